@@ -1,0 +1,55 @@
+// Loading the largest scene against a plain read of the same bytes.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "LargeMission.h"
+#include "io/FileAccess.h"
+#include "scene/SceneLoader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsPerPlainRead(const std::filesystem::path& file)
+{
+    constexpr int Rounds = 20;
+    const auto start = Clock::now();
+    for (int i = 0; i < Rounds; ++i)
+        benchmark::DoNotOptimize(mw::readWholeFile(file));
+    return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+}
+
+void PlainRead_LargeScene(benchmark::State& state)
+{
+    const auto& file = mw::bench::largeScenePath();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mw::readWholeFile(file));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
+}
+
+void SceneLoad_LargeScene(benchmark::State& state)
+{
+    const auto& file = mw::bench::largeScenePath();
+    const double plain = secondsPerPlainRead(file);
+    std::size_t entries = 0;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const auto bytes = mw::readWholeFile(file);
+        const auto result = mw::loadScene(bytes);
+        entries = result.catalogue.entryCount();
+        benchmark::DoNotOptimize(result);
+    }
+    const double load = std::chrono::duration<double>(Clock::now() - start).count() /
+                        static_cast<double>(state.iterations());
+    state.counters["entries"] = static_cast<double>(entries);
+    state.counters["plain_read_ms"] = plain * 1e3;
+    state.counters["load_ms"] = load * 1e3;
+    state.counters["load_per_read"] = load / plain;
+}
+
+} // namespace
+
+BENCHMARK(PlainRead_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(SceneLoad_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,74 @@
+// Writes the seed corpora of the fuzz harnesses with the project's own builders.
+// Usage: make-fuzz-seeds <corpus folder>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/SceneBuilder.h"
+
+namespace fs = std::filesystem;
+using namespace mw::build;
+
+static void save(const fs::path& folder, const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    fs::create_directories(folder);
+    std::ofstream out(folder / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    const fs::path root = argv[1];
+    const fs::path scene = root / "scene";
+    {
+        SceneBuilder b;
+        b.beginObjects();
+        b.endObjects();
+        save(scene, "empty-objects", b.finish());
+    }
+    {
+        SceneBuilder b;
+        b.headerRecord(0x0001, {1, 0, 0, 0});
+        b.headerRecord(0x1234);
+        b.beginObjects();
+        b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3},
+                  .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector",
+                  .light = LightSpec{.kind = 2, .colour = Floats3{1, 0.5f, 0}, .power = 2, .range = Floats2{1, 2},
+                                     .distance = Floats2{3, 4}, .nested = true}});
+        b.object({.name = "Radio", .type = 4, .translation = Floats3{0, 0, 0},
+                  .sound = SoundSpec{.fileName = "r.wav", .kind = 3, .volume = 1, .fields34 = Floats2{1, 2},
+                                     .fields56 = Floats2{40, 100}}});
+        b.object({.name = "Man", .type = 9, .translation = Floats3{0, 0, 0}, .model = "man.i3d"});
+        b.object({.name = "Barrel", .type = 9, .model = "barrel.i3d", .unknownChunks = true});
+        b.object({.name = "Switch", .type = 9});
+        b.object({.name = "door01", .type = 9});
+        b.endObjects();
+        b.beginDefinitions();
+        b.definition({"Man", 0x1B, humanData(8, 10, 0.5f, 80, "human script")});
+        b.definition({"Barrel", 0x23, thingData(26, 3)});
+        b.definition({"Switch", 5, scriptedObjectData("switch")});
+        b.definition({"door01.0", 6, std::vector<std::uint8_t>(16, 0)});
+        b.endDefinitions();
+        b.beginScripts();
+        b.script("Intro", "intro");
+        b.endScripts();
+        save(scene, "every-kind", b.finish());
+    }
+    {
+        SceneBuilder b;
+        b.beginObjects();
+        b.object({.name = std::string(60, 'L'), .translation = Floats3{1, 1, 1}});
+        b.endObjects();
+        b.beginDefinitions();
+        b.definition({"x", 0x1B, humanData(8, 10, 0.5f, 80, "0123456789", true)});
+        b.endDefinitions();
+        b.beginScripts();
+        b.script(std::string(55, 'S'), "t");
+        b.endScripts();
+        save(scene, "long-names", b.finish());
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+// Replays a harness's corpus and crash repros as an ordinary program, so every input ever found
+// stays fixed. Arguments: folders or files; each file is one input.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace fs = std::filesystem;
+
+static void replay(const fs::path& file, int& count)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    ++count;
+}
+
+int main(int argc, char** argv)
+{
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const fs::path path = argv[i];
+        if (fs::is_directory(path)) {
+            for (const auto& entry : fs::recursive_directory_iterator(path))
+                if (entry.is_regular_file())
+                    replay(entry.path(), count);
+        } else if (fs::is_regular_file(path)) {
+            replay(path, count);
+        }
+    }
+    std::printf("replayed %d inputs\n", count);
+    return count > 0 ? 0 : 1;
+}

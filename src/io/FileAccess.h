@@ -1,0 +1,52 @@
+#pragma once
+// Whole-file reads and the two ways this program writes a mission file: fixed-width patches in
+// place (the length never changes) and an atomic replace of the whole file. Every write to a
+// mission file goes through the two functions below.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+class IoError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What identifies a file's content as the one we loaded or last wrote ourselves.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& path);
+
+// Reads a whole file; throws IoError when it cannot be opened or read.
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
+
+// True when a regular file can be found at `path` (any error counts as false).
+bool fileExists(const std::filesystem::path& path);
+
+struct Patch {
+    std::uint64_t offset = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Writes every patch into the existing file at its offset and flushes it to disk. All patches are
+// checked against the file's length before the first byte is written; one that would reach past
+// the end throws IoError and nothing is written. The file's length never changes.
+void patchInPlace(const std::filesystem::path& path, std::span<const Patch> patches);
+
+// Replaces the file's whole content with `image`: a temporary file in the same folder is written
+// completely, flushed, given the original's permissions and renamed over the original, and the
+// folder is flushed. On any failure the temporary file is removed, the original is untouched and
+// IoError is thrown.
+void replaceWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> image);
+
+} // namespace mw

@@ -1,0 +1,39 @@
+#pragma once
+// Reads scene2.bin into the object catalogue. A pure function over the file's bytes: it returns the
+// catalogue and the messages to show, in the order they arose.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "scene/SceneCatalogue.h"
+
+namespace mw {
+
+class Progress;
+
+namespace scenemsg {
+inline constexpr const char* NotAScene = "****** No scene2.bin file! ******";
+inline constexpr const char* UnknownId = "****** ID ?  ****** ";
+inline constexpr const char* Unreadable = "****** Cann't read file!! ****** ";
+} // namespace scenemsg
+
+enum class SceneLoadStatus {
+    Empty,      // a file of 0 bytes: nothing loaded, nothing said
+    Loaded,
+    NotAScene,  // does not start with "SL": nothing loaded
+    Unreadable, // no objects section, or a damaged chunk tree: nothing loaded
+};
+
+struct SceneLoadResult {
+    SceneLoadStatus status = SceneLoadStatus::Empty;
+    std::vector<std::string> messages;
+    SceneCatalogue catalogue;
+};
+
+// `progress`, when given, is started, stepped (0 ... 51, naming each definition as it is read) and
+// finished.
+SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress = nullptr);
+
+} // namespace mw

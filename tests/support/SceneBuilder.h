@@ -1,0 +1,111 @@
+#pragma once
+// Builds synthetic scene2.bin files with exactly the chunks a test asks for. Every call reports the
+// offsets it wrote, in the terms the scene loader records them (payload offsets of fields, start
+// offsets of chunks).
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/ChunkBuilder.h"
+
+namespace mw::build {
+
+using Floats3 = std::array<float, 3>;
+using Floats2 = std::array<float, 2>;
+
+struct LightSpec {
+    std::optional<std::uint32_t> kind;
+    std::optional<Floats3> colour;
+    std::optional<float> power;
+    std::optional<Floats2> range;
+    std::optional<Floats2> distance;
+    // Writes colour, power, range and distance inside a nested light header.
+    bool nested = false;
+};
+
+struct SoundSpec {
+    std::optional<std::string> fileName;
+    std::optional<std::int32_t> kind;
+    std::optional<float> volume;
+    std::optional<Floats2> fields34;
+    std::optional<Floats2> fields56;
+};
+
+struct ObjectSpec {
+    std::optional<std::string> name;
+    std::optional<std::uint32_t> type;
+    std::optional<Floats3> translation;
+    std::optional<std::array<float, 4>> rotation;
+    std::optional<Floats3> size;
+    std::optional<std::string> model;
+    std::optional<std::string> link;
+    std::optional<LightSpec> light;
+    std::optional<SoundSpec> sound;
+    // Adds chunks the loader carries through without reading (0x002C, 0x4050, 0xB401).
+    bool unknownChunks = false;
+};
+
+// Offsets are 0 where the chunk was not written.
+struct ObjectOffsets {
+    std::size_t object = 0, end = 0;
+    std::size_t translation = 0, rotation = 0, size = 0;
+    std::size_t lightColour = 0, lightPower = 0, lightRange = 0, lightDistance = 0;
+    std::array<std::size_t, 7> soundField{};
+};
+
+struct DefinitionSpec {
+    std::string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data; // the payload of the 0xAE24 chunk
+};
+
+struct DefinitionOffsets {
+    std::size_t definition = 0, data = 0, dataPayload = 0, end = 0;
+};
+
+struct ScriptOffsets {
+    std::size_t chunk = 0, lengthField = 0, end = 0;
+};
+
+class SceneBuilder {
+public:
+    SceneBuilder(); // writes the "SL" header; its size is set by finish()
+
+    ChunkBuilder& chunks() { return m_chunks; }
+
+    void headerRecord(std::uint16_t id, std::vector<std::uint8_t> payload = {});
+
+    void beginObjects();
+    ObjectOffsets object(const ObjectSpec& spec);
+    void endObjects();
+
+    void beginDefinitions();
+    DefinitionOffsets definition(const DefinitionSpec& spec);
+    void endDefinitions();
+
+    void beginScripts();
+    ScriptOffsets script(const std::string& name, const std::string& text);
+    void endScripts();
+
+    std::size_t objectsStart = 0, definitionsStart = 0, scriptsStart = 0;
+
+    std::vector<std::uint8_t> finish();
+
+private:
+    ChunkBuilder m_chunks;
+};
+
+// Definition data payloads laid out as the game's definitions are.
+std::vector<std::uint8_t> humanData(std::uint8_t behaviour, std::uint8_t sex, float aggression, float weight,
+                                    const std::string& script, bool scriptAt78 = false,
+                                    std::uint8_t byte78 = 0);
+std::vector<std::uint8_t> thingData(float weight, std::int32_t sound);
+std::vector<std::uint8_t> scriptedObjectData(const std::string& script);
+
+// Payload offsets of the fields inside humanData().
+inline constexpr std::size_t HumanBehaviourAt = 1, HumanSexAt = 5, HumanAggressionAt = 41, HumanWeightAt = 65;
+
+} // namespace mw::build
