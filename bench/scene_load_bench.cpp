@@ -50,6 +50,27 @@ void SceneLoad_LargeScene(benchmark::State& state)
 
 } // namespace
 
+// A reload, as after every write: the catalogue of the previous load is reused.
+void SceneReload_LargeScene(benchmark::State& state)
+{
+    const auto& file = mw::bench::largeScenePath();
+    const double plain = secondsPerPlainRead(file);
+    mw::SceneLoadResult result;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const auto bytes = mw::readWholeFile(file);
+        mw::loadSceneInto(bytes, result);
+        benchmark::DoNotOptimize(result);
+    }
+    const double load = std::chrono::duration<double>(Clock::now() - start).count() /
+                        static_cast<double>(state.iterations());
+    state.counters["entries"] = static_cast<double>(result.catalogue.entryCount());
+    state.counters["plain_read_ms"] = plain * 1e3;
+    state.counters["load_ms"] = load * 1e3;
+    state.counters["load_per_read"] = load / plain;
+}
+
 BENCHMARK(PlainRead_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SceneLoad_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(SceneReload_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 #include <string_view>
-#include <unordered_map>
 
 #include "io/ByteReader.h"
+#include "scene/NameIndex.h"
 #include "workspace/Progress.h"
 
 namespace mw {
@@ -76,6 +76,8 @@ private:
     }
 
     void walkTopLevel();
+    void reserveEntries(const Chunk& objectsSection);
+    std::size_t countChildren(const Chunk& parent, std::uint16_t id) const;
     void walkObjects(const Chunk& section);
     std::string_view readObject(const Chunk& object, SceneEntry& entry);
     void readLight(const Chunk& light, SceneEntry& entry);
@@ -87,7 +89,7 @@ private:
     void readScript(const Chunk& script);
     void recordScriptAt(const Chunk& data, std::uint32_t lengthOffset, SceneEntry& entry);
     std::uint32_t ownerOf(std::string_view definitionName) const;
-    void addListName(std::string_view name, std::uint32_t row);
+    void addListName(std::string_view name);
     void buildRowMaps();
 
     void advanceProgress(std::uint32_t pos, std::uint32_t base, std::uint32_t step, int first, int cap,
@@ -97,8 +99,8 @@ private:
     Progress* m_progress;
     SceneLoadResult& m_result;
     SceneCatalogue& m_catalogue;
-    // First "All" row of each name, for the definition-owner lookup. Keys view the file's bytes.
-    std::unordered_map<std::string_view, std::uint32_t> m_firstRowOfName;
+    // First "All" row of each name, for the definition-owner lookup. Names view the file's bytes.
+    NameIndex m_firstRowOfName;
     std::uint32_t m_objectsEnd = 0;
     int m_progressValue = 0;
 };
@@ -119,6 +121,7 @@ void SceneWalker::walkTopLevel()
         if (c.id == chunk::ObjectsSection) {
             m_catalogue.ObjectsSize = c.size;
             m_catalogue.ObjectsSizeOffset = c.start + 2;
+            reserveEntries(c);
             walkObjects(c);
             m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.entries.size());
             m_objectsEnd = c.end();
@@ -134,6 +137,30 @@ void SceneWalker::walkTopLevel()
     throw DamagedScene{}; // no objects section
 }
 
+std::size_t SceneWalker::countChildren(const Chunk& parent, std::uint16_t id) const
+{
+    std::size_t count = 0;
+    for (std::uint32_t pos = parent.payload(); pos < parent.end(); pos = chunkAt(pos, parent.end()).end())
+        count += m_file.u16(pos) == id;
+    return count;
+}
+
+// Counts the objects and free-standing scripts by hopping over chunk headers, so the catalogue is
+// allocated once: with 30 000 entries a regrowth would copy megabytes.
+void SceneWalker::reserveEntries(const Chunk& objectsSection)
+{
+    std::size_t entries = countChildren(objectsSection, chunk::Object);
+    const auto fileEnd = static_cast<std::uint32_t>(m_file.size());
+    for (std::uint32_t pos = objectsSection.end(); pos < fileEnd;) {
+        const Chunk c = chunkAt(pos, fileEnd);
+        if (c.id == chunk::ScriptsSection)
+            entries += countChildren(c, chunk::Script);
+        pos = c.end();
+    }
+    m_catalogue.entries.reserve(entries);
+    m_firstRowOfName.reserve(entries);
+}
+
 void SceneWalker::walkObjects(const Chunk& section)
 {
     const std::uint32_t step = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(m_file.size() / 30));
@@ -141,17 +168,16 @@ void SceneWalker::walkObjects(const Chunk& section)
     while (pos < section.end()) {
         const Chunk c = chunkAt(pos, section.end());
         if (c.id == chunk::Object) {
-            const auto row = static_cast<std::uint32_t>(m_catalogue.entries.size());
             SceneEntry& entry = m_catalogue.entries.emplace_back();
             entry.ObjectChunkOffset = c.start;
-            addListName(readObject(c, entry), row);
+            addListName(readObject(c, entry));
         }
         pos = c.end();
         advanceProgress(pos, section.start, step, 0, ObjectsProgressShare, {});
     }
 }
 
-void SceneWalker::addListName(std::string_view name, std::uint32_t row) { m_firstRowOfName.try_emplace(name, row); }
+void SceneWalker::addListName(std::string_view name) { m_firstRowOfName.add(name); }
 
 std::string_view SceneWalker::readObject(const Chunk& object, SceneEntry& entry)
 {
@@ -353,14 +379,9 @@ std::uint32_t SceneWalker::ownerOf(std::string_view definitionName) const
 {
     // The first row whose name equals the definition name or, when that holds a ".", the part of it
     // before the first ".".
-    constexpr auto none = std::numeric_limits<std::uint32_t>::max();
-    std::uint32_t owner = none;
-    if (auto it = m_firstRowOfName.find(definitionName); it != m_firstRowOfName.end())
-        owner = it->second;
-    if (const auto dot = definitionName.find('.'); dot != std::string_view::npos) {
-        if (auto it = m_firstRowOfName.find(definitionName.substr(0, dot)); it != m_firstRowOfName.end())
-            owner = std::min(owner, it->second);
-    }
+    std::uint32_t owner = m_firstRowOfName.find(definitionName);
+    if (const auto dot = definitionName.find('.'); dot != std::string_view::npos)
+        owner = std::min(owner, m_firstRowOfName.find(definitionName.substr(0, dot)));
     return owner;
 }
 
@@ -439,7 +460,6 @@ void SceneWalker::readScript(const Chunk& script)
 
     const std::uint64_t lengthOffset = p + 5ull + nameLength;
     requireInside(script, lengthOffset, 4);
-    const auto row = static_cast<std::uint32_t>(m_catalogue.entries.size());
     SceneEntry entry;
     entry.name = name;
     entry.isScript = true;
@@ -447,7 +467,7 @@ void SceneWalker::readScript(const Chunk& script)
     entry.DefinitionChunkOffset = script.start;
     recordScriptAt(script, static_cast<std::uint32_t>(lengthOffset), entry);
     m_catalogue.entries.push_back(std::move(entry));
-    addListName(name, row);
+    addListName(name);
 }
 
 void SceneWalker::buildRowMaps()
@@ -470,18 +490,34 @@ void SceneWalker::advanceProgress(std::uint32_t pos, std::uint32_t base, std::ui
 
 } // namespace
 
-SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress)
+namespace {
+
+// Empties a catalogue but keeps its allocations, so a reload of a large scene does not pay for
+// fresh memory again.
+void resetKeepingCapacity(SceneCatalogue& c, std::uint64_t sceneSize)
 {
-    SceneLoadResult result;
-    result.catalogue.SceneSize = bytes.size();
+    c.entries.clear();
+    c.scriptRows.clear();
+    c.plainRows.clear();
+    c.SceneSize = sceneSize;
+    c.ObjectsSize = c.ObjectsSizeOffset = c.DefsPos = c.ScriptsLengthPos = c.FirstScriptIndex = 0;
+}
+
+} // namespace
+
+void loadSceneInto(std::span<const std::uint8_t> bytes, SceneLoadResult& result, Progress* progress)
+{
+    result.status = SceneLoadStatus::Empty;
+    result.messages.clear();
+    resetKeepingCapacity(result.catalogue, bytes.size());
     if (bytes.empty())
-        return result;
+        return;
 
     ByteReader file(bytes);
     if (bytes.size() < 2 || file.u16(0) != chunk::SceneHeader) {
         result.status = SceneLoadStatus::NotAScene;
         result.messages.emplace_back(scenemsg::NotAScene);
-        return result;
+        return;
     }
 
     if (progress) {
@@ -500,13 +536,17 @@ SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progres
         result.status = SceneLoadStatus::Unreadable;
     }
     if (result.status == SceneLoadStatus::Unreadable) {
-        const auto sceneSize = result.catalogue.SceneSize;
-        result.catalogue = SceneCatalogue{};
-        result.catalogue.SceneSize = sceneSize;
+        resetKeepingCapacity(result.catalogue, bytes.size());
         result.messages.emplace_back(scenemsg::Unreadable);
     }
     if (progress)
         progress->finish();
+}
+
+SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress)
+{
+    SceneLoadResult result;
+    loadSceneInto(bytes, result, progress);
     return result;
 }
 

@@ -36,4 +36,7 @@ struct SceneLoadResult {
 // finished.
 SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress = nullptr);
 
+// The same, reusing the allocations of an earlier result (the editor reloads after every write).
+void loadSceneInto(std::span<const std::uint8_t> bytes, SceneLoadResult& result, Progress* progress = nullptr);
+
 } // namespace mw
