@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "ui/MainWindow.h"
 
@@ -7,5 +8,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     MainWindow window;
     window.show();
+    // Files or mission folders named on the command line open as their load commands would.
+    window.openPaths(QApplication::arguments().mid(1));
     return app.exec();
 }

@@ -112,6 +112,12 @@ std::vector<std::uint8_t> readWholeFile(const fs::path& path)
     return bytes;
 }
 
+bool canOpenForReading(const fs::path& path)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return fd.valid();
+}
+
 bool fileExists(const fs::path& path)
 {
     std::error_code ec;

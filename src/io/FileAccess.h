@@ -30,6 +30,9 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& path);
 // Reads a whole file; throws IoError when it cannot be opened or read.
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 
+// True when the file can be opened for reading.
+bool canOpenForReading(const std::filesystem::path& path);
+
 // True when a regular file can be found at `path` (any error counts as false).
 bool fileExists(const std::filesystem::path& path);
 

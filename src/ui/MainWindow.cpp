@@ -1,11 +1,449 @@
 #include "ui/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "io/FileAccess.h"
+#include "ui/PanelProgress.h"
+#include "ui/QtPrompter.h"
+#include "ui/SceneListModel.h"
+#include "workspace/FileChooser.h"
+
 namespace mw {
+
+namespace {
+
+constexpr const char* CannotOpen = "************";
+
+// Shows the hourglass pointer for the lifetime of the guard.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QListView* makeList(const char* name)
+{
+    auto* list = new QListView;
+    list->setObjectName(QString::fromLatin1(name));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setUniformItemSizes(true); // keeps 30 000 rows instant
+    return list;
+}
+
+std::string fileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+} // namespace
 
 MainWindow::MainWindow()
 {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Mission Workshop"));
+    m_ownPrompter = std::make_unique<QtPrompter>(this);
+    m_ownFileChooser = std::make_unique<QtFileChooser>(this);
+    m_prompter = m_ownPrompter.get();
+    m_fileChooser = m_ownFileChooser.get();
+
+    buildMenus();
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    m_listTabs = new QTabWidget;
+    m_listTabs->setObjectName(QStringLiteral("SSTabMod"));
+    buildLists(m_listTabs);
+    m_inspectorTabs = new QTabWidget;
+    m_inspectorTabs->setObjectName(QStringLiteral("SSTab1"));
+    buildInspector(m_inspectorTabs);
+    splitter->addWidget(m_listTabs);
+    splitter->addWidget(m_inspectorTabs);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    splitter->setChildrenCollapsible(false);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(buildBottomPanel());
+    setCentralWidget(central);
+
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("Status"));
+    statusBar()->addWidget(m_status, 1);
+
+    m_progress = std::make_unique<PanelProgress>(m_progressPanel, m_progressBar, m_progressText);
     resize(1280, 800);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setPrompter(Prompter* prompter) { m_prompter = prompter ? prompter : m_ownPrompter.get(); }
+void MainWindow::setFileChooser(FileChooser* chooser) { m_fileChooser = chooser ? chooser : m_ownFileChooser.get(); }
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(file->addAction(QStringLiteral("Load &scene2.bin")), &QAction::triggered, this,
+            [this] { loadCommand(FileKind::Scene); });
+    connect(file->addAction(QStringLiteral("Load &cache.bin")), &QAction::triggered, this,
+            [this] { loadCommand(FileKind::Cache); });
+    connect(file->addAction(QStringLiteral("Load sc&ene.4ds")), &QAction::triggered, this,
+            [this] { loadCommand(FileKind::Model); });
+    connect(file->addAction(QStringLiteral("Load &tree.klz")), &QAction::triggered, this,
+            [this] { loadCommand(FileKind::Tree); });
+    file->addSeparator();
+    connect(file->addAction(QStringLiteral("&Exit")), &QAction::triggered, this, &MainWindow::exitCommand);
+
+    QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    for (const char* kind : {"&Human", "&Car", "&Truck", "&Policecar", "&Building", "&Door", "&Things", "&Light",
+                             "&Sound", "&Other", "&ADDin", "&Racing"})
+        insert->addAction(QString::fromLatin1(kind));
+
+    QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
+    put->addAction(QStringLiteral("Put&Cache"));
+    put->addAction(QStringLiteral("Put&Tree"));
+
+    connect(menuBar()->addAction(QStringLiteral("I&nfo")), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildLists(QTabWidget* tabs)
+{
+    struct Tab {
+        const char* caption;
+        const char* list;
+        const char* field;
+    };
+    const Tab layout[] = {{"All", "List2", "Text19"},   {"Scripts", "List1", "Text20"}, {"Things", "List3", "Text21"},
+                          {"Cache", "List5", "Text13"}, {"*.4ds", "List4", "Text22"},   {"Tree", "List6", "Text52"}};
+    QListView** lists[] = {&m_allList, &m_scriptList, &m_thingList, &m_cacheList, &m_modelList, &m_treeList};
+
+    for (int i = 0; i < 6; ++i) {
+        auto* page = new QWidget;
+        auto* box = new QVBoxLayout(page);
+        *lists[i] = makeList(layout[i].list);
+        box->addWidget(*lists[i], 1);
+
+        auto* searchRow = new QHBoxLayout;
+        auto* field = new QLineEdit;
+        field->setObjectName(QString::fromLatin1(layout[i].field));
+        field->setPlaceholderText(QStringLiteral("name"));
+        auto* search = new QPushButton(QStringLiteral("search"));
+        search->setObjectName(QStringLiteral("search_%1").arg(i));
+        auto* stop = new QPushButton(QStringLiteral("stop"));
+        stop->setObjectName(QStringLiteral("stopsearch_%1").arg(i));
+        searchRow->addWidget(field, 1);
+        searchRow->addWidget(search);
+        searchRow->addWidget(stop);
+        box->addLayout(searchRow);
+
+        if (i == AllTab) {
+            auto* remove = new QPushButton(QStringLiteral("Delete"));
+            remove->setObjectName(QStringLiteral("Delete"));
+            auto* row = new QHBoxLayout;
+            row->addStretch(1);
+            row->addWidget(remove);
+            box->addLayout(row);
+        }
+        tabs->addTab(page, QString::fromLatin1(layout[i].caption));
+    }
+
+    m_allModel = new SceneListModel(SceneListModel::Kind::All, m_scene.catalogue, this);
+    m_scriptModel = new SceneListModel(SceneListModel::Kind::Scripts, m_scene.catalogue, this);
+    m_thingModel = new SceneListModel(SceneListModel::Kind::Things, m_scene.catalogue, this);
+    m_allList->setModel(m_allModel);
+    m_scriptList->setModel(m_scriptModel);
+    m_thingList->setModel(m_thingModel);
+
+    connect(m_allList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onAllRowChanged(current.row()); });
+    connect(m_scriptList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onMappedRowChanged(m_scriptList, current.row()); });
+    connect(m_thingList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onMappedRowChanged(m_thingList, current.row()); });
+}
+
+void MainWindow::buildInspector(QTabWidget* tabs)
+{
+    const struct {
+        const char* caption;
+        const char* name;
+    } pages[] = {{"S. Ovv.", "OverviewPage"}, {"Scene", "ScenePage"}, {"Cache", "CachePage"},
+                 {"*.4ds", "ModelPage"},       {"Tree", "TreePage"}};
+    for (const auto& p : pages) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(p.name));
+        tabs->addTab(page, QString::fromLatin1(p.caption));
+    }
+}
+
+QWidget* MainWindow::buildBottomPanel()
+{
+    auto* panel = new QWidget;
+    auto* box = new QVBoxLayout(panel);
+    box->setContentsMargins(0, 0, 0, 0);
+
+    auto* paths = new QFormLayout;
+    paths->setLabelAlignment(Qt::AlignRight);
+    auto pathLabel = [&](const char* name, const char* caption) {
+        auto* label = new QLabel;
+        label->setObjectName(QString::fromLatin1(name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        paths->addRow(QString::fromLatin1(caption), label);
+        return label;
+    };
+    m_scenePathLabel = pathLabel("Label4", "scene2.bin:");
+    m_cachePathLabel = pathLabel("Label5", "cache.bin:");
+    m_modelPathLabel = pathLabel("Label6", "scene.4ds:");
+    m_treePathLabel = pathLabel("Label39", "tree.klz:");
+    box->addLayout(paths);
+
+    m_progressPanel = new QFrame;
+    m_progressPanel->setObjectName(QStringLiteral("Frame1"));
+    m_progressPanel->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(m_progressPanel);
+    m_progressBar = new QProgressBar;
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressText = new QLineEdit;
+    m_progressText->setObjectName(QStringLiteral("Text1"));
+    m_progressText->setReadOnly(true);
+    row->addWidget(m_progressBar, 1);
+    row->addWidget(m_progressText, 2);
+    m_progressPanel->hide();
+    box->addWidget(m_progressPanel);
+    return panel;
+}
+
+void MainWindow::resetRoutine()
+{
+    m_ws.ObjectIndex = 0;
+    m_ws.Busy = false;
+    m_ws.KeepSelection = false;
+    m_ws.ChangedFlags[SceneList] = false;
+    m_ws.ChangedFlags[CacheList] = false;
+    m_ws.ChangedFlags[ModelList] = false;
+}
+
+void MainWindow::loadCommand(FileKind kind)
+{
+    resetRoutine();
+    const char* filter = kind == FileKind::Scene   ? filters::Scene
+                         : kind == FileKind::Cache ? filters::Cache
+                         : kind == FileKind::Model ? filters::Model
+                                                   : filters::Tree;
+    const auto path = m_fileChooser->openFile(filter);
+    if (!path)
+        return; // cancelled: nothing changes
+    openFile(kind, *path);
+}
+
+void MainWindow::openFile(FileKind kind, const std::string& path)
+{
+    const QString shown = QString::fromStdString(path);
+    switch (kind) {
+    case FileKind::Scene:
+        m_ws.ScenePath = path;
+        m_ws.SceneTitle = fileNamePart(path);
+        m_scenePathLabel->setText(shown);
+        break;
+    case FileKind::Cache:
+        m_ws.CachePath = path;
+        m_ws.CacheTitle = fileNamePart(path);
+        m_cachePathLabel->setText(shown);
+        break;
+    case FileKind::Model:
+        m_ws.ModelPath = path;
+        m_ws.ModelTitle = fileNamePart(path);
+        m_modelPathLabel->setText(shown);
+        break;
+    case FileKind::Tree:
+        m_ws.TreePath = path;
+        m_ws.TreeTitle = fileNamePart(path);
+        m_treePathLabel->setText(shown);
+        break;
+    }
+    if (path.empty())
+        return;
+    if (!canOpenForReading(path)) {
+        m_prompter->message(CannotOpen, "");
+        m_ws.Busy = false;
+        return;
+    }
+    switch (kind) {
+    case FileKind::Scene:
+        m_listTabs->setCurrentIndex(AllTab);
+        m_ws.KeepSelection = true;
+        m_ws.ReloadIndex = 0;
+        loadScene(SceneLoadKind::Fresh);
+        break;
+    case FileKind::Cache:
+        m_listTabs->setCurrentIndex(CacheTab);
+        break;
+    case FileKind::Model:
+        m_listTabs->setCurrentIndex(ModelTab);
+        break;
+    case FileKind::Tree:
+        m_listTabs->setCurrentIndex(TreeTab);
+        break;
+    }
+}
+
+void MainWindow::reloadScene() { loadScene(SceneLoadKind::Reload); }
+
+void MainWindow::loadScene(SceneLoadKind kind)
+{
+    // Empty the lists first: nothing of an earlier load may stay visible.
+    m_scene.catalogue = SceneCatalogue{};
+    m_allModel->reload();
+    m_scriptModel->reload();
+    m_thingModel->reload();
+
+    std::vector<std::uint8_t> bytes;
+    {
+        WaitCursor wait;
+        try {
+            bytes = readWholeFile(m_ws.ScenePath);
+        } catch (const IoError&) {
+            m_ws.Busy = false;
+            m_ws.KeepSelection = false;
+            m_prompter->message(CannotOpen, "");
+            return;
+        }
+        m_ws.SceneSize = bytes.size();
+        if (!bytes.empty())
+            m_ws.Busy = true;
+        m_listTabs->setEnabled(false);
+        loadSceneInto(bytes, m_scene, m_progress.get());
+    }
+    showMessages(m_scene.messages);
+
+    const SceneCatalogue& c = m_scene.catalogue;
+    m_ws.ObjectsSize = c.ObjectsSize;
+    m_ws.ObjectsSizeOffset = c.ObjectsSizeOffset;
+    m_ws.DefsPos = c.DefsPos;
+    m_ws.ScriptsLengthPos = c.ScriptsLengthPos;
+    m_ws.FirstScriptIndex = c.FirstScriptIndex;
+
+    m_allModel->reload();
+    m_scriptModel->reload();
+    m_thingModel->reload();
+    const SceneSelection selection = selectionAfterLoad(c, m_ws, kind);
+    selectListRow(m_allList, selection.all);
+    selectListRow(m_scriptList, selection.scripts);
+    selectListRow(m_thingList, selection.things);
+
+    m_listTabs->setEnabled(true);
+    m_inspectorTabs->setCurrentIndex(ScenePage);
+    m_ws.Busy = false;
+}
+
+void MainWindow::showMessages(const std::vector<std::string>& messages)
+{
+    for (const auto& text : messages)
+        m_prompter->message(text, "");
+}
+
+void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row)
+{
+    if (!row || static_cast<int>(*row) >= list->model()->rowCount())
+        return;
+    const QModelIndex index = list->model()->index(static_cast<int>(*row), 0);
+    list->setCurrentIndex(index);
+    list->scrollTo(index);
+}
+
+void MainWindow::onAllRowChanged(int row)
+{
+    if (m_ws.Busy || row < 0)
+        return;
+    // The inspector shows the entry here.
+}
+
+void MainWindow::onMappedRowChanged(QListView* list, int row)
+{
+    if (m_ws.Busy || row < 0)
+        return;
+    m_inspectorTabs->setCurrentIndex(ScenePage);
+    const auto* model = static_cast<const SceneListModel*>(list->model());
+    selectListRow(m_allList, model->allRow(row));
+}
+
+void MainWindow::exitCommand()
+{
+    if (m_ws.Busy)
+        return;
+    QApplication::closeAllWindows();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_ws.Busy)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void MainWindow::showAbout()
+{
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Mission Workshop"),
+                                QStringLiteral("Mission Workshop\nVersion %1\n\nAn editor for mission folders.")
+                                    .arg(QStringLiteral(MW_VERSION)),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::openPaths(const QStringList& paths)
+{
+    const struct {
+        const char* name;
+        FileKind kind;
+    } known[] = {{"scene2.bin", FileKind::Scene},
+                 {"cache.bin", FileKind::Cache},
+                 {"scene.4ds", FileKind::Model},
+                 {"tree.klz", FileKind::Tree}};
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            const QDir folder(path);
+            for (const auto& k : known)
+                if (QFileInfo(folder.filePath(QString::fromLatin1(k.name))).isFile()) {
+                    resetRoutine();
+                    openFile(k.kind, folder.absoluteFilePath(QString::fromLatin1(k.name)).toStdString());
+                }
+            continue;
+        }
+        const QString name = info.fileName().toLower();
+        const QString suffix = info.suffix().toLower();
+        FileKind kind = FileKind::Scene;
+        if (name == QLatin1String("cache.bin"))
+            kind = FileKind::Cache;
+        else if (suffix == QLatin1String("4ds"))
+            kind = FileKind::Model;
+        else if (suffix == QLatin1String("klz"))
+            kind = FileKind::Tree;
+        resetRoutine();
+        openFile(kind, info.absoluteFilePath().toStdString());
+    }
 }
 
 } // namespace mw

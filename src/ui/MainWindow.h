@@ -1,13 +1,108 @@
 #pragma once
+// The editor's main window: menus, the list tab strip with the six object lists, the inspector tab
+// strip, the four path labels, the status line and the progress panel. It owns the workspace and
+// binds the controls to the core's commands.
 
 #include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "scene/SceneLoader.h"
+#include "workspace/SceneSelection.h"
+#include "workspace/Workspace.h"
+
+class QAction;
+class QCloseEvent;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
 
 namespace mw {
+
+class FileChooser;
+class PanelProgress;
+class Prompter;
+class SceneListModel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow();
+    ~MainWindow() override;
+
+    Workspace& workspace() { return m_ws; }
+    const SceneCatalogue& sceneCatalogue() const { return m_scene.catalogue; }
+
+    // Seams: every message box and file dialog goes through these (tests answer them).
+    void setPrompter(Prompter* prompter);
+    void setFileChooser(FileChooser* chooser);
+    Prompter& prompter() { return *m_prompter; }
+
+    // Opens mission files named on the command line: by file name, or the four files of a folder.
+    void openPaths(const QStringList& paths);
+
+    // The scene loader with its window steps; a writer sets KeepSelection (and ReloadIndex) first.
+    void reloadScene();
+
+    // List tab indices of SSTabMod.
+    enum ListTab { AllTab = 0, ScriptsTab = 1, ThingsTab = 2, CacheTab = 3, ModelTab = 4, TreeTab = 5 };
+    // Inspector page indices of SSTab1.
+    enum InspectorPage { OverviewPage = 0, ScenePage = 1, CachePage = 2, ModelPage = 3, TreePage = 4 };
+
+private:
+    enum class FileKind { Scene, Cache, Model, Tree };
+
+    void buildMenus();
+    void buildLists(QTabWidget* tabs);
+    void buildInspector(QTabWidget* tabs);
+    QWidget* buildBottomPanel();
+
+    void resetRoutine();
+    void loadCommand(FileKind kind);
+    void openFile(FileKind kind, const std::string& path);
+    void loadScene(SceneLoadKind kind);
+    void showMessages(const std::vector<std::string>& messages);
+    void selectListRow(QListView* list, std::optional<std::uint32_t> row);
+    void exitCommand();
+    void showAbout();
+
+    void onAllRowChanged(int row);
+    void onMappedRowChanged(QListView* list, int row);
+    void closeEvent(QCloseEvent* event) override;
+
+    Workspace m_ws;
+    SceneLoadResult m_scene;
+
+    std::unique_ptr<Prompter> m_ownPrompter;
+    std::unique_ptr<FileChooser> m_ownFileChooser;
+    Prompter* m_prompter = nullptr;
+    FileChooser* m_fileChooser = nullptr;
+    std::unique_ptr<PanelProgress> m_progress;
+
+    QTabWidget* m_listTabs = nullptr;      // SSTabMod
+    QTabWidget* m_inspectorTabs = nullptr; // SSTab1
+    QListView* m_allList = nullptr;        // List2
+    QListView* m_scriptList = nullptr;     // List1
+    QListView* m_thingList = nullptr;      // List3
+    QListView* m_cacheList = nullptr;      // List5
+    QListView* m_modelList = nullptr;      // List4
+    QListView* m_treeList = nullptr;       // List6
+    SceneListModel* m_allModel = nullptr;
+    SceneListModel* m_scriptModel = nullptr;
+    SceneListModel* m_thingModel = nullptr;
+
+    QLabel* m_scenePathLabel = nullptr; // Label4
+    QLabel* m_cachePathLabel = nullptr; // Label5
+    QLabel* m_modelPathLabel = nullptr; // Label6
+    QLabel* m_treePathLabel = nullptr;  // Label39
+    QLabel* m_status = nullptr;         // Status
+    QFrame* m_progressPanel = nullptr;  // Frame1
+    QProgressBar* m_progressBar = nullptr; // ProgressBar1
+    QLineEdit* m_progressText = nullptr;   // Text1
 };
 
 } // namespace mw

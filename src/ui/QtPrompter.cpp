@@ -1,0 +1,41 @@
+#include "ui/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace mw {
+
+void QtPrompter::message(std::string_view text, std::string_view title)
+{
+    QMessageBox box(QMessageBox::NoIcon, fromText(title), fromText(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompter::askYesNo(std::string_view text, std::string_view title)
+{
+    QMessageBox box(QMessageBox::Question, fromText(title), fromText(text), QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString qtFilterFrom(std::string_view filter)
+{
+    const QStringList parts = fromText(filter).split(QLatin1Char('|'));
+    QStringList qtFilters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        qtFilters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    return qtFilters.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtFileChooser::openFile(std::string_view filter)
+{
+    // The file must exist; read-only handling is not offered.
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilterFrom(filter), nullptr,
+                                                      QFileDialog::ReadOnly);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+} // namespace mw

@@ -1,0 +1,67 @@
+#include "ui/SceneListModel.h"
+
+#include "scene/SceneCatalogue.h"
+#include "ui/QtPrompter.h"
+
+namespace mw {
+
+SceneListModel::SceneListModel(Kind kind, const SceneCatalogue& catalogue, QObject* parent)
+    : QAbstractListModel(parent), m_kind(kind), m_catalogue(catalogue)
+{
+}
+
+void SceneListModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+std::uint32_t SceneListModel::allRow(int row) const
+{
+    switch (m_kind) {
+    case Kind::Scripts:
+        return m_catalogue.scriptRows.at(static_cast<std::size_t>(row));
+    case Kind::Things:
+        return m_catalogue.plainRows.at(static_cast<std::size_t>(row));
+    case Kind::All:
+        break;
+    }
+    return static_cast<std::uint32_t>(row);
+}
+
+int SceneListModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    switch (m_kind) {
+    case Kind::Scripts:
+        return static_cast<int>(m_catalogue.scriptRows.size());
+    case Kind::Things:
+        return static_cast<int>(m_catalogue.plainRows.size());
+    case Kind::All:
+        break;
+    }
+    return static_cast<int>(m_catalogue.entries.size());
+}
+
+QVariant SceneListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const SceneEntry& entry = m_catalogue.entries[allRow(index.row())];
+    if (role == Qt::DisplayRole)
+        return fromBytes(entry.name);
+    if (role == Qt::CheckStateRole && m_kind != Kind::Things)
+        return entry.hasScript ? Qt::Checked : Qt::Unchecked;
+    return {};
+}
+
+Qt::ItemFlags SceneListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Not user-checkable: the check mark says whether the entry carries a script.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+} // namespace mw

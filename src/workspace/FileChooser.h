@@ -1,0 +1,25 @@
+#pragma once
+// How commands ask the user for a file: the window shows the standard open-file dialog, tests
+// return scripted answers. Filters are given in the system's "description|pattern|..." form.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mw {
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen existing file's full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(std::string_view filter) = 0;
+};
+
+namespace filters {
+inline constexpr const char* Scene = " (scene2.bin)|*.bin|(*.*)|*.*";
+inline constexpr const char* Cache = " (cache.bin)|*.bin|(*.*)|*.*";
+inline constexpr const char* Model = " (scene.4ds)|*.4ds|(*.*)|*.*";
+inline constexpr const char* Tree = " (tree.klz)|*.klz|(*.*)|*.*";
+} // namespace filters
+
+} // namespace mw

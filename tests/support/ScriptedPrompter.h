@@ -1,0 +1,65 @@
+#pragma once
+// A Prompter for tests: records every message and question with its title, and answers questions
+// from a script (No when the script has run out).
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "workspace/FileChooser.h"
+#include "workspace/Prompter.h"
+
+namespace mw::build {
+
+struct Said {
+    std::string kind; // "message" or "question"
+    std::string text;
+    std::string title;
+    bool operator==(const Said&) const = default;
+};
+
+class ScriptedPrompter final : public Prompter {
+public:
+    void message(std::string_view text, std::string_view title) override
+    {
+        said.push_back({"message", std::string(text), std::string(title)});
+    }
+    bool askYesNo(std::string_view text, std::string_view title) override
+    {
+        said.push_back({"question", std::string(text), std::string(title)});
+        if (answers.empty())
+            return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> out;
+        for (const auto& s : said)
+            if (s.kind == "message")
+                out.push_back(s.text);
+        return out;
+    }
+
+    std::vector<Said> said;
+    std::deque<bool> answers;
+};
+
+// A FileChooser for tests: returns scripted paths (nothing = cancel) and records the filters.
+class ScriptedFiles final : public FileChooser {
+public:
+    std::optional<std::string> openFile(std::string_view filter) override
+    {
+        filters.emplace_back(filter);
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> filters;
+};
+
+} // namespace mw::build
