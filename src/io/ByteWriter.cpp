@@ -15,6 +15,7 @@ void put(std::span<std::uint8_t> image, std::size_t offset, std::span<const std:
 
 } // namespace
 
+void ByteWriter::putU16At(std::size_t offset, std::uint16_t v) { putU16(m_bytes, offset, v); }
 void ByteWriter::putU32At(std::size_t offset, std::uint32_t v) { putU32(m_bytes, offset, v); }
 
 void putU8(std::span<std::uint8_t> image, std::size_t offset, std::uint8_t v)

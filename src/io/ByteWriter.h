@@ -42,6 +42,7 @@ public:
     void fill(std::size_t count, std::uint8_t value) { m_bytes.insert(m_bytes.end(), count, value); }
 
     // Overwrites an already written field, e.g. a size that is known only once the chunk is done.
+    void putU16At(std::size_t offset, std::uint16_t v);
     void putU32At(std::size_t offset, std::uint32_t v);
 
 private:

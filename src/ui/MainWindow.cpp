@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -91,7 +92,13 @@ MainWindow::MainWindow()
     statusBar()->addWidget(m_status, 1);
 
     m_progress = std::make_unique<PanelProgress>(m_progressPanel, m_progressBar, m_progressText);
-    resize(1280, 800);
+
+    // 1280 x 800 where the screen has room, otherwise the screen's free area.
+    QSize size(1280, 800);
+    if (const QScreen* s = screen())
+        size = size.boundedTo(s->availableGeometry().size());
+    resize(size);
+    splitter->setSizes({size.width() * 2 / 5, size.width() * 3 / 5});
 }
 
 MainWindow::~MainWindow() = default;
@@ -430,6 +437,9 @@ void MainWindow::openPaths(const QStringList& paths)
                     resetRoutine();
                     openFile(k.kind, folder.absoluteFilePath(QString::fromLatin1(k.name)).toStdString());
                 }
+            // A whole mission opens on its scene.
+            if (!m_ws.ScenePath.empty())
+                m_listTabs->setCurrentIndex(AllTab);
             continue;
         }
         const QString name = info.fileName().toLower();

@@ -317,3 +317,19 @@ TEST_F(MainWindowTest, InfoShowsTheAboutBox)
     EXPECT_TRUE(box->text().contains("Version"));
     box->close();
 }
+
+TEST_F(MainWindowTest, ListsHoldEveryEntryOfALargeScene)
+{
+    SceneBuilder b;
+    b.beginObjects();
+    for (int i = 0; i < 30000; ++i)
+        b.object({.name = "o" + std::to_string(i)});
+    b.endObjects();
+    b.beginScripts();
+    b.script("last", "x");
+    b.endScripts();
+    ui.load("Load &scene2.bin", writeScene(b.finish()));
+    EXPECT_EQ(ui.find<QListView>("List2")->model()->rowCount(), 30001);
+    EXPECT_EQ(ui.find<QListView>("List3")->model()->rowCount(), 30000);
+    EXPECT_EQ(ui.rows("List1"), (QStringList{"last"}));
+}
