@@ -1,0 +1,105 @@
+#include "editing/NumericText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cctype>
+
+namespace mw {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Checks the shape strictly; from_chars alone would accept "inf", "nan" and hexadecimal forms.
+bool hasNumberShape(std::string_view s)
+{
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i]))
+        ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t exponentDigits = 0;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+} // namespace
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    std::string_view s = trimmed(text);
+    if (!hasNumberShape(s))
+        return std::nullopt;
+    if (s.front() == '+')
+        s.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (error != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> parseFloat32(std::string_view text)
+{
+    const auto value = parseNumber(text);
+    if (!value)
+        return std::nullopt;
+    const auto f = static_cast<float>(*value);
+    if (!std::isfinite(f))
+        return std::nullopt;
+    return f;
+}
+
+std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low, std::int64_t high)
+{
+    const auto value = parseNumber(text);
+    if (!value)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*value); // halves to even
+    if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
+std::string formatFloat(float value)
+{
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+std::string formatDouble(double value)
+{
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+} // namespace mw

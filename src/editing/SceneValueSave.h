@@ -1,0 +1,53 @@
+#pragma once
+// Saving the values of the scene inspector back into scene2.bin: validation in a fixed order with
+// the system's messages, conversion to 32-bit fields, and in-place writes at the offsets the loader
+// recorded. Two stages: the transform (translation, rotation, size), then the values of the
+// object's kind (light, human, physical thing, sound). A failed stage writes nothing of itself.
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "io/FileAccess.h"
+#include "scene/SceneCatalogue.h"
+
+namespace mw {
+
+class Prompter;
+
+// The texts of the scene page's boxes, and the item data of its combos (nothing: no entry chosen).
+struct SceneValueForm {
+    std::string translationX, translationY, translationZ; // Text5, Text6, Text7
+    std::string sizeX, sizeY, sizeZ;                      // Text8, Text9, Text10
+    std::string verticalAngle;                            // Text11
+    std::array<float, 4> rotation{};                      // q1 ... q4 as the sliders left them
+
+    std::string brightness;                   // Text32
+    std::string red, green, blue;             // Text33, Text34, Text35 (0 ... 255)
+    std::string distance1, distance2;         // Text56, Text57 ("Dist.")
+    std::string range1, range2;               // Text58, Text59
+
+    std::string sex, aggression, humanWeight; // Text36, Text37, Text38
+    std::optional<int> behaviour;             // Combo3
+
+    std::string thingWeight;                  // Text46
+    std::optional<int> thingSound;            // Combo1
+
+    std::string soundKind;                    // Text44
+    std::string volume, soundField3, soundField4, soundField5, soundDistance; // Text43, 42, 41, 40, 39
+};
+
+enum class ValueSaveResult {
+    Refused,       // a check of the transform failed: nothing written
+    Stale,         // the file changed on disk since it was loaded: nothing written
+    TransformOnly, // the transform was written; a check of the kind's values failed
+    Saved,
+};
+
+// Validates and writes; every refusal is told through the prompter. On success the entry holds the
+// saved values, and `stamp` the file's new stamp.
+ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
+                                std::optional<FileStamp>& stamp, Prompter& prompter);
+
+} // namespace mw
