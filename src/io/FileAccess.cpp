@@ -112,6 +112,33 @@ std::vector<std::uint8_t> readWholeFile(const fs::path& path)
     return bytes;
 }
 
+std::vector<std::uint8_t> readRange(const fs::path& path, std::uint64_t offset, std::uint64_t count)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        throw IoError(describe("cannot open", path, errno));
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throw IoError(describe("cannot examine", path, errno));
+    const auto length = static_cast<std::uint64_t>(info.st_size);
+    if (offset > length || count > length - offset)
+        throw IoError("the data asked for lies outside " + path.string());
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(describe("cannot read", path, errno));
+        }
+        if (n == 0)
+            throw IoError("the data asked for lies outside " + path.string());
+        done += static_cast<std::size_t>(n);
+    }
+    return bytes;
+}
+
 bool canOpenForReading(const fs::path& path)
 {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -30,6 +30,9 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& path);
 // Reads a whole file; throws IoError when it cannot be opened or read.
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 
+// `count` bytes from `offset`; throws IoError when the file cannot be read or is shorter.
+std::vector<std::uint8_t> readRange(const std::filesystem::path& path, std::uint64_t offset, std::uint64_t count);
+
 // True when the file can be opened for reading.
 bool canOpenForReading(const std::filesystem::path& path);
 

@@ -26,6 +26,7 @@
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
+#include "ui/ScenePage.h"
 #include "workspace/FileChooser.h"
 
 namespace mw {
@@ -196,7 +197,16 @@ void MainWindow::buildInspector(QTabWidget* tabs)
     } pages[] = {{"S. Ovv.", "OverviewPage"}, {"Scene", "ScenePage"}, {"Cache", "CachePage"},
                  {"*.4ds", "ModelPage"},       {"Tree", "TreePage"}};
     for (const auto& p : pages) {
-        auto* page = new QWidget;
+        QWidget* page = nullptr;
+        if (std::string_view(p.name) == "ScenePage") {
+            m_scenePage = new ScenePage;
+            m_scenePage->setEditGuard([this] { return !m_ws.Busy && m_allModel->rowCount() > 0; });
+            connect(m_scenePage, &ScenePage::edited, this, [this] { m_ws.ChangedFlags[SceneList] = true; });
+            connect(m_scenePage->saveButton(), &QPushButton::clicked, this, &MainWindow::saveSceneValuesCommand);
+            page = m_scenePage;
+        } else {
+            page = new QWidget;
+        }
         page->setObjectName(QString::fromLatin1(p.name));
         tabs->addTab(page, QString::fromLatin1(p.caption));
     }
@@ -247,6 +257,9 @@ void MainWindow::resetRoutine()
     m_ws.ChangedFlags[SceneList] = false;
     m_ws.ChangedFlags[CacheList] = false;
     m_ws.ChangedFlags[ModelList] = false;
+    m_savePromptGuard = false;
+    m_scenePage->setSavedMarkerVisible(false);
+    m_scenePage->restoreAllColours();
 }
 
 void MainWindow::loadCommand(FileKind kind)
@@ -317,7 +330,11 @@ void MainWindow::reloadScene() { loadScene(SceneLoadKind::Reload); }
 
 void MainWindow::loadScene(SceneLoadKind kind)
 {
-    // Empty the lists first: nothing of an earlier load may stay visible.
+    // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
+    // old catalogue cannot be saved through the new one's offsets.
+    m_scenePage->setSavedMarkerVisible(false);
+    m_ws.ChangedFlags[SceneList] = false;
+    m_scenePage->restoreAllColours();
     m_scene.catalogue = SceneCatalogue{};
     m_allModel->reload();
     m_scriptModel->reload();
@@ -327,6 +344,8 @@ void MainWindow::loadScene(SceneLoadKind kind)
     {
         WaitCursor wait;
         try {
+            // Stamped before reading: a change made while we read makes the stamp older, never newer.
+            m_ws.SceneStamp = stampOf(m_ws.ScenePath);
             bytes = readWholeFile(m_ws.ScenePath);
         } catch (const IoError&) {
             m_ws.Busy = false;
@@ -358,8 +377,9 @@ void MainWindow::loadScene(SceneLoadKind kind)
     selectListRow(m_thingList, selection.things);
 
     m_listTabs->setEnabled(true);
-    m_inspectorTabs->setCurrentIndex(ScenePage);
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
     m_ws.Busy = false;
+    showCurrentSceneEntry();
 }
 
 void MainWindow::showMessages(const std::vector<std::string>& messages)
@@ -375,22 +395,6 @@ void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row
     const QModelIndex index = list->model()->index(static_cast<int>(*row), 0);
     list->setCurrentIndex(index);
     list->scrollTo(index);
-}
-
-void MainWindow::onAllRowChanged(int row)
-{
-    if (m_ws.Busy || row < 0)
-        return;
-    // The inspector shows the entry here.
-}
-
-void MainWindow::onMappedRowChanged(QListView* list, int row)
-{
-    if (m_ws.Busy || row < 0)
-        return;
-    m_inspectorTabs->setCurrentIndex(ScenePage);
-    const auto* model = static_cast<const SceneListModel*>(list->model());
-    selectListRow(m_allList, model->allRow(row));
 }
 
 void MainWindow::exitCommand()

@@ -27,6 +27,7 @@ class FileChooser;
 class PanelProgress;
 class Prompter;
 class SceneListModel;
+class ScenePage;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -51,7 +52,7 @@ public:
     // List tab indices of SSTabMod.
     enum ListTab { AllTab = 0, ScriptsTab = 1, ThingsTab = 2, CacheTab = 3, ModelTab = 4, TreeTab = 5 };
     // Inspector page indices of SSTab1.
-    enum InspectorPage { OverviewPage = 0, ScenePage = 1, CachePage = 2, ModelPage = 3, TreePage = 4 };
+    enum InspectorPage { ScriptOverviewPage = 0, SceneValuesPage = 1, CacheValuesPage = 2, ModelValuesPage = 3, TreeValuesPage = 4 };
 
 private:
     enum class FileKind { Scene, Cache, Model, Tree };
@@ -72,6 +73,13 @@ private:
 
     void onAllRowChanged(int row);
     void onMappedRowChanged(QListView* list, int row);
+    void showSceneEntry(std::uint32_t row);
+    void showCurrentSceneEntry();
+    std::optional<std::string> scriptTextOf(const SceneEntry& entry) const;
+    void selectByName(QListView* list, const std::string& name);
+    void saveSceneValuesCommand();
+    void saveScriptCommand();
+    void setStatus(const QString& text, const QColor& colour);
     void closeEvent(QCloseEvent* event) override;
 
     Workspace m_ws;
@@ -94,6 +102,11 @@ private:
     SceneListModel* m_allModel = nullptr;
     SceneListModel* m_scriptModel = nullptr;
     SceneListModel* m_thingModel = nullptr;
+
+    ScenePage* m_scenePage = nullptr;
+    std::uint32_t m_shownRow = 0;   // the "All" row the Scene page shows
+    bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
+    bool m_scriptDirty = false;     // the script box holds an unsaved change of length
 
     QLabel* m_scenePathLabel = nullptr; // Label4
     QLabel* m_cachePathLabel = nullptr; // Label5

@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
     EXPECT_EQ(ui.rows("List3"), (QStringList{"Lamp", "Crate"}));
     EXPECT_EQ(ui.find<QLabel>("Label4")->text().toStdString(), path.string());
     EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::AllTab);
-    EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::ScenePage);
+    EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::SceneValuesPage);
     EXPECT_EQ(ui.selectedRow("List2"), 0);
     EXPECT_EQ(ui.selectedRow("List1"), 0);
     EXPECT_EQ(ui.selectedRow("List3"), 0);
@@ -279,10 +279,10 @@ TEST_F(MainWindowTest, ScriptsAndThingsSelectTheSameEntryInAll)
 {
     ui.load("Load &scene2.bin", writeScene(smallScene()));
     auto* pages = ui.find<QTabWidget>("SSTab1");
-    pages->setCurrentIndex(MainWindow::CachePage);
+    pages->setCurrentIndex(MainWindow::CacheValuesPage);
     ui.select("List1", 2); // "Outro"
     EXPECT_EQ(ui.selectedRow("List2"), 4);
-    EXPECT_EQ(pages->currentIndex(), MainWindow::ScenePage);
+    EXPECT_EQ(pages->currentIndex(), MainWindow::SceneValuesPage);
     ui.select("List3", 1); // "Crate"
     EXPECT_EQ(ui.selectedRow("List2"), 2);
 

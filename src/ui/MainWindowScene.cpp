@@ -1,0 +1,169 @@
+// The scene lists' selection handlers, the Scene page and the scene value save.
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+#include "editing/SceneValueSave.h"
+#include "io/ByteReader.h"
+#include "io/FileAccess.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPrompter.h"
+#include "ui/SceneListModel.h"
+#include "ui/ScenePage.h"
+#include "ui/ValueColours.h"
+
+namespace mw {
+
+void MainWindow::onAllRowChanged(int row)
+{
+    if (m_allModel->rowCount() == 0 || m_savePromptGuard || m_ws.Busy || row < 0)
+        return;
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+
+    if (m_scriptDirty) {
+        if (m_prompter->askYesNo("Save script?", "Script not saved!")) {
+            m_savePromptGuard = true;
+            m_scriptDirty = false;
+            selectListRow(m_allList, m_shownRow);
+            saveScriptCommand();
+            m_savePromptGuard = false;
+            return;
+        }
+        m_scriptDirty = false;
+        setStatus(QString(), QColor());
+    }
+
+    m_scenePage->setSavedMarkerVisible(false);
+    if (m_ws.ChangedFlags[SceneList]) {
+        if (m_prompter->askYesNo("Save values?", "Values not saved!")) {
+            // The entry shown so far stays selected and is saved; the clicked one is not shown.
+            m_savePromptGuard = true;
+            selectListRow(m_allList, m_shownRow);
+            saveSceneValuesCommand();
+            m_savePromptGuard = false;
+            return;
+        }
+        m_scenePage->restoreAllColours();
+        setStatus(QString(), QColor());
+        m_ws.ChangedFlags[SceneList] = false;
+    }
+    showSceneEntry(static_cast<std::uint32_t>(row));
+}
+
+void MainWindow::onMappedRowChanged(QListView* list, int row)
+{
+    if (m_ws.Busy || row < 0)
+        return;
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+    const auto* model = static_cast<const SceneListModel*>(list->model());
+    selectListRow(m_allList, model->allRow(row));
+}
+
+void MainWindow::showCurrentSceneEntry()
+{
+    if (m_allModel->rowCount() == 0)
+        return;
+    auto mapped = [this](QListView* list) -> std::optional<std::uint32_t> {
+        const int row = list->currentIndex().row();
+        if (row < 0)
+            return std::nullopt;
+        return static_cast<const SceneListModel*>(list->model())->allRow(row);
+    };
+    std::optional<std::uint32_t> row;
+    if (m_listTabs->currentIndex() == ScriptsTab)
+        row = mapped(m_scriptList);
+    else if (m_listTabs->currentIndex() == ThingsTab)
+        row = mapped(m_thingList);
+    if (row) {
+        const QSignalBlocker block(m_allList->selectionModel());
+        selectListRow(m_allList, row);
+    }
+    const int current = m_allList->currentIndex().row();
+    if (current >= 0)
+        onAllRowChanged(current);
+}
+
+void MainWindow::showSceneEntry(std::uint32_t row)
+{
+    SceneEntry& entry = m_scene.catalogue.entries.at(row);
+    if (entry.name == "Tommy")
+        entry.typeCode = typecode::Tommy; // the player: shown without a panel
+    m_scenePage->showEntry(entry, entry.hasScript ? scriptTextOf(entry) : std::nullopt);
+    selectByName(m_scriptList, entry.name);
+    selectByName(m_thingList, entry.name);
+    m_shownRow = row;
+}
+
+std::optional<std::string> MainWindow::scriptTextOf(const SceneEntry& entry) const
+{
+    if (entry.ScriptOffset == 0)
+        return std::nullopt;
+    try {
+        const auto length = ByteReader(readRange(m_ws.ScenePath, entry.ScriptOffset, 4)).u32(0);
+        const auto text = readRange(m_ws.ScenePath, entry.ScriptOffset + 4ull, length);
+        return std::string(text.begin(), text.end());
+    } catch (const std::exception&) {
+        return std::nullopt; // the file no longer holds the script where it was loaded
+    }
+}
+
+void MainWindow::selectByName(QListView* list, const std::string& name)
+{
+    const auto* model = static_cast<const SceneListModel*>(list->model());
+    const auto& entries = m_scene.catalogue.entries;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        if (entries[model->allRow(r)].name == name) {
+            const QSignalBlocker block(list->selectionModel());
+            selectListRow(list, static_cast<std::uint32_t>(r));
+            return;
+        }
+    }
+}
+
+void MainWindow::saveSceneValuesCommand()
+{
+    if (m_ws.Busy || m_allModel->rowCount() == 0 || m_shownRow >= m_scene.catalogue.entries.size())
+        return;
+    SceneEntry& entry = m_scene.catalogue.entries[m_shownRow];
+    const ValueSaveResult result =
+        saveSceneValues(m_scenePage->form(), entry, m_ws.ScenePath, m_ws.SceneStamp, *m_prompter);
+    switch (result) {
+    case ValueSaveResult::Refused:
+        return;
+    case ValueSaveResult::Stale:
+        m_ws.KeepSelection = true;
+        m_ws.ReloadIndex = m_shownRow;
+        m_ws.ObjectIndex = m_shownRow;
+        reloadScene();
+        return;
+    case ValueSaveResult::TransformOnly:
+        // The values of the object's kind are still unsaved: they stay red and flagged.
+        m_scenePage->restoreTransformColours();
+        m_scenePage->setStoredValues(entry);
+        return;
+    case ValueSaveResult::Saved:
+        m_scenePage->restoreAllColours();
+        m_scenePage->setStoredValues(entry);
+        m_ws.ChangedFlags[SceneList] = false;
+        m_scenePage->setSavedMarkerVisible(true);
+        return;
+    }
+}
+
+void MainWindow::saveScriptCommand()
+{
+    // Script editing comes with the script tab; until then the script box is read-only, so there
+    // is never an unsaved script to write.
+}
+
+void MainWindow::setStatus(const QString& text, const QColor& colour)
+{
+    m_status->setText(text);
+    QPalette p = m_status->palette();
+    p.setColor(QPalette::WindowText, colour.isValid() ? colour : QApplication::palette(m_status).color(QPalette::WindowText));
+    m_status->setPalette(p);
+}
+
+} // namespace mw

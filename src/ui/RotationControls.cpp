@@ -1,0 +1,160 @@
+#include "ui/RotationControls.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "editing/NumericText.h"
+#include "editing/Rotation.h"
+#include "ui/OrientationView.h"
+#include "ui/QtPrompter.h"
+#include "ui/ValueColours.h"
+
+namespace mw {
+
+namespace {
+
+QString named(const char* name, int list) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(list); }
+
+QLineEdit* readOnlyBox(const char* name, int list)
+{
+    auto* box = new QLineEdit;
+    box->setObjectName(named(name, list));
+    box->setReadOnly(true);
+    box->setMaximumWidth(110);
+    return box;
+}
+
+QString floatText(float v) { return QString::fromStdString(formatFloat(v)); }
+
+} // namespace
+
+RotationControls::RotationControls(int list, QWidget* parent) : QWidget(parent), m_list(list)
+{
+    m_slider1 = new QSlider(Qt::Vertical);
+    m_slider1->setObjectName(named("Slider1", list));
+    m_slider1->setRange(0, 180);
+    m_slider1->setSingleStep(1);
+    m_slider1->setPageStep(5);
+    m_slider1->setMinimumHeight(90);
+    m_slider2 = new QSlider(Qt::Horizontal);
+    m_slider2->setObjectName(named("Slider2", list));
+    m_slider2->setRange(-90, 90);
+    m_slider2->setSingleStep(1);
+    m_slider2->setPageStep(5);
+    m_text3 = readOnlyBox("Text3", list);
+    m_text4 = readOnlyBox("Text4", list);
+    m_text12 = readOnlyBox("Text12", list);
+    m_text11 = new QLineEdit;
+    m_text11->setObjectName(named("Text11", list));
+    m_text11->setMaximumWidth(110);
+    m_label30 = new QLabel(QStringLiteral("Vert"));
+    m_label30->setObjectName(named("Label30", list));
+    m_label3 = new QLabel(QStringLiteral("Horz"));
+    m_label3->setObjectName(named("Label3", list));
+    m_view1 = new OrientationView(OrientationView::Figure::First);
+    m_view1->setObjectName(named("FirstView", list));
+    m_view2 = new OrientationView(OrientationView::Figure::Second);
+    m_view2->setObjectName(named("SecondView", list));
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Rotation")), 0, 0);
+    grid->addWidget(m_text11, 0, 1);
+    grid->addWidget(m_label30, 1, 0, Qt::AlignTop);
+    auto* first = new QHBoxLayout;
+    first->addWidget(m_slider1);
+    first->addWidget(m_view1);
+    grid->addLayout(first, 1, 1);
+    auto* firstComponents = new QVBoxLayout;
+    firstComponents->addWidget(m_text3);
+    firstComponents->addWidget(m_text4);
+    firstComponents->addStretch(1);
+    grid->addLayout(firstComponents, 1, 2);
+    grid->addWidget(m_label3, 2, 0, Qt::AlignTop);
+    auto* second = new QVBoxLayout;
+    second->addWidget(m_view2);
+    second->addWidget(m_slider2);
+    grid->addLayout(second, 2, 1);
+    auto* secondComponents = new QVBoxLayout;
+    secondComponents->addWidget(m_text12);
+    secondComponents->addStretch(1);
+    grid->addLayout(secondComponents, 2, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_slider1, &QSlider::valueChanged, this, &RotationControls::onFirstSlider);
+    connect(m_slider2, &QSlider::valueChanged, this, &RotationControls::onSecondSlider);
+    connect(m_text11, &QLineEdit::textEdited, this, [this] {
+        if (m_guard && !m_guard())
+            return;
+        setRed(m_text11);
+        emit edited();
+    });
+}
+
+void RotationControls::showRotation(const std::array<float, 4>& q)
+{
+    m_q = q;
+    const QSignalBlocker block1(m_slider1);
+    const QSignalBlocker block2(m_slider2);
+    // q1 exactly at -1 or 1 leaves the first slider where it is.
+    if (const auto v = firstSliderFromQ1(q[0]))
+        m_slider1->setValue(*v);
+    m_view1->setAngle(m_slider1->value());
+    m_slider2->setValue(secondSliderFromQ4(q[3]));
+    m_view2->setAngle(m_slider2->value());
+    m_text11->setText(QString::fromStdString(formatDouble(verticalAngleFromQ2(q[1]))));
+    m_text3->setText(floatText(q[0]));
+    m_text4->setText(floatText(m_list == 0 ? q[2] : q[1]));
+    m_text12->setText(floatText(q[3]));
+}
+
+QString RotationControls::verticalAngleText() const { return m_text11->text(); }
+
+void RotationControls::setRotationEnabled(bool enabled)
+{
+    m_text11->setEnabled(enabled);
+    m_slider1->setEnabled(enabled);
+    m_slider2->setEnabled(enabled);
+}
+
+void RotationControls::restoreColours()
+{
+    for (QWidget* w : {static_cast<QWidget*>(m_text11), static_cast<QWidget*>(m_label30),
+                       static_cast<QWidget*>(m_label3)})
+        paintNormal(w);
+}
+
+void RotationControls::setRed(QWidget* w) { paintEdited(w); }
+
+void RotationControls::onFirstSlider(int angle)
+{
+    m_view1->setAngle(angle);
+    if (m_guard && !m_guard())
+        return;
+    const auto c = firstSliderComponents(angle);
+    m_text3->setText(floatText(c[0]));
+    m_text4->setText(floatText(c[1]));
+    // The stored components are the boxes' texts read back as 32-bit floats.
+    m_q[0] = parseFloat32(m_text3->text().toStdString()).value_or(c[0]);
+    m_q[m_list == 0 ? 2 : 1] = parseFloat32(m_text4->text().toStdString()).value_or(c[1]);
+    setRed(m_label30);
+    emit edited();
+}
+
+void RotationControls::onSecondSlider(int angle)
+{
+    m_view2->setAngle(angle);
+    if (m_guard && !m_guard())
+        return;
+    m_text12->setText(floatText(secondSliderComponent(angle)));
+    if (const auto vertical = parseNumber(m_text11->text().toStdString()))
+        m_q[1] = q2FromVerticalAngle(*vertical);
+    m_q[3] = parseFloat32(m_text12->text().toStdString()).value_or(secondSliderComponent(angle));
+    setRed(m_label3);
+    emit edited();
+}
+
+} // namespace mw
