@@ -20,4 +20,13 @@ void patchAndRestamp(const std::filesystem::path& path, std::span<const Patch> p
 // The message shown when a file changed behind our back; nothing was written.
 std::string changedOnDiskMessage(const std::string& fileName);
 
+class Prompter;
+
+enum class WriteOutcome { Done, Stale, Failed };
+
+// Writes the patches when the file is still the one loaded; otherwise, or when the write fails,
+// tells the user (naming `fileName`) and writes nothing.
+WriteOutcome guardedPatch(const std::filesystem::path& path, const std::string& fileName,
+                          std::span<const Patch> patches, std::optional<FileStamp>& stamp, Prompter& prompter);
+
 } // namespace mw

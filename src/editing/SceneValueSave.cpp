@@ -6,6 +6,7 @@
 
 #include "editing/GuardedWrite.h"
 #include "editing/NumericText.h"
+#include "editing/PatchList.h"
 #include "editing/Rotation.h"
 #include "io/ByteWriter.h"
 #include "workspace/Prompter.h"
@@ -15,39 +16,6 @@ namespace mw {
 namespace {
 
 constexpr const char* PutNumeric = "Put numeric";
-
-// Collects the fields of one stage; offset 0 means the field is absent and is not written.
-class PatchList {
-public:
-    void floats(std::uint32_t offset, std::initializer_list<float> values)
-    {
-        if (offset == 0)
-            return;
-        Patch p{offset, {}};
-        for (float v : values) {
-            const auto b = encodeF32(v);
-            p.bytes.insert(p.bytes.end(), b.begin(), b.end());
-        }
-        m_patches.push_back(std::move(p));
-    }
-    void u32(std::uint32_t offset, std::uint32_t value)
-    {
-        if (offset == 0)
-            return;
-        const auto b = encodeU32(value);
-        m_patches.push_back({offset, {b.begin(), b.end()}});
-    }
-    void u8(std::uint32_t offset, std::uint8_t value)
-    {
-        if (offset == 0)
-            return;
-        m_patches.push_back({offset, {value}});
-    }
-    const std::vector<Patch>& patches() const { return m_patches; }
-
-private:
-    std::vector<Patch> m_patches;
-};
 
 class SceneSave {
 public:
@@ -86,67 +54,38 @@ private:
         return value;
     }
 
-    // Writes one stage's patches if the file is still the one loaded.
-    enum class Write { Done, Stale, Failed };
-    Write write(const PatchList& list)
+    WriteOutcome write(const PatchList& list)
     {
-        if (!unchangedSince(m_scene, m_stamp)) {
-            m_prompter.message(changedOnDiskMessage("scene2.bin"), "");
-            return Write::Stale;
-        }
-        try {
-            patchAndRestamp(m_scene, list.patches(), m_stamp);
-        } catch (const IoError& error) {
-            m_prompter.message(error.what(), "");
-            return Write::Failed;
-        }
-        return Write::Done;
+        return guardedPatch(m_scene, "scene2.bin", list.patches(), m_stamp, m_prompter);
     }
 
     ValueSaveResult saveTransform()
     {
-        const SceneValueForm& f = m_form;
-        if (f.translationX.empty() || f.translationY.empty() || f.translationZ.empty()) {
-            m_prompter.message("Fill all fields", "");
+        const auto checked = checkTransform(m_form, SceneList, m_prompter);
+        if (!checked)
             return ValueSaveResult::Refused;
-        }
-        std::optional<float> t[3], s[3];
-        for (int i = 0; i < 3; ++i)
-            if (!(t[i] = number(i == 0 ? f.translationX : i == 1 ? f.translationY : f.translationZ, "Translation")))
-                return ValueSaveResult::Refused;
-        for (int i = 0; i < 3; ++i)
-            if (!(s[i] = number(i == 0 ? f.sizeX : i == 1 ? f.sizeY : f.sizeZ, "Size")))
-                return ValueSaveResult::Refused;
-        const auto angle = parseNumber(f.verticalAngle);
-        if (!angle) {
-            m_prompter.message(PutNumeric, "Vert Rotation");
-            return ValueSaveResult::Refused;
-        }
-        if (*angle < -180.0 || *angle > 180.0) {
-            m_prompter.message("Value -180 ... 180", "Vert Rotation");
-            return ValueSaveResult::Refused;
-        }
-
-        std::array<float, 4> q = f.rotation;
-        q[1] = q2FromVerticalAngle(*angle);
+        const auto& t = checked->translation;
+        const auto& s = checked->size;
+        std::array<float, 4> q = m_form.rotation;
+        q[1] = q2FromVerticalAngle(checked->verticalAngle);
         PatchList list;
-        list.floats(m_entry.TranslationOffset, {*t[0], *t[1], *t[2]});
+        list.floats(m_entry.TranslationOffset, {t[0], t[1], t[2]});
         list.floats(m_entry.RotationOffset, {q[0], q[1], q[2], q[3]});
-        list.floats(m_entry.SizeOffset, {*s[0], *s[1], *s[2]});
+        list.floats(m_entry.SizeOffset, {s[0], s[1], s[2]});
         switch (write(list)) {
-        case Write::Stale:
+        case WriteOutcome::Stale:
             return ValueSaveResult::Stale;
-        case Write::Failed:
+        case WriteOutcome::Failed:
             return ValueSaveResult::Refused;
-        case Write::Done:
+        case WriteOutcome::Done:
             break;
         }
         if (m_entry.TranslationOffset)
-            m_entry.translation = {*t[0], *t[1], *t[2]};
+            m_entry.translation = {t[0], t[1], t[2]};
         if (m_entry.RotationOffset)
             m_entry.rotation = q;
         if (m_entry.SizeOffset)
-            m_entry.size = {*s[0], *s[1], *s[2]};
+            m_entry.size = {s[0], s[1], s[2]};
         return ValueSaveResult::Saved;
     }
 
@@ -185,7 +124,7 @@ private:
         list.floats(m_entry.LightPowerOffset, {*brightness});
         list.floats(m_entry.LightDistanceOffset ? m_entry.LightDistanceOffset + 4 : 0, {*distance});
         list.floats(m_entry.LightRangeOffset, {*range1, *range2});
-        if (write(list) != Write::Done)
+        if (write(list) != WriteOutcome::Done)
             return false;
         if (m_entry.LightColourOffset)
             m_entry.lightColour = colour;
@@ -228,7 +167,7 @@ private:
             list.u8(behaviourAt, static_cast<std::uint8_t>(*f.behaviour));
         list.floats(m_entry.AggressionOffset, {*aggression});
         list.floats(m_entry.WeightOffset, {*weight});
-        if (write(list) != Write::Done)
+        if (write(list) != WriteOutcome::Done)
             return false;
         if (behaviourAt) {
             m_entry.sex = static_cast<std::uint8_t>(*sex);
@@ -252,7 +191,7 @@ private:
         PatchList list;
         list.floats(m_entry.WeightOffset, {*weight});
         list.u32(m_entry.ThingSoundOffset, static_cast<std::uint32_t>(sound));
-        if (write(list) != Write::Done)
+        if (write(list) != WriteOutcome::Done)
             return false;
         if (m_entry.WeightOffset)
             m_entry.weight = *weight;
@@ -296,7 +235,7 @@ private:
             list.floats(at[5], {*field5});
             list.floats(at[6], {*distance});
         }
-        if (write(list) != Write::Done)
+        if (write(list) != WriteOutcome::Done)
             return false;
         if (m_entry.SoundFieldOffset[1] != 0) {
             m_entry.soundKind = static_cast<std::int32_t>(*kind);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "editing/TransformCheck.h"
 #include "io/FileAccess.h"
 #include "scene/SceneCatalogue.h"
 
@@ -17,12 +18,7 @@ namespace mw {
 class Prompter;
 
 // The texts of the scene page's boxes, and the item data of its combos (nothing: no entry chosen).
-struct SceneValueForm {
-    std::string translationX, translationY, translationZ; // Text5, Text6, Text7
-    std::string sizeX, sizeY, sizeZ;                      // Text8, Text9, Text10
-    std::string verticalAngle;                            // Text11
-    std::array<float, 4> rotation{};                      // q1 ... q4 as the sliders left them
-
+struct SceneValueForm : TransformForm {
     std::string brightness;                   // Text32
     std::string red, green, blue;             // Text33, Text34, Text35 (0 ... 255)
     std::string distance1, distance2;         // Text56, Text57 ("Dist.")

@@ -1,0 +1,110 @@
+#include "editing/ListValueSave.h"
+
+#include "editing/GuardedWrite.h"
+#include "editing/PatchList.h"
+#include "editing/Rotation.h"
+
+namespace mw {
+
+namespace {
+
+ValueSaveResult resultOf(WriteOutcome outcome)
+{
+    switch (outcome) {
+    case WriteOutcome::Done:
+        return ValueSaveResult::Saved;
+    case WriteOutcome::Stale:
+        return ValueSaveResult::Stale;
+    case WriteOutcome::Failed:
+        break;
+    }
+    return ValueSaveResult::Refused;
+}
+
+} // namespace
+
+ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, const std::filesystem::path& file,
+                                std::optional<FileStamp>& stamp, Prompter& prompter)
+{
+    const auto checked = checkTransform(form, CacheList, prompter);
+    if (!checked)
+        return ValueSaveResult::Refused;
+    const auto& t = checked->translation;
+    const auto& s = checked->size;
+    std::array<float, 4> q = form.rotation;
+    q[1] = q2FromVerticalAngle(static_cast<float>(checked->verticalAngle));
+    const std::uint64_t at = record.TranslationOffset;
+    PatchList list;
+    list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
+    list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
+    const auto result = resultOf(guardedPatch(file, "cache.bin", list.patches(), stamp, prompter));
+    if (result == ValueSaveResult::Saved && at) {
+        record.position = {t[0], t[1], t[2]};
+        record.rotation = q;
+        record.size = {s[0], s[1], s[2]};
+    }
+    return result;
+}
+
+ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, const std::filesystem::path& file,
+                                std::optional<FileStamp>& stamp, Prompter& prompter)
+{
+    const auto checked = checkTransform(form, ModelList, prompter);
+    if (!checked)
+        return ValueSaveResult::Refused;
+    const auto& t = checked->translation;
+    PatchList list;
+    list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
+    const auto result = resultOf(guardedPatch(file, "scene.4ds", list.patches(), stamp, prompter));
+    if (result == ValueSaveResult::Saved && frame.TranslationOffset)
+        frame.position = {t[0], t[1], t[2]};
+    return result;
+}
+
+ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
+                                    const std::filesystem::path& file, std::optional<FileStamp>& stamp,
+                                    Prompter& prompter)
+{
+    const auto checked = checkTransform(form, CollisionList, prompter);
+    if (!checked)
+        return ValueSaveResult::Refused;
+    const auto [x, y, z] = checked->translation;
+    const auto [sx, sy, sz] = checked->size;
+    const std::uint64_t c = body.CollisionItemOffset;
+    if (c < 5)
+        return ValueSaveResult::Refused;
+    PatchList list;
+    if (material)
+        list.u8(c - 5, static_cast<std::uint8_t>(*material));
+    const std::string& tag = body.CollisionKindTag;
+    bool centre = true, extent = true; // what the write changes of the shown values
+    if (tag == "SC" || tag == "SR") {
+        list.floats(c, {x - sx / 2, y - sy / 2, z - sz / 2, x + sx / 2, y + sy / 2, z + sz / 2});
+        if (tag == "SR")
+            list.floats(c + 96, {x, y, z});
+    } else if (tag == "CY") {
+        list.floats(c, {x});
+        list.floats(c + 4, {z});
+        extent = false;
+    } else if (tag == "BI") {
+        list.floats(c, {sz / 2, sx / 2, sy / 2, sz / 2, sx / 2, sy / 2});
+        list.floats(c + 72, {x, y, z});
+    } else if (tag == "SP") {
+        list.floats(c, {x, y, z});
+        extent = false;
+    } else {
+        centre = extent = false;
+    }
+    const auto result = resultOf(guardedPatch(file, "tree.klz", list.patches(), stamp, prompter));
+    if (result == ValueSaveResult::Saved) {
+        if (material)
+            body.material = static_cast<std::uint8_t>(*material);
+        if (centre)
+            body.position = tag == "CY" ? Vec3{x, body.position.y, z} : Vec3{x, y, z};
+        if (extent)
+            body.size = {sx, sy, sz};
+    }
+    return result;
+}
+
+} // namespace mw

@@ -1,0 +1,274 @@
+#include "missionfiles/CollisionFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "io/ByteReader.h"
+#include "scene/NameIndex.h"
+#include "workspace/Progress.h"
+
+namespace mw {
+
+namespace {
+
+struct Kind {
+    std::uint8_t code;
+    const char* tag;
+    const char* listPrefix;
+    std::size_t recordSize;
+};
+
+// Indexed by code - 0x80.
+constexpr Kind Kinds[] = {{0x80, "SR", "SRCube-", 184},
+                          {0x81, "SC", "SCube-", 32},
+                          {0x82, "SP", "spCube-", 24},
+                          {0x83, "BI", "biCube-", 160},
+                          {0x84, "CY", "cyCube-", 20}};
+
+// The quaternion magnitudes of the rotated-box formula; nothing when a square root would be taken of
+// a negative number or w cannot be derived.
+std::optional<std::array<double, 4>> mainPath(const std::array<double, 9>& m)
+{
+    const double m00 = m[0], m02 = m[2], m10 = m[3], m11 = m[4], m21 = m[7], m22 = m[8];
+    double a = 0, b = 0, c = 0;
+    const double t = 1 + m00 - m11 - m22;
+    if (t >= 0) {
+        a = 0.5 * std::sqrt(t);
+        const double rb = (1 - m22) / 2 - a * a;
+        if (rb < 0)
+            return std::nullopt;
+        b = std::sqrt(rb);
+        const double rc = (1 - m00) / 2 - b * b;
+        if (rc < 0)
+            return std::nullopt;
+        c = std::sqrt(rc);
+    } else {
+        const double t2 = 1 + m11 - m22 - m00;
+        if (t2 < 0)
+            return std::nullopt;
+        b = 0.5 * std::sqrt(t2);
+        const double ra = (1 - m22) / 2 - b * b;
+        const double rc = (1 - m00) / 2 - b * b;
+        if (ra < 0 || rc < 0)
+            return std::nullopt;
+        a = std::sqrt(ra);
+        c = std::sqrt(rc);
+    }
+    double w;
+    if (a != 0)
+        w = (m21 / 2 - b * c) / a;
+    else if (c != 0)
+        w = (m10 / 2 - b * a) / c;
+    else if (b != 0)
+        w = (m02 / 2 - c * a) / b;
+    else
+        return std::nullopt;
+    return std::array<double, 4>{a, b, c, w};
+}
+
+// The standard conversion of a rotation matrix to a unit quaternion (w, x, y, z).
+std::array<double, 4> standardQuaternion(const std::array<double, 9>& m)
+{
+    const double m00 = m[0], m01 = m[1], m02 = m[2], m10 = m[3], m11 = m[4], m12 = m[5], m20 = m[6], m21 = m[7],
+                 m22 = m[8];
+    double w, x, y, z;
+    const double trace = m00 + m11 + m22;
+    if (trace > 0) {
+        const double s = 0.5 / std::sqrt(trace + 1);
+        w = 0.25 / s;
+        x = (m21 - m12) * s;
+        y = (m02 - m20) * s;
+        z = (m10 - m01) * s;
+    } else if (m00 > m11 && m00 > m22) {
+        const double s = 2 * std::sqrt(1 + m00 - m11 - m22);
+        w = (m21 - m12) / s;
+        x = 0.25 * s;
+        y = (m01 + m10) / s;
+        z = (m02 + m20) / s;
+    } else if (m11 > m22) {
+        const double s = 2 * std::sqrt(1 + m11 - m00 - m22);
+        w = (m02 - m20) / s;
+        x = (m01 + m10) / s;
+        y = 0.25 * s;
+        z = (m12 + m21) / s;
+    } else {
+        const double s = 2 * std::sqrt(1 + m22 - m00 - m11);
+        w = (m10 - m01) / s;
+        x = (m02 + m20) / s;
+        y = (m12 + m21) / s;
+        z = 0.25 * s;
+    }
+    const double length = std::sqrt(w * w + x * x + y * y + z * z);
+    if (!std::isfinite(length) || length == 0)
+        return {1, 0, 0, 0};
+    return {w / length, x / length, y / length, z / length};
+}
+
+} // namespace
+
+std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& matrix)
+{
+    std::array<double, 9> m{};
+    std::copy(matrix.begin(), matrix.end(), m.begin());
+    double a, b, c, w;
+    if (const auto main = mainPath(m); main && std::isfinite((*main)[3])) {
+        a = (*main)[0];
+        b = (*main)[1];
+        c = (*main)[2];
+        w = (*main)[3];
+    } else {
+        // Where the formula fails, the same four components from the standard conversion.
+        const auto q = standardQuaternion(m);
+        w = q[0];
+        a = std::fabs(q[1]);
+        b = std::fabs(q[2]);
+        c = std::fabs(q[3]);
+    }
+    std::array<float, 4> out{static_cast<float>(b), static_cast<float>(c), static_cast<float>(w),
+                             static_cast<float>(a)};
+    for (float v : out)
+        if (!std::isfinite(v))
+            return {0, 0, 1, 0}; // what the standard conversion gives for no rotation
+    return out;
+}
+
+CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const SceneCatalogue& scene,
+                                      Progress* progress)
+{
+    CollisionLoadResult result;
+    if (bytes.empty())
+        return result;
+    const ByteReader file(bytes);
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), "GifC", 4) != 0) {
+        result.status = FileReadStatus::WrongSignature;
+        result.messages.emplace_back(treemsg::NotATree);
+        return result;
+    }
+    result.status = FileReadStatus::Loaded;
+    if (!file.has(8, 8))
+        return result;
+    const std::size_t dataHeader = file.u32(8);
+    const std::uint32_t linkCount = file.u32(12);
+
+    for (std::uint32_t i = 0; i < linkCount && file.has(24 + 4ull * i, 4); ++i) {
+        const std::size_t entry = file.u32(24 + 4 * i);
+        std::string name;
+        if (file.has(entry, 4)) {
+            const auto* start = bytes.data() + entry + 4;
+            const auto* end = static_cast<const std::uint8_t*>(std::memchr(start, 0, bytes.size() - entry - 4));
+            name.assign(reinterpret_cast<const char*>(start),
+                        end ? static_cast<std::size_t>(end - start) : bytes.size() - entry - 4);
+        }
+        result.linkNames.push_back(std::move(name));
+    }
+
+    if (!file.has(dataHeader, 104))
+        return result;
+    const std::uint32_t leading = file.u32(dataHeader + 48);
+    auto& counts = result.kindCounts;
+    counts = {file.u32(dataHeader + 56), file.u32(dataHeader + 64), file.u32(dataHeader + 72),
+              file.u32(dataHeader + 80), file.u32(dataHeader + 88)};
+
+    // The bodies follow the "#a->" marker, one further byte and the leading 32-byte records.
+    const std::uint8_t marker[] = {'#', 'a', '-', '>'};
+    const auto searchFrom = bytes.begin() + static_cast<std::ptrdiff_t>(dataHeader + 104);
+    const auto found = std::search(searchFrom, bytes.end(), std::begin(marker), std::end(marker));
+    if (found == bytes.end())
+        return result;
+    std::size_t pos = static_cast<std::size_t>(found - bytes.begin()) + 5 + 32ull * leading;
+
+    std::uint64_t total = 0;
+    for (auto n : counts)
+        total += n;
+    constexpr int Steps = 51;
+    const std::uint64_t step = std::max<std::uint64_t>(1, total / 50);
+    if (progress)
+        progress->start(Steps);
+
+    NameIndex sceneNames; // first scene row of each name, for the cylinders' heights
+    sceneNames.reserve(scene.entries.size());
+    for (const SceneEntry& entry : scene.entries)
+        sceneNames.add(entry.name);
+
+    std::array<std::uint32_t, 5> left = counts;
+    while (file.has(pos, 1)) {
+        const std::uint8_t code = file.u8(pos);
+        if (code < 0x80 || code > 0x84 || left[code - 0x80] == 0)
+            break; // any other byte, or a kind whose count is used up, ends the scan
+        const Kind& kind = Kinds[code - 0x80];
+        for (; left[code - 0x80] > 0 && file.has(pos, kind.recordSize); --left[code - 0x80]) {
+            CollisionBody body;
+            body.CollisionKindTag = kind.tag;
+            body.CollisionItemOffset = static_cast<std::uint32_t>(pos + 8);
+            body.material = file.u8(pos + 3);
+            const std::uint32_t link = file.u32(pos + 4);
+            if (link < result.linkNames.size())
+                body.linkName = result.linkNames[link];
+            const std::size_t g = pos + 8;
+            auto vec = [&](std::size_t at) { return Vec3{file.f32(at), file.f32(at + 4), file.f32(at + 8)}; };
+            switch (code) {
+            case 0x81: { // axis-aligned box
+                const Vec3 min = vec(g), max = vec(g + 12);
+                body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
+                body.position = {min.x + body.size.x / 2, min.y + body.size.y / 2, min.z + body.size.z / 2};
+                break;
+            }
+            case 0x80: { // rotated box
+                const Vec3 min = vec(g), max = vec(g + 12);
+                body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
+                body.position = vec(pos + 104);
+                std::array<float, 9> m{};
+                for (int row = 0; row < 3; ++row)
+                    for (int col = 0; col < 3; ++col)
+                        m[row * 3 + col] = file.f32(pos + 56 + 16 * row + 4 * col);
+                body.rotation = rotatedBoxRotation(m);
+                break;
+            }
+            case 0x83: { // box rotated about the vertical axis
+                const Vec3 e1 = vec(g), e2 = vec(g + 12);
+                const float m21 = file.f32(pos + 68);
+                const float r = file.f32(pos + 96), w = file.f32(pos + 100);
+                body.position = vec(pos + 80);
+                body.rotation = {r, 0, w, 0};
+                if (std::fabs(r) > 0.5f && m21 > 0)
+                    body.size = {std::fabs(e1.x) + std::fabs(e2.x), std::fabs(e1.z) + std::fabs(e2.z),
+                                 std::fabs(e1.y) + std::fabs(e2.y)};
+                else
+                    body.size = {std::fabs(e1.y) + std::fabs(e2.y), std::fabs(e1.z) + std::fabs(e2.z),
+                                 std::fabs(e1.x) + std::fabs(e2.x)};
+                break;
+            }
+            case 0x84: { // cylinder: its height comes from the scene object it belongs to
+                const float radius = file.f32(g + 8);
+                const std::string_view link = body.linkName;
+                const std::uint32_t owner = sceneNames.find(link.substr(0, link.find('.')));
+                const float y = owner < scene.entries.size() ? scene.entries[owner].translation.y : 1.0f;
+                body.position = {file.f32(g), y, file.f32(g + 4)};
+                body.size = {radius, 20.0f, radius};
+                break;
+            }
+            case 0x82: { // sphere
+                const float radius = file.f32(g + 12);
+                body.position = vec(g);
+                body.size = {radius, 20.0f, radius};
+                break;
+            }
+            }
+            body.listText = kind.listPrefix + std::to_string(result.bodies.size());
+            if (progress)
+                progress->step(static_cast<int>(std::min<std::uint64_t>(Steps, result.bodies.size() / step)),
+                               body.listText);
+            result.bodies.push_back(std::move(body));
+            pos += kind.recordSize;
+        }
+        if (left[code - 0x80] > 0)
+            break; // the count ran past the end of the file
+    }
+    if (progress)
+        progress->finish();
+    return result;
+}
+
+} // namespace mw

@@ -1,0 +1,54 @@
+#pragma once
+// tree.klz: the "GifC" header, the link-name table, the data header with a count per body kind, the
+// "#a->" marker, leading records to skip, then groups of collision bodies of five kinds in any
+// order. For each body the reader derives a centre, a size and a rotation in the scene's terms.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "missionfiles/CacheFile.h"
+#include "scene/SceneCatalogue.h"
+
+namespace mw {
+
+class Progress;
+
+namespace treemsg {
+inline constexpr const char* NotATree = "****** No tree.klz file! ******";
+inline constexpr const char* FirstLoadScene = "First load scene2.bin";
+inline constexpr const char* DifferentMissions = "Different Missions! Use same Mission for tree and scene2!";
+inline constexpr const char* NoMissionsFolder = "**Sorry, can't extract tree.klz!! Directory - missions - missing! **";
+} // namespace treemsg
+
+struct CollisionBody {
+    std::string CollisionKindTag;  // "SC", "SR", "BI", "CY" or "SP"
+    std::uint32_t CollisionItemOffset = 0; // the body's first geometry byte (record start + 8)
+    std::uint8_t material = 0;
+    std::string linkName;
+    std::string listText; // "SCube-0", "spCube-7", ...
+    Vec3 position;
+    std::array<float, 4> rotation{1, 0, 0, 0};
+    Vec3 size;
+};
+
+struct CollisionLoadResult {
+    FileReadStatus status = FileReadStatus::Empty;
+    std::vector<std::string> messages;
+    std::vector<std::string> linkNames;
+    std::array<std::uint32_t, 5> kindCounts{}; // kinds 0x80 ... 0x84, from the data header
+    std::vector<CollisionBody> bodies;
+};
+
+// `scene` gives cylinders their height: the translation Y of the first scene entry named like the
+// body's link name cut before its first ".".
+CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const SceneCatalogue& scene,
+                                      Progress* progress = nullptr);
+
+// The rotation of a rotated box from its 3x3 matrix (rows m00 m01 m02, m10 ..., m20 ...), as the four
+// components the scene's rotation chunk holds: |y|, |z|, w, |x| of the matching quaternion.
+std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& m);
+
+} // namespace mw

@@ -1,0 +1,22 @@
+#pragma once
+// The placeholder cube model that makes collision bodies visible: "!!Testklz.4DS" in the game's
+// models folder, which lies beside "missions" (the game root is the path before its first
+// "mission").
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace mw {
+
+inline constexpr const char* PlaceholderModelName = "!!Testklz.4DS";
+
+// Where the placeholder model belongs for a file of the mission; nothing when the path holds no
+// "mission".
+std::optional<std::filesystem::path> placeholderModelPath(const std::string& missionFilePath);
+
+// Writes the built-in cube model there, creating the models folder, unless a file is there already.
+// Throws IoError when it cannot be written.
+void ensurePlaceholderModel(const std::filesystem::path& target);
+
+} // namespace mw
