@@ -86,11 +86,11 @@ ModelLoadResult readModelFile(std::span<const std::uint8_t> bytes, Progress* pro
         frame.further = {file.f32(f + 34), file.f32(f + 38), file.f32(f + 42)};
         frame.name = file.text(f + 48, nameLength);
         p = f + 48 + nameLength;
-        // A mesh follows: its 32-byte records are skipped whole.
+        // A mesh follows: its 32-byte records are skipped whole. The scan goes on from the position
+        // reached, so a frame that starts right there is not missed.
         if (file.has(p, 4) && data[p] == 0 && data[p + 1] == 0 && data[p + 2] == 0 &&
             (data[p + 3] == 1 || data[p + 3] == 2) && file.has(p + 8, 2))
             p = p + 8 + 32ull * file.u16(p + 8);
-        ++p;
         if (progress)
             progress->step(static_cast<int>(std::min<std::size_t>(Steps, std::min(p, size) / step)), frame.name);
         result.frames.push_back(std::move(frame));

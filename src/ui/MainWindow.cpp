@@ -18,11 +18,13 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <filesystem>
 
 #include "io/FileAccess.h"
+#include "ui/ListValuesPage.h"
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
@@ -177,6 +179,14 @@ void MainWindow::buildLists(QTabWidget* tabs)
     m_allModel = new SceneListModel(SceneListModel::Kind::All, m_scene.catalogue, this);
     m_scriptModel = new SceneListModel(SceneListModel::Kind::Scripts, m_scene.catalogue, this);
     m_thingModel = new SceneListModel(SceneListModel::Kind::Things, m_scene.catalogue, this);
+    for (ListIndex index : {CacheList, ModelList, CollisionList}) {
+        OtherList& list = otherList(index);
+        list.view = index == CacheList ? m_cacheList : index == ModelList ? m_modelList : m_treeList;
+        list.model = new QStringListModel(this);
+        list.view->setModel(list.model);
+        connect(list.view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, &list](const QModelIndex& current) { onOtherRowChanged(list, current.row()); });
+    }
     m_allList->setModel(m_allModel);
     m_scriptList->setModel(m_scriptModel);
     m_thingList->setModel(m_thingModel);
@@ -198,7 +208,16 @@ void MainWindow::buildInspector(QTabWidget* tabs)
                  {"*.4ds", "ModelPage"},       {"Tree", "TreePage"}};
     for (const auto& p : pages) {
         QWidget* page = nullptr;
-        if (std::string_view(p.name) == "ScenePage") {
+        const std::string_view name = p.name;
+        if (name == "CachePage" || name == "ModelPage" || name == "TreePage") {
+            const ListIndex index = name == "CachePage" ? CacheList : name == "ModelPage" ? ModelList : CollisionList;
+            OtherList& list = otherList(index);
+            list.values = new ListValuesPage(index);
+            list.values->setEditGuard([this, &list] { return !m_ws.Busy && list.model->rowCount() > 0; });
+            connect(list.values, &ListValuesPage::edited, this, [this, index] { m_ws.ChangedFlags[index] = true; });
+            connect(list.values->saveButton(), &QPushButton::clicked, this, [this, &list] { saveOtherCommand(list); });
+            page = list.values;
+        } else if (name == "ScenePage") {
             m_scenePage = new ScenePage;
             m_scenePage->setEditGuard([this] { return !m_ws.Busy && m_allModel->rowCount() > 0; });
             connect(m_scenePage, &ScenePage::edited, this, [this] { m_ws.ChangedFlags[SceneList] = true; });
@@ -260,6 +279,11 @@ void MainWindow::resetRoutine()
     m_savePromptGuard = false;
     m_scenePage->setSavedMarkerVisible(false);
     m_scenePage->restoreAllColours();
+    for (OtherList& list : m_otherLists) {
+        list.values->setSavedMarkerVisible(false);
+        if (list.index != CollisionList)
+            list.values->restoreColours();
+    }
 }
 
 void MainWindow::loadCommand(FileKind kind)
@@ -316,12 +340,15 @@ void MainWindow::openFile(FileKind kind, const std::string& path)
         break;
     case FileKind::Cache:
         m_listTabs->setCurrentIndex(CacheTab);
+        loadCache();
         break;
     case FileKind::Model:
         m_listTabs->setCurrentIndex(ModelTab);
+        loadModelFile();
         break;
     case FileKind::Tree:
         m_listTabs->setCurrentIndex(TreeTab);
+        loadTree();
         break;
     }
 }

@@ -7,7 +7,11 @@
 #include <QStringList>
 #include <memory>
 
+#include "missionfiles/CacheFile.h"
+#include "missionfiles/CollisionFile.h"
+#include "missionfiles/ModelFile.h"
 #include "scene/SceneLoader.h"
+#include "editing/SceneValueSave.h"
 #include "workspace/SceneSelection.h"
 #include "workspace/Workspace.h"
 
@@ -18,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
+class QStringListModel;
 class QPushButton;
 class QTabWidget;
 
@@ -26,6 +31,7 @@ namespace mw {
 class FileChooser;
 class PanelProgress;
 class Prompter;
+class ListValuesPage;
 class SceneListModel;
 class ScenePage;
 
@@ -37,6 +43,9 @@ public:
 
     Workspace& workspace() { return m_ws; }
     const SceneCatalogue& sceneCatalogue() const { return m_scene.catalogue; }
+    const std::vector<CacheRecord>& cacheTable() const { return m_cache.records; }
+    const std::vector<ModelFrame>& modelTable() const { return m_model.frames; }
+    const std::vector<CollisionBody>& collisionTable() const { return m_tree.bodies; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -79,6 +88,26 @@ private:
     void selectByName(QListView* list, const std::string& name);
     void saveSceneValuesCommand();
     void saveScriptCommand();
+
+    // The cache, model-file and collision lists with their pages.
+    struct OtherList {
+        ListIndex index;
+        InspectorPage page;
+        QListView* view = nullptr;
+        QStringListModel* model = nullptr;
+        ListValuesPage* values = nullptr;
+        std::uint32_t shownRow = 0;
+    };
+    OtherList& otherList(ListIndex index) { return m_otherLists[index - CacheList]; }
+    void loadCache();
+    void loadModelFile();
+    void loadTree();
+    void fillOtherList(OtherList& list, const QStringList& rows);
+    void onOtherRowChanged(OtherList& list, int row);
+    void showOtherEntry(OtherList& list, std::uint32_t row);
+    ValueSaveResult saveOtherValues(OtherList& list);
+    void saveOtherCommand(OtherList& list);
+    void reloadOther(OtherList& list);
     void setStatus(const QString& text, const QColor& colour);
     void closeEvent(QCloseEvent* event) override;
 
@@ -102,6 +131,12 @@ private:
     SceneListModel* m_allModel = nullptr;
     SceneListModel* m_scriptModel = nullptr;
     SceneListModel* m_thingModel = nullptr;
+
+    CacheLoadResult m_cache;
+    ModelLoadResult m_model;
+    CollisionLoadResult m_tree;
+    std::array<OtherList, 3> m_otherLists{OtherList{CacheList, CacheValuesPage}, OtherList{ModelList, ModelValuesPage},
+                                          OtherList{CollisionList, TreeValuesPage}};
 
     ScenePage* m_scenePage = nullptr;
     std::uint32_t m_shownRow = 0;   // the "All" row the Scene page shows

@@ -43,6 +43,17 @@ TEST(ModelFile, RotationTestAndLongNames)
     EXPECT_EQ(r.frames[1].name, "After");
 }
 
+TEST(ModelFile, AFrameRightBehindAnotherIsFound)
+{
+    ModelFileBuilder m;
+    m.endMaterials();
+    m.frame("First", {1, 1, 1}, {1, 0, 0, 0});
+    m.frame("Second", {2, 2, 2}, {1, 0, 0, 0});
+    const auto r = readModelFile(m.finish());
+    ASSERT_EQ(r.frames.size(), 2u);
+    EXPECT_EQ(r.frames[1].name, "Second");
+}
+
 TEST(ModelFile, SignatureAndEmptyFiles)
 {
     EXPECT_EQ(readModelFile({}).status, FileReadStatus::Empty);
