@@ -58,6 +58,9 @@ RotationControls::RotationControls(int list, QWidget* parent) : QWidget(parent),
     m_view1->setObjectName(named("FirstView", list));
     m_view2 = new OrientationView(OrientationView::Figure::Second);
     m_view2->setObjectName(named("SecondView", list));
+    for (OrientationView* view : {m_view1, m_view2})
+        view->setFixedSize(110, 110);
+    m_slider2->setFixedWidth(110);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -82,7 +85,7 @@ RotationControls::RotationControls(int list, QWidget* parent) : QWidget(parent),
     secondComponents->addWidget(m_text12);
     secondComponents->addStretch(1);
     grid->addLayout(secondComponents, 2, 2);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
 
     connect(m_slider1, &QSlider::valueChanged, this, &RotationControls::onFirstSlider);
     connect(m_slider2, &QSlider::valueChanged, this, &RotationControls::onSecondSlider);
