@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 
 namespace mw::bench {
@@ -72,6 +73,83 @@ const fs::path& largeScenePath()
         b.endScripts();
         const fs::path file = benchFolder() / "scene2.bin";
         save(file, b.finish());
+        return file;
+    }();
+    return path;
+}
+
+const fs::path& largeCachePath()
+{
+    static const fs::path path = [] {
+        CacheBuilder c;
+        for (int i = 0; i < 10000; ++i) {
+            if (i % 20 == 0)
+                c.base("block" + std::to_string(i / 20));
+            else
+                c.object("object" + std::to_string(i) + ".i3d", {float(i), 0, float(-i)}, {1, 0, 0, 0}, {1, 1, 1});
+        }
+        const fs::path file = benchFolder() / "cache.bin";
+        save(file, c.finish());
+        return file;
+    }();
+    return path;
+}
+
+const fs::path& largeTreePath()
+{
+    static const fs::path path = [] {
+        TreeBuilder t;
+        for (int i = 0; i < 100; ++i)
+            t.link("model" + std::to_string(i) + ".i3d");
+        t.leadingRecords(10);
+        constexpr int PerKind = 6000;
+        for (int i = 0; i < PerKind + 1; ++i)
+            t.box(1, i % 100, {float(i), 0, 0}, {float(i) + 1, 2, 3});
+        for (int i = 0; i < PerKind; ++i)
+            t.rotatedBox(2, i % 100, {-1, -1, -1}, {1, 1, 1},
+                         TreeBuilder::Matrix{{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0}}, {float(i), 1, 1});
+        for (int i = 0; i < PerKind; ++i)
+            t.sphere(3, i % 100, {float(i), 1, 1}, 2);
+        for (int i = 0; i < PerKind; ++i)
+            t.verticalBox(4, i % 100, {1, 0, 0}, {0, 2, 0}, TreeBuilder::Matrix{}, {float(i), 5, 5}, 0.7f, 0.7f);
+        for (int i = 0; i < PerKind; ++i)
+            t.cylinder(5, i % 100, float(i), 2, 0.5f);
+        t.endMarker();
+        const fs::path file = benchFolder() / "tree.klz";
+        save(file, t.finish());
+        return file;
+    }();
+    return path;
+}
+
+const fs::path& largeModelPath()
+{
+    static const fs::path path = [] {
+        ModelFileBuilder m;
+        for (int i = 0; i < 40; ++i)
+            m.material("texture" + std::to_string(i) + ".bmp", i % 3 == 0, "second.bmp");
+        m.endMaterials();
+        std::uint32_t random = 12345;
+        auto next = [&random] {
+            random = random * 1664525u + 1013904223u;
+            return static_cast<std::uint8_t>(random >> 24);
+        };
+        constexpr std::size_t Target = 100u * 1024 * 1024;
+        constexpr int Vertices = 1000;
+        for (int frame = 0; m.raw().size() < Target; ++frame) {
+            m.frame("frame" + std::to_string(frame), {float(frame), 0, 0}, {1, 0, 0, 0});
+            ByteWriter& out = m.raw();
+            const std::uint8_t mesh[] = {0, 0, 0, 1, 0, 0, 0, 0};
+            out.append(mesh);
+            out.u16(Vertices);
+            for (int b = 0; b < Vertices * 32; ++b)
+                out.u8(next());
+            // Faces and the rest: walked byte by byte by the scan.
+            for (int b = 0; b < Vertices * 32; ++b)
+                out.u8(next());
+        }
+        const fs::path file = benchFolder() / "scene.4ds";
+        save(file, m.finish());
         return file;
     }();
     return path;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 
 namespace fs = std::filesystem;
@@ -69,6 +70,36 @@ int main(int argc, char** argv)
         b.script(std::string(55, 'S'), "t");
         b.endScripts();
         save(scene, "long-names", b.finish());
+    }
+    {
+        CacheBuilder c;
+        c.base("block");
+        c.object("lamp.i3d", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1});
+        c.object("bench.i3d", {4, 5, 6}, {0.5f, 0.5f, 0.5f, 0.5f}, {2, 2, 2});
+        save(root / "cache", "two-objects", c.finish());
+        save(root / "cache", "header-only", CacheBuilder().finish());
+    }
+    {
+        ModelFileBuilder m;
+        m.material("a.bmp");
+        m.material("b.bmp", true, "c.bmp");
+        m.endMaterials();
+        m.frame("Mesh", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1}, 2);
+        m.frame("Plain", {4, 5, 6}, {0, 0, 1, 0});
+        save(root / "model", "frames", m.finish());
+    }
+    {
+        TreeBuilder t;
+        t.link("wall.i3d");
+        t.link("pole.i3d");
+        t.leadingRecords(1);
+        t.box(1, 0, {0, 0, 0}, {1, 2, 3});
+        t.rotatedBox(2, 0, {-1, -1, -1}, {1, 1, 1}, TreeBuilder::Matrix{{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0}}, {1, 1, 1});
+        t.sphere(3, 1, {1, 1, 1}, 2);
+        t.verticalBox(4, 0, {1, 0, 0}, {0, 2, 0}, TreeBuilder::Matrix{}, {5, 5, 5}, 0.7f, 0.7f);
+        t.cylinder(5, 1, 1, 2, 0.5f);
+        t.endMarker();
+        save(root / "tree", "every-kind", t.finish());
     }
     return 0;
 }

@@ -23,6 +23,7 @@ public:
     explicit Descriptor(int fd) : m_fd(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
     ~Descriptor()
     {
         if (m_fd >= 0)
@@ -63,6 +64,21 @@ bool writeAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset
     return true;
 }
 
+// Opens a file (read-only or for writing) and reports its length.
+Descriptor openFile(const fs::path& path, int flags, std::uint64_t& length)
+{
+    Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
+    if (!fd.valid())
+        throw IoError(describe("cannot open", path, errno));
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throw IoError(describe("cannot examine", path, errno));
+    if (!S_ISREG(info.st_mode))
+        throw IoError("not a file: " + path.string());
+    length = static_cast<std::uint64_t>(info.st_size);
+    return fd;
+}
+
 void syncFolder(const fs::path& folder)
 {
     Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
@@ -86,16 +102,9 @@ std::optional<FileStamp> stampOf(const fs::path& path)
 
 std::vector<std::uint8_t> readWholeFile(const fs::path& path)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
-        throw IoError(describe("cannot open", path, errno));
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        throw IoError(describe("cannot examine", path, errno));
-    if (!S_ISREG(info.st_mode))
-        throw IoError("not a file: " + path.string());
-
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::uint64_t length = 0;
+    Descriptor fd = openFile(path, O_RDONLY, length);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
@@ -114,13 +123,8 @@ std::vector<std::uint8_t> readWholeFile(const fs::path& path)
 
 std::vector<std::uint8_t> readRange(const fs::path& path, std::uint64_t offset, std::uint64_t count)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
-        throw IoError(describe("cannot open", path, errno));
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        throw IoError(describe("cannot examine", path, errno));
-    const auto length = static_cast<std::uint64_t>(info.st_size);
+    std::uint64_t length = 0;
+    Descriptor fd = openFile(path, O_RDONLY, length);
     if (offset > length || count > length - offset)
         throw IoError("the data asked for lies outside " + path.string());
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
@@ -153,13 +157,8 @@ bool fileExists(const fs::path& path)
 
 void patchInPlace(const fs::path& path, std::span<const Patch> patches)
 {
-    Descriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
-    if (!fd.valid())
-        throw IoError(describe("cannot open", path, errno));
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        throw IoError(describe("cannot examine", path, errno));
-    const auto length = static_cast<std::uint64_t>(info.st_size);
+    std::uint64_t length = 0;
+    Descriptor fd = openFile(path, O_RDWR, length);
     for (const Patch& patch : patches) {
         if (patch.offset > length || patch.bytes.size() > length - patch.offset)
             throw IoError("a field to write lies outside " + path.string());
@@ -177,7 +176,9 @@ void patchInPlace(const fs::path& path, std::span<const Patch> patches)
 void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
 {
     const fs::path folder = path.parent_path();
-    std::string pattern = (folder / ("." + path.filename().string() + ".mw-XXXXXX")).string();
+    std::string tempName(1, '.');
+    tempName.append(path.filename().string()).append(".mw-XXXXXX");
+    std::string pattern = (folder / tempName).string();
     const int raw = ::mkstemp(pattern.data());
     if (raw < 0)
         throw IoError(describe("cannot create a temporary file for", path, errno));

@@ -32,6 +32,7 @@ CacheLoadResult readCacheFile(std::span<const std::uint8_t> bytes, Progress* pro
     if (progress)
         progress->start(Steps);
     result.status = FileReadStatus::Loaded;
+    result.records.reserve(bytes.size() / 80); // about one record per 80 bytes
     std::size_t p = HeaderSize;
     while (p < bytes.size()) {
         const auto stop = [&](const char* message) {

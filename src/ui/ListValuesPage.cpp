@@ -117,15 +117,7 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
     outer->addWidget(m_searchArea);
     outer->addStretch(1);
 
-    m_savedMarker = new QLabel(QStringLiteral("SAVED"));
-    m_savedMarker->setObjectName(named("SavedMarker"));
-    QPalette green = m_savedMarker->palette();
-    green.setColor(QPalette::WindowText, SavedColour);
-    m_savedMarker->setPalette(green);
-    QFont bold = m_savedMarker->font();
-    bold.setBold(true);
-    m_savedMarker->setFont(bold);
-    m_savedMarker->hide();
+    m_savedMarker = makeSavedMarker(named("SavedMarker"));
     m_save = new QPushButton(QStringLiteral("Save"));
     m_save->setObjectName(named("SaveValue"));
     auto* bottom = new QHBoxLayout;

@@ -25,6 +25,7 @@
 
 #include "io/FileAccess.h"
 #include "ui/ListValuesPage.h"
+#include "ui/WaitCursor.h"
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
@@ -36,15 +37,6 @@ namespace mw {
 namespace {
 
 constexpr const char* CannotOpen = "************";
-
-// Shows the hourglass pointer for the lifetime of the guard.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QListView* makeList(const char* name)
 {

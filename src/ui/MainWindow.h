@@ -99,6 +99,8 @@ private:
         std::uint32_t shownRow = 0;
     };
     OtherList& otherList(ListIndex index) { return m_otherLists[index - CacheList]; }
+    std::optional<std::vector<std::uint8_t>> readListFile(const std::string& path, std::optional<FileStamp>& stamp);
+    void finishOtherLoad(OtherList& list);
     void loadCache();
     void loadModelFile();
     void loadTree();

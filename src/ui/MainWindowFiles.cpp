@@ -13,20 +13,13 @@
 #include "ui/MainWindow.h"
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
+#include "ui/WaitCursor.h"
 
 namespace mw {
 
 namespace {
 
 constexpr const char* CannotOpen = "************";
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 template <class Items, class Text>
 QStringList listTexts(const Items& items, Text text)
@@ -51,6 +44,23 @@ void MainWindow::fillOtherList(OtherList& list, const QStringList& rows)
         list.values->showNothing();
 }
 
+std::optional<std::vector<std::uint8_t>> MainWindow::readListFile(const std::string& path,
+                                                                 std::optional<FileStamp>& stamp)
+{
+    try {
+        // Stamped before reading: a change made while we read makes the stamp older, never newer.
+        stamp = stampOf(path);
+        auto bytes = readWholeFile(path);
+        if (!bytes.empty())
+            m_ws.Busy = true;
+        return bytes;
+    } catch (const IoError&) {
+        m_prompter->message(CannotOpen, "");
+        m_ws.Busy = false;
+        return std::nullopt;
+    }
+}
+
 void MainWindow::loadCache()
 {
     OtherList& list = otherList(CacheList);
@@ -58,25 +68,14 @@ void MainWindow::loadCache()
     m_cache = CacheLoadResult{};
     {
         WaitCursor wait;
-        std::vector<std::uint8_t> bytes;
-        try {
-            m_ws.CacheStamp = stampOf(m_ws.CachePath);
-            bytes = readWholeFile(m_ws.CachePath);
-        } catch (const IoError&) {
-            m_prompter->message(CannotOpen, "");
-            m_ws.Busy = false;
+        const auto bytes = readListFile(m_ws.CachePath, m_ws.CacheStamp);
+        if (!bytes)
             return;
-        }
-        if (!bytes.empty())
-            m_ws.Busy = true;
-        m_cache = readCacheFile(bytes, m_progress.get());
+        m_cache = readCacheFile(*bytes, m_progress.get());
     }
     showMessages(m_cache.messages);
     fillOtherList(list, listTexts(m_cache.records, [](const CacheRecord& r) { return r.listText; }));
-    selectListRow(list.view, 0);
-    m_ws.Busy = false;
-    if (!m_cache.records.empty())
-        onOtherRowChanged(list, list.view->currentIndex().row());
+    finishOtherLoad(list);
 }
 
 void MainWindow::loadModelFile()
@@ -86,25 +85,23 @@ void MainWindow::loadModelFile()
     m_model = ModelLoadResult{};
     {
         WaitCursor wait;
-        std::vector<std::uint8_t> bytes;
-        try {
-            m_ws.ModelStamp = stampOf(m_ws.ModelPath);
-            bytes = readWholeFile(m_ws.ModelPath);
-        } catch (const IoError&) {
-            m_prompter->message(CannotOpen, "");
-            m_ws.Busy = false;
+        const auto bytes = readListFile(m_ws.ModelPath, m_ws.ModelStamp);
+        if (!bytes)
             return;
-        }
-        if (!bytes.empty())
-            m_ws.Busy = true;
-        m_model = readModelFile(bytes, m_progress.get());
+        m_model = readModelFile(*bytes, m_progress.get());
     }
     showMessages(m_model.messages);
     fillOtherList(list, listTexts(m_model.frames, [](const ModelFrame& f) { return f.name; }));
     m_inspectorTabs->setCurrentIndex(ModelValuesPage);
+    finishOtherLoad(list);
+}
+
+// Selects the first entry, clears Busy and shows the entry.
+void MainWindow::finishOtherLoad(OtherList& list)
+{
     selectListRow(list.view, 0);
     m_ws.Busy = false;
-    if (!m_model.frames.empty())
+    if (list.model->rowCount() > 0)
         onOtherRowChanged(list, list.view->currentIndex().row());
 }
 
@@ -126,10 +123,7 @@ void MainWindow::loadTree()
     fillOtherList(list, listTexts(m_tree.bodies, [](const CollisionBody& b) { return b.listText; }));
     if (result)
         m_inspectorTabs->setCurrentIndex(TreeValuesPage);
-    selectListRow(list.view, 0);
-    m_ws.Busy = false;
-    if (!m_tree.bodies.empty())
-        onOtherRowChanged(list, list.view->currentIndex().row());
+    finishOtherLoad(list);
 }
 
 void MainWindow::onOtherRowChanged(OtherList& list, int row)

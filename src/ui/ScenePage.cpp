@@ -97,15 +97,7 @@ ScenePage::ScenePage(QWidget* parent) : QWidget(parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
 
-    m_savedMarker = new QLabel(QStringLiteral("SAVED"));
-    m_savedMarker->setObjectName(QStringLiteral("SavedMarker_0"));
-    QPalette green = m_savedMarker->palette();
-    green.setColor(QPalette::WindowText, SavedColour);
-    m_savedMarker->setPalette(green);
-    QFont bold = m_savedMarker->font();
-    bold.setBold(true);
-    m_savedMarker->setFont(bold);
-    m_savedMarker->hide();
+    m_savedMarker = makeSavedMarker(QStringLiteral("SavedMarker_0"));
     m_save = new QPushButton(QStringLiteral("Save"));
     m_save->setObjectName(QStringLiteral("SaveValue_0"));
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -28,6 +29,21 @@ inline void paintNormal(QWidget* w)
     for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         p.setColor(role, normal.color(role));
     w->setPalette(p);
+}
+
+// The green "SAVED" marker a page shows after a successful save; hidden at first.
+inline QLabel* makeSavedMarker(const QString& objectName)
+{
+    auto* marker = new QLabel(QStringLiteral("SAVED"));
+    marker->setObjectName(objectName);
+    QPalette green = marker->palette();
+    green.setColor(QPalette::WindowText, SavedColour);
+    marker->setPalette(green);
+    QFont bold = marker->font();
+    bold.setBold(true);
+    marker->setFont(bold);
+    marker->hide();
+    return marker;
 }
 
 inline bool isPaintedEdited(const QWidget* w) { return w->palette().color(QPalette::Text) == EditedColour; }

@@ -1,0 +1,77 @@
+// Reading the largest cache, collision and model files against a plain read of the same bytes.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
+
+#include "LargeMission.h"
+#include "io/FileAccess.h"
+#include "missionfiles/CacheFile.h"
+#include "missionfiles/CollisionFile.h"
+#include "missionfiles/ModelFile.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsPerPlainRead(const std::filesystem::path& file)
+{
+    constexpr int Rounds = 10;
+    const auto start = Clock::now();
+    for (int i = 0; i < Rounds; ++i)
+        benchmark::DoNotOptimize(mw::readWholeFile(file));
+    return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+}
+
+// Runs read + parse and reports the time per load beside the plain read.
+void measure(benchmark::State& state, const std::filesystem::path& file,
+             const std::function<std::size_t(const std::vector<std::uint8_t>&)>& parse)
+{
+    const double plain = secondsPerPlainRead(file);
+    std::size_t items = 0;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const auto bytes = mw::readWholeFile(file);
+        items = parse(bytes);
+    }
+    const double load = std::chrono::duration<double>(Clock::now() - start).count() /
+                        static_cast<double>(state.iterations());
+    state.counters["items"] = static_cast<double>(items);
+    state.counters["plain_read_ms"] = plain * 1e3;
+    state.counters["load_ms"] = load * 1e3;
+    state.counters["load_per_read"] = load / plain;
+}
+
+void CacheLoad_10000Records(benchmark::State& state)
+{
+    measure(state, mw::bench::largeCachePath(),
+            [](const auto& bytes) { return mw::readCacheFile(bytes).records.size(); });
+}
+
+void TreeLoad_30001Bodies(benchmark::State& state)
+{
+    static const mw::SceneCatalogue scene = [] {
+        mw::SceneCatalogue c;
+        for (int i = 0; i < 30001; ++i) {
+            mw::SceneEntry e;
+            e.name = "model" + std::to_string(i % 150);
+            c.entries.push_back(e);
+        }
+        return c;
+    }();
+    measure(state, mw::bench::largeTreePath(),
+            [](const auto& bytes) { return mw::readCollisionFile(bytes, scene).bodies.size(); });
+}
+
+void ModelScan_100MB(benchmark::State& state)
+{
+    measure(state, mw::bench::largeModelPath(),
+            [](const auto& bytes) { return mw::readModelFile(bytes).frames.size(); });
+}
+
+} // namespace
+
+BENCHMARK(CacheLoad_10000Records)->Unit(benchmark::kMillisecond);
+BENCHMARK(TreeLoad_30001Bodies)->Unit(benchmark::kMillisecond);
+BENCHMARK(ModelScan_100MB)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_MAIN();
