@@ -1,0 +1,98 @@
+#include "scene/Search.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "editing/NumericText.h"
+#include "workspace/Prompter.h"
+
+namespace mw {
+
+namespace {
+
+unsigned char foldCase(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) // Latin-1 capitals with accents
+        return static_cast<unsigned char>(c + 32);
+    return c;
+}
+
+} // namespace
+
+bool containsIgnoringCase(std::string_view text, std::string_view needle)
+{
+    const auto equal = [](char a, char b) {
+        return foldCase(static_cast<unsigned char>(a)) == foldCase(static_cast<unsigned char>(b));
+    };
+    return std::search(text.begin(), text.end(), needle.begin(), needle.end(), equal) != text.end();
+}
+
+std::optional<std::size_t> searchList(std::size_t rowCount, std::optional<std::size_t> selected,
+                                      const std::function<bool(std::size_t)>& matches, Prompter& prompter,
+                                      const std::function<bool()>& stopped)
+{
+    if (rowCount == 0)
+        return std::nullopt;
+    // The row after `row`; at the last row the user decides whether to go on from the top.
+    const auto advance = [&](std::size_t row) -> std::optional<std::size_t> {
+        if (row + 1 >= rowCount)
+            return prompter.askYesNo("Search again?", "End of list!") ? std::optional<std::size_t>(0) : std::nullopt;
+        return row + 1;
+    };
+    std::optional<std::size_t> k = selected && *selected < rowCount ? advance(*selected) : std::optional<std::size_t>(0);
+    for (std::size_t visited = 0; k; ++visited) {
+        if (stopped && visited % 1024 == 0 && stopped())
+            return k;
+        if (matches(*k))
+            return k;
+        k = advance(*k);
+    }
+    return std::nullopt;
+}
+
+std::string formatOneDecimal(std::string_view text)
+{
+    const auto value = parseNumber(text);
+    if (!value)
+        return std::string(text);
+    // Round the shortest decimal text of the value, so what is rounded is what the user sees.
+    char buffer[400];
+    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::fixed);
+    std::string digits(buffer, shortest.ptr);
+    bool negative = false;
+    if (!digits.empty() && digits[0] == '-') {
+        negative = true;
+        digits.erase(0, 1);
+    }
+    std::string whole = digits, fraction;
+    if (const auto dot = digits.find('.'); dot != std::string::npos) {
+        whole = digits.substr(0, dot);
+        fraction = digits.substr(dot + 1);
+    }
+    fraction.resize(std::max<std::size_t>(fraction.size(), 2), '0');
+    // Keep one decimal; a second decimal of 5 or more rounds away from zero.
+    std::string kept = whole + fraction[0];
+    if (fraction[1] >= '5') {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+            kept[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[static_cast<std::size_t>(i)];
+    }
+    std::string result = kept.substr(0, kept.size() - 1);
+    result.erase(0, std::min(result.find_first_not_of('0'), result.size() - 1)); // no leading zeros
+    if (result.empty())
+        result = "0";
+    result += '.';
+    result += kept.back();
+    if (negative && result != "0.0")
+        result.insert(result.begin(), '-');
+    return result;
+}
+
+} // namespace mw
