@@ -25,6 +25,7 @@
 
 #include "io/FileAccess.h"
 #include "ui/ListValuesPage.h"
+#include "ui/TranslationSearchPanel.h"
 #include "ui/WaitCursor.h"
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
@@ -46,6 +47,31 @@ QListView* makeList(const char* name)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setUniformItemSizes(true); // keeps 30 000 rows instant
     return list;
+}
+
+// The translation search controls of each page, named as the editor names them.
+TranslationSearchPanel* makeTranslationSearch(ListIndex list)
+{
+    switch (list) {
+    case CacheList:
+        return new TranslationSearchPanel({{"Text16", "Text14", "Text18"},
+                                           {"Text24", "Text15", "Text25"},
+                                           {"searchTrans_1", "searchTrans_0", "searchTrans_2"},
+                                           "SearchTransAll_0",
+                                           "StopSearchTrans"});
+    case ModelList:
+        return new TranslationSearchPanel({{"Text27_4", "Text23_4", "Text28_4"},
+                                           {"Text30", "Text29", "Text31"},
+                                           {"searchTransDS_7", "searchTransDS_6", "searchTransDS_8"},
+                                           "SearchTransAll_3",
+                                           "Command3"});
+    default:
+        return new TranslationSearchPanel({{"Text27_5", "Text23_5", "Text28_5"},
+                                           {"Text54", "Text53", "Text55"},
+                                           {"searchTransTR_0", "searchTransTR_1", "searchTransTR_2"},
+                                           "SearchTransAllTR",
+                                           "StopTRSearch"});
+    }
 }
 
 std::string fileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
@@ -152,6 +178,10 @@ void MainWindow::buildLists(QTabWidget* tabs)
         search->setObjectName(QStringLiteral("search_%1").arg(i));
         auto* stop = new QPushButton(QStringLiteral("stop"));
         stop->setObjectName(QStringLiteral("stopsearch_%1").arg(i));
+        m_nameSearchFields[i] = field;
+        connect(search, &QPushButton::clicked, this, [this, i] { nameSearch(i); });
+        connect(field, &QLineEdit::returnPressed, this, [this, i] { nameSearch(i); });
+        connect(stop, &QPushButton::clicked, this, [this] { m_ws.NameSearchStop = true; });
         searchRow->addWidget(field, 1);
         searchRow->addWidget(search);
         searchRow->addWidget(stop);
@@ -208,6 +238,15 @@ void MainWindow::buildInspector(QTabWidget* tabs)
             list.values->setEditGuard([this, &list] { return !m_ws.Busy && list.model->rowCount() > 0; });
             connect(list.values, &ListValuesPage::edited, this, [this, index] { m_ws.ChangedFlags[index] = true; });
             connect(list.values->saveButton(), &QPushButton::clicked, this, [this, &list] { saveOtherCommand(list); });
+            list.search = makeTranslationSearch(index);
+            auto* searchLayout = new QVBoxLayout(list.values->searchArea());
+            searchLayout->setContentsMargins(0, 0, 0, 0);
+            searchLayout->addWidget(list.search);
+            connect(list.search, &TranslationSearchPanel::searchAxis, this,
+                    [this, &list](int axis) { translationSearch(list, axis); });
+            connect(list.search, &TranslationSearchPanel::searchAll, this,
+                    [this, &list] { translationSearch(list, std::nullopt); });
+            connect(list.search, &TranslationSearchPanel::stop, this, [this] { m_ws.TranslationSearchStop = true; });
             page = list.values;
         } else if (name == "ScenePage") {
             m_scenePage = new ScenePage;

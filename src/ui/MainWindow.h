@@ -33,6 +33,7 @@ class PanelProgress;
 class Prompter;
 class ListValuesPage;
 class SceneListModel;
+class TranslationSearchPanel;
 class ScenePage;
 
 class MainWindow : public QMainWindow {
@@ -96,6 +97,7 @@ private:
         QListView* view = nullptr;
         QStringListModel* model = nullptr;
         ListValuesPage* values = nullptr;
+        TranslationSearchPanel* search = nullptr;
         std::uint32_t shownRow = 0;
     };
     OtherList& otherList(ListIndex index) { return m_otherLists[index - CacheList]; }
@@ -110,6 +112,15 @@ private:
     ValueSaveResult saveOtherValues(OtherList& list);
     void saveOtherCommand(OtherList& list);
     void reloadOther(OtherList& list);
+
+    // Searches.
+    QListView* listOfTab(int tab) const;
+    std::string rowText(int tab, std::size_t row) const;
+    void nameSearch(int tab);
+    std::optional<Vec3> translationOf(ListIndex list, std::size_t row) const;
+    void translationSearch(OtherList& list, std::optional<int> axis);
+    void showTranslationInSearch(OtherList& list, std::uint32_t row);
+    std::array<QLineEdit*, 6> m_nameSearchFields{};
     void setStatus(const QString& text, const QColor& colour);
     void closeEvent(QCloseEvent* event) override;
 

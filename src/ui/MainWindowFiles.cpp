@@ -159,6 +159,7 @@ void MainWindow::showOtherEntry(OtherList& list, std::uint32_t row)
         const CacheRecord& r = m_cache.records.at(row);
         if (r.isBase()) {
             list.values->showNothing();
+            showTranslationInSearch(list, row);
             return;
         }
         v = {r.name, r.position, r.size, r.rotation, 0};
@@ -178,6 +179,7 @@ void MainWindow::showOtherEntry(OtherList& list, std::uint32_t row)
         return;
     }
     list.values->showValues(v);
+    showTranslationInSearch(list, row);
 }
 
 ValueSaveResult MainWindow::saveOtherValues(OtherList& list)

@@ -39,6 +39,10 @@ struct Workspace {
     std::uint32_t ScriptsLengthPos = 0;
     std::uint32_t FirstScriptIndex = 0;
 
+    // Set by the "stop" buttons; a search clears its own flag when it starts and polls it.
+    bool NameSearchStop = false;
+    bool TranslationSearchStop = false;
+
     // Unsaved edits per list (indexed by ListIndex).
     std::array<bool, 4> ChangedFlags{};
 

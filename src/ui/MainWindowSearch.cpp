@@ -1,0 +1,135 @@
+// Name search on the six list tabs and translation search on the cache, model-file and collision
+// pages. A search finds the matching row and selects it, which shows it as a click would.
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+
+#include "editing/NumericText.h"
+#include "scene/Search.h"
+#include "workspace/Prompter.h"
+#include "ui/MainWindow.h"
+#include "ui/SceneListModel.h"
+#include "ui/TranslationSearchPanel.h"
+
+namespace mw {
+
+QListView* MainWindow::listOfTab(int tab) const
+{
+    QListView* const lists[] = {m_allList, m_scriptList, m_thingList, m_cacheList, m_modelList, m_treeList};
+    return lists[tab];
+}
+
+std::string MainWindow::rowText(int tab, std::size_t row) const
+{
+    const auto& entries = m_scene.catalogue.entries;
+    switch (tab) {
+    case AllTab:
+        return entries[row].name;
+    case ScriptsTab:
+        return entries[m_scene.catalogue.scriptRows[row]].name;
+    case ThingsTab:
+        return entries[m_scene.catalogue.plainRows[row]].name;
+    case CacheTab:
+        return m_cache.records[row].listText;
+    case ModelTab:
+        return m_model.frames[row].name;
+    default:
+        return m_tree.bodies[row].listText;
+    }
+}
+
+void MainWindow::nameSearch(int tab)
+{
+    m_ws.NameSearchStop = false;
+    QListView* list = listOfTab(tab);
+    const int rows = list->model()->rowCount();
+    const std::string needle = m_nameSearchFields[tab]->text().toLatin1().toStdString();
+    if (rows == 0 || needle.empty() || m_ws.Busy)
+        return;
+    const int selected = list->currentIndex().row();
+    const auto found = searchList(
+        static_cast<std::size_t>(rows), selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt,
+        [&](std::size_t row) { return containsIgnoringCase(rowText(tab, row), needle); }, *m_prompter,
+        [this] {
+            QCoreApplication::processEvents(); // lets "stop" be pressed
+            return m_ws.NameSearchStop;
+        });
+    if (found)
+        selectListRow(list, static_cast<std::uint32_t>(*found));
+}
+
+std::optional<Vec3> MainWindow::translationOf(ListIndex list, std::size_t row) const
+{
+    switch (list) {
+    case CacheList:
+        if (m_cache.records[row].isBase())
+            return std::nullopt; // a base entry has no translation
+        return m_cache.records[row].position;
+    case ModelList:
+        return m_model.frames[row].position;
+    case CollisionList:
+        return m_tree.bodies[row].position;
+    default:
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+float axisOf(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+
+QString oneDecimal(float value) { return QString::fromStdString(formatOneDecimal(formatFloat(value))); }
+
+} // namespace
+
+void MainWindow::showTranslationInSearch(OtherList& list, std::uint32_t row)
+{
+    const auto t = translationOf(list.index, row);
+    for (int axis = 0; axis < 3; ++axis)
+        list.search->display(axis)->setText(t ? QString::fromStdString(formatFloat(axisOf(*t, axis))) : QString());
+}
+
+void MainWindow::translationSearch(OtherList& list, std::optional<int> axis)
+{
+    m_ws.TranslationSearchStop = false;
+    const int rows = list.model->rowCount();
+    if (rows == 0 || m_ws.Busy)
+        return;
+    std::vector<int> axes = axis ? std::vector<int>{*axis} : std::vector<int>{0, 1, 2};
+    for (int a : axes)
+        if (list.search->field(a)->text().isEmpty()) {
+            m_prompter->message("Put numeric", "");
+            return;
+        }
+    std::array<std::string, 3> wanted;
+    for (int a : axes) {
+        wanted[a] = formatOneDecimal(list.search->field(a)->text().toStdString());
+        list.search->field(a)->setText(QString::fromStdString(wanted[a]));
+    }
+    const auto matches = [&](std::size_t row) {
+        const auto t = translationOf(list.index, row);
+        if (!t)
+            return false;
+        for (int a : axes)
+            if (formatOneDecimal(formatFloat(axisOf(*t, a))) != wanted[a])
+                return false;
+        return true;
+    };
+    const int selected = list.view->currentIndex().row();
+    const auto found = searchList(static_cast<std::size_t>(rows),
+                                  selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt, matches,
+                                  *m_prompter, [this] {
+                                      QCoreApplication::processEvents(); // lets "stop" be pressed
+                                      return m_ws.TranslationSearchStop;
+                                  });
+    if (!found)
+        return;
+    selectListRow(list.view, static_cast<std::uint32_t>(*found));
+    // The found entry's coordinates in the pattern they were compared in.
+    if (const auto t = translationOf(list.index, *found); t && list.shownRow == *found)
+        for (int a : axes)
+            list.search->display(a)->setText(oneDecimal(axisOf(*t, a)));
+}
+
+} // namespace mw
