@@ -6,6 +6,8 @@
 #include "LargeMission.h"
 #include "io/FileAccess.h"
 #include "scene/SceneLoader.h"
+#include "scene/Search.h"
+#include "workspace/Prompter.h"
 
 namespace {
 
@@ -70,7 +72,27 @@ void SceneReload_LargeScene(benchmark::State& state)
     state.counters["load_per_read"] = load / plain;
 }
 
+// A name search that finds nothing in 30 001 rows and is declined at the end of the list.
+void NameSearch_LargeScene(benchmark::State& state)
+{
+    struct DeclineAll : mw::Prompter {
+        void message(std::string_view, std::string_view) override {}
+        bool askYesNo(std::string_view, std::string_view) override { return false; }
+    } prompter;
+    const auto bytes = mw::readWholeFile(mw::bench::largeScenePath());
+    const auto scene = mw::loadScene(bytes);
+    const auto& entries = scene.catalogue.entries;
+    for (auto _ : state) {
+        const auto found = mw::searchList(
+            entries.size(), 0, [&](std::size_t row) { return mw::containsIgnoringCase(entries[row].name, "nowhere"); },
+            prompter);
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["rows"] = static_cast<double>(entries.size());
+}
+
 BENCHMARK(PlainRead_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SceneLoad_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SceneReload_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(NameSearch_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -74,24 +74,25 @@ std::string formatOneDecimal(std::string_view text)
     }
     fraction.resize(std::max<std::size_t>(fraction.size(), 2), '0');
     // Keep one decimal; a second decimal of 5 or more rounds away from zero.
-    std::string kept = whole + fraction[0];
+    std::string kept = whole;
+    kept.push_back(fraction[0]);
     if (fraction[1] >= '5') {
-        int i = static_cast<int>(kept.size()) - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
-            kept[static_cast<std::size_t>(i--)] = '0';
-        if (i < 0)
+        std::size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9')
+            kept[--i] = '0';
+        if (i == 0)
             kept.insert(kept.begin(), '1');
         else
-            ++kept[static_cast<std::size_t>(i)];
+            ++kept[i - 1];
     }
-    std::string result = kept.substr(0, kept.size() - 1);
-    result.erase(0, std::min(result.find_first_not_of('0'), result.size() - 1)); // no leading zeros
-    if (result.empty())
-        result = "0";
-    result += '.';
-    result += kept.back();
-    if (negative && result != "0.0")
-        result.insert(result.begin(), '-');
+    const std::size_t firstDigit = std::min(kept.find_first_not_of('0'), kept.size() - 2);
+    const bool zero = kept.find_first_not_of('0') == std::string::npos;
+    std::string result;
+    if (negative && !zero)
+        result.push_back('-');
+    result.append(kept, firstDigit, kept.size() - 1 - firstDigit);
+    result.push_back('.');
+    result.push_back(kept.back());
     return result;
 }
 
