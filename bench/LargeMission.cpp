@@ -38,24 +38,24 @@ const fs::path& largeScenePath()
         for (int i = 0; i < Objects; ++i) {
             const std::string name = "object" + std::to_string(i);
             const float f = static_cast<float>(i);
-            ObjectSpec spec{.name = name, .type = 9, .translation = Floats3{f, 1, -f},
+            ObjectParts parts{.name = name, .type = 9, .translation = Floats3{f, 1, -f},
                             .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1},
                             .model = "model" + std::to_string(i % 50) + ".i3d", .link = "Primary sector"};
             switch (i % 5) {
             case 0:
-                spec.type = 2;
-                spec.light = LightSpec{.kind = 2, .colour = Floats3{1, 0.5f, 0.25f}, .power = 2,
+                parts.type = 2;
+                parts.light = LightParts{.kind = 2, .colour = Floats3{1, 0.5f, 0.25f}, .power = 2,
                                        .range = Floats2{0.3f, 0.7f}, .distance = Floats2{1, 25}};
                 break;
             case 1:
-                spec.type = 4;
-                spec.sound = SoundSpec{.fileName = "s.wav", .kind = 1, .volume = 1, .fields34 = Floats2{1, 1.5f},
+                parts.type = 4;
+                parts.sound = SoundParts{.fileName = "s.wav", .kind = 1, .volume = 1, .fields34 = Floats2{1, 1.5f},
                                        .fields56 = Floats2{40, 100}};
                 break;
             default:
                 break;
             }
-            b.object(spec);
+            b.object(parts);
         }
         b.endObjects();
         b.beginDefinitions();

@@ -26,21 +26,21 @@ std::vector<std::uint8_t> demoScene()
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}});
     b.object({.name = "StreetLamp01", .type = 2, .translation = Floats3{-12.5f, 4.2f, 30.0f},
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector",
-              .light = LightSpec{.kind = 2, .colour = Floats3{1.0f, 0.85f, 0.6f}, .power = 2.5f,
+              .light = LightParts{.kind = 2, .colour = Floats3{1.0f, 0.85f, 0.6f}, .power = 2.5f,
                                  .range = Floats2{0.34906584f, 0.69813168f}, .distance = Floats2{1.0f, 25.0f},
                                  .nested = true}});
     b.object({.name = "BarLight", .type = 2, .translation = Floats3{3.0f, 2.5f, -7.25f},
               .rotation = std::array<float, 4>{0.70223647f, -0.71169186f, 0.018644411f, -0.0033287862f},
               .size = Floats3{1, 1, 1}, .link = "Primary sector",
-              .light = LightSpec{.kind = 1, .colour = Floats3{0.2f, 0.4f, 1.0f}, .power = 1.0f,
+              .light = LightParts{.kind = 1, .colour = Floats3{0.2f, 0.4f, 1.0f}, .power = 1.0f,
                                  .range = Floats2{0.34906584f, 2.4434612f}, .distance = Floats2{1.0f, 12.0f}}});
     b.object({.name = "CityNoise", .type = 4, .translation = Floats3{0, 10, 0},
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector",
-              .sound = SoundSpec{.fileName = "city.wav", .kind = 3, .volume = 1.0f,
+              .sound = SoundParts{.fileName = "city.wav", .kind = 3, .volume = 1.0f,
                                  .fields34 = Floats2{1.0471976f, 1.5707964f}, .fields56 = Floats2{40, 100}}});
     b.object({.name = "Jukebox", .type = 4, .translation = Floats3{4.5f, 0.5f, -8.0f},
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector",
-              .sound = SoundSpec{.fileName = "jukebox.wav", .kind = 1, .volume = 0.8f,
+              .sound = SoundParts{.fileName = "jukebox.wav", .kind = 1, .volume = 0.8f,
                                  .fields34 = Floats2{1.0471976f, 1.5707964f}, .fields56 = Floats2{40, 15}}});
     b.object({.name = "Tommy", .type = 9, .translation = Floats3{1, 0, 1},
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .model = "Tommy.i3d",

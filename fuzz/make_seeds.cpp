@@ -37,10 +37,10 @@ int main(int argc, char** argv)
         b.beginObjects();
         b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3},
                   .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector",
-                  .light = LightSpec{.kind = 2, .colour = Floats3{1, 0.5f, 0}, .power = 2, .range = Floats2{1, 2},
+                  .light = LightParts{.kind = 2, .colour = Floats3{1, 0.5f, 0}, .power = 2, .range = Floats2{1, 2},
                                      .distance = Floats2{3, 4}, .nested = true}});
         b.object({.name = "Radio", .type = 4, .translation = Floats3{0, 0, 0},
-                  .sound = SoundSpec{.fileName = "r.wav", .kind = 3, .volume = 1, .fields34 = Floats2{1, 2},
+                  .sound = SoundParts{.fileName = "r.wav", .kind = 3, .volume = 1, .fields34 = Floats2{1, 2},
                                      .fields56 = Floats2{40, 100}}});
         b.object({.name = "Man", .type = 9, .translation = Floats3{0, 0, 0}, .model = "man.i3d"});
         b.object({.name = "Barrel", .type = 9, .model = "barrel.i3d", .unknownChunks = true});

@@ -31,15 +31,15 @@ protected:
         bare = b.object({.name = "Marker", .type = 9, .translation = Floats3{5, 5, 5}, .unknownChunks = true});
         lamp = b.object({.name = "Lamp", .type = 2, .translation = Floats3{0, 0, 0},
                          .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1},
-                         .light = LightSpec{.kind = 2, .colour = Floats3{0.5f, 0.5f, 0.5f}, .power = 2,
+                         .light = LightParts{.kind = 2, .colour = Floats3{0.5f, 0.5f, 0.5f}, .power = 2,
                                             .range = Floats2{1, 2}, .distance = Floats2{3, 4}}});
         b.object({.name = "Guard", .type = 9, .translation = Floats3{0, 0, 0}});
         b.object({.name = "Barrel", .type = 9, .translation = Floats3{0, 0, 0}});
         radio = b.object({.name = "Radio", .type = 4, .translation = Floats3{0, 0, 0},
-                          .sound = SoundSpec{.fileName = "r.wav", .kind = 1, .volume = 1, .fields34 = Floats2{1, 2},
+                          .sound = SoundParts{.fileName = "r.wav", .kind = 1, .volume = 1, .fields34 = Floats2{1, 2},
                                              .fields56 = Floats2{40, 100}}});
         b.object({.name = "Mute", .type = 4, .translation = Floats3{0, 0, 0},
-                  .sound = SoundSpec{.fileName = "m.wav", .volume = 1, .fields56 = Floats2{40, 100}}});
+                  .sound = SoundParts{.fileName = "m.wav", .volume = 1, .fields56 = Floats2{40, 100}}});
         b.endObjects();
         b.beginDefinitions();
         guard = b.definition({"Guard", 0x1B, humanData(8, 10, 0.5f, 80, "script")});

@@ -21,8 +21,8 @@ std::vector<std::uint8_t> sampleScene()
     b.headerRecord(0x0001, {1, 2, 3});
     b.beginObjects();
     b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3},
-              .light = LightSpec{.kind = 2, .colour = Floats3{1, 1, 1}, .power = 1, .nested = true}});
-    b.object({.name = "Radio", .type = 4, .sound = SoundSpec{.fileName = "a.wav", .kind = 1, .volume = 1}});
+              .light = LightParts{.kind = 2, .colour = Floats3{1, 1, 1}, .power = 1, .nested = true}});
+    b.object({.name = "Radio", .type = 4, .sound = SoundParts{.fileName = "a.wav", .kind = 1, .volume = 1}});
     b.object({.name = "Man", .type = 9, .translation = Floats3{0, 0, 0}, .rotation = std::array<float, 4>{1, 0, 0, 0},
               .size = Floats3{1, 1, 1}, .link = "sector"});
     b.object({.name = "Box", .type = 9});

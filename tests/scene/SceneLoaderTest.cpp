@@ -39,7 +39,7 @@ protected:
                          .rotation = std::array<float, 4>{0.5f, 0.25f, -0.5f, 0.75f},
                          .size = Floats3{4, 5, 6},
                          .link = "Primary sector",
-                         .light = LightSpec{.kind = 2,
+                         .light = LightParts{.kind = 2,
                                             .colour = Floats3{0.1f, 0.2f, 0.3f},
                                             .power = 3.5f,
                                             .range = Floats2{7, 8},
@@ -48,7 +48,7 @@ protected:
         radio = b.object({.name = "Radio",
                           .type = 0x04,
                           .translation = Floats3{-1, -2, -3},
-                          .sound = SoundSpec{.fileName = "radio.wav",
+                          .sound = SoundParts{.fileName = "radio.wav",
                                              .kind = 3,
                                              .volume = 0.8f,
                                              .fields34 = Floats2{1.1f, 1.2f},
@@ -226,7 +226,7 @@ TEST(SceneLoader, EntriesWithoutChunksKeepTheirDefaults)
     SceneBuilder b;
     b.beginObjects();
     b.object({.name = "bare"});
-    b.object({.name = "dim", .type = 2, .light = LightSpec{.kind = 1}});
+    b.object({.name = "dim", .type = 2, .light = LightParts{.kind = 1}});
     b.endObjects();
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);

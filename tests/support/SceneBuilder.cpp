@@ -18,41 +18,41 @@ void SceneBuilder::headerRecord(std::uint16_t id, std::vector<std::uint8_t> payl
 void SceneBuilder::beginObjects() { objectsStart = m_chunks.open(chunk::ObjectsSection); }
 void SceneBuilder::endObjects() { m_chunks.close(objectsStart); }
 
-ObjectOffsets SceneBuilder::object(const ObjectSpec& spec)
+ObjectOffsets SceneBuilder::object(const ObjectParts& parts)
 {
     ObjectOffsets at;
     ChunkBuilder& c = m_chunks;
     at.object = c.open(chunk::Object);
-    if (spec.type)
-        c.u32(chunk::ObjectType, *spec.type);
-    if (spec.name)
-        c.text(chunk::ObjectName, *spec.name);
-    if (spec.translation) {
-        const auto& t = *spec.translation;
+    if (parts.type)
+        c.u32(chunk::ObjectType, *parts.type);
+    if (parts.name)
+        c.text(chunk::ObjectName, *parts.name);
+    if (parts.translation) {
+        const auto& t = *parts.translation;
         at.translation = c.floats(chunk::Translation, {t[0], t[1], t[2]}) + 6;
     }
-    if (spec.rotation) {
-        const auto& r = *spec.rotation;
+    if (parts.rotation) {
+        const auto& r = *parts.rotation;
         at.rotation = c.floats(chunk::Rotation, {r[0], r[1], r[2], r[3]}) + 6;
     }
-    if (spec.size) {
-        const auto& s = *spec.size;
+    if (parts.size) {
+        const auto& s = *parts.size;
         at.size = c.floats(chunk::Size, {s[0], s[1], s[2]}) + 6;
     }
-    if (spec.unknownChunks) {
+    if (parts.unknownChunks) {
         c.floats(0x002C, {1.0f, 2.0f, 3.0f});
         c.floats(0x4050, {-0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f});
         c.u32(0xB401, 7);
     }
-    if (spec.link) {
+    if (parts.link) {
         const auto link = c.open(chunk::Link);
-        c.text(chunk::ObjectName, *spec.link);
+        c.text(chunk::ObjectName, *parts.link);
         c.close(link);
     }
-    if (spec.model)
-        c.text(chunk::Model, *spec.model);
-    if (spec.light) {
-        const LightSpec& l = *spec.light;
+    if (parts.model)
+        c.text(chunk::Model, *parts.model);
+    if (parts.light) {
+        const LightParts& l = *parts.light;
         const auto light = c.open(chunk::Light);
         if (l.kind)
             c.u32(chunk::LightKind, *l.kind);
@@ -70,8 +70,8 @@ ObjectOffsets SceneBuilder::object(const ObjectSpec& spec)
             c.close(inner);
         c.close(light);
     }
-    if (spec.sound) {
-        const SoundSpec& s = *spec.sound;
+    if (parts.sound) {
+        const SoundParts& s = *parts.sound;
         const auto sound = c.open(chunk::Sound);
         if (s.fileName)
             c.text(chunk::SoundName, *s.fileName);
@@ -100,13 +100,13 @@ ObjectOffsets SceneBuilder::object(const ObjectSpec& spec)
 void SceneBuilder::beginDefinitions() { definitionsStart = m_chunks.open(chunk::DefinitionsSection); }
 void SceneBuilder::endDefinitions() { m_chunks.close(definitionsStart); }
 
-DefinitionOffsets SceneBuilder::definition(const DefinitionSpec& spec)
+DefinitionOffsets SceneBuilder::definition(const DefinitionParts& parts)
 {
     DefinitionOffsets at;
     at.definition = m_chunks.open(chunk::Definition);
-    m_chunks.text(chunk::DefinitionName, spec.name);
-    m_chunks.u32(chunk::DefinitionType, spec.type);
-    at.data = m_chunks.chunk(chunk::DefinitionData, spec.data);
+    m_chunks.text(chunk::DefinitionName, parts.name);
+    m_chunks.u32(chunk::DefinitionType, parts.type);
+    at.data = m_chunks.chunk(chunk::DefinitionData, parts.data);
     at.dataPayload = at.data + 6;
     m_chunks.close(at.definition);
     at.end = m_chunks.pos();

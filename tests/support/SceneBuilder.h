@@ -16,7 +16,7 @@ namespace mw::build {
 using Floats3 = std::array<float, 3>;
 using Floats2 = std::array<float, 2>;
 
-struct LightSpec {
+struct LightParts {
     std::optional<std::uint32_t> kind;
     std::optional<Floats3> colour;
     std::optional<float> power;
@@ -26,7 +26,7 @@ struct LightSpec {
     bool nested = false;
 };
 
-struct SoundSpec {
+struct SoundParts {
     std::optional<std::string> fileName;
     std::optional<std::int32_t> kind;
     std::optional<float> volume;
@@ -34,7 +34,7 @@ struct SoundSpec {
     std::optional<Floats2> fields56;
 };
 
-struct ObjectSpec {
+struct ObjectParts {
     std::optional<std::string> name;
     std::optional<std::uint32_t> type;
     std::optional<Floats3> translation;
@@ -42,8 +42,8 @@ struct ObjectSpec {
     std::optional<Floats3> size;
     std::optional<std::string> model;
     std::optional<std::string> link;
-    std::optional<LightSpec> light;
-    std::optional<SoundSpec> sound;
+    std::optional<LightParts> light;
+    std::optional<SoundParts> sound;
     // Adds chunks the loader carries through without reading (0x002C, 0x4050, 0xB401).
     bool unknownChunks = false;
 };
@@ -56,7 +56,7 @@ struct ObjectOffsets {
     std::array<std::size_t, 7> soundField{};
 };
 
-struct DefinitionSpec {
+struct DefinitionParts {
     std::string name;
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data; // the payload of the 0xAE24 chunk
@@ -79,11 +79,11 @@ public:
     void headerRecord(std::uint16_t id, std::vector<std::uint8_t> payload = {});
 
     void beginObjects();
-    ObjectOffsets object(const ObjectSpec& spec);
+    ObjectOffsets object(const ObjectParts& parts);
     void endObjects();
 
     void beginDefinitions();
-    DefinitionOffsets definition(const DefinitionSpec& spec);
+    DefinitionOffsets definition(const DefinitionParts& parts);
     void endDefinitions();
 
     void beginScripts();

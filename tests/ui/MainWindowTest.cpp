@@ -21,7 +21,7 @@ std::vector<std::uint8_t> smallScene()
 {
     SceneBuilder b;
     b.beginObjects();
-    b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3}, .light = LightSpec{.power = 1}});
+    b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3}, .light = LightParts{.power = 1}});
     b.object({.name = "Guard", .type = 9, .translation = Floats3{4, 5, 6}});
     b.object({.name = "Crate", .type = 9, .translation = Floats3{7, 8, 9}});
     b.endObjects();

@@ -33,13 +33,13 @@ protected:
         b.beginObjects();
         lamp = b.object({.name = "Lamp", .type = 2, .translation = Floats3{1, 2, 3},
                          .rotation = std::array<float, 4>{0.5f, 0.5f, 0.25f, 0.5f}, .size = Floats3{1, 1, 1},
-                         .light = LightSpec{.kind = 2, .colour = Floats3{1.0f, 0.2f, 0.0f}, .power = 2.5f,
+                         .light = LightParts{.kind = 2, .colour = Floats3{1.0f, 0.2f, 0.0f}, .power = 2.5f,
                                             .range = Floats2{0.25f, 0.5f}, .distance = Floats2{1, 25}}});
         radio = b.object({.name = "Radio", .type = 4, .translation = Floats3{0, 0, 0},
                           .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1},
-                          .sound = SoundSpec{.fileName = "radio.wav", .kind = 3, .volume = 1,
+                          .sound = SoundParts{.fileName = "radio.wav", .kind = 3, .volume = 1,
                                              .fields34 = Floats2{1, 2}, .fields56 = Floats2{40, 100}}});
-        b.object({.name = "Mute", .type = 4, .translation = Floats3{0, 0, 0}, .sound = SoundSpec{.kind = 1}});
+        b.object({.name = "Mute", .type = 4, .translation = Floats3{0, 0, 0}, .sound = SoundParts{.kind = 1}});
         guardObject = b.object({.name = "Guard", .type = 9, .translation = Floats3{4, 5, 6},
                                 .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1},
                                 .model = "Enemy12K.i3d", .link = "Primary sector"});
