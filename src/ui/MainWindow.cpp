@@ -500,8 +500,10 @@ void MainWindow::openPaths(const QStringList& paths)
                     openFile(k.kind, folder.absoluteFilePath(QString::fromLatin1(k.name)).toStdString());
                 }
             // A whole mission opens on its scene.
-            if (!m_ws.ScenePath.empty())
+            if (!m_ws.ScenePath.empty()) {
                 m_listTabs->setCurrentIndex(AllTab);
+                showCurrentSceneEntry();
+            }
             continue;
         }
         const QString name = info.fileName().toLower();

@@ -299,6 +299,8 @@ TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)
     WindowDriver::write(mission() / "tree.klz", {'G', 'i', 'f', 'C'});
     ui.window->openPaths({QString::fromStdString(mission().string())});
     EXPECT_EQ(ui.rows("List2").size(), 5);
+    EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::AllTab);
+    EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::SceneValuesPage);
     EXPECT_EQ(ui.window->workspace().TreePath, (mission() / "tree.klz").string());
     EXPECT_EQ(ui.window->workspace().CachePath, "");
 
