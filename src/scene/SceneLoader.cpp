@@ -101,6 +101,7 @@ private:
     SceneCatalogue& m_catalogue;
     // First "All" row of each name, for the definition-owner lookup. Names view the file's bytes.
     NameIndex m_firstRowOfName;
+    std::vector<std::string_view> m_objectNames; // by row, indexed in one go after the objects walk
     std::uint32_t m_objectsEnd = 0;
     int m_progressValue = 0;
 };
@@ -123,6 +124,7 @@ void SceneWalker::walkTopLevel()
             m_catalogue.ObjectsSizeOffset = c.start + 2;
             reserveEntries(c);
             walkObjects(c);
+            m_firstRowOfName.addAll(m_objectNames);
             m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.entries.size());
             m_objectsEnd = c.end();
             walkAfterObjects(c.end());
@@ -158,6 +160,7 @@ void SceneWalker::reserveEntries(const Chunk& objectsSection)
         pos = c.end();
     }
     m_catalogue.entries.reserve(entries);
+    m_objectNames.reserve(entries);
     m_firstRowOfName.reserve(entries);
 }
 
@@ -170,7 +173,7 @@ void SceneWalker::walkObjects(const Chunk& section)
         if (c.id == chunk::Object) {
             SceneEntry& entry = m_catalogue.entries.emplace_back();
             entry.ObjectChunkOffset = c.start;
-            addListName(readObject(c, entry));
+            m_objectNames.push_back(readObject(c, entry));
         }
         pos = c.end();
         advanceProgress(pos, section.start, step, 0, ObjectsProgressShare, {});
