@@ -12,6 +12,7 @@
 #include "missionfiles/ModelFile.h"
 #include "scene/SceneLoader.h"
 #include "editing/SceneValueSave.h"
+#include "ui/ListValuesPage.h"
 #include "workspace/SceneSelection.h"
 #include "workspace/Workspace.h"
 
@@ -31,7 +32,6 @@ namespace mw {
 class FileChooser;
 class PanelProgress;
 class Prompter;
-class ListValuesPage;
 class SceneListModel;
 class TranslationSearchPanel;
 class ScenePage;
@@ -109,6 +109,8 @@ private:
     void fillOtherList(OtherList& list, const QStringList& rows);
     void onOtherRowChanged(OtherList& list, int row);
     void showOtherEntry(OtherList& list, std::uint32_t row);
+    // The values a page shows for an entry; nothing for a base entry of the cache.
+    std::optional<ListValuesPage::Values> valuesOf(ListIndex list, std::uint32_t row) const;
     ValueSaveResult saveOtherValues(OtherList& list);
     void saveOtherCommand(OtherList& list);
     void reloadOther(OtherList& list);
@@ -120,7 +122,7 @@ private:
     std::optional<Vec3> translationOf(ListIndex list, std::size_t row) const;
     void translationSearch(OtherList& list, std::optional<int> axis);
     void showTranslationInSearch(OtherList& list, std::uint32_t row);
-    std::array<QLineEdit*, 6> m_nameSearchFields{};
+
     void setStatus(const QString& text, const QColor& colour);
     void closeEvent(QCloseEvent* event) override;
 
@@ -144,6 +146,7 @@ private:
     SceneListModel* m_allModel = nullptr;
     SceneListModel* m_scriptModel = nullptr;
     SceneListModel* m_thingModel = nullptr;
+    std::array<QLineEdit*, 6> m_nameSearchFields{}; // by list tab
 
     CacheLoadResult m_cache;
     ModelLoadResult m_model;

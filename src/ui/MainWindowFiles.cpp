@@ -150,35 +150,35 @@ void MainWindow::onOtherRowChanged(OtherList& list, int row)
     showOtherEntry(list, static_cast<std::uint32_t>(row));
 }
 
-void MainWindow::showOtherEntry(OtherList& list, std::uint32_t row)
+std::optional<ListValuesPage::Values> MainWindow::valuesOf(ListIndex list, std::uint32_t row) const
 {
-    list.shownRow = row;
-    ListValuesPage::Values v;
-    switch (list.index) {
+    switch (list) {
     case CacheList: {
         const CacheRecord& r = m_cache.records.at(row);
-        if (r.isBase()) {
-            list.values->showNothing();
-            showTranslationInSearch(list, row);
-            return;
-        }
-        v = {r.name, r.position, r.size, r.rotation, 0};
-        break;
+        if (r.isBase())
+            return std::nullopt;
+        return ListValuesPage::Values{r.name, r.position, r.size, r.rotation, 0};
     }
     case ModelList: {
         const ModelFrame& f = m_model.frames.at(row);
-        v = {f.name, f.position, {}, f.rotation, 0};
-        break;
+        return ListValuesPage::Values{f.name, f.position, {}, f.rotation, 0};
     }
     case CollisionList: {
         const CollisionBody& b = m_tree.bodies.at(row);
-        v = {b.linkName, b.position, b.size, b.rotation, b.material};
-        break;
+        return ListValuesPage::Values{b.linkName, b.position, b.size, b.rotation, b.material};
     }
     default:
-        return;
+        return std::nullopt;
     }
-    list.values->showValues(v);
+}
+
+void MainWindow::showOtherEntry(OtherList& list, std::uint32_t row)
+{
+    list.shownRow = row;
+    if (const auto values = valuesOf(list.index, row))
+        list.values->showValues(*values);
+    else
+        list.values->showNothing();
     showTranslationInSearch(list, row);
 }
 
@@ -211,24 +211,14 @@ void MainWindow::saveOtherCommand(OtherList& list)
         return;
     switch (saveOtherValues(list)) {
     case ValueSaveResult::Saved:
-    case ValueSaveResult::TransformOnly: {
+    case ValueSaveResult::TransformOnly:
         list.values->restoreColours();
         m_ws.ChangedFlags[list.index] = false;
         list.values->setSavedMarkerVisible(true);
         // Edits are now compared with what was saved.
-        const std::uint32_t row = list.shownRow;
-        ListValuesPage::Values v;
-        if (list.index == CacheList)
-            v = {m_cache.records[row].name, m_cache.records[row].position, m_cache.records[row].size,
-                 m_cache.records[row].rotation, 0};
-        else if (list.index == ModelList)
-            v = {m_model.frames[row].name, m_model.frames[row].position, {}, m_model.frames[row].rotation, 0};
-        else
-            v = {m_tree.bodies[row].linkName, m_tree.bodies[row].position, m_tree.bodies[row].size,
-                 m_tree.bodies[row].rotation, m_tree.bodies[row].material};
-        list.values->setStoredValues(v);
+        if (const auto values = valuesOf(list.index, list.shownRow))
+            list.values->setStoredValues(*values);
         return;
-    }
     case ValueSaveResult::Stale:
         reloadOther(list);
         return;
