@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -102,20 +103,29 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
     }
     grid->setColumnStretch(4, 1);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->addWidget(values);
+    // The values scroll when the window is small; the Save row stays in view.
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(values);
     if (list != CollisionList) {
         m_rotation = new RotationControls(list);
         auto* rotationBox = new QGroupBox;
         auto* rotationLayout = new QVBoxLayout(rotationBox);
         rotationLayout->addWidget(m_rotation);
-        outer->addWidget(rotationBox);
+        column->addWidget(rotationBox);
         connect(m_rotation, &RotationControls::edited, this, &ListValuesPage::edited);
     }
     m_searchArea = new QWidget;
     m_searchArea->setObjectName(named("SearchArea"));
-    outer->addWidget(m_searchArea);
-    outer->addStretch(1);
+    column->addWidget(m_searchArea);
+    column->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(scroll, 1);
 
     m_savedMarker = makeSavedMarker(named("SavedMarker"));
     m_save = new QPushButton(QStringLiteral("Save"));

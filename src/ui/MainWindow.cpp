@@ -5,7 +5,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -268,15 +268,23 @@ QWidget* MainWindow::buildBottomPanel()
     auto* box = new QVBoxLayout(panel);
     box->setContentsMargins(0, 0, 0, 0);
 
-    auto* paths = new QFormLayout;
-    paths->setLabelAlignment(Qt::AlignRight);
+    // The four paths in two columns, to leave the lists and pages their height.
+    auto* paths = new QGridLayout;
+    paths->setVerticalSpacing(2);
+    int slot = 0;
     auto pathLabel = [&](const char* name, const char* caption) {
         auto* label = new QLabel;
         label->setObjectName(QString::fromLatin1(name));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        paths->addRow(QString::fromLatin1(caption), label);
+        label->setMinimumWidth(50);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        paths->addWidget(new QLabel(QString::fromLatin1(caption)), slot / 2, (slot % 2) * 2, Qt::AlignRight);
+        paths->addWidget(label, slot / 2, (slot % 2) * 2 + 1);
+        ++slot;
         return label;
     };
+    paths->setColumnStretch(1, 1);
+    paths->setColumnStretch(3, 1);
     m_scenePathLabel = pathLabel("Label4", "scene2.bin:");
     m_cachePathLabel = pathLabel("Label5", "cache.bin:");
     m_modelPathLabel = pathLabel("Label6", "scene.4ds:");

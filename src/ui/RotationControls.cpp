@@ -23,6 +23,7 @@ QLineEdit* readOnlyBox(const char* name, int list)
     auto* box = new QLineEdit;
     box->setObjectName(named(name, list));
     box->setReadOnly(true);
+    box->setMinimumWidth(90);
     box->setMaximumWidth(110);
     return box;
 }
