@@ -6,23 +6,6 @@
 
 namespace mw {
 
-namespace {
-
-ValueSaveResult resultOf(WriteOutcome outcome)
-{
-    switch (outcome) {
-    case WriteOutcome::Done:
-        return ValueSaveResult::Saved;
-    case WriteOutcome::Stale:
-        return ValueSaveResult::Stale;
-    case WriteOutcome::Failed:
-        break;
-    }
-    return ValueSaveResult::Refused;
-}
-
-} // namespace
-
 ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, const std::filesystem::path& file,
                                 std::optional<FileStamp>& stamp, Prompter& prompter)
 {
@@ -37,7 +20,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, 
     PatchList list;
     list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
     list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
-    const auto result = resultOf(guardedPatch(file, "cache.bin", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(guardedPatch(file, "cache.bin", list.patches(), stamp, prompter));
     if (result == ValueSaveResult::Saved && at) {
         record.position = {t[0], t[1], t[2]};
         record.rotation = q;
@@ -55,7 +38,7 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, co
     const auto& t = checked->translation;
     PatchList list;
     list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
-    const auto result = resultOf(guardedPatch(file, "scene.4ds", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(guardedPatch(file, "scene.4ds", list.patches(), stamp, prompter));
     if (result == ValueSaveResult::Saved && frame.TranslationOffset)
         frame.position = {t[0], t[1], t[2]};
     return result;
@@ -95,7 +78,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     } else {
         centre = extent = false;
     }
-    const auto result = resultOf(guardedPatch(file, "tree.klz", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(guardedPatch(file, "tree.klz", list.patches(), stamp, prompter));
     if (result == ValueSaveResult::Saved) {
         if (material)
             body.material = static_cast<std::uint8_t>(*material);

@@ -72,14 +72,8 @@ private:
         list.floats(m_entry.TranslationOffset, {t[0], t[1], t[2]});
         list.floats(m_entry.RotationOffset, {q[0], q[1], q[2], q[3]});
         list.floats(m_entry.SizeOffset, {s[0], s[1], s[2]});
-        switch (write(list)) {
-        case WriteOutcome::Stale:
-            return ValueSaveResult::Stale;
-        case WriteOutcome::Failed:
-            return ValueSaveResult::Refused;
-        case WriteOutcome::Done:
-            break;
-        }
+        if (const auto result = saveResultOf(write(list)); result != ValueSaveResult::Saved)
+            return result;
         if (m_entry.TranslationOffset)
             m_entry.translation = {t[0], t[1], t[2]};
         if (m_entry.RotationOffset)
@@ -255,6 +249,19 @@ private:
 };
 
 } // namespace
+
+ValueSaveResult saveResultOf(WriteOutcome outcome)
+{
+    switch (outcome) {
+    case WriteOutcome::Done:
+        return ValueSaveResult::Saved;
+    case WriteOutcome::Stale:
+        return ValueSaveResult::Stale;
+    case WriteOutcome::Failed:
+        break;
+    }
+    return ValueSaveResult::Refused;
+}
 
 ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
                                 std::optional<FileStamp>& stamp, Prompter& prompter)

@@ -41,6 +41,12 @@ enum class ValueSaveResult {
     Saved,
 };
 
+enum class WriteOutcome;
+
+// What a stage's write means for the save: written, the file changed on disk, or a failed write
+// (told already, nothing more is saved).
+ValueSaveResult saveResultOf(WriteOutcome outcome);
+
 // Validates and writes; every refusal is told through the prompter. On success the entry holds the
 // saved values, and `stamp` the file's new stamp.
 ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
