@@ -1,13 +1,13 @@
 #include "editing/ListValueSave.h"
 
-#include "editing/GuardedWrite.h"
 #include "editing/PatchList.h"
 #include "editing/Rotation.h"
+#include "workspace/Mission.h"
 
 namespace mw {
 
-ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, const std::filesystem::path& file,
-                                std::optional<FileStamp>& stamp, Prompter& prompter)
+ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, Mission& mission,
+                                Prompter& prompter)
 {
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
@@ -20,7 +20,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, 
     PatchList list;
     list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
     list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
-    const auto result = saveResultOf(guardedPatch(file, "cache.bin", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(mission.patch(MissionFile::Cache, list.patches(), prompter));
     if (result == ValueSaveResult::Saved && at) {
         record.position = {t[0], t[1], t[2]};
         record.rotation = q;
@@ -29,8 +29,8 @@ ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, 
     return result;
 }
 
-ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, const std::filesystem::path& file,
-                                std::optional<FileStamp>& stamp, Prompter& prompter)
+ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
+                                Prompter& prompter)
 {
     const auto checked = checkTransform(form, ModelList, prompter);
     if (!checked)
@@ -38,15 +38,14 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, co
     const auto& t = checked->translation;
     PatchList list;
     list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
-    const auto result = saveResultOf(guardedPatch(file, "scene.4ds", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(mission.patch(MissionFile::Model, list.patches(), prompter));
     if (result == ValueSaveResult::Saved && frame.TranslationOffset)
         frame.position = {t[0], t[1], t[2]};
     return result;
 }
 
 ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
-                                    const std::filesystem::path& file, std::optional<FileStamp>& stamp,
-                                    Prompter& prompter)
+                                    Mission& mission, Prompter& prompter)
 {
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
@@ -78,7 +77,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     } else {
         centre = extent = false;
     }
-    const auto result = saveResultOf(guardedPatch(file, "tree.klz", list.patches(), stamp, prompter));
+    const auto result = saveResultOf(mission.patch(MissionFile::Tree, list.patches(), prompter));
     if (result == ValueSaveResult::Saved) {
         if (material)
             body.material = static_cast<std::uint8_t>(*material);

@@ -2,7 +2,6 @@
 // Saving the values of the cache, model-file and collision lists in place: the transform checks,
 // then fixed-width writes at the offsets their readers recorded. The file length never changes.
 
-#include <filesystem>
 #include <optional>
 
 #include "editing/SceneValueSave.h"
@@ -13,21 +12,21 @@
 
 namespace mw {
 
+class Mission;
 class Prompter;
 
 // cache.bin: translation, the four rotation floats (q2 from the vertical angle as a 32-bit float)
 // and the size.
-ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, const std::filesystem::path& file,
-                                std::optional<FileStamp>& stamp, Prompter& prompter);
+ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, Mission& mission,
+                                Prompter& prompter);
 
 // scene.4ds: the translation only.
-ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, const std::filesystem::path& file,
-                                std::optional<FileStamp>& stamp, Prompter& prompter);
+ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
+                                Prompter& prompter);
 
 // tree.klz: the material byte (when one is chosen), then the geometry of the body's kind from the
 // centre and size.
 ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
-                                    const std::filesystem::path& file, std::optional<FileStamp>& stamp,
-                                    Prompter& prompter);
+                                    Mission& mission, Prompter& prompter);
 
 } // namespace mw

@@ -4,11 +4,11 @@
 #include <limits>
 #include <vector>
 
-#include "editing/GuardedWrite.h"
 #include "editing/NumericText.h"
 #include "editing/PatchList.h"
 #include "editing/Rotation.h"
 #include "io/ByteWriter.h"
+#include "workspace/Mission.h"
 #include "workspace/Prompter.h"
 
 namespace mw {
@@ -19,9 +19,8 @@ constexpr const char* PutNumeric = "Put numeric";
 
 class SceneSave {
 public:
-    SceneSave(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
-              std::optional<FileStamp>& stamp, Prompter& prompter)
-        : m_form(form), m_entry(entry), m_scene(scene), m_stamp(stamp), m_prompter(prompter)
+    SceneSave(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
+        : m_form(form), m_entry(entry), m_mission(mission), m_prompter(prompter)
     {
     }
 
@@ -56,7 +55,7 @@ private:
 
     WriteOutcome write(const PatchList& list)
     {
-        return guardedPatch(m_scene, "scene2.bin", list.patches(), m_stamp, m_prompter);
+        return m_mission.patch(MissionFile::Scene, list.patches(), m_prompter);
     }
 
     ValueSaveResult saveTransform()
@@ -243,8 +242,7 @@ private:
 
     const SceneValueForm& m_form;
     SceneEntry& m_entry;
-    const std::filesystem::path& m_scene;
-    std::optional<FileStamp>& m_stamp;
+    Mission& m_mission;
     Prompter& m_prompter;
 };
 
@@ -263,10 +261,9 @@ ValueSaveResult saveResultOf(WriteOutcome outcome)
     return ValueSaveResult::Refused;
 }
 
-ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
-                                std::optional<FileStamp>& stamp, Prompter& prompter)
+ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
 {
-    return SceneSave(form, entry, scene, stamp, prompter).run();
+    return SceneSave(form, entry, mission, prompter).run();
 }
 
 } // namespace mw

@@ -5,16 +5,16 @@
 // object's kind (light, human, physical thing, sound). A failed stage writes nothing of itself.
 
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "editing/TransformCheck.h"
-#include "io/FileAccess.h"
+#include "workspace/Mission.h"
 #include "scene/SceneCatalogue.h"
 
 namespace mw {
 
+class Mission;
 class Prompter;
 
 // The texts of the scene page's boxes, and the item data of its combos (nothing: no entry chosen).
@@ -41,15 +41,13 @@ enum class ValueSaveResult {
     Saved,
 };
 
-enum class WriteOutcome;
 
 // What a stage's write means for the save: written, the file changed on disk, or a failed write
 // (told already, nothing more is saved).
 ValueSaveResult saveResultOf(WriteOutcome outcome);
 
-// Validates and writes; every refusal is told through the prompter. On success the entry holds the
-// saved values, and `stamp` the file's new stamp.
-ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, const std::filesystem::path& scene,
-                                std::optional<FileStamp>& stamp, Prompter& prompter);
+// Validates and writes through the mission's patch path; every refusal is told through the
+// prompter. On success the entry (one of the mission's catalogue) holds the saved values.
+ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter);
 
 } // namespace mw

@@ -15,8 +15,4 @@ inline constexpr const char* PlaceholderModelName = "!!Testklz.4DS";
 // "mission".
 std::optional<std::filesystem::path> placeholderModelPath(const std::string& missionFilePath);
 
-// Writes the built-in cube model there, creating the models folder, unless a file is there already.
-// Throws IoError when it cannot be written.
-void ensurePlaceholderModel(const std::filesystem::path& target);
-
 } // namespace mw

@@ -152,8 +152,10 @@ void ListValuesPage::setValueControlsEnabled(bool enabled)
     for (QLineEdit* b : m_size)
         if (b)
             b->setEnabled(enabled);
-    if (m_rotation)
+    if (m_rotation) {
         m_rotation->setRotationEnabled(enabled);
+        m_rotation->setLabelsEnabled(enabled);
+    }
     if (m_material)
         m_material->setEnabled(enabled);
     m_save->setEnabled(enabled);

@@ -78,8 +78,9 @@ std::string fileNamePart(const std::string& path) { return std::filesystem::path
 
 } // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
 {
+    m_mission->addListener(this);
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Mission Workshop"));
     m_ownPrompter = std::make_unique<QtPrompter>(this);
@@ -113,6 +114,7 @@ MainWindow::MainWindow()
     statusBar()->addWidget(m_status, 1);
 
     m_progress = std::make_unique<PanelProgress>(m_progressPanel, m_progressBar, m_progressText);
+    m_mission->setProgress(m_progress.get());
 
     // 1280 x 800 where the screen has room, otherwise the screen's free area.
     QSize size(1280, 800);
@@ -122,7 +124,7 @@ MainWindow::MainWindow()
     splitter->setSizes({size.width() * 2 / 5, size.width() * 3 / 5});
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { m_mission->removeListener(this); }
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter = prompter ? prompter : m_ownPrompter.get(); }
 void MainWindow::setFileChooser(FileChooser* chooser) { m_fileChooser = chooser ? chooser : m_ownFileChooser.get(); }
@@ -181,7 +183,7 @@ void MainWindow::buildLists(QTabWidget* tabs)
         m_nameSearchFields[i] = field;
         connect(search, &QPushButton::clicked, this, [this, i] { nameSearch(i); });
         connect(field, &QLineEdit::returnPressed, this, [this, i] { nameSearch(i); });
-        connect(stop, &QPushButton::clicked, this, [this] { m_ws.NameSearchStop = true; });
+        connect(stop, &QPushButton::clicked, this, [this] { ws().NameSearchStop = true; });
         searchRow->addWidget(field, 1);
         searchRow->addWidget(search);
         searchRow->addWidget(stop);
@@ -198,9 +200,9 @@ void MainWindow::buildLists(QTabWidget* tabs)
         tabs->addTab(page, QString::fromLatin1(layout[i].caption));
     }
 
-    m_allModel = new SceneListModel(SceneListModel::Kind::All, m_scene.catalogue, this);
-    m_scriptModel = new SceneListModel(SceneListModel::Kind::Scripts, m_scene.catalogue, this);
-    m_thingModel = new SceneListModel(SceneListModel::Kind::Things, m_scene.catalogue, this);
+    m_allModel = new SceneListModel(SceneListModel::Kind::All, catalogue(), this);
+    m_scriptModel = new SceneListModel(SceneListModel::Kind::Scripts, catalogue(), this);
+    m_thingModel = new SceneListModel(SceneListModel::Kind::Things, catalogue(), this);
     for (ListIndex index : {CacheList, ModelList, CollisionList}) {
         OtherList& list = otherList(index);
         list.view = index == CacheList ? m_cacheList : index == ModelList ? m_modelList : m_treeList;
@@ -235,8 +237,8 @@ void MainWindow::buildInspector(QTabWidget* tabs)
             const ListIndex index = name == "CachePage" ? CacheList : name == "ModelPage" ? ModelList : CollisionList;
             OtherList& list = otherList(index);
             list.values = new ListValuesPage(index);
-            list.values->setEditGuard([this, &list] { return !m_ws.Busy && list.model->rowCount() > 0; });
-            connect(list.values, &ListValuesPage::edited, this, [this, index] { m_ws.ChangedFlags[index] = true; });
+            list.values->setEditGuard([this, &list] { return !ws().Busy && list.model->rowCount() > 0; });
+            connect(list.values, &ListValuesPage::edited, this, [this, index] { ws().ChangedFlags[index] = true; });
             connect(list.values->saveButton(), &QPushButton::clicked, this, [this, &list] { saveOtherCommand(list); });
             list.search = makeTranslationSearch(index);
             auto* searchLayout = new QVBoxLayout(list.values->searchArea());
@@ -246,12 +248,12 @@ void MainWindow::buildInspector(QTabWidget* tabs)
                     [this, &list](int axis) { translationSearch(list, axis); });
             connect(list.search, &TranslationSearchPanel::searchAll, this,
                     [this, &list] { translationSearch(list, std::nullopt); });
-            connect(list.search, &TranslationSearchPanel::stop, this, [this] { m_ws.TranslationSearchStop = true; });
+            connect(list.search, &TranslationSearchPanel::stop, this, [this] { ws().TranslationSearchStop = true; });
             page = list.values;
         } else if (name == "ScenePage") {
             m_scenePage = new ScenePage;
-            m_scenePage->setEditGuard([this] { return !m_ws.Busy && m_allModel->rowCount() > 0; });
-            connect(m_scenePage, &ScenePage::edited, this, [this] { m_ws.ChangedFlags[SceneList] = true; });
+            m_scenePage->setEditGuard([this] { return !ws().Busy && m_allModel->rowCount() > 0; });
+            connect(m_scenePage, &ScenePage::edited, this, [this] { ws().ChangedFlags[SceneList] = true; });
             connect(m_scenePage->saveButton(), &QPushButton::clicked, this, &MainWindow::saveSceneValuesCommand);
             page = m_scenePage;
         } else {
@@ -309,12 +311,12 @@ QWidget* MainWindow::buildBottomPanel()
 
 void MainWindow::resetRoutine()
 {
-    m_ws.ObjectIndex = 0;
-    m_ws.Busy = false;
-    m_ws.KeepSelection = false;
-    m_ws.ChangedFlags[SceneList] = false;
-    m_ws.ChangedFlags[CacheList] = false;
-    m_ws.ChangedFlags[ModelList] = false;
+    ws().ObjectIndex = 0;
+    ws().Busy = false;
+    ws().KeepSelection = false;
+    ws().ChangedFlags[SceneList] = false;
+    ws().ChangedFlags[CacheList] = false;
+    ws().ChangedFlags[ModelList] = false;
     m_savePromptGuard = false;
     m_scenePage->setSavedMarkerVisible(false);
     m_scenePage->restoreAllColours();
@@ -343,23 +345,23 @@ void MainWindow::openFile(FileKind kind, const std::string& path)
     const QString shown = QString::fromStdString(path);
     switch (kind) {
     case FileKind::Scene:
-        m_ws.ScenePath = path;
-        m_ws.SceneTitle = fileNamePart(path);
+        ws().ScenePath = path;
+        ws().SceneTitle = fileNamePart(path);
         m_scenePathLabel->setText(shown);
         break;
     case FileKind::Cache:
-        m_ws.CachePath = path;
-        m_ws.CacheTitle = fileNamePart(path);
+        ws().CachePath = path;
+        ws().CacheTitle = fileNamePart(path);
         m_cachePathLabel->setText(shown);
         break;
     case FileKind::Model:
-        m_ws.ModelPath = path;
-        m_ws.ModelTitle = fileNamePart(path);
+        ws().ModelPath = path;
+        ws().ModelTitle = fileNamePart(path);
         m_modelPathLabel->setText(shown);
         break;
     case FileKind::Tree:
-        m_ws.TreePath = path;
-        m_ws.TreeTitle = fileNamePart(path);
+        ws().TreePath = path;
+        ws().TreeTitle = fileNamePart(path);
         m_treePathLabel->setText(shown);
         break;
     }
@@ -367,27 +369,27 @@ void MainWindow::openFile(FileKind kind, const std::string& path)
         return;
     if (!canOpenForReading(path)) {
         m_prompter->message(CannotOpen, "");
-        m_ws.Busy = false;
+        ws().Busy = false;
         return;
     }
     switch (kind) {
     case FileKind::Scene:
         m_listTabs->setCurrentIndex(AllTab);
-        m_ws.KeepSelection = true;
-        m_ws.ReloadIndex = 0;
+        ws().KeepSelection = true;
+        ws().ReloadIndex = 0;
         loadScene(SceneLoadKind::Fresh);
         break;
     case FileKind::Cache:
         m_listTabs->setCurrentIndex(CacheTab);
-        loadCache();
+        loadOther(MissionFile::Cache);
         break;
     case FileKind::Model:
         m_listTabs->setCurrentIndex(ModelTab);
-        loadModelFile();
+        loadOther(MissionFile::Model);
         break;
     case FileKind::Tree:
         m_listTabs->setCurrentIndex(TreeTab);
-        loadTree();
+        loadOther(MissionFile::Tree);
         break;
     }
 }
@@ -396,62 +398,60 @@ void MainWindow::reloadScene() { loadScene(SceneLoadKind::Reload); }
 
 void MainWindow::loadScene(SceneLoadKind kind)
 {
+    WaitCursor wait;
+    m_mission->loadScene(kind, *m_prompter);
+}
+
+void MainWindow::missionChanged(const MissionChange& change)
+{
+    const bool scene = change.file == MissionFile::Scene;
+    switch (change.kind) {
+    case MissionChange::Kind::AboutToLoad:
+        if (scene)
+            sceneAboutToLoad();
+        else
+            fillOtherList(otherList(change.file), {});
+        return;
+    case MissionChange::Kind::Loaded:
+    case MissionChange::Kind::Reloaded:
+        if (scene)
+            sceneLoaded();
+        else
+            otherLoaded(otherList(change.file));
+        return;
+    case MissionChange::Kind::Patched:
+    case MissionChange::Kind::Replaced:
+        return; // the command that wrote shows its result
+    }
+}
+
+void MainWindow::sceneAboutToLoad()
+{
     // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
     // old catalogue cannot be saved through the new one's offsets.
     m_scenePage->setSavedMarkerVisible(false);
-    m_ws.ChangedFlags[SceneList] = false;
+    ws().ChangedFlags[SceneList] = false;
     m_scenePage->restoreAllColours();
-    m_scene.catalogue = SceneCatalogue{};
-    m_allModel->reload();
-    m_scriptModel->reload();
-    m_thingModel->reload();
+    for (SceneListModel* model : {m_allModel, m_scriptModel, m_thingModel})
+        model->detach();
+    m_listTabs->setEnabled(false);
+}
 
-    std::vector<std::uint8_t> bytes;
-    {
-        WaitCursor wait;
-        try {
-            // Stamped before reading: a change made while we read makes the stamp older, never newer.
-            m_ws.SceneStamp = stampOf(m_ws.ScenePath);
-            bytes = readWholeFile(m_ws.ScenePath);
-        } catch (const IoError&) {
-            m_ws.Busy = false;
-            m_ws.KeepSelection = false;
-            m_prompter->message(CannotOpen, "");
-            return;
-        }
-        m_ws.SceneSize = bytes.size();
-        if (!bytes.empty())
-            m_ws.Busy = true;
-        m_listTabs->setEnabled(false);
-        loadSceneInto(bytes, m_scene, m_progress.get());
-    }
-    showMessages(m_scene.messages);
-
-    const SceneCatalogue& c = m_scene.catalogue;
-    m_ws.ObjectsSize = c.ObjectsSize;
-    m_ws.ObjectsSizeOffset = c.ObjectsSizeOffset;
-    m_ws.DefsPos = c.DefsPos;
-    m_ws.ScriptsLengthPos = c.ScriptsLengthPos;
-    m_ws.FirstScriptIndex = c.FirstScriptIndex;
-
-    m_allModel->reload();
-    m_scriptModel->reload();
-    m_thingModel->reload();
-    const SceneSelection selection = selectionAfterLoad(c, m_ws, kind);
+void MainWindow::sceneLoaded()
+{
+    for (SceneListModel* model : {m_allModel, m_scriptModel, m_thingModel})
+        model->reload();
+    const SceneSelection& selection = m_mission->sceneSelection();
+    m_listsFilling = true;
     selectListRow(m_allList, selection.all);
     selectListRow(m_scriptList, selection.scripts);
     selectListRow(m_thingList, selection.things);
-
+    m_listsFilling = false;
     m_listTabs->setEnabled(true);
+    if (!m_mission->isLoaded(MissionFile::Scene))
+        return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-    m_ws.Busy = false;
     showCurrentSceneEntry();
-}
-
-void MainWindow::showMessages(const std::vector<std::string>& messages)
-{
-    for (const auto& text : messages)
-        m_prompter->message(text, "");
 }
 
 void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row)
@@ -465,14 +465,14 @@ void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row
 
 void MainWindow::exitCommand()
 {
-    if (m_ws.Busy)
+    if (ws().Busy)
         return;
     QApplication::closeAllWindows();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_ws.Busy)
+    if (ws().Busy)
         event->ignore();
     else
         event->accept();
@@ -508,7 +508,7 @@ void MainWindow::openPaths(const QStringList& paths)
                     openFile(k.kind, folder.absoluteFilePath(QString::fromLatin1(k.name)).toStdString());
                 }
             // A whole mission opens on its scene.
-            if (!m_ws.ScenePath.empty()) {
+            if (!ws().ScenePath.empty()) {
                 m_listTabs->setCurrentIndex(AllTab);
                 showCurrentSceneEntry();
             }

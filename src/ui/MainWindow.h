@@ -1,20 +1,15 @@
 #pragma once
 // The editor's main window: menus, the list tab strip with the six object lists, the inspector tab
-// strip, the four path labels, the status line and the progress panel. It owns the workspace and
-// binds the controls to the core's commands.
+// strip, the four path labels, the status line and the progress panel. It owns the mission, shows
+// what the mission tells it about its files, and binds the controls to the core's commands.
 
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
 
-#include "missionfiles/CacheFile.h"
-#include "missionfiles/CollisionFile.h"
-#include "missionfiles/ModelFile.h"
-#include "scene/SceneLoader.h"
 #include "editing/SceneValueSave.h"
 #include "ui/ListValuesPage.h"
-#include "workspace/SceneSelection.h"
-#include "workspace/Workspace.h"
+#include "workspace/Mission.h"
 
 class QAction;
 class QCloseEvent;
@@ -36,17 +31,13 @@ class SceneListModel;
 class TranslationSearchPanel;
 class ScenePage;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private MissionListener {
     Q_OBJECT
 public:
     MainWindow();
     ~MainWindow() override;
 
-    Workspace& workspace() { return m_ws; }
-    const SceneCatalogue& sceneCatalogue() const { return m_scene.catalogue; }
-    const std::vector<CacheRecord>& cacheTable() const { return m_cache.records; }
-    const std::vector<ModelFrame>& modelTable() const { return m_model.frames; }
-    const std::vector<CollisionBody>& collisionTable() const { return m_tree.bodies; }
+    Mission& mission() { return *m_mission; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -72,11 +63,17 @@ private:
     void buildInspector(QTabWidget* tabs);
     QWidget* buildBottomPanel();
 
+    Workspace& ws() { return m_mission->workspace(); }
+    const SceneCatalogue& catalogue() const { return m_mission->sceneCatalogue(); }
+
+    void missionChanged(const MissionChange& change) override;
+    void sceneAboutToLoad();
+    void sceneLoaded();
+
     void resetRoutine();
     void loadCommand(FileKind kind);
     void openFile(FileKind kind, const std::string& path);
     void loadScene(SceneLoadKind kind);
-    void showMessages(const std::vector<std::string>& messages);
     void selectListRow(QListView* list, std::optional<std::uint32_t> row);
     void exitCommand();
     void showAbout();
@@ -101,11 +98,9 @@ private:
         std::uint32_t shownRow = 0;
     };
     OtherList& otherList(ListIndex index) { return m_otherLists[index - CacheList]; }
-    std::optional<std::vector<std::uint8_t>> readListFile(const std::string& path, std::optional<FileStamp>& stamp);
-    void finishOtherLoad(OtherList& list);
-    void loadCache();
-    void loadModelFile();
-    void loadTree();
+    OtherList& otherList(MissionFile file) { return otherList(static_cast<ListIndex>(file)); }
+    void otherLoaded(OtherList& list);
+    void loadOther(MissionFile file);
     void fillOtherList(OtherList& list, const QStringList& rows);
     void onOtherRowChanged(OtherList& list, int row);
     void showOtherEntry(OtherList& list, std::uint32_t row);
@@ -126,8 +121,8 @@ private:
     void setStatus(const QString& text, const QColor& colour);
     void closeEvent(QCloseEvent* event) override;
 
-    Workspace m_ws;
-    SceneLoadResult m_scene;
+    std::unique_ptr<Mission> m_mission;
+    bool m_listsFilling = false; // set while a load's rows are put into the lists and selected
 
     std::unique_ptr<Prompter> m_ownPrompter;
     std::unique_ptr<FileChooser> m_ownFileChooser;
@@ -148,9 +143,6 @@ private:
     SceneListModel* m_thingModel = nullptr;
     std::array<QLineEdit*, 6> m_nameSearchFields{}; // by list tab
 
-    CacheLoadResult m_cache;
-    ModelLoadResult m_model;
-    CollisionLoadResult m_tree;
     std::array<OtherList, 3> m_otherLists{OtherList{CacheList, CacheValuesPage}, OtherList{ModelList, ModelValuesPage},
                                           OtherList{CollisionList, TreeValuesPage}};
 

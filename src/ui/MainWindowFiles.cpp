@@ -7,8 +7,6 @@
 #include <QTabWidget>
 
 #include "editing/ListValueSave.h"
-#include "io/FileAccess.h"
-#include "missionfiles/TreeLoad.h"
 #include "ui/ListValuesPage.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelProgress.h"
@@ -18,8 +16,6 @@
 namespace mw {
 
 namespace {
-
-constexpr const char* CannotOpen = "************";
 
 template <class Items, class Text>
 QStringList listTexts(const Items& items, Text text)
@@ -37,101 +33,62 @@ void MainWindow::fillOtherList(OtherList& list, const QStringList& rows)
 {
     list.model->setStringList(rows);
     list.shownRow = 0;
-    m_ws.ChangedFlags[list.index] = false;
+    ws().ChangedFlags[list.index] = false;
     list.values->restoreColours();
     list.values->setSavedMarkerVisible(false);
     if (rows.isEmpty())
         list.values->showNothing();
 }
 
-std::optional<std::vector<std::uint8_t>> MainWindow::readListFile(const std::string& path,
-                                                                 std::optional<FileStamp>& stamp)
+void MainWindow::loadOther(MissionFile file)
 {
-    try {
-        // Stamped before reading: a change made while we read makes the stamp older, never newer.
-        stamp = stampOf(path);
-        auto bytes = readWholeFile(path);
-        if (!bytes.empty())
-            m_ws.Busy = true;
-        return bytes;
-    } catch (const IoError&) {
-        m_prompter->message(CannotOpen, "");
-        m_ws.Busy = false;
-        return std::nullopt;
+    WaitCursor wait;
+    switch (file) {
+    case MissionFile::Cache:
+        m_mission->loadCache(*m_prompter);
+        return;
+    case MissionFile::Model:
+        m_mission->loadModel(*m_prompter);
+        return;
+    case MissionFile::Tree:
+        m_mission->loadTree(*m_prompter);
+        return;
+    case MissionFile::Scene:
+        return;
     }
 }
 
-void MainWindow::loadCache()
+// Lists the load's entries, selects the first and shows it.
+void MainWindow::otherLoaded(OtherList& list)
 {
-    OtherList& list = otherList(CacheList);
-    fillOtherList(list, {}); // a load replaces the whole table
-    m_cache = CacheLoadResult{};
-    {
-        WaitCursor wait;
-        const auto bytes = readListFile(m_ws.CachePath, m_ws.CacheStamp);
-        if (!bytes)
-            return;
-        m_cache = readCacheFile(*bytes, m_progress.get());
+    switch (list.index) {
+    case CacheList:
+        fillOtherList(list, listTexts(m_mission->cache().records, [](const CacheRecord& r) { return r.listText; }));
+        break;
+    case ModelList:
+        fillOtherList(list, listTexts(m_mission->model().frames, [](const ModelFrame& f) { return f.name; }));
+        if (m_mission->isLoaded(MissionFile::Model))
+            m_inspectorTabs->setCurrentIndex(ModelValuesPage);
+        break;
+    default:
+        fillOtherList(list, listTexts(m_mission->tree().bodies, [](const CollisionBody& b) { return b.listText; }));
+        if (m_mission->isLoaded(MissionFile::Tree))
+            m_inspectorTabs->setCurrentIndex(TreeValuesPage);
+        break;
     }
-    showMessages(m_cache.messages);
-    fillOtherList(list, listTexts(m_cache.records, [](const CacheRecord& r) { return r.listText; }));
-    finishOtherLoad(list);
-}
-
-void MainWindow::loadModelFile()
-{
-    OtherList& list = otherList(ModelList);
-    fillOtherList(list, {});
-    m_model = ModelLoadResult{};
-    {
-        WaitCursor wait;
-        const auto bytes = readListFile(m_ws.ModelPath, m_ws.ModelStamp);
-        if (!bytes)
-            return;
-        m_model = readModelFile(*bytes, m_progress.get());
-    }
-    showMessages(m_model.messages);
-    fillOtherList(list, listTexts(m_model.frames, [](const ModelFrame& f) { return f.name; }));
-    m_inspectorTabs->setCurrentIndex(ModelValuesPage);
-    finishOtherLoad(list);
-}
-
-// Selects the first entry, clears Busy and shows the entry.
-void MainWindow::finishOtherLoad(OtherList& list)
-{
+    m_listsFilling = true;
     selectListRow(list.view, 0);
-    m_ws.Busy = false;
+    m_listsFilling = false;
     if (list.model->rowCount() > 0)
         onOtherRowChanged(list, list.view->currentIndex().row());
 }
 
-void MainWindow::loadTree()
-{
-    OtherList& list = otherList(CollisionList);
-    // The collision path now names this file: nothing of an earlier one may stay listed.
-    fillOtherList(list, {});
-    m_tree = CollisionLoadResult{};
-    std::optional<CollisionLoadResult> result;
-    {
-        WaitCursor wait;
-        m_ws.TreeStamp = stampOf(m_ws.TreePath);
-        m_ws.Busy = true;
-        result = loadTreeOfMission(m_ws, m_scene.catalogue, *m_prompter, m_progress.get());
-    }
-    if (result)
-        m_tree = std::move(*result);
-    fillOtherList(list, listTexts(m_tree.bodies, [](const CollisionBody& b) { return b.listText; }));
-    if (result)
-        m_inspectorTabs->setCurrentIndex(TreeValuesPage);
-    finishOtherLoad(list);
-}
-
 void MainWindow::onOtherRowChanged(OtherList& list, int row)
 {
-    if (m_ws.Busy || m_savePromptGuard || row < 0 || list.model->rowCount() == 0)
+    if (ws().Busy || m_savePromptGuard || m_listsFilling || row < 0 || list.model->rowCount() == 0)
         return;
     m_inspectorTabs->setCurrentIndex(list.page);
-    if (m_ws.ChangedFlags[list.index]) {
+    if (ws().ChangedFlags[list.index]) {
         if (m_prompter->askYesNo("Save values?", "Values not saved!")) {
             m_savePromptGuard = true;
             const bool saved = saveOtherValues(list) == ValueSaveResult::Saved;
@@ -144,7 +101,7 @@ void MainWindow::onOtherRowChanged(OtherList& list, int row)
             m_savePromptGuard = false;
         }
         list.values->restoreColours();
-        m_ws.ChangedFlags[list.index] = false;
+        ws().ChangedFlags[list.index] = false;
     }
     list.values->setSavedMarkerVisible(false);
     showOtherEntry(list, static_cast<std::uint32_t>(row));
@@ -154,17 +111,17 @@ std::optional<ListValuesPage::Values> MainWindow::valuesOf(ListIndex list, std::
 {
     switch (list) {
     case CacheList: {
-        const CacheRecord& r = m_cache.records.at(row);
+        const CacheRecord& r = m_mission->cache().records.at(row);
         if (r.isBase())
             return std::nullopt;
         return ListValuesPage::Values{r.name, r.position, r.size, r.rotation, 0};
     }
     case ModelList: {
-        const ModelFrame& f = m_model.frames.at(row);
+        const ModelFrame& f = m_mission->model().frames.at(row);
         return ListValuesPage::Values{f.name, f.position, {}, f.rotation, 0};
     }
     case CollisionList: {
-        const CollisionBody& b = m_tree.bodies.at(row);
+        const CollisionBody& b = m_mission->tree().bodies.at(row);
         return ListValuesPage::Values{b.linkName, b.position, b.size, b.rotation, b.material};
     }
     default:
@@ -188,17 +145,17 @@ ValueSaveResult MainWindow::saveOtherValues(OtherList& list)
     const std::uint32_t row = list.shownRow;
     switch (list.index) {
     case CacheList:
-        if (row >= m_cache.records.size() || m_cache.records[row].isBase())
+        if (row >= m_mission->cache().records.size() || m_mission->cache().records[row].isBase())
             return ValueSaveResult::Refused;
-        return saveCacheValues(form, m_cache.records[row], m_ws.CachePath, m_ws.CacheStamp, *m_prompter);
+        return saveCacheValues(form, m_mission->cache().records[row], *m_mission, *m_prompter);
     case ModelList:
-        if (row >= m_model.frames.size())
+        if (row >= m_mission->model().frames.size())
             return ValueSaveResult::Refused;
-        return saveModelValues(form, m_model.frames[row], m_ws.ModelPath, m_ws.ModelStamp, *m_prompter);
+        return saveModelValues(form, m_mission->model().frames[row], *m_mission, *m_prompter);
     case CollisionList:
-        if (row >= m_tree.bodies.size())
+        if (row >= m_mission->tree().bodies.size())
             return ValueSaveResult::Refused;
-        return saveCollisionValues(form, list.values->material(), m_tree.bodies[row], m_ws.TreePath, m_ws.TreeStamp,
+        return saveCollisionValues(form, list.values->material(), m_mission->tree().bodies[row], *m_mission,
                                    *m_prompter);
     default:
         return ValueSaveResult::Refused;
@@ -207,13 +164,13 @@ ValueSaveResult MainWindow::saveOtherValues(OtherList& list)
 
 void MainWindow::saveOtherCommand(OtherList& list)
 {
-    if (m_ws.Busy || list.model->rowCount() == 0)
+    if (ws().Busy || list.model->rowCount() == 0)
         return;
     switch (saveOtherValues(list)) {
     case ValueSaveResult::Saved:
     case ValueSaveResult::TransformOnly:
         list.values->restoreColours();
-        m_ws.ChangedFlags[list.index] = false;
+        ws().ChangedFlags[list.index] = false;
         list.values->setSavedMarkerVisible(true);
         // Edits are now compared with what was saved.
         if (const auto values = valuesOf(list.index, list.shownRow))
@@ -230,19 +187,7 @@ void MainWindow::saveOtherCommand(OtherList& list)
 void MainWindow::reloadOther(OtherList& list)
 {
     const std::uint32_t row = list.shownRow;
-    switch (list.index) {
-    case CacheList:
-        loadCache();
-        break;
-    case ModelList:
-        loadModelFile();
-        break;
-    case CollisionList:
-        loadTree();
-        break;
-    default:
-        return;
-    }
+    loadOther(static_cast<MissionFile>(list.index));
     if (static_cast<int>(row) < list.model->rowCount())
         selectListRow(list.view, row);
 }

@@ -7,7 +7,6 @@
 
 #include "editing/SceneValueSave.h"
 #include "io/ByteReader.h"
-#include "io/FileAccess.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
@@ -18,7 +17,7 @@ namespace mw {
 
 void MainWindow::onAllRowChanged(int row)
 {
-    if (m_allModel->rowCount() == 0 || m_savePromptGuard || m_ws.Busy || row < 0)
+    if (m_allModel->rowCount() == 0 || m_savePromptGuard || ws().Busy || m_listsFilling || row < 0)
         return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
 
@@ -36,7 +35,7 @@ void MainWindow::onAllRowChanged(int row)
     }
 
     m_scenePage->setSavedMarkerVisible(false);
-    if (m_ws.ChangedFlags[SceneList]) {
+    if (ws().ChangedFlags[SceneList]) {
         if (m_prompter->askYesNo("Save values?", "Values not saved!")) {
             // The entry shown so far stays selected and is saved; the clicked one is not shown.
             m_savePromptGuard = true;
@@ -47,14 +46,14 @@ void MainWindow::onAllRowChanged(int row)
         }
         m_scenePage->restoreAllColours();
         setStatus(QString(), QColor());
-        m_ws.ChangedFlags[SceneList] = false;
+        ws().ChangedFlags[SceneList] = false;
     }
     showSceneEntry(static_cast<std::uint32_t>(row));
 }
 
 void MainWindow::onMappedRowChanged(QListView* list, int row)
 {
-    if (m_ws.Busy || row < 0)
+    if (ws().Busy || m_listsFilling || row < 0)
         return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
     const auto* model = static_cast<const SceneListModel*>(list->model());
@@ -87,7 +86,7 @@ void MainWindow::showCurrentSceneEntry()
 
 void MainWindow::showSceneEntry(std::uint32_t row)
 {
-    SceneEntry& entry = m_scene.catalogue.entries.at(row);
+    SceneEntry& entry = m_mission->sceneCatalogue().entries.at(row);
     if (entry.name == "Tommy")
         entry.typeCode = typecode::Tommy; // the player: shown without a panel
     m_scenePage->showEntry(entry, entry.hasScript ? scriptTextOf(entry) : std::nullopt);
@@ -101,18 +100,18 @@ std::optional<std::string> MainWindow::scriptTextOf(const SceneEntry& entry) con
     if (entry.ScriptOffset == 0)
         return std::nullopt;
     try {
-        const auto length = ByteReader(readRange(m_ws.ScenePath, entry.ScriptOffset, 4)).u32(0);
-        const auto text = readRange(m_ws.ScenePath, entry.ScriptOffset + 4ull, length);
-        return std::string(text.begin(), text.end());
+        const ByteReader file(m_mission->bytes(MissionFile::Scene));
+        const auto length = file.u32(entry.ScriptOffset);
+        return file.text(entry.ScriptOffset + 4ull, length);
     } catch (const std::exception&) {
-        return std::nullopt; // the file no longer holds the script where it was loaded
+        return std::nullopt; // the loaded bytes do not hold the script where it was recorded
     }
 }
 
 void MainWindow::selectByName(QListView* list, const std::string& name)
 {
     const auto* model = static_cast<const SceneListModel*>(list->model());
-    const auto& entries = m_scene.catalogue.entries;
+    const auto& entries = catalogue().entries;
     for (int r = 0; r < model->rowCount(); ++r) {
         if (entries[model->allRow(r)].name == name) {
             const QSignalBlocker block(list->selectionModel());
@@ -124,18 +123,17 @@ void MainWindow::selectByName(QListView* list, const std::string& name)
 
 void MainWindow::saveSceneValuesCommand()
 {
-    if (m_ws.Busy || m_allModel->rowCount() == 0 || m_shownRow >= m_scene.catalogue.entries.size())
+    if (ws().Busy || m_allModel->rowCount() == 0 || m_shownRow >= catalogue().entries.size())
         return;
-    SceneEntry& entry = m_scene.catalogue.entries[m_shownRow];
-    const ValueSaveResult result =
-        saveSceneValues(m_scenePage->form(), entry, m_ws.ScenePath, m_ws.SceneStamp, *m_prompter);
+    SceneEntry& entry = m_mission->sceneCatalogue().entries[m_shownRow];
+    const ValueSaveResult result = saveSceneValues(m_scenePage->form(), entry, *m_mission, *m_prompter);
     switch (result) {
     case ValueSaveResult::Refused:
         return;
     case ValueSaveResult::Stale:
-        m_ws.KeepSelection = true;
-        m_ws.ReloadIndex = m_shownRow;
-        m_ws.ObjectIndex = m_shownRow;
+        ws().KeepSelection = true;
+        ws().ReloadIndex = m_shownRow;
+        ws().ObjectIndex = m_shownRow;
         reloadScene();
         return;
     case ValueSaveResult::TransformOnly:
@@ -146,7 +144,7 @@ void MainWindow::saveSceneValuesCommand()
     case ValueSaveResult::Saved:
         m_scenePage->restoreAllColours();
         m_scenePage->setStoredValues(entry);
-        m_ws.ChangedFlags[SceneList] = false;
+        ws().ChangedFlags[SceneList] = false;
         m_scenePage->setSavedMarkerVisible(true);
         return;
     }

@@ -22,30 +22,30 @@ QListView* MainWindow::listOfTab(int tab) const
 
 std::string MainWindow::rowText(int tab, std::size_t row) const
 {
-    const auto& entries = m_scene.catalogue.entries;
+    const auto& entries = catalogue().entries;
     switch (tab) {
     case AllTab:
         return entries[row].name;
     case ScriptsTab:
-        return entries[m_scene.catalogue.scriptRows[row]].name;
+        return entries[catalogue().scriptRows[row]].name;
     case ThingsTab:
-        return entries[m_scene.catalogue.plainRows[row]].name;
+        return entries[catalogue().plainRows[row]].name;
     case CacheTab:
-        return m_cache.records[row].listText;
+        return m_mission->cache().records[row].listText;
     case ModelTab:
-        return m_model.frames[row].name;
+        return m_mission->model().frames[row].name;
     default:
-        return m_tree.bodies[row].listText;
+        return m_mission->tree().bodies[row].listText;
     }
 }
 
 void MainWindow::nameSearch(int tab)
 {
-    m_ws.NameSearchStop = false;
+    ws().NameSearchStop = false;
     QListView* list = listOfTab(tab);
     const int rows = list->model()->rowCount();
     const std::string needle = m_nameSearchFields[tab]->text().toLatin1().toStdString();
-    if (rows == 0 || needle.empty() || m_ws.Busy)
+    if (rows == 0 || needle.empty() || ws().Busy)
         return;
     const int selected = list->currentIndex().row();
     const auto found = searchList(
@@ -53,7 +53,7 @@ void MainWindow::nameSearch(int tab)
         [&](std::size_t row) { return containsIgnoringCase(rowText(tab, row), needle); }, *m_prompter,
         [this] {
             QCoreApplication::processEvents(); // lets "stop" be pressed
-            return m_ws.NameSearchStop;
+            return ws().NameSearchStop;
         });
     if (found)
         selectListRow(list, static_cast<std::uint32_t>(*found));
@@ -63,13 +63,13 @@ std::optional<Vec3> MainWindow::translationOf(ListIndex list, std::size_t row) c
 {
     switch (list) {
     case CacheList:
-        if (m_cache.records[row].isBase())
+        if (m_mission->cache().records[row].isBase())
             return std::nullopt; // a base entry has no translation
-        return m_cache.records[row].position;
+        return m_mission->cache().records[row].position;
     case ModelList:
-        return m_model.frames[row].position;
+        return m_mission->model().frames[row].position;
     case CollisionList:
-        return m_tree.bodies[row].position;
+        return m_mission->tree().bodies[row].position;
     default:
         return std::nullopt;
     }
@@ -92,9 +92,9 @@ void MainWindow::showTranslationInSearch(OtherList& list, std::uint32_t row)
 
 void MainWindow::translationSearch(OtherList& list, std::optional<int> axis)
 {
-    m_ws.TranslationSearchStop = false;
+    ws().TranslationSearchStop = false;
     const int rows = list.model->rowCount();
-    if (rows == 0 || m_ws.Busy)
+    if (rows == 0 || ws().Busy)
         return;
     std::vector<int> axes = axis ? std::vector<int>{*axis} : std::vector<int>{0, 1, 2};
     for (int a : axes)
@@ -121,7 +121,7 @@ void MainWindow::translationSearch(OtherList& list, std::optional<int> axis)
                                   selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt, matches,
                                   *m_prompter, [this] {
                                       QCoreApplication::processEvents(); // lets "stop" be pressed
-                                      return m_ws.TranslationSearchStop;
+                                      return ws().TranslationSearchStop;
                                   });
     if (!found)
         return;

@@ -124,6 +124,12 @@ void RotationControls::setRotationEnabled(bool enabled)
     m_slider2->setEnabled(enabled);
 }
 
+void RotationControls::setLabelsEnabled(bool enabled)
+{
+    m_label3->setEnabled(enabled);
+    m_label30->setEnabled(enabled);
+}
+
 void RotationControls::restoreColours()
 {
     for (QWidget* w : {static_cast<QWidget*>(m_text11), static_cast<QWidget*>(m_label30),

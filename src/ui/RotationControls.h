@@ -32,6 +32,8 @@ public:
 
     QString verticalAngleText() const;
     void setRotationEnabled(bool enabled);
+    // The "Horz" and "Vert" labels, which a base entry of the cache greys out with the rest.
+    void setLabelsEnabled(bool enabled);
     void restoreColours();
 
     QSlider* firstSlider() const { return m_slider1; }

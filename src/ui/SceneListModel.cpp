@@ -10,9 +10,17 @@ SceneListModel::SceneListModel(Kind kind, const SceneCatalogue& catalogue, QObje
 {
 }
 
+void SceneListModel::detach()
+{
+    beginResetModel();
+    m_detached = true;
+    endResetModel();
+}
+
 void SceneListModel::reload()
 {
     beginResetModel();
+    m_detached = false;
     endResetModel();
 }
 
@@ -31,7 +39,7 @@ std::uint32_t SceneListModel::allRow(int row) const
 
 int SceneListModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid())
+    if (parent.isValid() || m_detached)
         return 0;
     switch (m_kind) {
     case Kind::Scripts:

@@ -16,6 +16,8 @@ public:
 
     SceneListModel(Kind kind, const SceneCatalogue& catalogue, QObject* parent);
 
+    // A load starts: show no rows until reload() (the catalogue is being refilled).
+    void detach();
     // The catalogue changed: show it anew.
     void reload();
     // The "All" row of a row of this list.
@@ -28,6 +30,7 @@ public:
 private:
     Kind m_kind;
     const SceneCatalogue& m_catalogue;
+    bool m_detached = false;
 };
 
 } // namespace mw

@@ -4,10 +4,7 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
-
-#include "io/FileAccess.h"
 
 namespace mw {
 
@@ -49,10 +46,6 @@ struct Workspace {
     // Choices of the Put tree dialog.
     std::string PutTreeKind;
     bool UseSavedScene = false;
-
-    // Size and modification time of each file as loaded or last written by us: offsets recorded
-    // by a load are only written through while the file on disk still matches.
-    std::optional<FileStamp> SceneStamp, CacheStamp, ModelStamp, TreeStamp;
 
     // The two files chosen in the track dialog.
     std::string TrackSourcePath, TrackDestinationPath;

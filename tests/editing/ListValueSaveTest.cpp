@@ -8,6 +8,7 @@
 #include "support/MissionFileBuilders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
+#include "workspace/Mission.h"
 
 using namespace mw;
 using namespace mw::build;
@@ -40,10 +41,40 @@ TransformForm form(const char* x, const char* y, const char* z, const char* sx =
 
 class ListValueSaveTest : public ::testing::Test {
 protected:
-    std::vector<std::uint8_t> onDisk(const char* name) const { return readWholeFile(dir.path() / name); }
+    fs::path folder() const { return dir.path() / "game" / "missions" / "m1"; }
+    std::vector<std::uint8_t> onDisk(const char* name) const { return readWholeFile(folder() / name); }
+
+    // Writes the file into the mission folder and loads it into the mission.
+    fs::path put(MissionFile kind, const std::vector<std::uint8_t>& bytes)
+    {
+        fs::create_directories(folder());
+        const fs::path file = folder() / missionFileName(kind);
+        write(file, bytes);
+        Workspace& ws = mission.workspace();
+        ScriptedPrompter quiet;
+        switch (kind) {
+        case MissionFile::Cache:
+            ws.CachePath = file.string();
+            mission.loadCache(quiet);
+            break;
+        case MissionFile::Model:
+            ws.ModelPath = file.string();
+            mission.loadModel(quiet);
+            break;
+        default:
+            ws.ScenePath = (folder() / "scene2.bin").string();
+            ws.SceneTitle = "scene2.bin";
+            ws.TreePath = file.string();
+            ws.TreeTitle = "tree.klz";
+            mission.loadTree(quiet);
+            break;
+        }
+        return file;
+    }
+
     TempFolder dir;
     ScriptedPrompter prompter;
-    std::optional<FileStamp> stamp;
+    Mission mission;
 };
 
 TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
@@ -52,14 +83,12 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
     c.base("b");
     const auto d = c.object("lamp.i3d", {1, 2, 3}, {0.25f, 0, 0.5f, 0.75f}, {1, 1, 1});
     const auto original = c.finish();
-    const fs::path file = dir.path() / "cache.bin";
-    write(file, original);
-    stamp = stampOf(file);
-    auto record = readCacheFile(original).records.at(1);
+    put(MissionFile::Cache, original);
+    auto& record = mission.cache().records.at(1);
 
     TransformForm f = form("10", "20", "30", "2", "3", "4", "90");
     f.rotation = {0.25f, 0.9f, 0.5f, 0.75f};
-    EXPECT_EQ(saveCacheValues(f, record, file, stamp, prompter), ValueSaveResult::Saved);
+    EXPECT_EQ(saveCacheValues(f, record, mission, prompter), ValueSaveResult::Saved);
     const auto bytes = onDisk("cache.bin");
     ASSERT_EQ(bytes.size(), original.size());
     const ByteReader r(bytes);
@@ -78,7 +107,7 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
     EXPECT_EQ(record.position, (Vec3{10, 20, 30}));
 
     prompter.said.clear();
-    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), record, file, stamp, prompter),
+    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), record, mission, prompter),
               ValueSaveResult::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Value -180 ... 180", "Vert Rotation"}}));
     EXPECT_EQ(onDisk("cache.bin"), bytes);
@@ -90,12 +119,10 @@ TEST_F(ListValueSaveTest, ModelFileWritesOnlyTheTranslation)
     m.endMaterials();
     const auto t = m.frame("Sign", {1, 2, 3}, {1, 0, 0, 0});
     const auto original = m.finish();
-    const fs::path file = dir.path() / "scene.4ds";
-    write(file, original);
-    stamp = stampOf(file);
-    auto frame = readModelFile(original).frames.at(0);
+    put(MissionFile::Model, original);
+    auto& frame = mission.model().frames.at(0);
     // Size and rotation boxes are neither tested nor written.
-    EXPECT_EQ(saveModelValues(form("7", "8", "9", "x", "y", "z", "nonsense"), frame, file, stamp, prompter),
+    EXPECT_EQ(saveModelValues(form("7", "8", "9", "x", "y", "z", "nonsense"), frame, mission, prompter),
               ValueSaveResult::Saved);
     auto expected = original;
     for (int i = 0; i < 3; ++i) {
@@ -104,7 +131,7 @@ TEST_F(ListValueSaveTest, ModelFileWritesOnlyTheTranslation)
     }
     EXPECT_EQ(onDisk("scene.4ds"), expected);
     EXPECT_TRUE(prompter.said.empty());
-    EXPECT_EQ(saveModelValues(form("", "8", "9"), frame, file, stamp, prompter), ValueSaveResult::Refused);
+    EXPECT_EQ(saveModelValues(form("", "8", "9"), frame, mission, prompter), ValueSaveResult::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Fill all fields", ""}}));
 }
 
@@ -118,14 +145,12 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
     t.verticalBox(1, 0, {1, 1, 1}, {1, 1, 1}, TreeBuilder::Matrix{}, {0, 0, 0}, 0, 1);
     t.cylinder(1, 0, 0, 0, 1);
     const auto original = t.finish();
-    const fs::path file = dir.path() / "tree.klz";
-    write(file, original);
-    stamp = stampOf(file);
-    auto bodies = readCollisionFile(original, SceneCatalogue{}).bodies;
+    put(MissionFile::Tree, original);
+    auto& bodies = mission.tree().bodies;
     ASSERT_EQ(bodies.size(), 5u);
     const auto f = form("10", "20", "30", "2", "4", "6");
     for (auto& body : bodies)
-        EXPECT_EQ(saveCollisionValues(f, 44, body, file, stamp, prompter), ValueSaveResult::Saved);
+        EXPECT_EQ(saveCollisionValues(f, 44, body, mission, prompter), ValueSaveResult::Saved);
 
     const auto bytes = onDisk("tree.klz");
     ASSERT_EQ(bytes.size(), original.size());
@@ -161,7 +186,7 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
 
     // No vertical rotation check for collision bodies; the size must be numeric.
     prompter.said.clear();
-    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, bodies[0], file, stamp, prompter),
+    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, bodies[0], mission, prompter),
               ValueSaveResult::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Put numeric", "Size"}}));
     EXPECT_EQ(onDisk("tree.klz"), bytes);
@@ -172,14 +197,12 @@ TEST_F(ListValueSaveTest, ChangedFilesAreNotWritten)
     CacheBuilder c;
     c.object("lamp.i3d", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1});
     const auto original = c.finish();
-    const fs::path file = dir.path() / "cache.bin";
-    write(file, original);
-    stamp = stampOf(file);
-    auto record = readCacheFile(original).records.at(0);
+    const fs::path file = put(MissionFile::Cache, original);
+    auto& record = mission.cache().records.at(0);
     auto changed = original;
     changed.push_back(7);
     write(file, changed);
-    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), record, file, stamp, prompter), ValueSaveResult::Stale);
+    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), record, mission, prompter), ValueSaveResult::Stale);
     EXPECT_EQ(onDisk("cache.bin"), changed);
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_NE(prompter.said[0].text.find("cache.bin"), std::string::npos);

@@ -9,6 +9,7 @@
 #include "support/SceneBuilder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
+#include "workspace/Mission.h"
 
 using namespace mw;
 using namespace mw::build;
@@ -49,8 +50,8 @@ protected:
         path = dir.path() / "scene2.bin";
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(original.data()), static_cast<std::streamsize>(original.size()));
-        catalogue = loadScene(original).catalogue;
-        stamp = stampOf(path);
+        mission.workspace().ScenePath = path.string();
+        mission.loadScene(SceneLoadKind::Fresh, prompter);
     }
 
     SceneValueForm formFor(const SceneEntry& e) const
@@ -85,7 +86,7 @@ protected:
 
     ValueSaveResult save(std::size_t row, const SceneValueForm& form)
     {
-        return saveSceneValues(form, catalogue.entries.at(row), path, stamp, prompter);
+        return saveSceneValues(form, catalogue.entries.at(row), mission, prompter);
     }
 
     std::vector<std::uint8_t> onDisk() const { return readWholeFile(path); }
@@ -107,8 +108,8 @@ protected:
     TempFolder dir;
     fs::path path;
     std::vector<std::uint8_t> original;
-    SceneCatalogue catalogue;
-    std::optional<FileStamp> stamp;
+    Mission mission;
+    SceneCatalogue& catalogue = mission.sceneCatalogue();
     ScriptedPrompter prompter;
     ObjectOffsets plain, bare, lamp, radio;
     DefinitionOffsets guard, barrel;

@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
     EXPECT_EQ(ui.selectedRow("List1"), 0);
     EXPECT_EQ(ui.selectedRow("List3"), 0);
 
-    Workspace& ws = ui.window->workspace();
+    Workspace& ws = ui.window->mission().workspace();
     EXPECT_FALSE(ws.Busy);
     EXPECT_FALSE(ws.KeepSelection);
     EXPECT_EQ(ws.ScenePath, path.string());
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
     EXPECT_TRUE(ui.rows("List2").isEmpty());
     EXPECT_TRUE(ui.rows("List1").isEmpty());
     EXPECT_TRUE(ui.rows("List3").isEmpty());
-    EXPECT_FALSE(ui.window->workspace().Busy);
+    EXPECT_FALSE(ui.window->mission().workspace().Busy);
 
     // Unknown records are reported once each and skipped; the objects still load.
     SceneBuilder b;
@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
     ui.load("Load &scene2.bin", writeScene(h.finish(), "headers.bin"));
     EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"****** Cann't read file!! ****** "}));
     EXPECT_TRUE(ui.rows("List2").isEmpty());
-    EXPECT_FALSE(ui.window->workspace().Busy);
+    EXPECT_FALSE(ui.window->mission().workspace().Busy);
 
     // An empty file loads nothing and says nothing.
     ui.prompter.said.clear();
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedSaysSo)
 {
     ui.load("Load &scene2.bin", mission() / "missing" / "scene2.bin");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "************", ""}}));
-    EXPECT_FALSE(ui.window->workspace().Busy);
+    EXPECT_FALSE(ui.window->mission().workspace().Busy);
     ui.prompter.said.clear();
     ui.load("Load &cache.bin", mission() / "missing" / "cache.bin");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "************", ""}}));
@@ -195,8 +195,8 @@ TEST_F(MainWindowTest, CancellingKeepsPathsLabelsAndLists)
     ui.load("Load &scene2.bin", path);
     for (const char* caption : {"Load &scene2.bin", "Load &cache.bin", "Load sc&ene.4ds", "Load &tree.klz"})
         ui.menu(caption); // no scripted answer: the dialog is cancelled
-    EXPECT_EQ(ui.window->workspace().ScenePath, path.string());
-    EXPECT_EQ(ui.window->workspace().CachePath, "");
+    EXPECT_EQ(ui.window->mission().workspace().ScenePath, path.string());
+    EXPECT_EQ(ui.window->mission().workspace().CachePath, "");
     EXPECT_EQ(ui.find<QLabel>("Label4")->text().toStdString(), path.string());
     EXPECT_EQ(ui.rows("List2").size(), 5);
     EXPECT_TRUE(ui.prompter.said.empty());
@@ -210,18 +210,18 @@ TEST_F(MainWindowTest, TheOtherLoadCommandsRememberTheirFiles)
     auto* tabs = ui.find<QTabWidget>("SSTabMod");
 
     ui.load("Load &cache.bin", mission() / "cache.bin");
-    EXPECT_EQ(ui.window->workspace().CachePath, (mission() / "cache.bin").string());
-    EXPECT_EQ(ui.window->workspace().CacheTitle, "cache.bin");
+    EXPECT_EQ(ui.window->mission().workspace().CachePath, (mission() / "cache.bin").string());
+    EXPECT_EQ(ui.window->mission().workspace().CacheTitle, "cache.bin");
     EXPECT_EQ(ui.find<QLabel>("Label5")->text().toStdString(), (mission() / "cache.bin").string());
     EXPECT_EQ(tabs->currentIndex(), MainWindow::CacheTab);
 
     ui.load("Load sc&ene.4ds", mission() / "scene.4ds");
-    EXPECT_EQ(ui.window->workspace().ModelTitle, "scene.4ds");
+    EXPECT_EQ(ui.window->mission().workspace().ModelTitle, "scene.4ds");
     EXPECT_EQ(ui.find<QLabel>("Label6")->text().toStdString(), (mission() / "scene.4ds").string());
     EXPECT_EQ(tabs->currentIndex(), MainWindow::ModelTab);
 
     ui.load("Load &tree.klz", mission() / "tree.klz");
-    EXPECT_EQ(ui.window->workspace().TreePath, (mission() / "tree.klz").string());
+    EXPECT_EQ(ui.window->mission().workspace().TreePath, (mission() / "tree.klz").string());
     EXPECT_EQ(ui.find<QLabel>("Label39")->text().toStdString(), (mission() / "tree.klz").string());
 
     EXPECT_EQ(ui.files.filters, (std::vector<std::string>{" (cache.bin)|*.bin|(*.*)|*.*",
@@ -232,11 +232,11 @@ TEST_F(MainWindowTest, TheOtherLoadCommandsRememberTheirFiles)
 TEST_F(MainWindowTest, ExitDoesNothingWhileBusy)
 {
     ui.window->show();
-    ui.window->workspace().Busy = true;
+    ui.window->mission().workspace().Busy = true;
     ui.menu("&Exit");
     QApplication::processEvents();
     EXPECT_TRUE(ui.window->isVisible());
-    ui.window->workspace().Busy = false;
+    ui.window->mission().workspace().Busy = false;
     ui.menu("&Exit");
     QApplication::processEvents();
     EXPECT_FALSE(ui.window->isVisible());
@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, AReloadKeepsTheRememberedSelections)
 {
     const auto path = writeScene(smallScene());
     ui.load("Load &scene2.bin", path);
-    Workspace& ws = ui.window->workspace();
+    Workspace& ws = ui.window->mission().workspace();
 
     ws.KeepSelection = true;
     ws.ReloadIndex = 2;
@@ -287,10 +287,10 @@ TEST_F(MainWindowTest, ScriptsAndThingsSelectTheSameEntryInAll)
     EXPECT_EQ(ui.selectedRow("List2"), 2);
 
     // While busy the lists do nothing.
-    ui.window->workspace().Busy = true;
+    ui.window->mission().workspace().Busy = true;
     ui.select("List3", 0);
     EXPECT_EQ(ui.selectedRow("List2"), 2);
-    ui.window->workspace().Busy = false;
+    ui.window->mission().workspace().Busy = false;
 }
 
 TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)
@@ -301,8 +301,8 @@ TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)
     EXPECT_EQ(ui.rows("List2").size(), 5);
     EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::AllTab);
     EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::SceneValuesPage);
-    EXPECT_EQ(ui.window->workspace().TreePath, (mission() / "tree.klz").string());
-    EXPECT_EQ(ui.window->workspace().CachePath, "");
+    EXPECT_EQ(ui.window->mission().workspace().TreePath, (mission() / "tree.klz").string());
+    EXPECT_EQ(ui.window->mission().workspace().CachePath, "");
 
     WindowDriver ui2;
     ui2.window->openPaths({QString::fromStdString((mission() / "scene2.bin").string())});

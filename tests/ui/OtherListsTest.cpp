@@ -81,6 +81,8 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     // The base entry: nothing to edit.
     EXPECT_FALSE(w<QLineEdit>("Text5_1")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("SaveValue_1")->isEnabled());
+    EXPECT_FALSE(w<QLabel>("Label3_1")->isEnabled());
+    EXPECT_FALSE(w<QLabel>("Label30_1")->isEnabled());
 
     ui.select("List5", 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
@@ -88,9 +90,10 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_EQ(text("Text10_1"), "1");
     EXPECT_EQ(w<QSlider>("Slider1_1")->value(), 30);
     EXPECT_TRUE(w<QPushButton>("SaveValue_1")->isEnabled());
+    EXPECT_TRUE(w<QLabel>("Label3_1")->isEnabled());
     type("Text6_1", "12.5");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[CacheList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[CacheList]);
     type("Text8_1", "3");
     w<QPushButton>("SaveValue_1")->click();
     EXPECT_TRUE(ui.prompter.said.empty());
@@ -99,7 +102,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 4), 12.5f);
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 44), 3.0f);
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[CacheList]);
 }
 
 TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
@@ -118,7 +121,7 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     ui.prompter.answers.push_back(false);
     ui.select("List5", 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[CacheList]);
 }
 
 TEST_F(OtherListsTest, ModelFileListShowsFramesAndSavesTheTranslation)
@@ -173,7 +176,7 @@ TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
     emit combo->activated(46);
     EXPECT_EQ(text("Text51"), "2E");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text51")));
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[CollisionList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[CollisionList]);
     type("Text5_3", "10");
     w<QPushButton>("SaveValue_3")->click();
     const auto bytes = readWholeFile(mission / "tree.klz");
@@ -198,5 +201,5 @@ TEST_F(OtherListsTest, WrongFilesSayWhatTheyAreNot)
     EXPECT_TRUE(ui.rows("List5").isEmpty());
     EXPECT_TRUE(ui.rows("List4").isEmpty());
     EXPECT_TRUE(ui.rows("List6").isEmpty());
-    EXPECT_FALSE(ui.window->workspace().Busy);
+    EXPECT_FALSE(ui.window->mission().workspace().Busy);
 }

@@ -150,7 +150,7 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
         EXPECT_FALSE(panelShown("Frame5") || panelShown("Frame10") || panelShown("Frame9") || panelShown("Frame8"))
             << row;
     }
-    EXPECT_EQ(ui.window->sceneCatalogue().entries[TommyRow].typeCode, 0x37u);
+    EXPECT_EQ(ui.window->mission().sceneCatalogue().entries[TommyRow].typeCode, 0x37u);
     // No translation, size or rotation chunk: those boxes are disabled.
     EXPECT_FALSE(w<QLineEdit>("Text5_0")->isEnabled());
     EXPECT_FALSE(w<QLineEdit>("Text8_0")->isEnabled());
@@ -165,10 +165,10 @@ TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
     ui.select("List2", GuardRow);
     type("Text5_0", "4.0");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text5_0")));
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     type("Text5_0", "4.5");
     EXPECT_EQ(w<QLineEdit>("Text5_0")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     type("Text6_0", "-");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_0")));
 }
@@ -192,7 +192,7 @@ TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
     EXPECT_EQ(r.u8(guardDef.dataPayload + 5), 30);
     EXPECT_EQ(r.f32(guardDef.dataPayload + 41), 0.25f);
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text5_0")));
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     EXPECT_TRUE(w<QLabel>("SavedMarker_0")->isVisibleTo(ui.window.get()));
     EXPECT_EQ(w<QLabel>("SavedMarker_0")->text(), "SAVED");
 
@@ -210,7 +210,7 @@ TEST_F(ScenePageTest, SlidersSetTheRotationComponents)
     EXPECT_EQ(text("Text3_0").left(8), "-0.99984");
     EXPECT_EQ(text("Text4_0").left(6), "0.0174");
     EXPECT_TRUE(isPaintedEdited(w<QLabel>("Label30_0")));
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     w<QSlider>("Slider2_0")->setValue(-30);
     EXPECT_EQ(text("Text12_0"), "0.5");
     EXPECT_TRUE(isPaintedEdited(w<QLabel>("Label3_0")));
@@ -246,7 +246,7 @@ TEST_F(ScenePageTest, SoundTypeComboLocksVolumeAndDistance)
     emit combo->activated(1);
     EXPECT_EQ(text("Text44"), "1");
     EXPECT_FALSE(w<QLineEdit>("Text43")->isReadOnly());
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     w<QLineEdit>("Text43")->clear();
     combo->setCurrentIndex(0);
     emit combo->activated(0);
@@ -262,7 +262,7 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
     save();
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put numeric", "Translation"}}));
     EXPECT_EQ(onDisk(), original);
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 
     ui.prompter.said.clear();
     type("Text6_0", "7");
@@ -273,7 +273,7 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
     EXPECT_EQ(ByteReader(bytes).f32(lamp.translation + 4), 7.0f); // the transform was saved
     EXPECT_EQ(ByteReader(bytes).f32(lamp.lightPower), 2.5f);      // the light values were not
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text32")));
-    EXPECT_TRUE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 }
 
 TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
@@ -286,7 +286,7 @@ TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
     EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
     EXPECT_EQ(text("Text17"), "Guard");
     EXPECT_EQ(ByteReader(onDisk()).f32(guardObject.translation + 8), 66.0f);
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 }
 
 TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
@@ -299,7 +299,7 @@ TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
     EXPECT_EQ(ui.selectedRow("List2"), LampRow);
     EXPECT_EQ(text("Text17"), "Lamp");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text7_0")));
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     EXPECT_EQ(onDisk(), original);
 }
 
@@ -317,5 +317,5 @@ TEST_F(ScenePageTest, AFileChangedOnDiskIsReadAgainInsteadOfWritten)
     EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
     EXPECT_EQ(text("Text5_0"), "4");
     EXPECT_EQ(text("Text6_0"), "99");
-    EXPECT_FALSE(ui.window->workspace().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 }

@@ -122,15 +122,15 @@ TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
     click("stopsearch_3");
-    EXPECT_TRUE(ui.window->workspace().NameSearchStop);
+    EXPECT_TRUE(ui.window->mission().workspace().NameSearchStop);
     for (const char* stop : {"StopSearchTrans", "Command3", "StopTRSearch"}) {
-        ui.window->workspace().TranslationSearchStop = false;
+        ui.window->mission().workspace().TranslationSearchStop = false;
         click(stop);
-        EXPECT_TRUE(ui.window->workspace().TranslationSearchStop) << stop;
+        EXPECT_TRUE(ui.window->mission().workspace().TranslationSearchStop) << stop;
     }
     // A search clears its flag when it starts.
     setField("Text13", "b.i3d");
     click("search_3");
-    EXPECT_FALSE(ui.window->workspace().NameSearchStop);
+    EXPECT_FALSE(ui.window->mission().workspace().NameSearchStop);
     EXPECT_EQ(ui.selectedRow("List5"), 2);
 }
