@@ -18,6 +18,14 @@ std::string changedOnDiskMessage(const char* fileName)
     return std::string("****** ") + fileName + " was changed outside the editor! Nothing saved - the file is read again. ******";
 }
 
+void tellFailure(Prompter& prompter, const IoError& error, const char* failureText)
+{
+    if (failureText)
+        prompter.message(failureText, error.what());
+    else
+        prompter.message(error.what(), "");
+}
+
 void say(Prompter& prompter, const std::vector<std::string>& messages)
 {
     for (const auto& text : messages)
@@ -176,14 +184,15 @@ bool Mission::checkUnchanged(MissionFile file, Prompter& prompter) const
     return false;
 }
 
-WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter)
+WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
+                            const char* failureText)
 {
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
     try {
         patchInPlace(pathOf(file), patches);
     } catch (const IoError& error) {
-        prompter.message(error.what(), "");
+        tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
     m_stamps[index(file)] = mw::stampOf(pathOf(file));
@@ -195,14 +204,15 @@ WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Pr
     return WriteOutcome::Done;
 }
 
-WriteOutcome Mission::replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter)
+WriteOutcome Mission::replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter,
+                              const char* failureText)
 {
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
     try {
         replaceWholeFile(pathOf(file), image);
     } catch (const IoError& error) {
-        prompter.message(error.what(), "");
+        tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
     m_stamps[index(file)] = mw::stampOf(pathOf(file));
@@ -212,15 +222,15 @@ WriteOutcome Mission::replace(MissionFile file, std::span<const std::uint8_t> im
 }
 
 WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const std::uint8_t> image,
-                              Prompter& prompter)
+                              Prompter& prompter, const char* failureText)
 {
     for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
         if (!pathOf(file).empty() && std::filesystem::path(pathOf(file)) == path)
-            return replace(file, image, prompter);
+            return replace(file, image, prompter, failureText);
     try {
         replaceWholeFile(path, image);
     } catch (const IoError& error) {
-        prompter.message(error.what(), "");
+        tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
     return WriteOutcome::Done;

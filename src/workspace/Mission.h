@@ -96,13 +96,18 @@ public:
     bool loadTree(Prompter& prompter);
 
     // Write path one: fixed-width fields in place. The file's length never changes.
-    WriteOutcome patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter);
+    // A failed write is told as the error's description, or, when `failureText` is given, as that
+    // text with the description as its title.
+    WriteOutcome patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
+                       const char* failureText = nullptr);
     // Write path two: the whole file replaced atomically by `image`. The caller reloads the file
     // (its reader's offsets are stale after a change of length).
-    WriteOutcome replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter);
+    WriteOutcome replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter,
+                         const char* failureText = nullptr);
     // The same for a file beside the mission's four (a backup, the placeholder model): created when
     // missing; there is no loaded state to check it against.
-    WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter);
+    WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
+                         const char* failureText = nullptr);
 
     void addListener(MissionListener* listener);
     void removeListener(MissionListener* listener);

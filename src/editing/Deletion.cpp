@@ -1,0 +1,70 @@
+#include "editing/Deletion.h"
+
+#include <vector>
+
+#include "editing/SceneRewrite.h"
+#include "io/ByteReader.h"
+#include "workspace/Mission.h"
+#include "workspace/Progress.h"
+#include "workspace/Prompter.h"
+
+namespace mw {
+
+namespace {
+
+// Definitions are removed for check-marked entries and for scripted objects, humans and physical
+// things, when the loader found the object's definition.
+bool hasDefinition(const SceneEntry& e)
+{
+    const bool kind = e.typeCode == typecode::ScriptedObject || e.typeCode == typecode::Human ||
+                      e.typeCode == typecode::PhysicalThing;
+    return (e.hasScript || kind) && e.DefinitionChunkOffset != 0;
+}
+
+} // namespace
+
+DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
+{
+    Workspace& ws = mission.workspace();
+    const auto& entries = mission.sceneCatalogue().entries;
+    if (row >= entries.size())
+        return DeleteResult::Refused;
+    if (row >= ws.FirstScriptIndex || entries[row].isScript) {
+        prompter.message(deletemsg::NotDeletable, deletemsg::Title);
+        return DeleteResult::Refused;
+    }
+    const SceneEntry& e = entries[row];
+    const ByteReader file(mission.bytes(MissionFile::Scene));
+    std::vector<SceneSplice> splices;
+    try {
+        splices.push_back({e.ObjectChunkOffset, file.u32(e.ObjectChunkOffset + 2ull), {}, {ws.ObjectsSizeOffset}});
+        if (hasDefinition(e))
+            splices.push_back({e.DefinitionChunkOffset, file.u32(e.DefinitionChunkOffset + 2ull), {}, {ws.DefsPos}});
+    } catch (const TruncatedData&) {
+        prompter.message(WouldDamageScene, "");
+        return DeleteResult::Refused;
+    }
+
+    Progress* progress = mission.progress();
+    if (progress) {
+        progress->start(5);
+        progress->step(1, e.name);
+    }
+    ws.Busy = true;
+    const WriteOutcome outcome = rewriteScene(mission, splices, prompter);
+    ws.Busy = false;
+    if (progress)
+        progress->finish();
+    if (outcome != WriteOutcome::Done)
+        return outcome == WriteOutcome::Stale ? DeleteResult::Stale : DeleteResult::Refused;
+
+    // The entry that followed takes the deleted one's row; after the last row, the one before it.
+    const auto rowsBefore = static_cast<std::uint32_t>(entries.size());
+    ws.ReloadIndex = row;
+    ws.ObjectIndex = row + 1 < rowsBefore ? row : (row > 0 ? row - 1 : 0);
+    ws.KeepSelection = true;
+    mission.loadScene(SceneLoadKind::Reload, prompter);
+    return DeleteResult::Deleted;
+}
+
+} // namespace mw

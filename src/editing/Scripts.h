@@ -1,0 +1,47 @@
+#pragma once
+// Scripts of scene2.bin: the text of an object's definition or of a free-standing script entry,
+// saved in place when its length is unchanged and through the length-changing scene writer when
+// it is not; the listing of every script for the overview pane.
+
+#include <cstdint>
+#include <string>
+
+namespace mw {
+
+class Mission;
+class Prompter;
+
+namespace scriptmsg {
+inline constexpr const char* NotSaved = "--- Not Saved! ---";
+inline constexpr const char* Saved = " **** Saved ****";
+inline constexpr const char* CloseFile = "****** Close File ******";
+inline constexpr const char* Damaged = "****** The script is longer than its chunk - scene2.bin is damaged! Nothing saved. ******";
+inline constexpr const char* SearchAgain = "Start search again?";
+inline constexpr const char* SearchAgainTitle = "end of Scripts!";
+} // namespace scriptmsg
+
+// Scripts usually end their lines in CR LF, which an editor shows as plain line breaks. The text to
+// edit has single "\n" line ends; the text to store gets back the line ends the stored script had,
+// and an unedited script is stored byte for byte as it was.
+std::string scriptForEditing(const std::string& stored);
+std::string scriptForStoring(const std::string& edited, const std::string& stored);
+
+// The stored script of an "All" row, read from the mission's bytes; empty when it has none.
+std::string storedScript(const Mission& mission, std::uint32_t row);
+
+enum class ScriptSaveResult {
+    SameLength, // written in place; nothing moved, no reload
+    NewLength,  // the file was rewritten and the scene reloaded with the selections kept
+    Refused,    // told why; nothing written
+    Stale,      // the file changed on disk: nothing written, the caller reloads
+};
+
+// Saves `text` (bytes as stored) as the script of row `row`. A new length reloads the scene with
+// KeepSelection set: the caller puts the rows to select into ReloadIndex, ScriptListIndex and
+// PlainListIndex first.
+ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter);
+
+// Every check-marked entry's script under a heading "** -- name -- **", lines ended by CR LF.
+std::string scriptListing(const Mission& mission);
+
+} // namespace mw

@@ -1,0 +1,64 @@
+#include "scene/SceneSplice.h"
+
+#include <cstring>
+#include <map>
+
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+
+namespace mw {
+
+std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_t> image,
+                                                     std::span<const SceneSplice> splices)
+{
+    const ByteReader reader(image);
+    if (!reader.has(2, 4))
+        return std::nullopt;
+
+    // Every size field with the sum of the changes it encloses.
+    std::map<std::uint32_t, std::int64_t> deltas;
+    std::uint64_t previousEnd = 6; // the file header is never spliced
+    std::int64_t total = 0;
+    for (const SceneSplice& s : splices) {
+        if (s.at < previousEnd || !reader.has(s.at, s.remove))
+            return std::nullopt;
+        previousEnd = std::uint64_t{s.at} + s.remove;
+        const std::int64_t delta = static_cast<std::int64_t>(s.insert.size()) - s.remove;
+        total += delta;
+        deltas[2] += delta;
+        for (std::uint32_t field : s.sizeFields)
+            deltas[field] += delta;
+    }
+    for (const SceneSplice& s : splices)
+        for (const auto& [field, delta] : deltas)
+            if (field + 4ull > s.at && field < std::uint64_t{s.at} + s.remove)
+                return std::nullopt; // the field itself would be removed
+
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(static_cast<std::int64_t>(image.size()) + total));
+    std::size_t from = 0;
+    for (const SceneSplice& s : splices) {
+        out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(from), image.begin() + s.at);
+        out.insert(out.end(), s.insert.begin(), s.insert.end());
+        from = std::size_t{s.at} + s.remove;
+    }
+    out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(from), image.end());
+
+    // Each field's new place: moved by the changes that lie before it.
+    for (const auto& [field, delta] : deltas) {
+        if (!reader.has(field, 4))
+            return std::nullopt;
+        const std::int64_t value = std::int64_t{reader.u32(field)} + delta;
+        if (value < 0 || value > 0xFFFFFFFFll)
+            return std::nullopt;
+        std::int64_t moved = field;
+        for (const SceneSplice& s : splices)
+            if (s.at <= field)
+                moved += static_cast<std::int64_t>(s.insert.size()) - s.remove;
+        const auto bytes = encodeU32(static_cast<std::uint32_t>(value));
+        std::memcpy(out.data() + moved, bytes.data(), bytes.size());
+    }
+    return out;
+}
+
+} // namespace mw

@@ -1,0 +1,68 @@
+#pragma once
+// Checks for scene images that a writer produced: the root size is the file's length, and every
+// section, object and definition is tiled exactly by its children.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <cstdint>
+#include <span>
+
+#include "io/ByteReader.h"
+#include "scene/SceneChunks.h"
+
+namespace mw::build {
+
+inline void expectChildrenTile(const ByteReader& r, std::size_t start, std::size_t end, int depth)
+{
+    std::size_t at = start;
+    while (at < end) {
+        ASSERT_TRUE(r.has(at, 6)) << "chunk header past the end at " << at;
+        const std::uint16_t id = r.u16(at);
+        const std::uint32_t size = r.u32(at + 2);
+        ASSERT_GE(size, 6u) << "at " << at;
+        ASSERT_LE(at + size, end) << "chunk " << std::hex << id << " runs past its parent at " << std::dec << at;
+        const bool container = id == chunk::ObjectsSection || id == chunk::Object || id == chunk::DefinitionsSection ||
+                               id == chunk::Definition || id == chunk::ScriptsSection;
+        if (container && depth < 3)
+            expectChildrenTile(r, at + 6, at + size, depth + 1);
+        at += size;
+    }
+    EXPECT_EQ(at, end);
+}
+
+inline void expectConsistentScene(std::span<const std::uint8_t> bytes)
+{
+    const ByteReader r(bytes);
+    ASSERT_TRUE(r.has(0, 6));
+    EXPECT_EQ(r.u32(2), bytes.size()) << "root size";
+    expectChildrenTile(r, 6, bytes.size(), 0);
+}
+
+// Makes every write past `bytes` into a file fail (as a full disk would) while it lives; works for
+// root too, which folder permissions do not stop.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        ::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace mw::build
