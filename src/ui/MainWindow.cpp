@@ -31,6 +31,7 @@
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
 #include "ui/ScenePage.h"
+#include "ui/ScriptOverviewPage.h"
 #include "workspace/FileChooser.h"
 
 namespace mw {
@@ -192,6 +193,7 @@ void MainWindow::buildLists(QTabWidget* tabs)
         if (i == AllTab) {
             auto* remove = new QPushButton(QStringLiteral("Delete"));
             remove->setObjectName(QStringLiteral("Delete"));
+            connect(remove, &QPushButton::clicked, this, &MainWindow::deleteCommand);
             auto* row = new QHBoxLayout;
             row->addStretch(1);
             row->addWidget(remove);
@@ -255,9 +257,14 @@ void MainWindow::buildInspector(QTabWidget* tabs)
             m_scenePage->setEditGuard([this] { return !ws().Busy && m_allModel->rowCount() > 0; });
             connect(m_scenePage, &ScenePage::edited, this, [this] { ws().ChangedFlags[SceneList] = true; });
             connect(m_scenePage->saveButton(), &QPushButton::clicked, this, &MainWindow::saveSceneValuesCommand);
+            connect(m_scenePage, &ScenePage::scriptEdited, this, &MainWindow::onScriptEdited);
+            connect(m_scenePage->saveScriptButton(), &QPushButton::clicked, this, &MainWindow::saveScriptCommand);
             page = m_scenePage;
         } else {
-            page = new QWidget;
+            m_overview = new mw::ScriptOverviewPage;
+            connect(m_overview, &mw::ScriptOverviewPage::listingRequested, this, &MainWindow::listScriptsCommand);
+            connect(m_overview, &mw::ScriptOverviewPage::searchRequested, this, &MainWindow::scriptSearchCommand);
+            page = m_overview;
         }
         page->setObjectName(QString::fromLatin1(p.name));
         tabs->addTab(page, QString::fromLatin1(p.caption));
@@ -432,6 +439,7 @@ void MainWindow::sceneAboutToLoad()
     m_scenePage->setSavedMarkerVisible(false);
     ws().ChangedFlags[SceneList] = false;
     m_scenePage->restoreAllColours();
+    m_overview->clearListing();
     for (SceneListModel* model : {m_allModel, m_scriptModel, m_thingModel})
         model->detach();
     m_listTabs->setEnabled(false);
@@ -452,6 +460,8 @@ void MainWindow::sceneLoaded()
         return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
     showCurrentSceneEntry();
+    if (m_overview->listingWanted())
+        listScriptsCommand();
 }
 
 void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row)

@@ -30,6 +30,7 @@ class Prompter;
 class SceneListModel;
 class TranslationSearchPanel;
 class ScenePage;
+class ScriptOverviewPage;
 
 class MainWindow : public QMainWindow, private MissionListener {
     Q_OBJECT
@@ -85,7 +86,14 @@ private:
     std::optional<std::string> scriptTextOf(const SceneEntry& entry) const;
     void selectByName(QListView* list, const std::string& name);
     void saveSceneValuesCommand();
+    void reloadSceneAt(std::uint32_t row);
+
+    // Scripts and deletion.
+    void onScriptEdited();
     void saveScriptCommand();
+    void listScriptsCommand();
+    void scriptSearchCommand();
+    void deleteCommand();
 
     // The cache, model-file and collision lists with their pages.
     struct OtherList {
@@ -147,6 +155,7 @@ private:
                                           OtherList{CollisionList, TreeValuesPage}};
 
     ScenePage* m_scenePage = nullptr;
+    mw::ScriptOverviewPage* m_overview = nullptr; // the "S. Ovv." page
     std::uint32_t m_shownRow = 0;   // the "All" row the Scene page shows
     bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
     bool m_scriptDirty = false;     // the script box holds an unsaved change of length

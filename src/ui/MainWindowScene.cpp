@@ -131,10 +131,7 @@ void MainWindow::saveSceneValuesCommand()
     case ValueSaveResult::Refused:
         return;
     case ValueSaveResult::Stale:
-        ws().KeepSelection = true;
-        ws().ReloadIndex = m_shownRow;
-        ws().ObjectIndex = m_shownRow;
-        reloadScene();
+        reloadSceneAt(m_shownRow);
         return;
     case ValueSaveResult::TransformOnly:
         // The values of the object's kind are still unsaved: they stay red and flagged.
@@ -150,10 +147,12 @@ void MainWindow::saveSceneValuesCommand()
     }
 }
 
-void MainWindow::saveScriptCommand()
+void MainWindow::reloadSceneAt(std::uint32_t row)
 {
-    // Script editing comes with the script tab; until then the script box is read-only, so there
-    // is never an unsaved script to write.
+    ws().KeepSelection = true;
+    ws().ReloadIndex = row;
+    ws().ObjectIndex = row;
+    reloadScene();
 }
 
 void MainWindow::setStatus(const QString& text, const QColor& colour)

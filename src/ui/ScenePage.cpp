@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "editing/NumericText.h"
+#include "editing/Scripts.h"
 #include "ui/QtPrompter.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
@@ -79,14 +80,20 @@ ScenePage::ScenePage(QWidget* parent) : QWidget(parent)
     auto* scriptLayout = new QGridLayout(scriptBox);
     m_script = new QPlainTextEdit;
     m_script->setObjectName(QStringLiteral("Text47"));
-    m_script->setReadOnly(true);
     m_script->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_script->setMinimumHeight(90);
     m_scriptLength = box(QStringLiteral("Text48"), 80);
     m_scriptLength->setReadOnly(true);
-    scriptLayout->addWidget(m_script, 0, 0, 2, 1);
+    m_saveScript = new QPushButton(QStringLiteral("Save"));
+    m_saveScript->setObjectName(QStringLiteral("SaveScript"));
+    scriptLayout->addWidget(m_script, 0, 0, 3, 1);
     scriptLayout->addWidget(new QLabel(QStringLiteral("Length")), 0, 1);
     scriptLayout->addWidget(m_scriptLength, 1, 1, Qt::AlignTop);
+    scriptLayout->addWidget(m_saveScript, 2, 1, Qt::AlignBottom);
+    connect(m_script, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_filling)
+            emit scriptEdited();
+    });
     grid->addWidget(scriptBox, 2, 0, 1, 2);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(0, 3);
@@ -430,9 +437,30 @@ void ScenePage::showEntry(const SceneEntry& e, const std::optional<std::string>&
     m_link->setText(fromBytes(e.linkName));
     m_rotation->showRotation(e.rotation);
 
+    m_storedScript = script.value_or(std::string());
     m_script->setEnabled(script.has_value());
-    m_script->setPlainText(script ? fromBytes(*script) : QString());
+    m_script->setPlainText(fromBytes(scriptForEditing(m_storedScript)));
     m_scriptLength->setText(script ? QString::number(script->size()) : QString());
+    m_filling = false;
+}
+
+std::string ScenePage::scriptToStore() const
+{
+    return scriptForStoring(m_script->toPlainText().toLatin1().toStdString(), m_storedScript);
+}
+
+std::optional<std::size_t> ScenePage::storedScriptLength() const
+{
+    const auto length = parseInteger(m_scriptLength->text().toStdString(), 0, 0xFFFFFFFFll);
+    if (!length)
+        return std::nullopt;
+    return static_cast<std::size_t>(*length);
+}
+
+void ScenePage::clearScript()
+{
+    m_filling = true;
+    m_script->clear();
     m_filling = false;
 }
 

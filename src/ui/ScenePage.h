@@ -47,9 +47,20 @@ public:
     void setSavedMarkerVisible(bool visible);
 
     QPushButton* saveButton() const { return m_save; }
+    QPushButton* saveScriptButton() const { return m_saveScript; }
+
+    // The script box's text with the line ends the stored script has, as bytes to store.
+    std::string scriptToStore() const;
+    // The stored length shown beside the script box; nothing when no script is shown.
+    std::optional<std::size_t> storedScriptLength() const;
+    void clearScript();
+    // After a save in place: the script the box's text is now stored as.
+    void setStoredScript(const std::string& stored) { m_storedScript = stored; }
 
 signals:
     void edited();
+    // The script box was changed by the user.
+    void scriptEdited();
 
 private:
     QWidget* buildCommon();
@@ -106,6 +117,8 @@ private:
 
     QPlainTextEdit* m_script;
     QLineEdit* m_scriptLength;
+    QPushButton* m_saveScript;
+    std::string m_storedScript; // the shown script as it lies in the file
     QLabel* m_savedMarker;
     QPushButton* m_save;
 };

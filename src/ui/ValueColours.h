@@ -11,6 +11,7 @@ namespace mw {
 
 inline const QColor EditedColour(255, 0, 0);
 inline const QColor SavedColour(0, 128, 0);
+inline const QColor SavedScriptColour(0, 192, 0); // " **** Saved ****" after a script save
 
 inline void paintEdited(QWidget* w)
 {

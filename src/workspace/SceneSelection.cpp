@@ -26,8 +26,9 @@ SceneSelection selectionAfterLoad(const SceneCatalogue& catalogue, Workspace& ws
         return s;
     }
 
-    // With no remembered row, a reload goes to the first free-standing script.
-    if (ws.ObjectIndex == 0 && catalogue.FirstScriptIndex < rows)
+    // With no remembered row, a reload goes to the first free-standing script; a writer that asks
+    // for its row to be kept (row 0 included) gets that row.
+    if (!ws.KeepSelection && ws.ObjectIndex == 0 && catalogue.FirstScriptIndex < rows)
         ws.ObjectIndex = catalogue.FirstScriptIndex;
     if (ws.ObjectIndex < rows)
         s.all = ws.ObjectIndex;
