@@ -8,14 +8,21 @@ namespace mw {
 WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices, Prompter& prompter,
                           const char* failureText)
 {
-    const auto image = spliceScene(mission.bytes(MissionFile::Scene), splices);
+    std::vector<std::uint8_t>& image = mission.imageBuffer();
+    const bool fits = spliceSceneInto(mission.bytes(MissionFile::Scene), splices, image);
     // The result must read back as a scene with its objects section intact; a change that would
     // leave a damaged chunk tree is never written.
-    if (!image || loadScene(*image).status != SceneLoadStatus::Loaded) {
+    SceneLoadResult parsed;
+    if (fits)
+        loadSceneInto(image, parsed);
+    if (!fits || parsed.status != SceneLoadStatus::Loaded) {
         prompter.message(WouldDamageScene, "");
         return WriteOutcome::Failed;
     }
-    return mission.replace(MissionFile::Scene, *image, prompter, failureText);
+    const WriteOutcome outcome = mission.replace(MissionFile::Scene, image, prompter, failureText);
+    if (outcome == WriteOutcome::Done)
+        mission.offerParsedScene(std::move(parsed)); // the reload that follows needs no second parse
+    return outcome;
 }
 
 } // namespace mw

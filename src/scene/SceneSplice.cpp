@@ -11,9 +11,18 @@ namespace mw {
 std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_t> image,
                                                      std::span<const SceneSplice> splices)
 {
+    std::vector<std::uint8_t> out;
+    if (!spliceSceneInto(image, splices, out))
+        return std::nullopt;
+    return out;
+}
+
+bool spliceSceneInto(std::span<const std::uint8_t> image, std::span<const SceneSplice> splices,
+                     std::vector<std::uint8_t>& out)
+{
     const ByteReader reader(image);
     if (!reader.has(2, 4))
-        return std::nullopt;
+        return false;
 
     // Every size field with the sum of the changes it encloses.
     std::map<std::uint32_t, std::int64_t> deltas;
@@ -21,7 +30,7 @@ std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_
     std::int64_t total = 0;
     for (const SceneSplice& s : splices) {
         if (s.at < previousEnd || !reader.has(s.at, s.remove))
-            return std::nullopt;
+            return false;
         previousEnd = std::uint64_t{s.at} + s.remove;
         const std::int64_t delta = static_cast<std::int64_t>(s.insert.size()) - s.remove;
         total += delta;
@@ -32,9 +41,12 @@ std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_
     for (const SceneSplice& s : splices)
         for (const auto& [field, delta] : deltas)
             if (field + 4ull > s.at && field < std::uint64_t{s.at} + s.remove)
-                return std::nullopt; // the field itself would be removed
+                return false; // the field itself would be removed
+    for (const auto& [field, delta] : deltas)
+        if (!reader.has(field, 4))
+            return false;
 
-    std::vector<std::uint8_t> out;
+    out.clear();
     out.reserve(static_cast<std::size_t>(static_cast<std::int64_t>(image.size()) + total));
     std::size_t from = 0;
     for (const SceneSplice& s : splices) {
@@ -46,11 +58,9 @@ std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_
 
     // Each field's new place: moved by the changes that lie before it.
     for (const auto& [field, delta] : deltas) {
-        if (!reader.has(field, 4))
-            return std::nullopt;
         const std::int64_t value = std::int64_t{reader.u32(field)} + delta;
         if (value < 0 || value > 0xFFFFFFFFll)
-            return std::nullopt;
+            return false;
         std::int64_t moved = field;
         for (const SceneSplice& s : splices)
             if (s.at <= field)
@@ -58,7 +68,7 @@ std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_
         const auto bytes = encodeU32(static_cast<std::uint32_t>(value));
         std::memcpy(out.data() + moved, bytes.data(), bytes.size());
     }
-    return out;
+    return true;
 }
 
 } // namespace mw

@@ -26,4 +26,9 @@ struct SceneSplice {
 std::optional<std::vector<std::uint8_t>> spliceScene(std::span<const std::uint8_t> image,
                                                      std::span<const SceneSplice> splices);
 
+// The same into `out`, whose storage is reused (a large scene is written often); false when the
+// splices do not fit.
+bool spliceSceneInto(std::span<const std::uint8_t> image, std::span<const SceneSplice> splices,
+                     std::vector<std::uint8_t>& out);
+
 } // namespace mw

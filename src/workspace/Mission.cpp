@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "insertion/BuiltinResources.h"
 #include "missionfiles/PlaceholderModel.h"
@@ -88,15 +89,21 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
     const auto done = kind == SceneLoadKind::Fresh ? MissionChange::Kind::Loaded : MissionChange::Kind::Reloaded;
     notify(MissionFile::Scene, MissionChange::Kind::AboutToLoad);
     m_sceneSelection = {};
-    if (!readFile(MissionFile::Scene, prompter)) {
-        m_ws.KeepSelection = false;
-        m_scene = SceneLoadResult{};
-        notify(MissionFile::Scene, done);
-        return;
+    auto parsed = std::exchange(m_parsedScene, std::nullopt);
+    const auto& stamp = m_stamps[index(MissionFile::Scene)];
+    if (parsed && stamp && mw::stampOf(m_ws.ScenePath) == stamp) {
+        // Our own rewrite: the kept bytes are the file's, and they were parsed before writing.
+        std::swap(m_scene, *parsed);
+    } else {
+        if (!readFile(MissionFile::Scene, prompter)) {
+            m_ws.KeepSelection = false;
+            m_scene = SceneLoadResult{};
+            notify(MissionFile::Scene, done);
+            return;
+        }
+        loadSceneInto(m_bytes[index(MissionFile::Scene)], m_scene, m_progress);
     }
-    const auto& bytes = m_bytes[index(MissionFile::Scene)];
-    m_ws.SceneSize = bytes.size();
-    loadSceneInto(bytes, m_scene, m_progress);
+    m_ws.SceneSize = m_bytes[index(MissionFile::Scene)].size();
     say(prompter, m_scene.messages);
 
     const SceneCatalogue& c = m_scene.catalogue;
@@ -196,6 +203,8 @@ WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Pr
         return WriteOutcome::Failed;
     }
     m_stamps[index(file)] = mw::stampOf(pathOf(file));
+    if (file == MissionFile::Scene)
+        m_parsedScene.reset();
     auto& bytes = m_bytes[index(file)];
     for (const Patch& p : patches)
         if (p.offset <= bytes.size() && p.bytes.size() <= bytes.size() - p.offset)
@@ -216,6 +225,8 @@ WriteOutcome Mission::replace(MissionFile file, std::span<const std::uint8_t> im
         return WriteOutcome::Failed;
     }
     m_stamps[index(file)] = mw::stampOf(pathOf(file));
+    if (file == MissionFile::Scene)
+        m_parsedScene.reset();
     m_bytes[index(file)].assign(image.begin(), image.end());
     notify(file, MissionChange::Kind::Replaced);
     return WriteOutcome::Done;
@@ -235,6 +246,8 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const
     }
     return WriteOutcome::Done;
 }
+
+void Mission::offerParsedScene(SceneLoadResult parsed) { m_parsedScene = std::move(parsed); }
 
 void Mission::addListener(MissionListener* listener) { m_listeners.push_back(listener); }
 

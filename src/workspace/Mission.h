@@ -109,6 +109,14 @@ public:
     WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
                          const char* failureText = nullptr);
 
+    // After a rewrite of the scene through replace(): what the scene loader made of the image just
+    // written. The next scene load uses it instead of reading and parsing the same bytes again,
+    // as long as the file on disk is still the one we wrote.
+    void offerParsedScene(SceneLoadResult parsed);
+    // Storage for building a new image of a large file; kept between writes, since fresh memory
+    // of a file's size costs more to touch than the copy itself.
+    std::vector<std::uint8_t>& imageBuffer() { return m_imageBuffer; }
+
     void addListener(MissionListener* listener);
     void removeListener(MissionListener* listener);
 
@@ -127,6 +135,8 @@ private:
     ModelLoadResult m_model;
     CollisionLoadResult m_tree;
     SceneSelection m_sceneSelection;
+    std::optional<SceneLoadResult> m_parsedScene; // see offerParsedScene()
+    std::vector<std::uint8_t> m_imageBuffer;
     std::array<std::vector<std::uint8_t>, 4> m_bytes;
     // Size and modification time of each file as loaded or last written by us: offsets recorded
     // by a load are only written through while the file on disk still matches.

@@ -1,0 +1,92 @@
+// Length-changing writes of the largest scene against one plain copy of the same file: each
+// command splices the kept bytes, checks the result, replaces the file atomically and reloads.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "LargeMission.h"
+#include "editing/Deletion.h"
+#include "editing/Scripts.h"
+#include "workspace/Mission.h"
+#include "workspace/Prompter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+struct Quiet : mw::Prompter {
+    void message(std::string_view, std::string_view) override {}
+    bool askYesNo(std::string_view, std::string_view) override { return false; }
+};
+
+fs::path workFolder()
+{
+    const fs::path folder = fs::temp_directory_path() / "mw-bench-writes";
+    fs::create_directories(folder);
+    return folder;
+}
+
+double secondsPerPlainCopy(const fs::path& from, const fs::path& to)
+{
+    constexpr int Rounds = 20;
+    const auto start = Clock::now();
+    for (int i = 0; i < Rounds; ++i)
+        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+}
+
+// Runs `command` on a freshly loaded copy of the large scene per round; only the command is timed.
+template <class Command>
+void measure(benchmark::State& state, Command command)
+{
+    const fs::path& large = mw::bench::largeScenePath();
+    const fs::path folder = workFolder();
+    const double copy = secondsPerPlainCopy(large, folder / "copy.bin");
+    Quiet quiet;
+    double spent = 0;
+    // One mission for the run, as in an editing session: each round starts from the large scene.
+    mw::Mission mission;
+    mission.workspace().ScenePath = (folder / "scene2.bin").string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::copy_file(large, folder / "scene2.bin", fs::copy_options::overwrite_existing);
+        mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        command(mission, quiet);
+        spent += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    const double each = spent / static_cast<double>(state.iterations());
+    state.counters["copy_ms"] = copy * 1e3;
+    state.counters["command_ms"] = each * 1e3;
+    state.counters["command_per_copy"] = each / copy;
+}
+
+void SaveLongerScript_LargeScene(benchmark::State& state)
+{
+    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        const auto& entries = mission.sceneCatalogue().entries;
+        std::uint32_t row = 0;
+        while (!(entries[row].hasScript && !entries[row].isScript))
+            ++row;
+        const std::string script = mw::storedScript(mission, row) + "\r\nwait 10";
+        if (mw::saveScript(mission, row, script, prompter) != mw::ScriptSaveResult::NewLength)
+            throw std::runtime_error("the script was not saved");
+    });
+}
+
+void DeleteObject_LargeScene(benchmark::State& state)
+{
+    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        const auto row = mission.workspace().FirstScriptIndex / 2;
+        if (mw::deleteObject(mission, row, prompter) != mw::DeleteResult::Deleted)
+            throw std::runtime_error("the object was not deleted");
+    });
+}
+
+} // namespace
+
+BENCHMARK(SaveLongerScript_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
