@@ -51,7 +51,10 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
         progress->step(1, e.name);
     }
     ws.Busy = true;
-    const WriteOutcome outcome = rewriteScene(mission, splices, prompter);
+    const WriteOutcome outcome = [&] {
+        const Mission::Step step(mission, "Delete " + e.name);
+        return rewriteScene(mission, splices, prompter);
+    }();
     ws.Busy = false;
     if (progress)
         progress->finish();

@@ -9,6 +9,7 @@ namespace mw {
 ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, Mission& mission,
                                 Prompter& prompter)
 {
+    const Mission::Step step(mission, "Save values of " + record.name);
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -32,6 +33,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, 
 ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
                                 Prompter& prompter)
 {
+    const Mission::Step step(mission, "Save values of " + frame.name);
     const auto checked = checkTransform(form, ModelList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -47,6 +49,7 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mi
 ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
                                     Mission& mission, Prompter& prompter)
 {
+    const Mission::Step step(mission, "Save values of " + body.listText);
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;

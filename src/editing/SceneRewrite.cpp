@@ -8,7 +8,7 @@ namespace mw {
 WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices, Prompter& prompter,
                           const char* failureText)
 {
-    std::vector<std::uint8_t>& image = mission.imageBuffer();
+    std::vector<std::uint8_t> image;
     const bool fits = spliceSceneInto(mission.bytes(MissionFile::Scene), splices, image);
     // The result must read back as a scene with its objects section intact; a change that would
     // leave a damaged chunk tree is never written.
@@ -19,7 +19,7 @@ WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices
         prompter.message(WouldDamageScene, "");
         return WriteOutcome::Failed;
     }
-    const WriteOutcome outcome = mission.replace(MissionFile::Scene, image, prompter, failureText);
+    const WriteOutcome outcome = mission.replace(MissionFile::Scene, std::move(image), prompter, failureText);
     if (outcome == WriteOutcome::Done)
         mission.offerParsedScene(std::move(parsed)); // the reload that follows needs no second parse
     return outcome;

@@ -263,6 +263,7 @@ ValueSaveResult saveResultOf(WriteOutcome outcome)
 
 ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
 {
+    const Mission::Step step(mission, "Save values of " + entry.name);
     return SceneSave(form, entry, mission, prompter).run();
 }
 

@@ -82,6 +82,7 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
     }
     Workspace& ws = mission.workspace();
     const SceneEntry& entry = mission.sceneCatalogue().entries[row];
+    const Mission::Step step(mission, "Save script of " + entry.name);
     auto outcomeOf = [](WriteOutcome o) {
         return o == WriteOutcome::Stale ? ScriptSaveResult::Stale : ScriptSaveResult::Refused;
     };

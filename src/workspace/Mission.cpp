@@ -71,15 +71,15 @@ bool Mission::readFile(MissionFile file, Prompter& prompter)
     try {
         // Stamped before reading: a change made while we read makes the stamp older, never newer.
         m_stamps[index(file)] = mw::stampOf(pathOf(file));
-        bytes = readWholeFile(pathOf(file));
+        bytes = std::make_shared<std::vector<std::uint8_t>>(readWholeFile(pathOf(file)));
     } catch (const IoError&) {
-        bytes.clear();
+        bytes.reset();
         m_stamps[index(file)].reset();
         m_ws.Busy = false;
         prompter.message(CannotOpen, "");
         return false;
     }
-    if (!bytes.empty())
+    if (!bytes->empty())
         m_ws.Busy = true;
     return true;
 }
@@ -91,9 +91,13 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
     m_sceneSelection = {};
     auto parsed = std::exchange(m_parsedScene, std::nullopt);
     const auto& stamp = m_stamps[index(MissionFile::Scene)];
-    if (parsed && stamp && mw::stampOf(m_ws.ScenePath) == stamp) {
-        // Our own rewrite: the kept bytes are the file's, and they were parsed before writing.
-        std::swap(m_scene, *parsed);
+    // A reload after our own write: the kept bytes are the file's.
+    const bool ours = kind == SceneLoadKind::Reload && m_bytes[index(MissionFile::Scene)] && stamp &&
+                      mw::stampOf(m_ws.ScenePath) == stamp;
+    if (ours && parsed) {
+        std::swap(m_scene, *parsed); // parsed before it was written
+    } else if (ours) {
+        loadSceneInto(bytes(MissionFile::Scene), m_scene, m_progress);
     } else {
         if (!readFile(MissionFile::Scene, prompter)) {
             m_ws.KeepSelection = false;
@@ -101,9 +105,9 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
             notify(MissionFile::Scene, done);
             return;
         }
-        loadSceneInto(m_bytes[index(MissionFile::Scene)], m_scene, m_progress);
+        loadSceneInto(bytes(MissionFile::Scene), m_scene, m_progress);
     }
-    m_ws.SceneSize = m_bytes[index(MissionFile::Scene)].size();
+    m_ws.SceneSize = bytes(MissionFile::Scene).size();
     say(prompter, m_scene.messages);
 
     const SceneCatalogue& c = m_scene.catalogue;
@@ -122,7 +126,7 @@ void Mission::loadCache(Prompter& prompter)
     notify(MissionFile::Cache, MissionChange::Kind::AboutToLoad);
     m_cache = CacheLoadResult{};
     if (readFile(MissionFile::Cache, prompter)) {
-        m_cache = readCacheFile(m_bytes[index(MissionFile::Cache)], m_progress);
+        m_cache = readCacheFile(bytes(MissionFile::Cache), m_progress);
         say(prompter, m_cache.messages);
     }
     m_ws.Busy = false;
@@ -134,7 +138,7 @@ void Mission::loadModel(Prompter& prompter)
     notify(MissionFile::Model, MissionChange::Kind::AboutToLoad);
     m_model = ModelLoadResult{};
     if (readFile(MissionFile::Model, prompter)) {
-        m_model = readModelFile(m_bytes[index(MissionFile::Model)], m_progress);
+        m_model = readModelFile(bytes(MissionFile::Model), m_progress);
         say(prompter, m_model.messages);
     }
     m_ws.Busy = false;
@@ -146,7 +150,7 @@ bool Mission::loadTree(Prompter& prompter)
     notify(MissionFile::Tree, MissionChange::Kind::AboutToLoad);
     // The collision path now names this file: nothing of an earlier one may stay listed.
     m_tree = CollisionLoadResult{};
-    m_bytes[index(MissionFile::Tree)].clear();
+    m_bytes[index(MissionFile::Tree)].reset();
     m_stamps[index(MissionFile::Tree)].reset();
     const bool read = [&] {
         const auto placeholder = placeholderModelPath(m_ws.TreePath);
@@ -164,8 +168,10 @@ bool Mission::loadTree(Prompter& prompter)
             std::filesystem::create_directories(placeholder->parent_path(), ec);
             if (ec)
                 prompter.message("cannot create " + placeholder->parent_path().string() + ": " + ec.message(), "");
-            else
-                replace(*placeholder, loadBuiltinResource("Cube1"), prompter);
+            else // part of the load, not a step to undo
+                writeImage(*placeholder, std::nullopt,
+                           std::make_shared<const std::vector<std::uint8_t>>(loadBuiltinResource("Cube1")), prompter,
+                           nullptr);
         }
         if (!sameMission(m_ws.ScenePath, m_ws.SceneTitle, m_ws.TreePath, m_ws.TreeTitle)) {
             prompter.message(treemsg::DifferentMissions, "");
@@ -173,7 +179,7 @@ bool Mission::loadTree(Prompter& prompter)
         }
         if (!readFile(MissionFile::Tree, prompter))
             return false;
-        m_tree = readCollisionFile(m_bytes[index(MissionFile::Tree)], m_scene.catalogue, m_progress);
+        m_tree = readCollisionFile(bytes(MissionFile::Tree), m_scene.catalogue, m_progress);
         say(prompter, m_tree.messages);
         return true;
     }();
@@ -191,60 +197,238 @@ bool Mission::checkUnchanged(MissionFile file, Prompter& prompter) const
     return false;
 }
 
+std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& path) const
+{
+    for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
+        if (!pathOf(file).empty() && std::filesystem::path(pathOf(file)) == path)
+            return file;
+    return std::nullopt;
+}
+
+WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
+                                   std::span<const Patch> patches, Prompter& prompter, const char* failureText)
+{
+    try {
+        patchInPlace(path, patches);
+    } catch (const IoError& error) {
+        tellFailure(prompter, error, failureText);
+        return WriteOutcome::Failed;
+    }
+    m_written[path] = mw::stampOf(path);
+    if (!file)
+        return WriteOutcome::Done;
+    m_stamps[index(*file)] = m_written[path];
+    if (*file == MissionFile::Scene)
+        m_parsedScene.reset();
+    auto& kept = m_bytes[index(*file)];
+    if (kept && kept.use_count() > 1) // the history holds these bytes: patch a copy
+        kept = std::make_shared<std::vector<std::uint8_t>>(*kept);
+    if (kept)
+        for (const Patch& p : patches)
+            if (p.offset <= kept->size() && p.bytes.size() <= kept->size() - p.offset)
+                std::copy(p.bytes.begin(), p.bytes.end(), kept->begin() + static_cast<std::ptrdiff_t>(p.offset));
+    notify(*file, MissionChange::Kind::Patched);
+    return WriteOutcome::Done;
+}
+
+WriteOutcome Mission::writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
+                                 const SharedImage& image, Prompter& prompter, const char* failureText)
+{
+    try {
+        if (image) {
+            replaceWholeFile(path, *image);
+        } else {
+            std::error_code ec;
+            if (!std::filesystem::remove(path, ec) && ec)
+                throw IoError("cannot remove " + path.string() + ": " + ec.message());
+        }
+    } catch (const IoError& error) {
+        tellFailure(prompter, error, failureText);
+        return WriteOutcome::Failed;
+    }
+    m_written[path] = mw::stampOf(path);
+    if (!file)
+        return WriteOutcome::Done;
+    m_stamps[index(*file)] = m_written[path];
+    if (*file == MissionFile::Scene)
+        m_parsedScene.reset();
+    // Shared, not copied: nothing patches bytes that the history holds.
+    m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
+    notify(*file, MissionChange::Kind::Replaced);
+    return WriteOutcome::Done;
+}
+
+void Mission::recordPatches(const std::filesystem::path& path, std::vector<Patch> before, std::span<const Patch> after)
+{
+    FileChange* change = m_history.changeOf(path);
+    if (!change)
+        change = &m_history.addChange(path);
+    if (change->whole) {
+        auto image = std::make_shared<std::vector<std::uint8_t>>(*change->after);
+        for (const Patch& p : after)
+            std::copy(p.bytes.begin(), p.bytes.end(), image->begin() + static_cast<std::ptrdiff_t>(p.offset));
+        change->after = std::move(image);
+    } else {
+        change->patchesBefore.insert(change->patchesBefore.end(), std::make_move_iterator(before.begin()),
+                                     std::make_move_iterator(before.end()));
+        change->patchesAfter.insert(change->patchesAfter.end(), after.begin(), after.end());
+    }
+}
+
+void Mission::recordImage(const std::filesystem::path& path, const SharedImage& before, const SharedImage& after)
+{
+    FileChange* change = m_history.changeOf(path);
+    if (!change) {
+        change = &m_history.addChange(path);
+        change->whole = true;
+        change->before = before;
+    } else if (!change->whole) {
+        // Patched earlier in the step: the content before the step is `before` with those
+        // patches taken back, last first.
+        auto image = std::make_shared<std::vector<std::uint8_t>>(*before);
+        for (auto p = change->patchesBefore.rbegin(); p != change->patchesBefore.rend(); ++p)
+            std::copy(p->bytes.begin(), p->bytes.end(), image->begin() + static_cast<std::ptrdiff_t>(p->offset));
+        change->before = std::move(image);
+        change->whole = true;
+        change->patchesBefore.clear();
+        change->patchesAfter.clear();
+    }
+    change->after = after;
+}
+
 WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
                             const char* failureText)
 {
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
-    try {
-        patchInPlace(pathOf(file), patches);
-    } catch (const IoError& error) {
-        tellFailure(prompter, error, failureText);
-        return WriteOutcome::Failed;
+    const Step step(*this, std::string("Write ") + missionFileName(file));
+    // What the ranges hold now, for undo; the kept bytes are the file's (the stamp says so).
+    std::vector<Patch> before;
+    const auto kept = bytes(file);
+    for (const Patch& p : patches) {
+        if (p.offset > kept.size() || p.bytes.size() > kept.size() - p.offset)
+            break; // the write refuses it below
+        const auto from = kept.begin() + static_cast<std::ptrdiff_t>(p.offset);
+        before.push_back({p.offset, {from, from + static_cast<std::ptrdiff_t>(p.bytes.size())}});
     }
-    m_stamps[index(file)] = mw::stampOf(pathOf(file));
-    if (file == MissionFile::Scene)
-        m_parsedScene.reset();
-    auto& bytes = m_bytes[index(file)];
-    for (const Patch& p : patches)
-        if (p.offset <= bytes.size() && p.bytes.size() <= bytes.size() - p.offset)
-            std::copy(p.bytes.begin(), p.bytes.end(), bytes.begin() + static_cast<std::ptrdiff_t>(p.offset));
-    notify(file, MissionChange::Kind::Patched);
-    return WriteOutcome::Done;
+    const std::filesystem::path path = pathOf(file);
+    const WriteOutcome outcome = writePatches(path, file, patches, prompter, failureText);
+    if (outcome == WriteOutcome::Done)
+        recordPatches(path, std::move(before), patches);
+    return outcome;
 }
 
-WriteOutcome Mission::replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter,
+WriteOutcome Mission::replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
                               const char* failureText)
 {
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
-    try {
-        replaceWholeFile(pathOf(file), image);
-    } catch (const IoError& error) {
-        tellFailure(prompter, error, failureText);
-        return WriteOutcome::Failed;
-    }
-    m_stamps[index(file)] = mw::stampOf(pathOf(file));
-    if (file == MissionFile::Scene)
-        m_parsedScene.reset();
-    m_bytes[index(file)].assign(image.begin(), image.end());
-    notify(file, MissionChange::Kind::Replaced);
-    return WriteOutcome::Done;
+    const Step step(*this, std::string("Write ") + missionFileName(file));
+    const SharedImage before = m_bytes[index(file)];
+    const auto after = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
+    const std::filesystem::path path = pathOf(file);
+    const WriteOutcome outcome = writeImage(path, file, after, prompter, failureText);
+    if (outcome == WriteOutcome::Done)
+        recordImage(path, before, after);
+    return outcome;
 }
 
 WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const std::uint8_t> image,
                               Prompter& prompter, const char* failureText)
 {
-    for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
-        if (!pathOf(file).empty() && std::filesystem::path(pathOf(file)) == path)
-            return replace(file, image, prompter, failureText);
+    if (const auto file = loadedFileAt(path))
+        return replace(*file, std::vector<std::uint8_t>(image.begin(), image.end()), prompter, failureText);
+    const Step step(*this, "Write " + path.filename().string());
+    SharedImage before;
     try {
-        replaceWholeFile(path, image);
+        if (fileExists(path))
+            before = std::make_shared<const std::vector<std::uint8_t>>(readWholeFile(path));
     } catch (const IoError& error) {
         tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
-    return WriteOutcome::Done;
+    const auto after = std::make_shared<const std::vector<std::uint8_t>>(image.begin(), image.end());
+    const WriteOutcome outcome = writeImage(path, std::nullopt, after, prompter, failureText);
+    if (outcome == WriteOutcome::Done)
+        recordImage(path, before, after);
+    return outcome;
+}
+
+bool Mission::undo(Prompter& prompter) { return travel(true, prompter); }
+bool Mission::redo(Prompter& prompter) { return travel(false, prompter); }
+
+bool Mission::travel(bool back, Prompter& prompter)
+{
+    if (!(back ? m_history.nextUndo() : m_history.nextRedo()))
+        return false;
+    HistoryStep step = back ? m_history.takeUndo() : m_history.takeRedo();
+    // Every file must still be as the step (or its undo) left it.
+    for (const FileChange& c : step.changes) {
+        const auto written = m_written.find(c.path);
+        if (written == m_written.end() || mw::stampOf(c.path) != written->second) {
+            prompter.message("****** " + c.path.filename().string() + " was changed outside the editor! \"" + step.name +
+                                 "\" cannot be " + (back ? "undone" : "redone") + ". ******",
+                             "");
+            m_history.forget(c.path);
+            return false;
+        }
+    }
+    bool restored = true;
+    auto restore = [&](const FileChange& c) {
+        const auto file = loadedFileAt(c.path);
+        WriteOutcome outcome;
+        if (c.whole) {
+            outcome = writeImage(c.path, file, back ? c.before : c.after, prompter, nullptr);
+        } else if (back) {
+            const std::vector<Patch> taken(c.patchesBefore.rbegin(), c.patchesBefore.rend());
+            outcome = writePatches(c.path, file, taken, prompter, nullptr);
+        } else {
+            outcome = writePatches(c.path, file, c.patchesAfter, prompter, nullptr);
+        }
+        restored = outcome == WriteOutcome::Done;
+    };
+    if (back)
+        for (auto c = step.changes.rbegin(); restored && c != step.changes.rend(); ++c)
+            restore(*c);
+    else
+        for (auto c = step.changes.begin(); restored && c != step.changes.end(); ++c)
+            restore(*c);
+    reloadAfterTravel(step, prompter);
+    if (!restored) {
+        m_history.clear(); // half restored: no step describes the files any more
+        return false;
+    }
+    if (back)
+        m_history.pushRedo(std::move(step));
+    else
+        m_history.pushUndo(std::move(step));
+    return true;
+}
+
+void Mission::reloadAfterTravel(const HistoryStep& step, Prompter& prompter)
+{
+    for (const FileChange& c : step.changes) {
+        const auto file = loadedFileAt(c.path);
+        if (!file)
+            continue;
+        switch (*file) {
+        case MissionFile::Scene:
+            m_ws.KeepSelection = true;
+            if (m_ws.ReloadIndex != 0)
+                m_ws.ObjectIndex = m_ws.ReloadIndex;
+            loadScene(SceneLoadKind::Reload, prompter);
+            break;
+        case MissionFile::Cache:
+            loadCache(prompter);
+            break;
+        case MissionFile::Model:
+            loadModel(prompter);
+            break;
+        case MissionFile::Tree:
+            loadTree(prompter);
+            break;
+        }
+    }
 }
 
 void Mission::offerParsedScene(SceneLoadResult parsed) { m_parsedScene = std::move(parsed); }

@@ -8,12 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "io/FileAccess.h"
 #include "missionfiles/CacheFile.h"
+#include "workspace/History.h"
 #include "missionfiles/CollisionFile.h"
 #include "missionfiles/ModelFile.h"
 #include "scene/SceneLoader.h"
@@ -77,7 +79,11 @@ public:
     const SceneSelection& sceneSelection() const { return m_sceneSelection; }
 
     // The file's bytes as loaded and as changed by our own writes since.
-    std::span<const std::uint8_t> bytes(MissionFile file) const { return m_bytes[index(file)]; }
+    std::span<const std::uint8_t> bytes(MissionFile file) const
+    {
+        const auto& kept = m_bytes[index(file)];
+        return kept ? std::span<const std::uint8_t>(*kept) : std::span<const std::uint8_t>();
+    }
     const std::string& pathOf(MissionFile file) const;
     const std::optional<FileStamp>& stampOf(MissionFile file) const { return m_stamps[index(file)]; }
     // True when the last load of the file read it (its lists may still be empty).
@@ -102,26 +108,56 @@ public:
                        const char* failureText = nullptr);
     // Write path two: the whole file replaced atomically by `image`. The caller reloads the file
     // (its reader's offsets are stale after a change of length).
-    WriteOutcome replace(MissionFile file, std::span<const std::uint8_t> image, Prompter& prompter,
+    WriteOutcome replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
                          const char* failureText = nullptr);
-    // The same for a file beside the mission's four (a backup, the placeholder model): created when
-    // missing; there is no loaded state to check it against.
+    // The same for a file beside the mission's four (a backup, a file an add-in installs): created
+    // when missing; there is no loaded state to check it against.
     WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
                          const char* failureText = nullptr);
 
     // After a rewrite of the scene through replace(): what the scene loader made of the image just
-    // written. The next scene load uses it instead of reading and parsing the same bytes again,
-    // as long as the file on disk is still the one we wrote.
+    // written. The next scene load uses it instead of parsing the same bytes again, as long as the
+    // file on disk is still the one we wrote.
     void offerParsedScene(SceneLoadResult parsed);
-    // Storage for building a new image of a large file; kept between writes, since fresh memory
-    // of a file's size costs more to touch than the copy itself.
-    std::vector<std::uint8_t>& imageBuffer() { return m_imageBuffer; }
+
+    // Every write between a Step's construction and its end is one step of the history, undone and
+    // redone as a whole. A write outside any step is a step of its own.
+    class Step {
+    public:
+        Step(Mission& mission, std::string name) : m_mission(mission) { mission.m_history.begin(std::move(name)); }
+        ~Step() { m_mission.m_history.end(); }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        Mission& m_mission;
+    };
+
+    const History& history() const { return m_history; }
+    void setHistoryLimit(std::size_t bytes) { m_history.setLimit(bytes); }
+    // Restores the files of the last step (or of the last undone one) and reloads what is loaded;
+    // a scene reload keeps the selections (the caller sets ReloadIndex and the list rows first).
+    // Refused, with a message naming the file, when a file of the step was changed by another
+    // program since; that file's history is then dropped.
+    bool undo(Prompter& prompter);
+    bool redo(Prompter& prompter);
 
     void addListener(MissionListener* listener);
     void removeListener(MissionListener* listener);
 
 private:
     static std::size_t index(MissionFile file) { return static_cast<std::size_t>(file); }
+    std::optional<MissionFile> loadedFileAt(const std::filesystem::path& path) const;
+    // The writes themselves, with no stamp check and no history: the file, its stamp, the kept
+    // bytes and the listeners. A null image removes the file.
+    WriteOutcome writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
+                              std::span<const Patch> patches, Prompter& prompter, const char* failureText);
+    WriteOutcome writeImage(const std::filesystem::path& path, std::optional<MissionFile> file, const SharedImage& image,
+                            Prompter& prompter, const char* failureText);
+    void recordPatches(const std::filesystem::path& path, std::vector<Patch> before, std::span<const Patch> after);
+    void recordImage(const std::filesystem::path& path, const SharedImage& before, const SharedImage& after);
+    bool travel(bool back, Prompter& prompter);
+    void reloadAfterTravel(const HistoryStep& step, Prompter& prompter);
     // Reads the file's bytes and stamp; on failure says "************", clears Busy and the
     // file's data, and returns false.
     bool readFile(MissionFile file, Prompter& prompter);
@@ -136,8 +172,12 @@ private:
     CollisionLoadResult m_tree;
     SceneSelection m_sceneSelection;
     std::optional<SceneLoadResult> m_parsedScene; // see offerParsedScene()
-    std::vector<std::uint8_t> m_imageBuffer;
-    std::array<std::vector<std::uint8_t>, 4> m_bytes;
+    History m_history;
+    // The stamp of every file as our last write left it (nothing: we removed it). An undo or redo
+    // touches a file only while it still carries that stamp.
+    std::map<std::filesystem::path, std::optional<FileStamp>> m_written;
+    // Shared with the history's images; patched in place only while nothing else holds them.
+    std::array<std::shared_ptr<std::vector<std::uint8_t>>, 4> m_bytes;
     // Size and modification time of each file as loaded or last written by us: offsets recorded
     // by a load are only written through while the file on disk still matches.
     std::array<std::optional<FileStamp>, 4> m_stamps;

@@ -1,0 +1,75 @@
+#pragma once
+// The write history of a mission: every user command's writes as one step, with each file's
+// content before and after, so the step can be undone and redone. Whole-file images are shared
+// with the mission's kept bytes and between neighbouring steps; in-place patches keep only their
+// ranges.
+
+#include <cstddef>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "io/FileAccess.h"
+
+namespace mw {
+
+using SharedImage = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+// One file's change within a step.
+struct FileChange {
+    std::filesystem::path path;
+    bool whole = false;
+    // Whole-file changes: the content before and after; nothing = the file did not exist.
+    SharedImage before, after;
+    // In-place changes: the ranges before and after, in the order they were written.
+    std::vector<Patch> patchesBefore, patchesAfter;
+    std::size_t storedBytes() const;
+};
+
+struct HistoryStep {
+    std::string name;
+    std::vector<FileChange> changes;
+    std::size_t storedBytes() const;
+};
+
+class History {
+public:
+    static constexpr std::size_t DefaultLimit = 256u * 1024u * 1024u;
+
+    // Stored bytes above which the oldest steps are dropped (the newest step is always kept).
+    void setLimit(std::size_t bytes);
+
+    // A step is open from begin() to the matching end(); nested begins join the outer step.
+    void begin(std::string name);
+    void end();
+    bool isOpen() const { return m_depth > 0; }
+    // The open step's record of `path`, made when the step first writes it.
+    FileChange* changeOf(const std::filesystem::path& path);
+    FileChange& addChange(const std::filesystem::path& path);
+
+    const HistoryStep* nextUndo() const { return m_undo.empty() ? nullptr : &m_undo.back(); }
+    const HistoryStep* nextRedo() const { return m_redo.empty() ? nullptr : &m_redo.back(); }
+    HistoryStep takeUndo();
+    HistoryStep takeRedo();
+    void pushUndo(HistoryStep step); // after a redo
+    void pushRedo(HistoryStep step); // after an undo
+
+    // The file was changed by another program: no step may restore it any more.
+    void forget(const std::filesystem::path& path);
+    void clear();
+    std::size_t undoCount() const { return m_undo.size(); }
+
+private:
+    void trim();
+
+    std::deque<HistoryStep> m_undo;
+    std::vector<HistoryStep> m_redo;
+    std::optional<HistoryStep> m_open;
+    int m_depth = 0;
+    std::size_t m_limit = DefaultLimit;
+};
+
+} // namespace mw
