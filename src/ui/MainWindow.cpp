@@ -107,6 +107,7 @@ MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
     splitter->setStretchFactor(1, 3);
     splitter->setChildrenCollapsible(false);
     layout->addWidget(splitter, 1);
+    layout->addWidget(buildChangedOnDiskBar());
     layout->addWidget(buildBottomPanel());
     setCentralWidget(central);
 
@@ -154,6 +155,7 @@ void MainWindow::buildMenus()
     put->addAction(QStringLiteral("Put&Tree"));
 
     connect(menuBar()->addAction(QStringLiteral("I&nfo")), &QAction::triggered, this, &MainWindow::showAbout);
+    buildEditMenu();
 }
 
 void MainWindow::buildLists(QTabWidget* tabs)
@@ -411,6 +413,9 @@ void MainWindow::loadScene(SceneLoadKind kind)
 
 void MainWindow::missionChanged(const MissionChange& change)
 {
+    updateEditActions();
+    if (change.kind != MissionChange::Kind::AboutToLoad)
+        watchLoadedFiles();
     const bool scene = change.file == MissionFile::Scene;
     switch (change.kind) {
     case MissionChange::Kind::AboutToLoad:

@@ -12,6 +12,7 @@
 #include "workspace/Mission.h"
 
 class QAction;
+class QFileSystemWatcher;
 class QCloseEvent;
 class QFrame;
 class QLabel;
@@ -87,6 +88,15 @@ private:
     void selectByName(QListView* list, const std::string& name);
     void saveSceneValuesCommand();
     void reloadSceneAt(std::uint32_t row);
+
+    // Undo and redo; files changed by another program.
+    void buildEditMenu();
+    void updateEditActions();
+    void travelCommand(bool back);
+    QWidget* buildChangedOnDiskBar();
+    void watchLoadedFiles();
+    void onFileChangedOnDisk(const QString& path);
+    void reloadChangedFiles();
 
     // Scripts and deletion.
     void onScriptEdited();
@@ -165,6 +175,11 @@ private:
     QLabel* m_modelPathLabel = nullptr; // Label6
     QLabel* m_treePathLabel = nullptr;  // Label39
     QLabel* m_status = nullptr;         // Status
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QFrame* m_changedBar = nullptr;     // tells of files changed by another program
+    QLabel* m_changedText = nullptr;
     QFrame* m_progressPanel = nullptr;  // Frame1
     QProgressBar* m_progressBar = nullptr; // ProgressBar1
     QLineEdit* m_progressText = nullptr;   // Text1

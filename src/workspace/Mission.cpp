@@ -197,6 +197,11 @@ bool Mission::checkUnchanged(MissionFile file, Prompter& prompter) const
     return false;
 }
 
+bool Mission::changedOnDisk(MissionFile file) const
+{
+    return isLoaded(file) && mw::stampOf(pathOf(file)) != m_stamps[index(file)];
+}
+
 std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& path) const
 {
     for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})

@@ -88,6 +88,8 @@ public:
     const std::optional<FileStamp>& stampOf(MissionFile file) const { return m_stamps[index(file)]; }
     // True when the last load of the file read it (its lists may still be empty).
     bool isLoaded(MissionFile file) const { return m_stamps[index(file)].has_value(); }
+    // True when a loaded file on disk is no longer the one we loaded or last wrote.
+    bool changedOnDisk(MissionFile file) const;
 
     // Where long loads report how far they are; nothing by default.
     void setProgress(Progress* progress) { m_progress = progress; }
