@@ -36,9 +36,10 @@ double secondsPerPlainCopy(const fs::path& from, const fs::path& to)
     return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
 }
 
-// Runs `command` on a freshly loaded copy of the large scene per round; only the command is timed.
-template <class Command>
-void measure(benchmark::State& state, Command command)
+// Runs `command` on a freshly loaded copy of the large scene per round, after `prepare`; only the
+// command is timed.
+template <class Command, class Prepare = void (*)(mw::Mission&, mw::Prompter&)>
+void measure(benchmark::State& state, Command command, Prepare prepare = [](mw::Mission&, mw::Prompter&) {})
 {
     const fs::path& large = mw::bench::largeScenePath();
     const fs::path folder = workFolder();
@@ -52,6 +53,7 @@ void measure(benchmark::State& state, Command command)
         state.PauseTiming();
         fs::copy_file(large, folder / "scene2.bin", fs::copy_options::overwrite_existing);
         mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+        prepare(mission, quiet);
         state.ResumeTiming();
         const auto start = Clock::now();
         command(mission, quiet);
@@ -76,17 +78,29 @@ void SaveLongerScript_LargeScene(benchmark::State& state)
     });
 }
 
-void DeleteObject_LargeScene(benchmark::State& state)
+void deleteMiddleObject(mw::Mission& mission, mw::Prompter& prompter)
 {
-    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
-        const auto row = mission.workspace().FirstScriptIndex / 2;
-        if (mw::deleteObject(mission, row, prompter) != mw::DeleteResult::Deleted)
-            throw std::runtime_error("the object was not deleted");
-    });
+    const auto row = mission.workspace().FirstScriptIndex / 2;
+    if (mw::deleteObject(mission, row, prompter) != mw::DeleteResult::Deleted)
+        throw std::runtime_error("the object was not deleted");
+}
+
+void DeleteObject_LargeScene(benchmark::State& state) { measure(state, deleteMiddleObject); }
+
+void UndoDelete_LargeScene(benchmark::State& state)
+{
+    measure(
+        state,
+        [](mw::Mission& mission, mw::Prompter& prompter) {
+            if (!mission.undo(prompter))
+                throw std::runtime_error("the deletion was not undone");
+        },
+        deleteMiddleObject);
 }
 
 } // namespace
 
 BENCHMARK(SaveLongerScript_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoDelete_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
