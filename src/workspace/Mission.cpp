@@ -121,28 +121,27 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
     notify(MissionFile::Scene, done);
 }
 
-void Mission::loadCache(Prompter& prompter)
+template <class Result, class Reader>
+void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& prompter)
 {
-    notify(MissionFile::Cache, MissionChange::Kind::AboutToLoad);
-    m_cache = CacheLoadResult{};
-    if (readFile(MissionFile::Cache, prompter)) {
-        m_cache = readCacheFile(bytes(MissionFile::Cache), m_progress);
-        say(prompter, m_cache.messages);
+    notify(file, MissionChange::Kind::AboutToLoad);
+    result = Result{};
+    if (readFile(file, prompter)) {
+        result = read(bytes(file), m_progress);
+        say(prompter, result.messages);
     }
     m_ws.Busy = false;
-    notify(MissionFile::Cache, MissionChange::Kind::Loaded);
+    notify(file, MissionChange::Kind::Loaded);
+}
+
+void Mission::loadCache(Prompter& prompter)
+{
+    loadList(MissionFile::Cache, m_cache, [](auto bytes, Progress* p) { return readCacheFile(bytes, p); }, prompter);
 }
 
 void Mission::loadModel(Prompter& prompter)
 {
-    notify(MissionFile::Model, MissionChange::Kind::AboutToLoad);
-    m_model = ModelLoadResult{};
-    if (readFile(MissionFile::Model, prompter)) {
-        m_model = readModelFile(bytes(MissionFile::Model), m_progress);
-        say(prompter, m_model.messages);
-    }
-    m_ws.Busy = false;
-    notify(MissionFile::Model, MissionChange::Kind::Loaded);
+    loadList(MissionFile::Model, m_model, [](auto bytes, Progress* p) { return readModelFile(bytes, p); }, prompter);
 }
 
 bool Mission::loadTree(Prompter& prompter)

@@ -163,6 +163,9 @@ private:
     // Reads the file's bytes and stamp; on failure says "************", clears Busy and the
     // file's data, and returns false.
     bool readFile(MissionFile file, Prompter& prompter);
+    // The cache and model-file loads: read, run the reader, say its messages.
+    template <class Result, class Reader>
+    void loadList(MissionFile file, Result& result, Reader read, Prompter& prompter);
     // True when the file on disk is the one we loaded or last wrote; otherwise says so.
     bool checkUnchanged(MissionFile file, Prompter& prompter) const;
     void notify(MissionFile file, MissionChange::Kind kind);

@@ -53,12 +53,6 @@ std::vector<std::uint8_t> newObject(const char* name)
     return c.take();
 }
 
-void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 } // namespace
 
 TEST(SceneSplice, InsertsAndRemovesAtTheStartMiddleAndEndOfASection)
@@ -125,7 +119,7 @@ protected:
     {
         scene = threeObjects();
         path = dir.path() / "scene2.bin";
-        writeFile(path, scene.bytes);
+        writeBytes(path, scene.bytes);
         mission.workspace().ScenePath = path.string();
         mission.loadScene(SceneLoadKind::Fresh, prompter);
     }

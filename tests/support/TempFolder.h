@@ -2,9 +2,12 @@
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 
 #include <cstdlib>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace mw::build {
 
@@ -29,5 +32,12 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Writes `bytes` as the whole content of the file.
+inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
 } // namespace mw::build

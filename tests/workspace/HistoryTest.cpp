@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 enum Row { CrateRow, GuardRow, IntroRow };
 
 } // namespace
@@ -46,7 +40,7 @@ protected:
         b.endScripts();
         original = b.finish();
         scene = dir.path() / "scene2.bin";
-        writeFile(scene, original);
+        writeBytes(scene, original);
         mission.workspace().ScenePath = scene.string();
         mission.loadScene(SceneLoadKind::Fresh, prompter);
     }
@@ -112,7 +106,7 @@ TEST_F(HistoryTest, OneStepAcrossFilesAndAFileItCreated)
     c.object("lamp.i3d", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1});
     const auto cacheBytes = c.finish();
     const fs::path cache = dir.path() / "cache.bin";
-    writeFile(cache, cacheBytes);
+    writeBytes(cache, cacheBytes);
     mission.workspace().CachePath = cache.string();
     mission.loadCache(prompter);
     const fs::path created = dir.path() / "scene2.bin.sav";
@@ -142,7 +136,7 @@ TEST_F(HistoryTest, AFileChangedBehindOurBackIsNotRestored)
     ASSERT_EQ(deleteObject(mission, CrateRow, prompter), DeleteResult::Deleted);
     auto foreign = readWholeFile(scene);
     foreign.push_back(0);
-    writeFile(scene, foreign);
+    writeBytes(scene, foreign);
     EXPECT_FALSE(mission.undo(prompter));
     EXPECT_EQ(readWholeFile(scene), foreign);
     EXPECT_EQ(prompter.said,

@@ -97,8 +97,7 @@ protected:
         b.endObjects();
         original = b.finish();
         path = dir.path() / "scene2.bin";
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(original.data()), static_cast<std::streamsize>(original.size()));
+        writeBytes(path, original);
         mission.workspace().ScenePath = path.string();
         mission.addListener(this);
     }
@@ -146,8 +145,7 @@ TEST_F(MissionDocumentTest, BothWritePathsRefuseAFileChangedBehindOurBack)
     mission.loadScene(SceneLoadKind::Fresh, prompter);
     auto changed = original;
     changed.push_back(0);
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(changed.data()), static_cast<std::streamsize>(changed.size()));
+    writeBytes(path, changed);
     const std::vector<Patch> patches{{6, {1, 2}}};
     EXPECT_EQ(mission.patch(MissionFile::Scene, patches, prompter), WriteOutcome::Stale);
     EXPECT_EQ(mission.replace(MissionFile::Scene, original, prompter), WriteOutcome::Stale);
