@@ -17,6 +17,7 @@
 
 #include "editing/NumericText.h"
 #include "editing/Scripts.h"
+#include "ui/ColourControls.h"
 #include "ui/QtPrompter.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
@@ -165,27 +166,16 @@ QWidget* ScenePage::buildLightPanel()
     grid->addWidget(m_brightness, 0, 1);
     connect(m_brightness, &QLineEdit::textEdited, this, [this] { markIfDiffers(m_brightness, m_shown.lightPower); });
 
-    const char* captions[] = {"Red", "Green", "Blue"};
-    const char* captionNames[] = {"Label9", "Label16", "Label14"};
-    for (int i = 0; i < 3; ++i) {
-        m_colourCaption[i] = new QLabel(QString::fromLatin1(captions[i]));
-        m_colourCaption[i]->setObjectName(QString::fromLatin1(captionNames[i]));
-        m_colourSlider[i] = new QSlider(Qt::Horizontal);
-        m_colourSlider[i]->setObjectName(QStringLiteral("Slider%1").arg(3 + i));
-        m_colourSlider[i]->setRange(0, 255);
-        m_colour[i] = box(QStringLiteral("Text%1").arg(33 + i), 70);
-        m_colour[i]->setReadOnly(true);
-        grid->addWidget(m_colourCaption[i], 1 + i, 0);
-        grid->addWidget(m_colourSlider[i], 1 + i, 1, 1, 2);
-        grid->addWidget(m_colour[i], 1 + i, 3);
-        connect(m_colourSlider[i], &QSlider::valueChanged, this, [this, i] { onColourSlider(i); });
-    }
-    m_swatch = new QLabel;
-    m_swatch->setObjectName(QStringLiteral("Picture4_1"));
-    m_swatch->setMinimumSize(40, 40);
-    m_swatch->setAutoFillBackground(true);
-    m_swatch->setFrameShape(QFrame::Box);
-    grid->addWidget(m_swatch, 1, 4, 3, 1);
+    m_colour = new ColourControls({{"Label9", "Label16", "Label14"},
+                                   {"Slider3", "Slider4", "Slider5"},
+                                   {"Text33", "Text34", "Text35"},
+                                   "Picture4_1"});
+    m_colour->setGuard([this] { return canEdit(); });
+    connect(m_colour, &ColourControls::sliderMoved, this, [this](int channel) {
+        paintEdited(m_colour->caption(channel));
+        emit edited();
+    });
+    grid->addWidget(m_colour, 1, 0, 3, 5);
 
     grid->addWidget(new QLabel(QStringLiteral("Dist.")), 4, 0);
     grid->addWidget(new QLabel(QStringLiteral("Range")), 5, 0);
@@ -319,17 +309,6 @@ void ScenePage::markAlways(QWidget* w)
     emit edited();
 }
 
-void ScenePage::onColourSlider(int index)
-{
-    if (!canEdit())
-        return;
-    for (int i = 0; i < 3; ++i)
-        m_colour[i]->setText(QString::number(m_colourSlider[i]->value()));
-    paintSwatch();
-    paintEdited(m_colourCaption[index]);
-    emit edited();
-}
-
 void ScenePage::onSoundType(int index)
 {
     if (!canEdit())
@@ -362,17 +341,6 @@ void ScenePage::setSoundBoxesLocked(bool locked)
     }
 }
 
-void ScenePage::paintSwatch()
-{
-    auto channel = [](const QLineEdit* b) {
-        const auto v = parseNumber(textOf(b));
-        return v ? std::clamp(static_cast<int>(std::nearbyint(*v)), 0, 255) : 0;
-    };
-    QPalette p = m_swatch->palette();
-    p.setColor(QPalette::Window, QColor(channel(m_colour[0]), channel(m_colour[1]), channel(m_colour[2])));
-    m_swatch->setPalette(p);
-}
-
 void ScenePage::showEntry(const SceneEntry& e, const std::optional<std::string>& script)
 {
     m_filling = true;
@@ -391,13 +359,7 @@ void ScenePage::showEntry(const SceneEntry& e, const std::optional<std::string>&
 
     if (e.typeCode == typecode::Light) {
         m_brightness->setText(floatText(e.lightPower));
-        for (int i = 0; i < 3; ++i) {
-            const float value = e.lightColour[i] * 255.0f;
-            m_colour[i]->setText(floatText(value));
-            const QSignalBlocker block(m_colourSlider[i]);
-            m_colourSlider[i]->setValue(std::clamp(static_cast<int>(std::nearbyint(value)), 0, 255));
-        }
-        paintSwatch();
+        m_colour->showColour({e.lightColour[0] * 255.0f, e.lightColour[1] * 255.0f, e.lightColour[2] * 255.0f});
         for (int i = 0; i < 2; ++i) {
             m_distance[i]->setText(floatText(e.lightDistance[i]));
             m_range[i]->setText(floatText(e.lightRange[i]));
@@ -476,9 +438,10 @@ SceneValueForm ScenePage::form() const
     f.verticalAngle = m_rotation->verticalAngleText().toStdString();
     f.rotation = m_rotation->rotation();
     f.brightness = textOf(m_brightness);
-    f.red = textOf(m_colour[0]);
-    f.green = textOf(m_colour[1]);
-    f.blue = textOf(m_colour[2]);
+    const auto colour = m_colour->boxTexts();
+    f.red = colour[0];
+    f.green = colour[1];
+    f.blue = colour[2];
     f.distance1 = textOf(m_distance[0]);
     f.distance2 = textOf(m_distance[1]);
     f.range1 = textOf(m_range[0]);
@@ -512,7 +475,7 @@ void ScenePage::restoreTransformColours()
 void ScenePage::restoreKindColours()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{m_brightness, m_distance[0], m_distance[1], m_range[0], m_range[1],
-                                                      m_colourCaption[0], m_colourCaption[1], m_colourCaption[2],
+                                                      m_colour->caption(0), m_colour->caption(1), m_colour->caption(2),
                                                       m_volume, m_soundDistance, m_soundKind, m_soundType,
                                                       m_soundFields[0], m_soundFields[1], m_soundFields[2], m_sex,
                                                       m_aggression, m_humanWeight, m_behaviour, m_thingWeight,

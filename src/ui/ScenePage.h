@@ -22,6 +22,7 @@ class QSlider;
 
 namespace mw {
 
+class ColourControls;
 class RotationControls;
 
 class ScenePage final : public QWidget {
@@ -72,10 +73,8 @@ private:
     bool canEdit() const { return !m_filling && (!m_guard || m_guard()); }
     void markIfDiffers(QLineEdit* box, double stored);
     void markAlways(QWidget* w);
-    void onColourSlider(int index);
     void onSoundType(int index);
     void setSoundBoxesLocked(bool locked);
-    void paintSwatch();
 
     std::function<bool()> m_guard;
     bool m_filling = false;
@@ -90,10 +89,7 @@ private:
 
     QGroupBox* m_lightPanel;
     QLineEdit* m_brightness;
-    std::array<QLineEdit*, 3> m_colour;
-    std::array<QSlider*, 3> m_colourSlider;
-    std::array<QLabel*, 3> m_colourCaption;
-    QLabel* m_swatch;
+    ColourControls* m_colour;
     std::array<QLineEdit*, 2> m_distance;
     std::array<QLineEdit*, 2> m_range;
 
