@@ -30,6 +30,7 @@
 #include "ui/PanelProgress.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
+#include "ui/InsertDialog.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
 #include "workspace/FileChooser.h"
@@ -146,9 +147,12 @@ void MainWindow::buildMenus()
     connect(file->addAction(QStringLiteral("&Exit")), &QAction::triggered, this, &MainWindow::exitCommand);
 
     QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    for (const char* kind : {"&Human", "&Car", "&Truck", "&Policecar", "&Building", "&Door", "&Things", "&Light",
-                             "&Sound", "&Other", "&ADDin", "&Racing"})
-        insert->addAction(QString::fromLatin1(kind));
+    for (const InsertKind& kind : insertKinds()) {
+        const QString caption = QString::fromLatin1(kind.caption.data(), static_cast<qsizetype>(kind.caption.size()));
+        connect(insert->addAction(caption), &QAction::triggered, this, [this, &kind] { openInsertDialog(kind); });
+    }
+    for (const char* command : {"&ADDin", "&Racing"})
+        insert->addAction(QString::fromLatin1(command));
 
     QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
     put->addAction(QStringLiteral("Put&Cache"));

@@ -30,6 +30,8 @@ class PanelProgress;
 class Prompter;
 class SceneListModel;
 class TranslationSearchPanel;
+class InsertDialog;
+struct InsertKind;
 class ScenePage;
 class ScriptOverviewPage;
 
@@ -40,6 +42,8 @@ public:
     ~MainWindow() override;
 
     Mission& mission() { return *m_mission; }
+    // The insert dialog, once an "&Insert" command has opened it.
+    InsertDialog* insertDialog() const { return m_insertDialog.get(); }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -98,6 +102,8 @@ private:
     void onFileChangedOnDisk(const QString& path);
     void reloadChangedFiles();
 
+    void openInsertDialog(const InsertKind& kind);
+
     // Scripts and deletion.
     void onScriptEdited();
     void saveScriptCommand();
@@ -147,6 +153,7 @@ private:
     Prompter* m_prompter = nullptr;
     FileChooser* m_fileChooser = nullptr;
     std::unique_ptr<PanelProgress> m_progress;
+    std::unique_ptr<InsertDialog> m_insertDialog;
 
     QTabWidget* m_listTabs = nullptr;      // SSTabMod
     QTabWidget* m_inspectorTabs = nullptr; // SSTab1

@@ -16,12 +16,12 @@ namespace mw {
 
 namespace {
 
-QString named(const char* name, int list) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(list); }
+QString named(const char* name, const QString& suffix) { return QLatin1String(name) + suffix; }
 
-QLineEdit* readOnlyBox(const char* name, int list)
+QLineEdit* readOnlyBox(const char* name, const QString& suffix)
 {
     auto* box = new QLineEdit;
-    box->setObjectName(named(name, list));
+    box->setObjectName(named(name, suffix));
     box->setReadOnly(true);
     box->setMinimumWidth(90);
     box->setMaximumWidth(110);
@@ -32,33 +32,56 @@ QString floatText(float v) { return QString::fromStdString(formatFloat(v)); }
 
 } // namespace
 
-RotationControls::RotationControls(int list, QWidget* parent) : QWidget(parent), m_list(list)
+RotationControls::RotationControls(int list, QWidget* parent)
+    : RotationControls(list, QStringLiteral("_%1").arg(list), Names{"Text3", "Text4", "Text12"}, parent)
+{
+}
+
+RotationControls::RotationControls(const Names& names, QWidget* parent) : RotationControls(0, QString(), names, parent)
+{
+    m_marksEdits = false;
+}
+
+void RotationControls::takeComponentsFromSliders()
+{
+    setFirstComponents(m_slider1->value());
+    setFourthComponent(m_slider2->value());
+}
+
+void RotationControls::setComponentsVisible(bool visible)
+{
+    for (QLineEdit* box : {m_text3, m_text4, m_text12})
+        box->setVisible(visible);
+}
+
+RotationControls::RotationControls(int list, const QString& suffix, const Names& names, QWidget* parent)
+    : QWidget(parent), m_list(list)
 {
     m_slider1 = new QSlider(Qt::Vertical);
-    m_slider1->setObjectName(named("Slider1", list));
+    m_slider1->setObjectName(named("Slider1", suffix));
     m_slider1->setRange(0, 180);
     m_slider1->setSingleStep(1);
     m_slider1->setPageStep(5);
     m_slider1->setMinimumHeight(90);
     m_slider2 = new QSlider(Qt::Horizontal);
-    m_slider2->setObjectName(named("Slider2", list));
+    m_slider2->setObjectName(named("Slider2", suffix));
     m_slider2->setRange(-90, 90);
     m_slider2->setSingleStep(1);
     m_slider2->setPageStep(5);
-    m_text3 = readOnlyBox("Text3", list);
-    m_text4 = readOnlyBox("Text4", list);
-    m_text12 = readOnlyBox("Text12", list);
+    m_text3 = readOnlyBox(names.first, suffix);
+    m_text4 = readOnlyBox(names.second, suffix);
+    m_text12 = readOnlyBox(names.fourth, suffix);
     m_text11 = new QLineEdit;
-    m_text11->setObjectName(named("Text11", list));
+    m_text11->setObjectName(named("Text11", suffix));
     m_text11->setMaximumWidth(110);
     m_label30 = new QLabel(QStringLiteral("Vert"));
-    m_label30->setObjectName(named("Label30", list));
+    m_label30->setObjectName(named("Label30", suffix));
     m_label3 = new QLabel(QStringLiteral("Horz"));
-    m_label3->setObjectName(named("Label3", list));
+    m_label3->setObjectName(named("Label3", suffix));
     m_view1 = new OrientationView(OrientationView::Figure::First);
-    m_view1->setObjectName(named("FirstView", list));
+    m_view1->setObjectName(named("FirstView", suffix));
     m_view2 = new OrientationView(OrientationView::Figure::Second);
-    m_view2->setObjectName(named("SecondView", list));
+    m_view2->setObjectName(named("SecondView", suffix));
     for (OrientationView* view : {m_view1, m_view2})
         view->setFixedSize(110, 110);
     m_slider2->setFixedWidth(110);
@@ -116,6 +139,7 @@ void RotationControls::showRotation(const std::array<float, 4>& q)
 }
 
 QString RotationControls::verticalAngleText() const { return m_text11->text(); }
+void RotationControls::setVerticalAngleText(const QString& text) { m_text11->setText(text); }
 
 void RotationControls::setRotationEnabled(bool enabled)
 {
@@ -137,19 +161,34 @@ void RotationControls::restoreColours()
         paintNormal(w);
 }
 
-void RotationControls::setRed(QWidget* w) { paintEdited(w); }
-
-void RotationControls::onFirstSlider(int angle)
+void RotationControls::setRed(QWidget* w)
 {
-    m_view1->setAngle(angle);
-    if (m_guard && !m_guard())
-        return;
+    if (m_marksEdits)
+        paintEdited(w);
+}
+
+void RotationControls::setFirstComponents(int angle)
+{
     const auto c = firstSliderComponents(angle);
     m_text3->setText(floatText(c[0]));
     m_text4->setText(floatText(c[1]));
     // The stored components are the boxes' texts read back as 32-bit floats.
     m_q[0] = parseFloat32(m_text3->text().toStdString()).value_or(c[0]);
     m_q[m_list == 0 ? 2 : 1] = parseFloat32(m_text4->text().toStdString()).value_or(c[1]);
+}
+
+void RotationControls::setFourthComponent(int angle)
+{
+    m_text12->setText(floatText(secondSliderComponent(angle)));
+    m_q[3] = parseFloat32(m_text12->text().toStdString()).value_or(secondSliderComponent(angle));
+}
+
+void RotationControls::onFirstSlider(int angle)
+{
+    m_view1->setAngle(angle);
+    if (m_guard && !m_guard())
+        return;
+    setFirstComponents(angle);
     setRed(m_label30);
     emit edited();
 }
@@ -159,10 +198,9 @@ void RotationControls::onSecondSlider(int angle)
     m_view2->setAngle(angle);
     if (m_guard && !m_guard())
         return;
-    m_text12->setText(floatText(secondSliderComponent(angle)));
+    setFourthComponent(angle);
     if (const auto vertical = parseNumber(m_text11->text().toStdString()))
         m_q[1] = q2FromVerticalAngle(*vertical);
-    m_q[3] = parseFloat32(m_text12->text().toStdString()).value_or(secondSliderComponent(angle));
     setRed(m_label3);
     emit edited();
 }

@@ -19,9 +19,21 @@ class OrientationView;
 class RotationControls final : public QWidget {
     Q_OBJECT
 public:
-    // `list` is 0 (scene), 1 (cache) or 2 (model file): it names the controls and decides which
-    // components Slider1 sets (q1 and q3 for the scene, q1 and q2 for the others).
+    // `list` is 0 (scene), 1 (cache) or 2 (model file): it names the controls ("Slider1_0", ...)
+    // and decides which components Slider1 sets (q1 and q3 for the scene, q1 and q2 for the others).
     RotationControls(int list, QWidget* parent = nullptr);
+
+    // Controls named without a list suffix, the components of Slider1 and Slider2 named `first`,
+    // `second` and `fourth` (the insert dialog's Text9, Text10, Text12), with the scene's components.
+    struct Names {
+        const char* first;
+        const char* second;
+        const char* fourth;
+    };
+    explicit RotationControls(const Names& names, QWidget* parent = nullptr);
+    void setComponentsVisible(bool visible);
+    // Sets the components from the sliders' positions, as moving them would.
+    void takeComponentsFromSliders();
 
     // Slider moves and edits count only while this says so (the list is not busy and not empty).
     void setEditGuard(std::function<bool()> guard) { m_guard = std::move(guard); }
@@ -31,6 +43,7 @@ public:
     const std::array<float, 4>& rotation() const { return m_q; }
 
     QString verticalAngleText() const;
+    void setVerticalAngleText(const QString& text);
     void setRotationEnabled(bool enabled);
     // The "Horz" and "Vert" labels, which a base entry of the cache greys out with the rest.
     void setLabelsEnabled(bool enabled);
@@ -44,11 +57,15 @@ signals:
     void edited();
 
 private:
+    RotationControls(int list, const QString& suffix, const Names& names, QWidget* parent);
     void onFirstSlider(int angle);
     void onSecondSlider(int angle);
+    void setFirstComponents(int angle);
+    void setFourthComponent(int angle);
     void setRed(QWidget* w);
 
     int m_list;
+    bool m_marksEdits = true; // the captions turn red when a slider moves
     std::function<bool()> m_guard;
     std::array<float, 4> m_q{1, 0, 0, 0};
     QSlider* m_slider1;
