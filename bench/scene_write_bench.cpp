@@ -7,6 +7,7 @@
 #include "LargeMission.h"
 #include "editing/Deletion.h"
 #include "editing/Scripts.h"
+#include "insertion/InsertEngine.h"
 #include "workspace/Mission.h"
 #include "workspace/Prompter.h"
 
@@ -98,8 +99,25 @@ void UndoDelete_LargeScene(benchmark::State& state)
         deleteMiddleObject);
 }
 
+void InsertHuman_LargeScene(benchmark::State& state)
+{
+    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        mw::InsertForm f;
+        f.kind = "human";
+        f.name = "NewGuard";
+        f.model = "Enemy12K.i3d";
+        f.translationX = f.translationY = f.translationZ = "1";
+        f.sizeX = f.sizeY = f.sizeZ = "1";
+        f.verticalAngle = "0";
+        f.aggression = "0.5", f.humanWeight = "80", f.sex = "17";
+        if (mw::insertObject(mission, f, prompter) != mw::InsertResult::Inserted)
+            throw std::runtime_error("the human was not inserted");
+    });
+}
+
 } // namespace
 
+BENCHMARK(InsertHuman_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveLongerScript_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoDelete_LargeScene)->Unit(benchmark::kMillisecond);
