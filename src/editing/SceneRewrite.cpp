@@ -8,8 +8,14 @@ namespace mw {
 WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices, Prompter& prompter,
                           const char* failureText)
 {
+    return rewriteSceneFrom(mission, mission.bytes(MissionFile::Scene), splices, prompter, failureText);
+}
+
+WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> base,
+                              std::span<const SceneSplice> splices, Prompter& prompter, const char* failureText)
+{
     std::vector<std::uint8_t> image;
-    const bool fits = spliceSceneInto(mission.bytes(MissionFile::Scene), splices, image);
+    const bool fits = spliceSceneInto(base, splices, image);
     // The result must read back as a scene with its objects section intact; a change that would
     // leave a damaged chunk tree is never written.
     SceneLoadResult parsed;

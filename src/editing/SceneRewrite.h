@@ -20,4 +20,10 @@ inline constexpr const char* WouldDamageScene = "****** The change would damage 
 WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices, Prompter& prompter,
                           const char* failureText = nullptr);
 
+// The same with the splices applied to `base` instead of the kept bytes (a saved copy of the scene
+// that the command starts from).
+WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> base,
+                              std::span<const SceneSplice> splices, Prompter& prompter,
+                              const char* failureText = nullptr);
+
 } // namespace mw

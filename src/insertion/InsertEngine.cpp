@@ -10,6 +10,7 @@
 #include "insertion/BuiltinResources.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
+#include "scene/ObjectRecord.h"
 #include "scene/SceneChunks.h"
 #include "scene/Search.h"
 #include "workspace/Mission.h"
@@ -20,55 +21,10 @@ namespace mw {
 namespace {
 
 constexpr const char* PutNumeric = "Put numeric";
-constexpr const char* PrimarySector = "Primary sector";
-
-// Chunks written into a byte buffer; sizes filled in when a chunk is closed.
-class Chunks {
-public:
-    std::size_t open(std::uint16_t id)
-    {
-        const std::size_t at = m_out.size();
-        m_out.u16(id);
-        m_out.u32(0);
-        return at;
-    }
-    void close(std::size_t at) { m_out.putU32At(at + 2, static_cast<std::uint32_t>(m_out.size() - at)); }
-    void text(std::uint16_t id, const std::string& s)
-    {
-        const auto at = open(id);
-        m_out.text(s);
-        m_out.u8(0);
-        close(at);
-    }
-    void u32(std::uint16_t id, std::uint32_t v)
-    {
-        const auto at = open(id);
-        m_out.u32(v);
-        close(at);
-    }
-    void floats(std::uint16_t id, std::initializer_list<float> values)
-    {
-        const auto at = open(id);
-        for (float v : values)
-            m_out.f32(v);
-        close(at);
-    }
-    void raw(std::uint16_t id, std::span<const std::uint8_t> payload)
-    {
-        const auto at = open(id);
-        m_out.append(payload);
-        close(at);
-    }
-    ByteWriter& out() { return m_out; }
-
-private:
-    ByteWriter m_out;
-};
 
 const std::uint8_t LightStyle5Extent[] = {0xc0, 0x99, 0xdd, 0xc4, 0x7e, 0xa5, 0xb4, 0x3f, 0x3f, 0x30, 0x05, 0x43};
 const std::uint8_t LightStyle4Extent[] = {0x80, 0x60, 0xc2, 0xbf, 0x5e, 0x4b, 0x90, 0x3f, 0xc5, 0x20, 0xec, 0x3f};
 const std::uint8_t BuildingExtent[] = {0x14, 0x20, 0xde, 0xc4, 0x9a, 0xfa, 0x9a, 0xc0, 0x3a, 0xb3, 0x0c, 0x41};
-const std::uint8_t OtherExtent[] = {0x82, 0xca, 0xdd, 0xc4, 0x5b, 0x3f, 0xb3, 0xc0, 0xbd, 0x59, 0x8a, 0x40};
 const std::uint8_t LightStyle4Rotation[] = {0xc5, 0xc5, 0x33, 0x3f, 0x70, 0x31, 0x36, 0xbf,
                                             0x2a, 0xbc, 0x98, 0x3c, 0xc4, 0x27, 0x5a, 0xbb};
 const std::uint8_t ScriptObjectBody[] = {0x22, 0xAE, 0x0A, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x24, 0xAE, 0x1E, 0x00,
@@ -195,7 +151,7 @@ InsertRecords insertRecords(const InsertForm& f)
 {
     const bool light = f.kind == "light", sound = f.kind == "sound", other = f.kind == "other";
     const bool building = f.kind == "building";
-    Chunks c;
+    ChunkWriter c;
     const auto object = c.open(chunk::Object);
     c.u32(chunk::ObjectType, light ? 2 : sound ? 4 : other ? 6 : 9);
     c.text(chunk::ObjectName, f.name);
@@ -204,8 +160,9 @@ InsertRecords insertRecords(const InsertForm& f)
     const float q2 = q2FromVerticalAngle(parseNumber(f.verticalAngle).value_or(0));
     c.floats(chunk::Rotation, {f.q1, q2, f.q3, f.q4});
     c.floats(chunk::Size, {number(f.sizeX), number(f.sizeY), number(f.sizeZ)});
-    c.raw(0x002C, light ? (f.lightStyle5 ? LightStyle5Extent : LightStyle4Extent)
-                        : building ? BuildingExtent : OtherExtent);
+    c.raw(0x002C, light ? std::span<const std::uint8_t>(f.lightStyle5 ? LightStyle5Extent : LightStyle4Extent)
+                        : building ? std::span<const std::uint8_t>(BuildingExtent)
+                                   : std::span<const std::uint8_t>(ModelObjectExtent));
     if (!building) {
         const auto link = c.open(chunk::Link);
         c.text(chunk::ObjectName, PrimarySector);
@@ -248,7 +205,7 @@ InsertRecords insertRecords(const InsertForm& f)
         std::copy(std::begin(LightStyle4Rotation), std::end(LightStyle4Rotation), records.object.begin() + rotation);
 
     if (hasDefinition(f)) {
-        Chunks d;
+        ChunkWriter d;
         const auto definition = d.open(chunk::Definition);
         d.text(chunk::DefinitionName, f.name);
         d.out().append(definitionBody(f));
@@ -276,7 +233,7 @@ InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& pr
                 splices.push_back({defsEnd, 0, std::move(records.definition), {ws.DefsPos}});
             } else {
                 // No definitions section yet: one is made for the definition, behind the objects.
-                Chunks section;
+                ChunkWriter section;
                 const auto at = section.open(chunk::DefinitionsSection);
                 section.out().append(records.definition);
                 section.close(at);

@@ -31,6 +31,7 @@
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
 #include "ui/InsertDialog.h"
+#include "ui/PutTreeDialog.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
 #include "workspace/FileChooser.h"
@@ -155,8 +156,8 @@ void MainWindow::buildMenus()
         insert->addAction(QString::fromLatin1(command));
 
     QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
-    put->addAction(QStringLiteral("Put&Cache"));
-    put->addAction(QStringLiteral("Put&Tree"));
+    connect(put->addAction(QStringLiteral("Put&Cache")), &QAction::triggered, this, &MainWindow::putCacheCommand);
+    connect(put->addAction(QStringLiteral("Put&Tree")), &QAction::triggered, this, &MainWindow::putTreeCommand);
 
     connect(menuBar()->addAction(QStringLiteral("I&nfo")), &QAction::triggered, this, &MainWindow::showAbout);
     buildEditMenu();

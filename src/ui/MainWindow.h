@@ -9,6 +9,7 @@
 
 #include "editing/SceneValueSave.h"
 #include "ui/ListValuesPage.h"
+#include "missionfiles/SceneMerge.h"
 #include "workspace/Mission.h"
 
 class QAction;
@@ -31,6 +32,7 @@ class Prompter;
 class SceneListModel;
 class TranslationSearchPanel;
 class InsertDialog;
+class PutTreeDialog;
 struct InsertKind;
 class ScenePage;
 class ScriptOverviewPage;
@@ -44,6 +46,8 @@ public:
     Mission& mission() { return *m_mission; }
     // The insert dialog, once an "&Insert" command has opened it.
     InsertDialog* insertDialog() const { return m_insertDialog.get(); }
+    // The "Put tree.klz" dialog, once "Put&Tree" has opened it.
+    PutTreeDialog* putTreeDialog() const { return m_putTreeDialog.get(); }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -103,6 +107,9 @@ private:
     void reloadChangedFiles();
 
     void openInsertDialog(const InsertKind& kind);
+    void putCacheCommand();
+    void putTreeCommand();
+    void finishMerge(MergeResult result);
 
     // Scripts and deletion.
     void onScriptEdited();
@@ -154,6 +161,7 @@ private:
     FileChooser* m_fileChooser = nullptr;
     std::unique_ptr<PanelProgress> m_progress;
     std::unique_ptr<InsertDialog> m_insertDialog;
+    std::unique_ptr<PutTreeDialog> m_putTreeDialog;
 
     QTabWidget* m_listTabs = nullptr;      // SSTabMod
     QTabWidget* m_inspectorTabs = nullptr; // SSTab1

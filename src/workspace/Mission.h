@@ -90,6 +90,8 @@ public:
     bool isLoaded(MissionFile file) const { return m_stamps[index(file)].has_value(); }
     // True when a loaded file on disk is no longer the one we loaded or last wrote.
     bool changedOnDisk(MissionFile file) const;
+    // The same check as the write paths make: false, with the message, when the file changed.
+    bool checkUnchanged(MissionFile file, Prompter& prompter) const;
 
     // Where long loads report how far they are; nothing by default.
     void setProgress(Progress* progress) { m_progress = progress; }
@@ -166,8 +168,6 @@ private:
     // The cache and model-file loads: read, run the reader, say its messages.
     template <class Result, class Reader>
     void loadList(MissionFile file, Result& result, Reader read, Prompter& prompter);
-    // True when the file on disk is the one we loaded or last wrote; otherwise says so.
-    bool checkUnchanged(MissionFile file, Prompter& prompter) const;
     void notify(MissionFile file, MissionChange::Kind kind);
 
     Workspace m_ws;

@@ -1,0 +1,60 @@
+#include "missionfiles/PutCache.h"
+
+#include "scene/ObjectRecord.h"
+#include "workspace/Mission.h"
+#include "workspace/Progress.h"
+#include "workspace/Prompter.h"
+
+namespace mw {
+
+std::vector<std::uint8_t> cacheObjectChunks(const std::vector<CacheRecord>& records)
+{
+    ChunkWriter out;
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const CacheRecord& r = records[k];
+        if (r.TranslationOffset == 0)
+            continue; // a base record
+        // A name too short to have a 4-character extension is kept whole.
+        const std::string stem = r.name.size() >= 4 ? r.name.substr(0, r.name.size() - 4) : r.name;
+        writeModelObject(out, {"CA" + std::to_string(k) + "-" + stem, r.position, r.rotation, r.size, r.name});
+    }
+    return out.out().take();
+}
+
+MergeResult putCache(Mission& mission, Prompter& prompter)
+{
+    Workspace& ws = mission.workspace();
+    if (mission.sceneCatalogue().entries.empty()) {
+        prompter.message("Load scene2.bin and cache.bin", "");
+        return MergeResult::Refused;
+    }
+    if (mission.cache().records.empty()) {
+        prompter.message("Load cache.bin and scne2.bin", "");
+        return MergeResult::Refused;
+    }
+    if (!prompter.askYesNo("Do you want to put cache.bin into scene2.bin ?", "Put cache!"))
+        return MergeResult::Refused;
+    if (ws.CachePath.empty() || ws.ScenePath.empty()) {
+        prompter.message(ws.CachePath.empty() ? "Load cache.bin" : "Load scene2.bin", "");
+        return MergeResult::Refused;
+    }
+    if (!sameMission(ws.ScenePath, ws.SceneTitle, ws.CachePath, ws.CacheTitle) &&
+        !prompter.askYesNo("Want to put cache anyway?", "Different Missions!"))
+        return MergeResult::Refused;
+
+    Progress* progress = mission.progress();
+    if (progress) {
+        progress->start(51);
+        progress->step(25, "cache.bin");
+    }
+    ws.Busy = true;
+    const Mission::Step step(mission, "Put cache");
+    const MergeResult result =
+        appendObjects(mission, mission.bytes(MissionFile::Scene), cacheObjectChunks(mission.cache().records), prompter);
+    ws.Busy = false;
+    if (progress)
+        progress->finish();
+    return result;
+}
+
+} // namespace mw

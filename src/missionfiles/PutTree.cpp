@@ -1,0 +1,90 @@
+#include "missionfiles/PutTree.h"
+
+#include <algorithm>
+
+#include "io/FileAccess.h"
+#include "scene/ObjectRecord.h"
+#include "workspace/Mission.h"
+#include "workspace/Progress.h"
+#include "workspace/Prompter.h"
+
+namespace mw {
+
+std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree, const std::string& kind)
+{
+    const auto& bodies = tree.bodies;
+    if (kind == "all")
+        return {0, bodies.size()};
+    // Kind name, list prefix, and its count in the data header (kinds 0x80 ... 0x84).
+    const struct {
+        const char* kind;
+        const char* prefix;
+        std::size_t count;
+    } kinds[] = {{"simple", "SCube-", tree.kindCounts[1]},   {"rotation", "SRCube-", tree.kindCounts[0]},
+                 {"cylinder", "cyCube-", tree.kindCounts[4]}, {"rotation2", "biCube-", tree.kindCounts[3]},
+                 {"sphere", "spCube-", tree.kindCounts[2]}};
+    for (const auto& k : kinds) {
+        if (kind != k.kind)
+            continue;
+        const auto first = std::find_if(bodies.begin(), bodies.end(),
+                                        [&](const CollisionBody& b) { return b.listText.starts_with(k.prefix); });
+        if (first == bodies.end())
+            return {0, 0};
+        const auto start = static_cast<std::size_t>(first - bodies.begin());
+        // The header's count, as far as the file held the bodies.
+        return {start, std::min(start + k.count, bodies.size())};
+    }
+    return {0, 0};
+}
+
+std::vector<std::uint8_t> placeholderChunks(const std::vector<CollisionBody>& bodies, std::size_t first,
+                                            std::size_t last)
+{
+    ChunkWriter out;
+    for (std::size_t i = first; i < last; ++i) {
+        const CollisionBody& b = bodies[i];
+        writeModelObject(out, {b.listText, b.position, b.rotation, b.size, PlaceholderObjectModel});
+    }
+    return out.out().take();
+}
+
+MergeResult putTree(Mission& mission, Prompter& prompter)
+{
+    Workspace& ws = mission.workspace();
+    if (ws.TreePath.empty() || ws.ScenePath.empty() ||
+        !sameMission(ws.ScenePath, ws.SceneTitle, ws.TreePath, ws.TreeTitle)) {
+        prompter.message(ws.TreePath.empty()    ? "Load tree.klz"
+                         : ws.ScenePath.empty() ? "Load scene2.bin"
+                                                : "Different missions!",
+                         "");
+        return MergeResult::Refused;
+    }
+    // With "use saved scene2.bin", the put starts from the scene as it was before the last put.
+    std::vector<std::uint8_t> saved;
+    const std::filesystem::path backup = ws.ScenePath + BackupSuffix;
+    if (ws.UseSavedScene && fileExists(backup)) {
+        try {
+            saved = readWholeFile(backup);
+        } catch (const IoError& error) {
+            prompter.message(error.what(), "");
+            return MergeResult::Refused;
+        }
+    }
+    const auto [first, last] = putTreeRange(mission.tree(), ws.PutTreeKind);
+    Progress* progress = mission.progress();
+    if (progress) {
+        progress->start(51);
+        progress->step(25, ws.PutTreeKind);
+    }
+    ws.Busy = true;
+    const Mission::Step step(mission, "Put tree");
+    const std::span<const std::uint8_t> base = saved.empty() ? mission.bytes(MissionFile::Scene) : saved;
+    const MergeResult result =
+        appendObjects(mission, base, placeholderChunks(mission.tree().bodies, first, last), prompter);
+    ws.Busy = false;
+    if (progress)
+        progress->finish();
+    return result;
+}
+
+} // namespace mw

@@ -1,0 +1,53 @@
+#include "missionfiles/SceneMerge.h"
+
+#include "editing/SceneRewrite.h"
+#include "io/ByteReader.h"
+#include "scene/SceneLoader.h"
+#include "workspace/Mission.h"
+#include "workspace/Prompter.h"
+
+namespace mw {
+
+MergeResult appendObjects(Mission& mission, std::span<const std::uint8_t> base, std::vector<std::uint8_t> objects,
+                          Prompter& prompter)
+{
+    Workspace& ws = mission.workspace();
+    // Where the base's objects end, and how many it has (the first added object's row).
+    std::uint32_t sizeField = ws.ObjectsSizeOffset;
+    std::uint32_t objectCount = ws.FirstScriptIndex;
+    const bool loaded = base.data() == mission.bytes(MissionFile::Scene).data();
+    if (!loaded) {
+        const SceneLoadResult saved = loadScene(base);
+        if (saved.status != SceneLoadStatus::Loaded) {
+            prompter.message(WouldDamageScene, "");
+            return MergeResult::Refused;
+        }
+        sizeField = saved.catalogue.ObjectsSizeOffset;
+        objectCount = saved.catalogue.FirstScriptIndex;
+    }
+    const ByteReader scene(base);
+    if (!scene.has(sizeField, 4)) {
+        prompter.message(WouldDamageScene, "");
+        return MergeResult::Refused;
+    }
+    const std::uint32_t end = sizeField - 2 + scene.u32(sizeField);
+
+    if (!mission.checkUnchanged(MissionFile::Scene, prompter))
+        return MergeResult::Stale;
+    const std::string backup = ws.ScenePath + BackupSuffix;
+    if (mission.replace(std::filesystem::path(backup), base, prompter) != WriteOutcome::Done)
+        return MergeResult::Refused;
+    if (!objects.empty()) {
+        const SceneSplice splice{end, 0, std::move(objects), {sizeField}};
+        const WriteOutcome outcome = rewriteSceneFrom(mission, base, std::span(&splice, 1), prompter);
+        if (outcome != WriteOutcome::Done)
+            return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;
+    }
+    ws.KeepSelection = true;
+    ws.ReloadIndex = objectCount;
+    ws.ObjectIndex = objectCount;
+    mission.loadScene(SceneLoadKind::Reload, prompter);
+    return MergeResult::Merged;
+}
+
+} // namespace mw

@@ -1,0 +1,55 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+#include "support/MissionFileBuilders.h"
+#include "support/SceneBuilder.h"
+#include "ui/PutTreeDialog.h"
+#include "ui/ValueColours.h"
+#include "ui/WindowDriver.h"
+
+using namespace mw;
+using namespace mw::build;
+
+TEST(PutWindowTest, PutTreeThroughItsDialog)
+{
+    WindowDriver ui;
+    ui.menu("Put&Tree");
+    EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"Load scene2.bin and tree.klz"}));
+
+    build::TempFolder dir;
+    const auto folder = dir.path() / "missions" / "m";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+    b.endObjects();
+    WindowDriver::write(folder / "scene2.bin", b.finish());
+    TreeBuilder t;
+    t.link("wall");
+    t.box(1, 0, {0, 0, 0}, {2, 4, 6});
+    t.sphere(1, 0, {5, 5, 5}, 1);
+    WindowDriver::write(folder / "tree.klz", t.finish());
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
+    ui.prompter.said.clear();
+    ui.menu("Put&Tree");
+    EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"Load tree.klz and scne2.bin"}));
+    ui.load("Load &tree.klz", folder / "tree.klz");
+
+    ui.menu("Put&Tree");
+    PutTreeDialog* dialog = ui.window->putTreeDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->objectName(), "frmAddIn");
+    EXPECT_EQ(dialog->windowTitle(), "Put tree.klz");
+    dialog->findChild<QRadioButton*>("PutTreeOption_4")->setChecked(true);
+    dialog->findChild<QCheckBox*>("PutTreeUseSaved")->setChecked(true);
+    dialog->findChild<QPushButton*>("PutTreeOK")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui.window->mission().workspace().PutTreeKind, "sphere");
+    EXPECT_TRUE(ui.window->mission().workspace().UseSavedScene);
+    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "spCube-1"}));
+    EXPECT_EQ(ui.selectedRow("List2"), 1);
+    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** Inserted ****");
+    EXPECT_EQ(ui.find<QLabel>("Status")->palette().color(QPalette::WindowText), SavedColour);
+}
