@@ -8,6 +8,8 @@
 #include "editing/Deletion.h"
 #include "editing/Scripts.h"
 #include "insertion/InsertEngine.h"
+#include "missionfiles/PutCache.h"
+#include "missionfiles/PutTree.h"
 #include "workspace/Mission.h"
 #include "workspace/Prompter.h"
 
@@ -18,7 +20,8 @@ namespace fs = std::filesystem;
 
 struct Quiet : mw::Prompter {
     void message(std::string_view, std::string_view) override {}
-    bool askYesNo(std::string_view, std::string_view) override { return false; }
+    bool askYesNo(std::string_view, std::string_view) override { return yes; }
+    bool yes = false;
 };
 
 fs::path workFolder()
@@ -115,8 +118,63 @@ void InsertHuman_LargeScene(benchmark::State& state)
     });
 }
 
+// A merge into the large scene, with the large cache and collision files of the same mission
+// loaded; measured against one plain copy of the scene the merge produced.
+template <class Merge>
+void measureMerge(benchmark::State& state, Merge merge)
+{
+    const fs::path folder = workFolder() / "game" / "missions" / "m";
+    fs::create_directories(folder);
+    const auto options = fs::copy_options::overwrite_existing;
+    fs::copy_file(mw::bench::largeCachePath(), folder / "cache.bin", options);
+    fs::copy_file(mw::bench::largeTreePath(), folder / "tree.klz", options);
+    Quiet quiet;
+    quiet.yes = true;
+    mw::Mission mission;
+    mw::Workspace& ws = mission.workspace();
+    ws.ScenePath = (folder / "scene2.bin").string(), ws.SceneTitle = "scene2.bin";
+    ws.CachePath = (folder / "cache.bin").string(), ws.CacheTitle = "cache.bin";
+    ws.TreePath = (folder / "tree.klz").string(), ws.TreeTitle = "tree.klz";
+    fs::copy_file(mw::bench::largeScenePath(), folder / "scene2.bin", options);
+    mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+    mission.loadCache(quiet);
+    mission.loadTree(quiet);
+    double spent = 0;
+    std::size_t added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::copy_file(mw::bench::largeScenePath(), folder / "scene2.bin", options);
+        mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+        const auto before = mission.sceneCatalogue().entryCount();
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        if (merge(mission, quiet) != mw::MergeResult::Merged)
+            throw std::runtime_error("the merge did not run");
+        spent += std::chrono::duration<double>(Clock::now() - start).count();
+        added = mission.sceneCatalogue().entryCount() - before;
+    }
+    const double copy = secondsPerPlainCopy(folder / "scene2.bin", workFolder() / "copy.bin");
+    const double each = spent / static_cast<double>(state.iterations());
+    state.counters["objects_added"] = static_cast<double>(added);
+    state.counters["copy_ms"] = copy * 1e3;
+    state.counters["command_ms"] = each * 1e3;
+    state.counters["command_per_copy"] = each / copy;
+}
+
+void PutCache_LargeMission(benchmark::State& state) { measureMerge(state, mw::putCache); }
+
+void PutTree_LargeMission(benchmark::State& state)
+{
+    measureMerge(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        mission.workspace().PutTreeKind = "all";
+        return mw::putTree(mission, prompter);
+    });
+}
+
 } // namespace
 
+BENCHMARK(PutCache_LargeMission)->Unit(benchmark::kMillisecond);
+BENCHMARK(PutTree_LargeMission)->Unit(benchmark::kMillisecond);
 BENCHMARK(InsertHuman_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveLongerScript_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);

@@ -50,7 +50,7 @@ MergeResult putCache(Mission& mission, Prompter& prompter)
     ws.Busy = true;
     const Mission::Step step(mission, "Put cache");
     const MergeResult result =
-        appendObjects(mission, mission.bytes(MissionFile::Scene), cacheObjectChunks(mission.cache().records), prompter);
+        appendObjects(mission, nullptr, cacheObjectChunks(mission.cache().records), prompter);
     ws.Busy = false;
     if (progress)
         progress->finish();

@@ -60,11 +60,12 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
         return MergeResult::Refused;
     }
     // With "use saved scene2.bin", the put starts from the scene as it was before the last put.
-    std::vector<std::uint8_t> saved;
+    SharedImage saved;
     const std::filesystem::path backup = ws.ScenePath + BackupSuffix;
     if (ws.UseSavedScene && fileExists(backup)) {
         try {
-            saved = readWholeFile(backup);
+            if (auto bytes = readWholeFile(backup); !bytes.empty())
+                saved = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
         } catch (const IoError& error) {
             prompter.message(error.what(), "");
             return MergeResult::Refused;
@@ -78,9 +79,8 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
     }
     ws.Busy = true;
     const Mission::Step step(mission, "Put tree");
-    const std::span<const std::uint8_t> base = saved.empty() ? mission.bytes(MissionFile::Scene) : saved;
     const MergeResult result =
-        appendObjects(mission, base, placeholderChunks(mission.tree().bodies, first, last), prompter);
+        appendObjects(mission, saved, placeholderChunks(mission.tree().bodies, first, last), prompter);
     ws.Busy = false;
     if (progress)
         progress->finish();

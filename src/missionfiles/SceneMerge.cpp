@@ -8,24 +8,24 @@
 
 namespace mw {
 
-MergeResult appendObjects(Mission& mission, std::span<const std::uint8_t> base, std::vector<std::uint8_t> objects,
+MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::uint8_t> objects,
                           Prompter& prompter)
 {
     Workspace& ws = mission.workspace();
+    const SharedImage base = saved ? saved : mission.sharedBytes(MissionFile::Scene);
     // Where the base's objects end, and how many it has (the first added object's row).
     std::uint32_t sizeField = ws.ObjectsSizeOffset;
     std::uint32_t objectCount = ws.FirstScriptIndex;
-    const bool loaded = base.data() == mission.bytes(MissionFile::Scene).data();
-    if (!loaded) {
-        const SceneLoadResult saved = loadScene(base);
-        if (saved.status != SceneLoadStatus::Loaded) {
+    if (saved) {
+        const SceneLoadResult parsed = loadScene(*base);
+        if (parsed.status != SceneLoadStatus::Loaded) {
             prompter.message(WouldDamageScene, "");
             return MergeResult::Refused;
         }
-        sizeField = saved.catalogue.ObjectsSizeOffset;
-        objectCount = saved.catalogue.FirstScriptIndex;
+        sizeField = parsed.catalogue.ObjectsSizeOffset;
+        objectCount = parsed.catalogue.FirstScriptIndex;
     }
-    const ByteReader scene(base);
+    const ByteReader scene(*base);
     if (!scene.has(sizeField, 4)) {
         prompter.message(WouldDamageScene, "");
         return MergeResult::Refused;
@@ -39,7 +39,7 @@ MergeResult appendObjects(Mission& mission, std::span<const std::uint8_t> base, 
         return MergeResult::Refused;
     if (!objects.empty()) {
         const SceneSplice splice{end, 0, std::move(objects), {sizeField}};
-        const WriteOutcome outcome = rewriteSceneFrom(mission, base, std::span(&splice, 1), prompter);
+        const WriteOutcome outcome = rewriteSceneFrom(mission, *base, std::span(&splice, 1), prompter);
         if (outcome != WriteOutcome::Done)
             return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;
     }

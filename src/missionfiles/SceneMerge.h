@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "workspace/History.h"
+
 namespace mw {
 
 class Mission;
@@ -22,9 +24,10 @@ enum class MergeResult {
     Stale,     // scene2.bin changed behind our back: nothing written
 };
 
-// Writes `base` (the scene to start from: the loaded bytes or the saved copy) as the backup, then
-// the scene with `objects` (whole object chunks) behind its last object; reloads the scene.
-MergeResult appendObjects(Mission& mission, std::span<const std::uint8_t> base, std::vector<std::uint8_t> objects,
+// Writes `base` (the scene to start from: the loaded bytes, or the saved copy when given) as the
+// backup, then the scene with `objects` (whole object chunks) behind its last object; reloads the
+// scene.
+MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::uint8_t> objects,
                           Prompter& prompter);
 
 } // namespace mw

@@ -340,8 +340,15 @@ WriteOutcome Mission::replace(MissionFile file, std::vector<std::uint8_t> image,
 WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const std::uint8_t> image,
                               Prompter& prompter, const char* failureText)
 {
+    return replace(path, std::make_shared<const std::vector<std::uint8_t>>(image.begin(), image.end()), prompter,
+                   failureText);
+}
+
+WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedImage& image, Prompter& prompter,
+                              const char* failureText)
+{
     if (const auto file = loadedFileAt(path))
-        return replace(*file, std::vector<std::uint8_t>(image.begin(), image.end()), prompter, failureText);
+        return replace(*file, std::vector<std::uint8_t>(image->begin(), image->end()), prompter, failureText);
     const Step step(*this, "Write " + path.filename().string());
     SharedImage before;
     try {
@@ -351,10 +358,9 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const
         tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
-    const auto after = std::make_shared<const std::vector<std::uint8_t>>(image.begin(), image.end());
-    const WriteOutcome outcome = writeImage(path, std::nullopt, after, prompter, failureText);
+    const WriteOutcome outcome = writeImage(path, std::nullopt, image, prompter, failureText);
     if (outcome == WriteOutcome::Done)
-        recordImage(path, before, after);
+        recordImage(path, before, image);
     return outcome;
 }
 

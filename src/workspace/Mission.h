@@ -84,6 +84,8 @@ public:
         const auto& kept = m_bytes[index(file)];
         return kept ? std::span<const std::uint8_t>(*kept) : std::span<const std::uint8_t>();
     }
+    // The same bytes, shared: they stay as they are while anyone holds them.
+    SharedImage sharedBytes(MissionFile file) const { return m_bytes[index(file)]; }
     const std::string& pathOf(MissionFile file) const;
     const std::optional<FileStamp>& stampOf(MissionFile file) const { return m_stamps[index(file)]; }
     // True when the last load of the file read it (its lists may still be empty).
@@ -117,6 +119,9 @@ public:
     // The same for a file beside the mission's four (a backup, a file an add-in installs): created
     // when missing; there is no loaded state to check it against.
     WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
+                         const char* failureText = nullptr);
+    // The same with an image that the history may keep as it is (no copy is made).
+    WriteOutcome replace(const std::filesystem::path& path, const SharedImage& image, Prompter& prompter,
                          const char* failureText = nullptr);
 
     // After a rewrite of the scene through replace(): what the scene loader made of the image just
