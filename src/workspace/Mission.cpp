@@ -348,7 +348,8 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedIma
                               const char* failureText)
 {
     if (const auto file = loadedFileAt(path))
-        return replace(*file, std::vector<std::uint8_t>(image->begin(), image->end()), prompter, failureText);
+        return image ? replace(*file, std::vector<std::uint8_t>(image->begin(), image->end()), prompter, failureText)
+                     : WriteOutcome::Failed;
     const Step step(*this, "Write " + path.filename().string());
     SharedImage before;
     try {

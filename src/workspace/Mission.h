@@ -120,7 +120,8 @@ public:
     // when missing; there is no loaded state to check it against.
     WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
                          const char* failureText = nullptr);
-    // The same with an image that the history may keep as it is (no copy is made).
+    // The same with an image that the history may keep as it is (no copy is made). A null image
+    // removes the file (an undo puts it back); a loaded file is never removed.
     WriteOutcome replace(const std::filesystem::path& path, const SharedImage& image, Prompter& prompter,
                          const char* failureText = nullptr);
 

@@ -1,0 +1,56 @@
+#pragma once
+// ".QRA" add-in packages: a header naming the add-in and its mission, search-and-replace patch
+// records for tree.klz, cache.bin, scene.4ds and scene2.bin, a block of object and definition
+// chunks for scene2.bin, and six groups of files to install. The reader is a pure function over
+// the package's bytes and checks all of it, so an import never starts on a damaged package.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+// The four files a package patches, in the package's order.
+enum class PatchTarget { Tree = 0, Cache = 1, Model = 2, Scene = 3 };
+// The six file groups, in the package's order.
+enum class FileGroup { Models = 0, Sounds = 1, Maps = 2, Tables = 3, MoreTables = 4, MissionFiles = 5 };
+
+inline constexpr std::size_t PackageHeaderSize = 274;
+inline constexpr std::size_t PatchRecordSize = 276;
+
+struct PatchRecord {
+    std::vector<std::uint8_t> pattern;     // 1 ... 17 bytes
+    std::vector<std::uint8_t> replacement; // 0 ... 257 bytes
+};
+
+struct PackageFile {
+    std::string name; // trailing blanks removed
+    std::vector<std::uint8_t> content;
+};
+
+struct Package {
+    std::string title;       // trailing blanks removed
+    std::string missionName; // trailing blanks removed
+    std::array<bool, 4> apply{};
+    std::array<std::vector<PatchRecord>, 4> patches;
+    std::string blockName; // trailing blanks removed
+    std::vector<std::uint8_t> objects;     // whole 0x4010 chunks
+    std::vector<std::uint8_t> definitions; // whole 0xAE21 chunks
+    std::array<std::vector<PackageFile>, 6> groups;
+};
+
+struct PackageReadResult {
+    std::optional<Package> package;
+    std::string problem; // why the package was refused; empty when it was read
+};
+
+PackageReadResult readPackage(std::span<const std::uint8_t> bytes);
+
+// True when `name` names a file inside its target folder on every platform: not empty, no path
+// separator, drive, "." or "..", and no character a file system forbids.
+bool isPlainFileName(const std::string& name);
+
+} // namespace mw
