@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "support/ChunkBuilder.h"
 #include "support/MissionFileBuilders.h"
+#include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 
 namespace fs = std::filesystem;
@@ -100,6 +102,28 @@ int main(int argc, char** argv)
         t.cylinder(5, 1, 1, 2, 0.5f);
         t.endMarker();
         save(root / "tree", "every-kind", t.finish());
+    }
+    {
+        PackageParts p;
+        p.apply = {true, false, true, true};
+        p.patches[0] = {{"WALL", "DOOR"}};
+        p.patches[1] = {{"AAA", "BBB"}, {"x", ""}};
+        p.patches[3] = {{"Crate", "Crane"}};
+        ChunkBuilder objects;
+        const auto o = objects.open(0x4010);
+        objects.text(0x0010, "AddedBox");
+        objects.close(o);
+        p.objects = objects.take();
+        ChunkBuilder definitions;
+        const auto d = definitions.open(0xAE21);
+        definitions.text(0xAE23, "AddedBox");
+        definitions.close(d);
+        p.definitions = definitions.take();
+        p.groups[0] = {{"box.4ds", {1, 2, 3}}};
+        p.groups[3] = {{"a.tbl", {}}, {"b.tbl", {4}}};
+        p.groups[5] = {{"check.bin", {5, 6}}};
+        save(root / "addin", "every-part", buildPackage(p));
+        save(root / "addin", "empty", buildPackage(PackageParts{}));
     }
     return 0;
 }

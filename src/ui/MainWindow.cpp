@@ -152,8 +152,8 @@ void MainWindow::buildMenus()
         const QString caption = QString::fromLatin1(kind.caption.data(), static_cast<qsizetype>(kind.caption.size()));
         connect(insert->addAction(caption), &QAction::triggered, this, [this, &kind] { openInsertDialog(kind); });
     }
-    for (const char* command : {"&ADDin", "&Racing"})
-        insert->addAction(QString::fromLatin1(command));
+    connect(insert->addAction(QStringLiteral("&ADDin")), &QAction::triggered, this, &MainWindow::addinCommand);
+    insert->addAction(QStringLiteral("&Racing"));
 
     QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
     connect(put->addAction(QStringLiteral("Put&Cache")), &QAction::triggered, this, &MainWindow::putCacheCommand);

@@ -107,6 +107,7 @@ private:
     void reloadChangedFiles();
 
     void openInsertDialog(const InsertKind& kind);
+    void addinCommand();
     void putCacheCommand();
     void putTreeCommand();
     void finishMerge(MergeResult result);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MissionFileBuilders.h"
+#include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 #include "ui/PutTreeDialog.h"
 #include "ui/ValueColours.h"
@@ -52,4 +53,29 @@ TEST(PutWindowTest, PutTreeThroughItsDialog)
     EXPECT_EQ(ui.selectedRow("List2"), 1);
     EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** Inserted ****");
     EXPECT_EQ(ui.find<QLabel>("Status")->palette().color(QPalette::WindowText), SavedColour);
+}
+
+TEST(AddinWindowTest, ImportThroughTheMenu)
+{
+    build::TempFolder dir;
+    const auto folder = dir.path() / "game" / "missions" / "m1";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+    b.endObjects();
+    WindowDriver::write(folder / "scene2.bin", b.finish());
+    PackageParts parts;
+    parts.groups[0] = {{"box.4ds", {1, 2, 3}}};
+    WindowDriver::write(dir.path() / "box.qra", buildPackage(parts));
+
+    WindowDriver ui;
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
+    ui.files.answers = {std::nullopt};
+    ui.menu("&ADDin"); // cancelled: nothing happens
+    ui.load("&ADDin", dir.path() / "box.qra");
+    EXPECT_EQ(ui.files.filters.back(), "*(*.qra)|*.qra");
+    EXPECT_TRUE(ui.prompter.said.empty());
+    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "game" / "models" / "box.4ds"));
+    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate"}));
 }
