@@ -1,0 +1,47 @@
+#pragma once
+// The race-track commands of the track dialog, on files the user chooses: the transform of a
+// circuit's route nodes onto the road's cross-sections, the route points copied into check.bin,
+// and a copy of the scene with its edge markers reversed. Objects are found by the first
+// occurrence of their name's characters in the file, and their translation follows the name.
+// Every name a command needs is found, and every position lies inside the file, before anything
+// is written; each command is one undo step.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace mw {
+
+class Mission;
+class Prompter;
+
+namespace trackmsg {
+inline constexpr const char* SelectSource = "**Select Source file: scene2.bin **";
+inline constexpr const char* SelectDestination = "**Select Destination file: check.bin **";
+inline constexpr const char* NoStartA = "**Sorry, StartPointA not found! Wrong Source File **";
+inline constexpr const char* NoStartB = "**Sorry, StartPointB not found **";
+inline constexpr const char* WrongRouteFile = "**Sorry, wrong check.bin! **";
+inline constexpr const char* NoScene = "**Sorry, no scene2.bin! **";
+inline constexpr const char* Done = "done";
+inline constexpr const char* SourceFilter = " (scene2.bin)|*.bin|(*.*)|*.*";
+inline constexpr const char* DestinationFilter = "check(*.bin)|*.bin";
+} // namespace trackmsg
+
+inline constexpr std::uint32_t RoutePoints = 552;
+
+// The offset of the translation of the object named `name`: with `caseSensitive` (the transform)
+// the name chunk's length before the match decides where its next chunk starts; otherwise the
+// translation is taken 7 bytes behind the name. Nothing when the name is not found or the
+// translation does not lie inside the file.
+std::optional<std::size_t> translationOf(std::span<const std::uint8_t> file, const std::string& name,
+                                         bool caseSensitive);
+
+// Each returns true when it wrote its file.
+bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter);
+bool putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
+              Prompter& prompter);
+bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter);
+
+} // namespace mw
