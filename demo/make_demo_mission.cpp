@@ -1,6 +1,7 @@
 // Writes a small demo game folder: missions/demo/ with scene2.bin, cache.bin, tree.klz, scene.4ds
-// and check.bin, beside empty models/, sounds/, maps/ and tables/. Files that already exist are
-// kept (so edits made in the editor survive the next run) unless --fresh is given.
+// and check.bin (552 route points for the race circuit of the scene), beside empty models/, sounds/,
+// maps/ and tables/. Files that already exist are kept (so edits made in the editor survive the
+// next run) unless --fresh is given.
 // Usage: make-demo-mission <game folder> [--fresh]
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CircuitBuilder.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 
@@ -70,6 +72,8 @@ std::vector<std::uint8_t> demoScene()
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1.5f, 1, 1.5f}, .model = "4build10.i3d"});
     b.object({.name = "AlarmSwitch", .type = 6, .translation = Floats3{1, 1, -6},
               .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1}, .link = "Primary sector"});
+    // A race circuit for the "&Racing" dialog: start points, edge markers, route nodes, cameras.
+    addCircuit(b);
     b.endObjects();
 
     b.beginDefinitions();

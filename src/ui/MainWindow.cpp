@@ -32,6 +32,7 @@
 #include "ui/SceneListModel.h"
 #include "ui/InsertDialog.h"
 #include "ui/PutTreeDialog.h"
+#include "ui/TrackDialog.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
 #include "workspace/FileChooser.h"
@@ -153,7 +154,7 @@ void MainWindow::buildMenus()
         connect(insert->addAction(caption), &QAction::triggered, this, [this, &kind] { openInsertDialog(kind); });
     }
     connect(insert->addAction(QStringLiteral("&ADDin")), &QAction::triggered, this, &MainWindow::addinCommand);
-    insert->addAction(QStringLiteral("&Racing"));
+    connect(insert->addAction(QStringLiteral("&Racing")), &QAction::triggered, this, &MainWindow::racingCommand);
 
     QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
     connect(put->addAction(QStringLiteral("Put&Cache")), &QAction::triggered, this, &MainWindow::putCacheCommand);

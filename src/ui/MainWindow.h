@@ -33,6 +33,7 @@ class SceneListModel;
 class TranslationSearchPanel;
 class InsertDialog;
 class PutTreeDialog;
+class TrackDialog;
 struct InsertKind;
 class ScenePage;
 class ScriptOverviewPage;
@@ -48,6 +49,8 @@ public:
     InsertDialog* insertDialog() const { return m_insertDialog.get(); }
     // The "Put tree.klz" dialog, once "Put&Tree" has opened it.
     PutTreeDialog* putTreeDialog() const { return m_putTreeDialog.get(); }
+    // The track dialog, once "&Racing" has opened it.
+    TrackDialog* trackDialog() const { return m_trackDialog.get(); }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -108,6 +111,7 @@ private:
 
     void openInsertDialog(const InsertKind& kind);
     void addinCommand();
+    void racingCommand();
     void putCacheCommand();
     void putTreeCommand();
     void finishMerge(MergeResult result);
@@ -163,6 +167,7 @@ private:
     std::unique_ptr<PanelProgress> m_progress;
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;
+    std::unique_ptr<TrackDialog> m_trackDialog;
 
     QTabWidget* m_listTabs = nullptr;      // SSTabMod
     QTabWidget* m_inspectorTabs = nullptr; // SSTab1

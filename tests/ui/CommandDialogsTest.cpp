@@ -6,6 +6,10 @@
 
 #include "support/MissionFileBuilders.h"
 #include "support/PackageBuilder.h"
+#include "support/CircuitBuilder.h"
+#include "io/FileAccess.h"
+#include "ui/TrackDialog.h"
+#include <QLineEdit>
 #include "support/SceneBuilder.h"
 #include "ui/PutTreeDialog.h"
 #include "ui/ValueColours.h"
@@ -78,4 +82,35 @@ TEST(AddinWindowTest, ImportThroughTheMenu)
     EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "game" / "models" / "box.4ds"));
     EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate"}));
+}
+
+TEST(TrackWindowTest, TheDialogRunsItsThreeCommands)
+{
+    build::TempFolder dir;
+    SceneBuilder b;
+    b.beginObjects();
+    addCircuit(b);
+    b.endObjects();
+    WindowDriver::write(dir.path() / "scene2.bin", b.finish());
+    WindowDriver::write(dir.path() / "check.bin", routeFile(552));
+
+    WindowDriver ui;
+    ui.menu("&Racing"); // no scene needed
+    TrackDialog* dialog = ui.window->trackDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->objectName(), "trackform");
+    EXPECT_EQ(dialog->windowTitle(), "QRA Create Circuit");
+    ui.files.answers = {(dir.path() / "scene2.bin").string(), (dir.path() / "check.bin").string()};
+    dialog->findChild<QPushButton*>("BrowseSource")->click();
+    dialog->findChild<QPushButton*>("BrowseDestination")->click();
+    EXPECT_EQ(ui.files.filters, (std::vector<std::string>{" (scene2.bin)|*.bin|(*.*)|*.*", "check(*.bin)|*.bin"}));
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("Text2")->text().toStdString(), (dir.path() / "check.bin").string());
+    const auto route = readWholeFile(dir.path() / "check.bin");
+    dialog->findChild<QPushButton*>("TransformButton")->click();
+    dialog->findChild<QPushButton*>("PutTrackButton")->click();
+    dialog->findChild<QPushButton*>("CreateButton")->click();
+    EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"done", "done", "done"}));
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("Text3")->text(), "110");
+    EXPECT_NE(readWholeFile(dir.path() / "check.bin"), route);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "scene2.rev"));
 }

@@ -1,0 +1,164 @@
+#include "ui/TrackDialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "tracks/Tracks.h"
+#include "ui/WaitCursor.h"
+#include "workspace/FileChooser.h"
+#include "workspace/Mission.h"
+
+namespace mw {
+
+namespace {
+
+QLineEdit* box(const char* name, bool readOnly = false)
+{
+    auto* b = new QLineEdit;
+    b->setObjectName(QString::fromLatin1(name));
+    b->setReadOnly(readOnly);
+    return b;
+}
+
+QProgressBar* bar(const char* name)
+{
+    auto* b = new QProgressBar;
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QPushButton* button(const char* name, const char* caption)
+{
+    auto* b = new QPushButton(QString::fromLatin1(caption));
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+} // namespace
+
+TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files)
+    : QWidget(nullptr, Qt::Window), m_mission(mission), m_prompter(std::move(prompter)), m_files(std::move(files))
+{
+    setObjectName(QStringLiteral("trackform"));
+    setWindowTitle(QStringLiteral("QRA Create Circuit"));
+    m_source = box("Text1", true);
+    m_destination = box("Text2", true);
+    m_rows = box("Text3", true);
+    m_points = box("Text4", true);
+    m_markers = box("Text6", true);
+    m_transformBar = bar("ProgressBar2");
+    m_putBar = bar("ProgressBar1");
+    m_reverseBar = bar("ProgressBar3");
+    for (QLineEdit* counter : {m_rows, m_points, m_markers})
+        counter->setMaximumWidth(70);
+
+    auto* transform = new QGroupBox(QStringLiteral("Transform TrackPoint"));
+    auto* t = new QGridLayout(transform);
+    auto* browseSource = button("BrowseSource", "Browse");
+    auto* run1 = button("TransformButton", "Transform");
+    t->addWidget(new QLabel(QStringLiteral("Source file")), 0, 0);
+    t->addWidget(m_source, 0, 1, 1, 2);
+    t->addWidget(browseSource, 0, 3);
+    t->addWidget(new QLabel(QStringLiteral("Progress")), 1, 0);
+    t->addWidget(m_transformBar, 1, 1);
+    t->addWidget(m_rows, 1, 2);
+    t->addWidget(run1, 1, 3);
+
+    auto* insert = new QGroupBox(QStringLiteral("Insert into check.bin"));
+    auto* i = new QGridLayout(insert);
+    auto* browseDestination = button("BrowseDestination", "Browse");
+    auto* run2 = button("PutTrackButton", "Put Track");
+    i->addWidget(new QLabel(QStringLiteral("Destination file")), 0, 0);
+    i->addWidget(m_destination, 0, 1, 1, 2);
+    i->addWidget(browseDestination, 0, 3);
+    i->addWidget(new QLabel(QStringLiteral("Progress")), 1, 0);
+    i->addWidget(m_putBar, 1, 1);
+    i->addWidget(m_points, 1, 2);
+    i->addWidget(run2, 1, 3);
+
+    auto* reverse = new QGroupBox(QStringLiteral("Reverse: scene2.rev"));
+    auto* r = new QGridLayout(reverse);
+    auto* run3 = button("CreateButton", "Create");
+    r->addWidget(new QLabel(QStringLiteral("Progress")), 0, 0);
+    r->addWidget(m_reverseBar, 0, 1);
+    r->addWidget(m_markers, 0, 2);
+    r->addWidget(run3, 0, 3);
+
+    auto* close = button("CloseButton", "close");
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(close);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(transform);
+    outer->addWidget(insert);
+    outer->addWidget(reverse);
+    outer->addLayout(bottom);
+    resize(560, sizeHint().height());
+
+    connect(browseSource, &QPushButton::clicked, this, [this] { browse(true); });
+    connect(browseDestination, &QPushButton::clicked, this, [this] { browse(false); });
+    connect(run1, &QPushButton::clicked, this, [this] {
+        run(m_transformBar, m_rows, 110,
+            [this] { return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter()); });
+    });
+    connect(run2, &QPushButton::clicked, this, [this] {
+        const Workspace& ws = m_mission.workspace();
+        run(m_putBar, m_points, static_cast<int>(RoutePoints),
+            [this, &ws] { return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter()); });
+    });
+    connect(run3, &QPushButton::clicked, this, [this] {
+        run(m_reverseBar, m_markers, 109,
+            [this] { return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter()); });
+    });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TrackDialog::prepare()
+{
+    const Workspace& ws = m_mission.workspace();
+    m_source->setText(QString::fromStdString(ws.TrackSourcePath));
+    m_destination->setText(QString::fromStdString(ws.TrackDestinationPath));
+    for (QLineEdit* counter : {m_rows, m_points, m_markers})
+        counter->clear();
+    for (QProgressBar* b : {m_transformBar, m_putBar, m_reverseBar})
+        b->reset();
+    show();
+    raise();
+}
+
+void TrackDialog::browse(bool source)
+{
+    const auto path = m_files().openFile(source ? trackmsg::SourceFilter : trackmsg::DestinationFilter);
+    if (!path)
+        return;
+    Workspace& ws = m_mission.workspace();
+    (source ? ws.TrackSourcePath : ws.TrackDestinationPath) = *path;
+    (source ? m_source : m_destination)->setText(QString::fromStdString(*path));
+}
+
+void TrackDialog::run(QProgressBar* progress, QLineEdit* counter, int count, const std::function<bool()>& command)
+{
+    if (m_mission.workspace().Busy)
+        return;
+    progress->setRange(0, count);
+    progress->setValue(0);
+    bool done = false;
+    {
+        WaitCursor wait;
+        done = command();
+    }
+    if (done) {
+        progress->setValue(count);
+        counter->setText(QString::number(count));
+    } else {
+        progress->reset();
+    }
+}
+
+} // namespace mw
