@@ -35,6 +35,7 @@
 #include "ui/TrackDialog.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
+#include "map/MissionMap.h"
 #include "workspace/FileChooser.h"
 
 namespace mw {
@@ -118,6 +119,7 @@ MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
     m_status->setObjectName(QStringLiteral("Status"));
     statusBar()->addWidget(m_status, 1);
 
+    buildMap();
     m_progress = std::make_unique<PanelProgress>(m_progressPanel, m_progressBar, m_progressText);
     m_mission->setProgress(m_progress.get());
 
@@ -436,10 +438,11 @@ void MainWindow::missionChanged(const MissionChange& change)
             sceneLoaded();
         else
             otherLoaded(otherList(change.file));
+        refreshMap();
         return;
     case MissionChange::Kind::Patched:
     case MissionChange::Kind::Replaced:
-        return; // the command that wrote shows its result
+        return; // the command that wrote shows its result (a value save refreshes the map itself)
     }
 }
 

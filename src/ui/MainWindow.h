@@ -34,6 +34,7 @@ class TranslationSearchPanel;
 class InsertDialog;
 class PutTreeDialog;
 class TrackDialog;
+class MissionMapView;
 struct InsertKind;
 class ScenePage;
 class ScriptOverviewPage;
@@ -111,6 +112,8 @@ private:
 
     void openInsertDialog(const InsertKind& kind);
     void addinCommand();
+    void buildMap();
+    void refreshMap();
     void racingCommand();
     void putCacheCommand();
     void putTreeCommand();
@@ -196,6 +199,8 @@ private:
     QLabel* m_modelPathLabel = nullptr; // Label6
     QLabel* m_treePathLabel = nullptr;  // Label39
     QLabel* m_status = nullptr;         // Status
+    MissionMapView* m_mapView = nullptr;
+    QWidget* m_mapDock = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QFileSystemWatcher* m_watcher = nullptr;

@@ -175,6 +175,7 @@ void MainWindow::saveOtherCommand(OtherList& list)
         // Edits are now compared with what was saved.
         if (const auto values = valuesOf(list.index, list.shownRow))
             list.values->setStoredValues(*values);
+        refreshMap();
         return;
     case ValueSaveResult::Stale:
         reloadOther(list);

@@ -137,12 +137,14 @@ void MainWindow::saveSceneValuesCommand()
         // The values of the object's kind are still unsaved: they stay red and flagged.
         m_scenePage->restoreTransformColours();
         m_scenePage->setStoredValues(entry);
+        refreshMap();
         return;
     case ValueSaveResult::Saved:
         m_scenePage->restoreAllColours();
         m_scenePage->setStoredValues(entry);
         ws().ChangedFlags[SceneList] = false;
         m_scenePage->setSavedMarkerVisible(true);
+        refreshMap();
         return;
     }
 }

@@ -301,6 +301,16 @@ void ScenePage::markIfDiffers(QLineEdit* b, double stored)
     emit edited();
 }
 
+void ScenePage::placeAt(float x, float z)
+{
+    if (!canEdit() || !m_translation[0]->isEnabled())
+        return;
+    m_translation[0]->setText(floatText(x));
+    m_translation[2]->setText(floatText(z));
+    markIfDiffers(m_translation[0], m_shown.translation.x);
+    markIfDiffers(m_translation[2], m_shown.translation.z);
+}
+
 void ScenePage::markAlways(QWidget* w)
 {
     if (!canEdit())

@@ -55,6 +55,8 @@ public:
     // The stored length shown beside the script box; nothing when no script is shown.
     std::optional<std::size_t> storedScriptLength() const;
     void clearScript();
+    // The shown object moved on the map: x and z go into the translation boxes as typed edits.
+    void placeAt(float x, float z);
     // After a save in place: the script the box's text is now stored as.
     void setStoredScript(const std::string& stored) { m_storedScript = stored; }
 
