@@ -45,6 +45,7 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, std::span<const CacheRec
         if (e.isScript || e.noTranslation)
             continue;
         MapShape s{MapLayer::Scene, markerKindOf(e), row, {e.translation.x, e.translation.z}};
+        s.heading = {0, 0}; // no rotation chunk: no heading to show
         if (!e.noRotation) {
             const float yaw = yawOfSceneRotation(e.rotation);
             s.heading = {std::sin(yaw), std::cos(yaw)};

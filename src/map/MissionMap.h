@@ -28,7 +28,7 @@ struct MapShape {
     MarkerKind kind = MarkerKind::Other;
     std::uint32_t row = 0; // the entry's row in its list ("All", "Cache" or "Tree")
     MapPoint centre;
-    MapPoint heading{0, 1};       // scene objects: the unit direction they face
+    MapPoint heading;             // scene objects: the unit direction they face (0, 0: none)
     std::uint8_t corners = 0;     // 4: `outline` is a rectangle; 0: a circle of `radius` (or a marker)
     std::array<MapPoint, 4> outline{};
     float radius = 0;

@@ -55,13 +55,14 @@ void MainWindow::buildMap()
     statusBar()->addPermanentWidget(coordinates);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* show = dock->toggleViewAction();
-    show->setText(QStringLiteral("&Map"));
+    QAction* show = view->addAction(QStringLiteral("&Map"));
+    show->setCheckable(true);
     show->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    view->addAction(show);
-    connect(dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible)
-            refreshMap();
+    connect(show, &QAction::toggled, dock, &QDockWidget::setVisible);
+    connect(dock, &QDockWidget::visibilityChanged, this, [this, show, dock](bool) {
+        // Closing the dock by its own button unticks the menu item.
+        show->setChecked(!dock->isHidden());
+        refreshMap();
     });
 
     connect(m_mapView, &MissionMapView::pointerAt, this, [coordinates](float x, float z) {

@@ -3,18 +3,21 @@
 // TrackPoint109B, the route nodes TR0 ... TR551 and the cameras race_cam1 ... race_cam19, each a name
 // chunk directly followed by its translation.
 
+#include <cmath>
 #include <string>
 
 #include "support/SceneBuilder.h"
 
 namespace mw::build {
 
-// The right (A) and left (B) edge of cross-section r (0: the start points).
+// The right (A) and left (B) edge of cross-section r (0: the start points): a road 20 units wide
+// round a circle about (400, 400), where every coordinate is positive.
 inline Floats3 circuitEdge(int r, char side)
 {
-    const float z = 10.0f * static_cast<float>(r);
-    return side == 'A' ? Floats3{20.0f + static_cast<float>(r % 7), 0.5f, z}
-                       : Floats3{4.0f + static_cast<float>(r % 5), 1.5f, z + 1.0f};
+    const double angle = 2 * 3.14159265358979 * r / 110;
+    const double radius = side == 'A' ? 160 : 140;
+    return {static_cast<float>(400 + radius * std::cos(angle)), side == 'A' ? 0.5f : 1.5f,
+            static_cast<float>(400 + radius * std::sin(angle))};
 }
 
 // Adds the circuit's objects to an open objects section; `skip` names one object to leave out.

@@ -66,16 +66,17 @@ TEST_F(TracksTest, TheTransformPutsTheNodesOnTheCrossSections)
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"done"}));
     const auto bytes = readWholeFile(scene);
     ASSERT_EQ(bytes.size(), original.size());
-    // Row 0, from the start points A (20, 0.5, 0) and B (4, 1.5, 1): dX 8 > dZ 0.5, so along Z.
-    EXPECT_EQ(at(bytes, "TR417"), (Floats3{20, 0.5f, 0}));     // lane 1: A
-    EXPECT_EQ(at(bytes, "TR438"), (Floats3{4, 1.5f, 1}));      // lane 5: B
-    EXPECT_EQ(at(bytes, "TR423"), (Floats3{12, 1.5f, 0.5f}));  // lane 2: the middle
-    EXPECT_EQ(at(bytes, "TR433"), (Floats3{12, 1.5f, 1.5f}));  // lane 4: the middle moved along Z
-    EXPECT_EQ(at(bytes, "TR401"), (Floats3{20, 0.5f, -2}));    // lane 0: A towards zero along Z
-    EXPECT_EQ(at(bytes, "TR449"), (Floats3{4, 1.5f, 3}));      // lane 6: B away from zero along Z
+    // Row 0, from the start points A (560, 0.5, 400) and B (540, 1.5, 400): dX 10 > dZ 0, so along Z.
+    EXPECT_EQ(at(bytes, "TR417"), (Floats3{560, 0.5f, 400}));    // lane 1: A
+    EXPECT_EQ(at(bytes, "TR438"), (Floats3{540, 1.5f, 400}));    // lane 5: B
+    EXPECT_EQ(at(bytes, "TR423"), (Floats3{550, 1.5f, 400}));    // lane 2: the middle
+    EXPECT_EQ(at(bytes, "TR433"), (Floats3{550, 1.5f, 401}));    // lane 4: the middle moved along Z
+    EXPECT_EQ(at(bytes, "TR401"), (Floats3{560, 0.5f, 398}));    // lane 0: A towards zero along Z
+    EXPECT_EQ(at(bytes, "TR449"), (Floats3{540, 1.5f, 402}));    // lane 6: B away from zero along Z
     // Row 1's code "402L9": the left edge (TrackPoint1B) raised by 9, and race_cam1 with it.
-    EXPECT_EQ(at(bytes, "TR402"), (Floats3{5, 10.5f, 11}));
-    EXPECT_EQ(at(bytes, "race_cam1"), (Floats3{5, 10.5f, 11}));
+    const Floats3 b1 = circuitEdge(1, 'B');
+    EXPECT_EQ(at(bytes, "TR402"), (Floats3{b1[0], b1[1] + 9, b1[2]}));
+    EXPECT_EQ(at(bytes, "race_cam1"), (Floats3{b1[0], b1[1] + 9, b1[2]}));
     // Lanes of 999 write nothing: only node and camera translations changed.
     std::size_t changed = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i)
