@@ -131,7 +131,13 @@ MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
     splitter->setSizes({size.width() * 2 / 5, size.width() * 3 / 5});
 }
 
-MainWindow::~MainWindow() { m_mission->removeListener(this); }
+MainWindow::~MainWindow()
+{
+    m_mission->removeListener(this);
+    // The dock hides while the window's widgets are taken down: nothing may reach this window then.
+    if (m_mapDock)
+        m_mapDock->disconnect(this);
+}
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter = prompter ? prompter : m_ownPrompter.get(); }
 void MainWindow::setFileChooser(FileChooser* chooser) { m_fileChooser = chooser ? chooser : m_ownFileChooser.get(); }
