@@ -124,8 +124,23 @@ void MissionMapView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QRectF view = QRectF(rect()).adjusted(-10, -10, 10, 10);
+    // A large mission seen whole puts many entries on the same pixels: each small thing is drawn
+    // once per 2 x 2 pixel cell and layer, so a frame costs at most the view's size.
+    const int cellsX = width() / 2 + 2, cellsY = height() / 2 + 2;
+    std::vector<std::uint16_t> taken(static_cast<std::size_t>(cellsX) * cellsY);
+    auto firstInCell = [&](QPointF c, std::uint16_t bit) {
+        const int cx = static_cast<int>(c.x() / 2) + 1, cy = static_cast<int>(c.y() / 2) + 1;
+        if (cx < 0 || cy < 0 || cx >= cellsX || cy >= cellsY)
+            return true;
+        std::uint16_t& cell = taken[static_cast<std::size_t>(cy) * cellsX + cx];
+        if (cell & bit)
+            return false;
+        cell |= bit;
+        return true;
+    };
     // Outlines first (cache, collision), markers on top; each colour in one call.
     QVector<QLineF> cacheLines, bodyLines;
+    QVector<QPointF> bodyPoints;
     std::array<QVector<QPointF>, 7> markers;
     QVector<QLineF> headings;
     for (const MapShape& s : m_map.shapes) {
@@ -140,31 +155,44 @@ void MissionMapView::paintEvent(QPaintEvent*)
             if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
                 continue;
             auto& lines = s.layer == MapLayer::Cache ? cacheLines : bodyLines;
+            if (box.width() < 2 && box.height() < 2) {
+                if (firstInCell(c, s.layer == MapLayer::Cache ? 1 : 2))
+                    lines.append(QLineF(c, c + QPointF(1, 0)));
+                continue;
+            }
             for (int i = 0; i < 4; ++i)
                 lines.append(QLineF(q[i], q[(i + 1) % 4]));
         } else if (s.layer == MapLayer::Collision) {
-            const double r = std::max(1.0, s.radius * m_scale);
+            const double r = s.radius * m_scale;
             if (!view.intersects(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)))
                 continue;
+            if (r < 2) {
+                if (firstInCell(c, 4))
+                    bodyPoints.append(c);
+                continue;
+            }
             p.setPen(CollisionColour);
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, r, r);
-        } else if (view.contains(c)) {
+        } else if (view.contains(c) && firstInCell(c, static_cast<std::uint16_t>(8 << static_cast<int>(s.kind)))) {
             markers[static_cast<int>(s.kind)].append(c);
-            headings.append(QLineF(c, c + QPointF(s.heading.x, -s.heading.z) * (MarkerRadius * 2.5)));
+            if (s.heading.x != 0 || s.heading.z != 0)
+                headings.append(QLineF(c, c + QPointF(s.heading.x, -s.heading.z) * (MarkerRadius * 2.5)));
         }
     }
     p.setPen(QPen(CacheColour, 1));
     p.drawLines(cacheLines);
     p.setPen(QPen(CollisionColour, 1));
     p.drawLines(bodyLines);
-    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(CollisionColour, 2));
+    p.drawPoints(bodyPoints);
     p.setPen(QPen(QColor(40, 40, 40), 1));
     p.drawLines(headings);
     for (int k = 0; k < 7; ++k) {
-        p.setPen(QPen(colourOf(static_cast<MarkerKind>(k)), MarkerRadius * 2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(colourOf(static_cast<MarkerKind>(k)), MarkerRadius * 2, Qt::SolidLine, Qt::SquareCap));
         p.drawPoints(markers[k]);
     }
+    p.setRenderHint(QPainter::Antialiasing);
     if (m_highlight && *m_highlight < m_map.shapes.size()) {
         const MapShape& s = m_map.shapes[*m_highlight];
         const QPointF c = toScreen(s.centre);
@@ -187,7 +215,7 @@ void MissionMapView::drawLegend(QPainter& p) const
     p.drawRect(QRect(6, 6, 120, lineHeight * 9 + 8));
     int y = 10 + lineHeight;
     for (const auto& [kind, name] : KindNames) {
-        p.setPen(QPen(colourOf(kind), MarkerRadius * 2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(colourOf(kind), MarkerRadius * 2, Qt::SolidLine, Qt::SquareCap));
         p.drawPoint(QPointF(16, y - lineHeight / 3.0));
         p.setPen(Qt::black);
         p.drawText(28, y, QString::fromLatin1(name));

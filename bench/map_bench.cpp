@@ -1,0 +1,91 @@
+// The mission map of the largest mission (30 001 scene entries, 10 000 cache records, 30 001
+// collision bodies): building its shapes against loading the scene, in one run, and drawing a full
+// view of it against one frame at 60 Hz.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <chrono>
+
+#include "LargeMission.h"
+#include "io/FileAccess.h"
+#include "map/MissionMap.h"
+#include "missionfiles/CacheFile.h"
+#include "missionfiles/CollisionFile.h"
+#include "scene/SceneLoader.h"
+#include "ui/MissionMapView.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Large {
+    mw::SceneLoadResult scene;
+    mw::CacheLoadResult cache;
+    mw::CollisionLoadResult tree;
+};
+
+const Large& large()
+{
+    static const Large data = [] {
+        Large l;
+        l.scene = mw::loadScene(mw::readWholeFile(mw::bench::largeScenePath()));
+        l.cache = mw::readCacheFile(mw::readWholeFile(mw::bench::largeCachePath()));
+        l.tree = mw::readCollisionFile(mw::readWholeFile(mw::bench::largeTreePath()), l.scene.catalogue);
+        return l;
+    }();
+    return data;
+}
+
+void MapShapes_LargeMission(benchmark::State& state)
+{
+    const Large& l = large();
+    const auto bytes = mw::readWholeFile(mw::bench::largeScenePath());
+    constexpr int Rounds = 10;
+    const auto start = Clock::now();
+    for (int i = 0; i < Rounds; ++i)
+        benchmark::DoNotOptimize(mw::loadScene(bytes));
+    const double load = std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+    std::size_t shapes = 0;
+    double spent = 0;
+    for (auto _ : state) {
+        const auto t = Clock::now();
+        const auto map = mw::buildMissionMap(l.scene.catalogue, l.cache.records, l.tree.bodies);
+        spent += std::chrono::duration<double>(Clock::now() - t).count();
+        shapes = map.shapes.size();
+        benchmark::DoNotOptimize(map);
+    }
+    const double build = spent / static_cast<double>(state.iterations());
+    state.counters["shapes"] = static_cast<double>(shapes);
+    state.counters["scene_load_ms"] = load * 1e3;
+    state.counters["build_ms"] = build * 1e3;
+    state.counters["build_per_load"] = build / load;
+}
+
+void MapDraw_LargeMission(benchmark::State& state)
+{
+    const Large& l = large();
+    mw::MissionMapView view;
+    view.resize(800, 700);
+    view.setMap(mw::buildMissionMap(l.scene.catalogue, l.cache.records, l.tree.bodies));
+    view.fit();
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state)
+        view.render(&image);
+    state.counters["frame_budget_ms"] = 1000.0 / 60.0;
+}
+
+} // namespace
+
+BENCHMARK(MapShapes_LargeMission)->Unit(benchmark::kMillisecond);
+BENCHMARK(MapDraw_LargeMission)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
