@@ -6,10 +6,7 @@
 
 #include "addins/Package.h"
 #include "editing/SceneRewrite.h"
-#include "io/ByteReader.h"
 #include "io/FileAccess.h"
-#include "scene/ObjectRecord.h"
-#include "scene/SceneChunks.h"
 #include "scene/Search.h"
 #include "workspace/Mission.h"
 #include "workspace/Progress.h"
@@ -160,13 +157,13 @@ bool Import::putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged)
 {
     progress(30, "  ---  Put scene2.bin ---");
     const Workspace& ws = m_mission.workspace();
-    const ByteReader r(scene);
-    if (!r.has(ws.ObjectsSizeOffset, 4) || (ws.DefsPos != 0 && !r.has(ws.DefsPos, 4))) {
+    auto splices = appendingSplices(scene, ws.ObjectsSizeOffset, ws.DefsPos, m_package.objects, m_package.definitions);
+    if (!splices) {
         m_prompter.message(WouldDamageScene, "");
         return false;
     }
-    const std::uint32_t objectsEnd = ws.ObjectsSizeOffset - 2 + r.u32(ws.ObjectsSizeOffset);
     // The block was put before when its name stands behind the objects already.
+    const std::uint32_t objectsEnd = *objectsEndOf(scene, ws.ObjectsSizeOffset);
     const std::string_view tail(reinterpret_cast<const char*>(scene.data()) + objectsEnd, scene.size() - objectsEnd);
     const bool known = m_package.blockName.empty() || containsIgnoringCase(tail, m_package.blockName);
     if (known && !m_prompter.askYesNo(cannotMod("scene2.bin"), "")) {
@@ -174,26 +171,10 @@ bool Import::putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged)
             write(target(3), scene);
         return false;
     }
-    std::vector<SceneSplice> splices;
-    if (!m_package.objects.empty())
-        splices.push_back({objectsEnd, 0, m_package.objects, {ws.ObjectsSizeOffset}});
-    if (!m_package.definitions.empty()) {
-        if (ws.DefsPos != 0) {
-            splices.push_back({ws.DefsPos - 2 + r.u32(ws.DefsPos), 0, m_package.definitions, {ws.DefsPos}});
-        } else {
-            // No definitions section yet: one is made behind the objects.
-            ChunkWriter section;
-            const auto at = section.open(chunk::DefinitionsSection);
-            section.out().append(m_package.definitions);
-            section.close(at);
-            splices.push_back({objectsEnd, 0, section.out().take(), {}});
-        }
-    }
-    std::stable_sort(splices.begin(), splices.end(), [](const SceneSplice& a, const SceneSplice& b) { return a.at < b.at; });
-    if (splices.empty())
+    if (splices->empty())
         return !sceneChanged || write(target(3), scene);
     m_written.push_back(target(3));
-    return rewriteSceneFrom(m_mission, scene, splices, m_prompter) == WriteOutcome::Done;
+    return rewriteSceneFrom(m_mission, scene, *splices, m_prompter) == WriteOutcome::Done;
 }
 
 bool Import::extract()

@@ -4,7 +4,10 @@
 // bytes, corrects every enclosing size field, loads the result with the scene loader and writes it
 // through the mission's whole-file path only when it loads cleanly.
 
+#include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "scene/SceneSplice.h"
 #include "workspace/Mission.h"
@@ -25,5 +28,18 @@ WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices
 WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> base,
                               std::span<const SceneSplice> splices, Prompter& prompter,
                               const char* failureText = nullptr);
+
+// Where the objects section of `scene` ends, from its size field; nothing when it does not fit.
+std::optional<std::uint32_t> objectsEndOf(std::span<const std::uint8_t> scene, std::uint32_t objectsSizeField);
+
+// The splices that append whole object chunks behind the last object and whole definition chunks
+// behind the last definition of `scene` (its section size fields at the given offsets; a
+// definitions size field of 0: there is no definitions section, and one is made behind the
+// objects). Nothing when a size field does not fit `scene`.
+std::optional<std::vector<SceneSplice>> appendingSplices(std::span<const std::uint8_t> scene,
+                                                         std::uint32_t objectsSizeField,
+                                                         std::uint32_t definitionsSizeField,
+                                                         std::vector<std::uint8_t> objects,
+                                                         std::vector<std::uint8_t> definitions);
 
 } // namespace mw

@@ -222,35 +222,18 @@ InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& pr
         return InsertResult::Refused;
     InsertRecords records = insertRecords(form);
 
-    const ByteReader file(mission.bytes(MissionFile::Scene));
-    std::vector<SceneSplice> splices;
-    try {
-        const std::uint32_t objectsEnd = ws.ObjectsSizeOffset - 2 + file.u32(ws.ObjectsSizeOffset);
-        splices.push_back({objectsEnd, 0, std::move(records.object), {ws.ObjectsSizeOffset}});
-        if (!records.definition.empty()) {
-            if (ws.DefsPos != 0) {
-                const std::uint32_t defsEnd = ws.DefsPos - 2 + file.u32(ws.DefsPos);
-                splices.push_back({defsEnd, 0, std::move(records.definition), {ws.DefsPos}});
-            } else {
-                // No definitions section yet: one is made for the definition, behind the objects.
-                ChunkWriter section;
-                const auto at = section.open(chunk::DefinitionsSection);
-                section.out().append(records.definition);
-                section.close(at);
-                splices.push_back({objectsEnd, 0, section.out().take(), {}});
-            }
-        }
-    } catch (const TruncatedData&) {
+    const auto splices = appendingSplices(mission.bytes(MissionFile::Scene), ws.ObjectsSizeOffset, ws.DefsPos,
+                                          std::move(records.object), std::move(records.definition));
+    if (!splices) {
         prompter.message(WouldDamageScene, "");
         return InsertResult::Refused;
     }
-    std::stable_sort(splices.begin(), splices.end(), [](const SceneSplice& a, const SceneSplice& b) { return a.at < b.at; });
 
     const std::uint32_t newRow = ws.FirstScriptIndex;
     ws.Busy = true;
     const WriteOutcome outcome = [&] {
         const Mission::Step step(mission, "Insert " + form.name);
-        return rewriteScene(mission, splices, prompter);
+        return rewriteScene(mission, *splices, prompter);
     }();
     ws.Busy = false;
     if (outcome != WriteOutcome::Done)

@@ -25,21 +25,19 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
         sizeField = parsed.catalogue.ObjectsSizeOffset;
         objectCount = parsed.catalogue.FirstScriptIndex;
     }
-    const ByteReader scene(*base);
-    if (!scene.has(sizeField, 4)) {
+    auto splices = appendingSplices(*base, sizeField, 0, std::move(objects), {});
+    if (!splices) {
         prompter.message(WouldDamageScene, "");
         return MergeResult::Refused;
     }
-    const std::uint32_t end = sizeField - 2 + scene.u32(sizeField);
 
     if (!mission.checkUnchanged(MissionFile::Scene, prompter))
         return MergeResult::Stale;
     const std::string backup = ws.ScenePath + BackupSuffix;
     if (mission.replace(std::filesystem::path(backup), base, prompter) != WriteOutcome::Done)
         return MergeResult::Refused;
-    if (!objects.empty()) {
-        const SceneSplice splice{end, 0, std::move(objects), {sizeField}};
-        const WriteOutcome outcome = rewriteSceneFrom(mission, *base, std::span(&splice, 1), prompter);
+    if (!splices->empty()) {
+        const WriteOutcome outcome = rewriteSceneFrom(mission, *base, *splices, prompter);
         if (outcome != WriteOutcome::Done)
             return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;
     }

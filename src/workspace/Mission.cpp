@@ -209,6 +209,17 @@ std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& pa
     return std::nullopt;
 }
 
+bool Mission::wrote(const std::filesystem::path& path, std::optional<MissionFile> file)
+{
+    m_written[path] = mw::stampOf(path);
+    if (!file)
+        return false;
+    m_stamps[index(*file)] = m_written[path];
+    if (*file == MissionFile::Scene)
+        m_parsedScene.reset();
+    return true;
+}
+
 WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
                                    std::span<const Patch> patches, Prompter& prompter, const char* failureText)
 {
@@ -218,12 +229,8 @@ WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optio
         tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
-    m_written[path] = mw::stampOf(path);
-    if (!file)
+    if (!wrote(path, file))
         return WriteOutcome::Done;
-    m_stamps[index(*file)] = m_written[path];
-    if (*file == MissionFile::Scene)
-        m_parsedScene.reset();
     auto& kept = m_bytes[index(*file)];
     if (kept && kept.use_count() > 1) // the history holds these bytes: patch a copy
         kept = std::make_shared<std::vector<std::uint8_t>>(*kept);
@@ -250,12 +257,8 @@ WriteOutcome Mission::writeImage(const std::filesystem::path& path, std::optiona
         tellFailure(prompter, error, failureText);
         return WriteOutcome::Failed;
     }
-    m_written[path] = mw::stampOf(path);
-    if (!file)
+    if (!wrote(path, file))
         return WriteOutcome::Done;
-    m_stamps[index(*file)] = m_written[path];
-    if (*file == MissionFile::Scene)
-        m_parsedScene.reset();
     // Shared, not copied: nothing patches bytes that the history holds.
     m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
     notify(*file, MissionChange::Kind::Replaced);

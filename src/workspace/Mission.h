@@ -164,6 +164,8 @@ private:
                               std::span<const Patch> patches, Prompter& prompter, const char* failureText);
     WriteOutcome writeImage(const std::filesystem::path& path, std::optional<MissionFile> file, const SharedImage& image,
                             Prompter& prompter, const char* failureText);
+    // After a write: the file's new stamp; true when it is one of the loaded files.
+    bool wrote(const std::filesystem::path& path, std::optional<MissionFile> file);
     void recordPatches(const std::filesystem::path& path, std::vector<Patch> before, std::span<const Patch> after);
     void recordImage(const std::filesystem::path& path, const SharedImage& before, const SharedImage& after);
     bool travel(bool back, Prompter& prompter);

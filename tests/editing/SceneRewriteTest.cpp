@@ -91,9 +91,11 @@ TEST(SceneSplice, InsertsAndRemovesAtTheStartMiddleAndEndOfASection)
             names.push_back(e.name);
         EXPECT_EQ(names, c.names);
         // The human keeps its definition wherever the objects moved.
-        for (const auto& e : loaded.catalogue.entries)
-            if (e.name == "Middle")
+        for (const auto& e : loaded.catalogue.entries) {
+            if (e.name == "Middle") {
                 EXPECT_EQ(e.typeCode, typecode::Human);
+            }
+        }
     }
 }
 
