@@ -203,8 +203,9 @@ bool Mission::changedOnDisk(MissionFile file) const
 
 std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& path) const
 {
+    // A file whose load failed has no bytes or stamp here: it is written like any other file.
     for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
-        if (!pathOf(file).empty() && std::filesystem::path(pathOf(file)) == path)
+        if (isLoaded(file) && std::filesystem::path(pathOf(file)) == path)
             return file;
     return std::nullopt;
 }
