@@ -63,10 +63,7 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
 
     // The entry that followed takes the deleted one's row; after the last row, the one before it.
     const auto rowsBefore = static_cast<std::uint32_t>(entries.size());
-    ws.ReloadIndex = row;
-    ws.ObjectIndex = row + 1 < rowsBefore ? row : (row > 0 ? row - 1 : 0);
-    ws.KeepSelection = true;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
+    mission.reloadSceneAt(row, row + 1 < rowsBefore ? row : (row > 0 ? row - 1 : 0), prompter);
     return DeleteResult::Deleted;
 }
 

@@ -110,10 +110,8 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
     ws.Busy = false;
     if (o != WriteOutcome::Done)
         return outcomeOf(o);
-    ws.KeepSelection = true;
-    ws.ObjectIndex = ws.ReloadIndex;
     ws.ChangedFlags[SceneList] = false;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
+    mission.reloadSceneAt(ws.ReloadIndex, prompter);
     return ScriptSaveResult::NewLength;
 }
 

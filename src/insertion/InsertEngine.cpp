@@ -238,10 +238,7 @@ InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& pr
     ws.Busy = false;
     if (outcome != WriteOutcome::Done)
         return outcome == WriteOutcome::Stale ? InsertResult::Stale : InsertResult::Refused;
-    ws.KeepSelection = true;
-    ws.ReloadIndex = newRow;
-    ws.ObjectIndex = newRow;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
+    mission.reloadSceneAt(newRow, prompter);
     return InsertResult::Inserted;
 }
 

@@ -41,10 +41,7 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
         if (outcome != WriteOutcome::Done)
             return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;
     }
-    ws.KeepSelection = true;
-    ws.ReloadIndex = objectCount;
-    ws.ObjectIndex = objectCount;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
+    mission.reloadSceneAt(objectCount, prompter);
     return MergeResult::Merged;
 }
 

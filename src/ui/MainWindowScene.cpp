@@ -12,6 +12,7 @@
 #include "ui/SceneListModel.h"
 #include "ui/ScenePage.h"
 #include "ui/ValueColours.h"
+#include "ui/WaitCursor.h"
 
 namespace mw {
 
@@ -151,10 +152,8 @@ void MainWindow::saveSceneValuesCommand()
 
 void MainWindow::reloadSceneAt(std::uint32_t row)
 {
-    ws().KeepSelection = true;
-    ws().ReloadIndex = row;
-    ws().ObjectIndex = row;
-    reloadScene();
+    WaitCursor wait;
+    m_mission->reloadSceneAt(row, *m_prompter);
 }
 
 void MainWindow::setStatus(const QString& text, const QColor& colour)

@@ -134,6 +134,14 @@ void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& 
     notify(file, MissionChange::Kind::Loaded);
 }
 
+void Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter)
+{
+    m_ws.KeepSelection = true;
+    m_ws.ReloadIndex = row;
+    m_ws.ObjectIndex = fallback;
+    loadScene(SceneLoadKind::Reload, prompter);
+}
+
 void Mission::loadCache(Prompter& prompter)
 {
     loadList(MissionFile::Cache, m_cache, [](auto bytes, Progress* p) { return readCacheFile(bytes, p); }, prompter);
@@ -428,10 +436,7 @@ void Mission::reloadAfterTravel(const HistoryStep& step, Prompter& prompter)
             continue;
         switch (*file) {
         case MissionFile::Scene:
-            m_ws.KeepSelection = true;
-            if (m_ws.ReloadIndex != 0)
-                m_ws.ObjectIndex = m_ws.ReloadIndex;
-            loadScene(SceneLoadKind::Reload, prompter);
+            reloadSceneAt(m_ws.ReloadIndex, m_ws.ReloadIndex != 0 ? m_ws.ReloadIndex : m_ws.ObjectIndex, prompter);
             break;
         case MissionFile::Cache:
             loadCache(prompter);

@@ -102,6 +102,10 @@ public:
     // The load of each file from its workspace path, with the system's messages. A scene load with
     // kind Reload restores the remembered selections (KeepSelection, ReloadIndex).
     void loadScene(SceneLoadKind kind, Prompter& prompter);
+    // The reload after a write: the "All" list selects `row`, or `fallback` when the scene has no
+    // such row any more; the other two lists keep their remembered rows.
+    void reloadSceneAt(std::uint32_t row, Prompter& prompter) { reloadSceneAt(row, row, prompter); }
+    void reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter);
     void loadCache(Prompter& prompter);
     void loadModel(Prompter& prompter);
     // The collision file needs the scene of the same mission; true when it was read.

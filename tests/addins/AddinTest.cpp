@@ -47,14 +47,7 @@ protected:
     {
         folder = dir.path() / "game" / "missions" / "m1";
         fs::create_directories(folder);
-        SceneBuilder b;
-        b.beginObjects();
-        b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
-        b.endObjects();
-        b.beginDefinitions();
-        b.definition({"Crate", 0x23, thingData(10, 1)});
-        b.endDefinitions();
-        original = b.finish();
+        original = crateScene().bytes;
         writeBytes(folder / "scene2.bin", original);
         writeBytes(folder / "tree.klz", bytesOf("GifC tree bodies WALL WALL"));
         writeBytes(folder / "cache.bin", bytesOf("cache AAA x AAA"));

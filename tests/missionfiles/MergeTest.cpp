@@ -35,15 +35,9 @@ protected:
     {
         folder = dir.path() / "game" / "missions" / "m1";
         fs::create_directories(folder);
-        SceneBuilder b;
-        b.beginObjects();
-        b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
-        b.endObjects();
-        b.beginDefinitions();
-        b.definition({"Crate", 0x23, thingData(10, 1)});
-        b.endDefinitions();
-        objectsStart = b.objectsStart;
-        original = b.finish();
+        const CrateScene crate = crateScene();
+        objectsStart = crate.objectsStart;
+        original = crate.bytes;
         writeBytes(scene(), original);
         Workspace& ws = mission.workspace();
         ws.ScenePath = scene().string();

@@ -186,6 +186,21 @@ std::vector<std::uint8_t> thingData(float weight, std::int32_t sound)
     return out.take();
 }
 
+CrateScene crateScene()
+{
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+    b.endObjects();
+    b.beginDefinitions();
+    b.definition({"Crate", 0x23, thingData(10, 1)});
+    b.endDefinitions();
+    CrateScene scene;
+    scene.objectsStart = b.objectsStart;
+    scene.bytes = b.finish();
+    return scene;
+}
+
 std::vector<std::uint8_t> scriptedObjectData(const std::string& script)
 {
     ByteWriter out;

@@ -98,6 +98,14 @@ private:
     ChunkBuilder m_chunks;
 };
 
+// One physical thing "Crate" at (1, 2, 3) with its definition: the scene the merge and add-in tests
+// start from. `objectsStart` is the objects section's offset.
+struct CrateScene {
+    std::vector<std::uint8_t> bytes;
+    std::size_t objectsStart = 0;
+};
+CrateScene crateScene();
+
 // Definition data payloads laid out as the game's definitions are.
 std::vector<std::uint8_t> humanData(std::uint8_t behaviour, std::uint8_t sex, float aggression, float weight,
                                     const std::string& script, bool scriptAt78 = false,
