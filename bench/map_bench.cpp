@@ -50,7 +50,7 @@ void MapShapes_LargeMission(benchmark::State& state)
     double spent = 0;
     for (auto _ : state) {
         const auto t = Clock::now();
-        const auto map = mw::buildMissionMap(l.scene.catalogue, l.cache.records, l.tree.bodies);
+        const auto map = mw::buildMissionMap(l.scene.catalogue, l.cache, l.tree);
         spent += std::chrono::duration<double>(Clock::now() - t).count();
         shapes = map.shapes.size();
         benchmark::DoNotOptimize(map);
@@ -67,7 +67,7 @@ void MapDraw_LargeMission(benchmark::State& state)
     const Large& l = large();
     mw::MissionMapView view;
     view.resize(800, 700);
-    view.setMap(mw::buildMissionMap(l.scene.catalogue, l.cache.records, l.tree.bodies));
+    view.setMap(mw::buildMissionMap(l.scene.catalogue, l.cache, l.tree));
     view.fit();
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state)

@@ -9,6 +9,7 @@
 #include "missionfiles/CacheFile.h"
 #include "missionfiles/CollisionFile.h"
 #include "missionfiles/ModelFile.h"
+#include "scene/SceneLoader.h"
 
 namespace {
 
@@ -25,14 +26,13 @@ double secondsPerPlainRead(const std::filesystem::path& file)
 
 // Runs read + parse and reports the time per load beside the plain read.
 void measure(benchmark::State& state, const std::filesystem::path& file,
-             const std::function<std::size_t(const std::vector<std::uint8_t>&)>& parse)
+             const std::function<std::size_t(const mw::SharedImage&)>& parse)
 {
     const double plain = secondsPerPlainRead(file);
     std::size_t items = 0;
     const auto start = Clock::now();
     for (auto _ : state) {
-        const auto bytes = mw::readWholeFile(file);
-        items = parse(bytes);
+        items = parse(std::make_shared<const std::vector<std::uint8_t>>(mw::readWholeFile(file)));
     }
     const double load = std::chrono::duration<double>(Clock::now() - start).count() /
                         static_cast<double>(state.iterations());
@@ -50,23 +50,16 @@ void CacheLoad_10000Records(benchmark::State& state)
 
 void TreeLoad_30001Bodies(benchmark::State& state)
 {
-    static const mw::SceneCatalogue scene = [] {
-        mw::SceneCatalogue c;
-        for (int i = 0; i < 30001; ++i) {
-            mw::SceneEntry e;
-            e.name = "model" + std::to_string(i % 150);
-            c.entries.push_back(e);
-        }
-        return c;
-    }();
+    // The cylinders' heights are looked up in the scene loaded before (as the editor requires).
+    static const mw::SceneLoadResult scene = mw::loadScene(mw::readWholeFile(mw::bench::largeScenePath()));
     measure(state, mw::bench::largeTreePath(),
-            [](const auto& bytes) { return mw::readCollisionFile(bytes, scene).bodies.size(); });
+            [](const auto& bytes) { return mw::readCollisionFile(*bytes, scene.catalogue).bodies.size(); });
 }
 
 void ModelScan_100MB(benchmark::State& state)
 {
     measure(state, mw::bench::largeModelPath(),
-            [](const auto& bytes) { return mw::readModelFile(bytes).frames.size(); });
+            [](const auto& bytes) { return mw::readModelFile(*bytes).frames.size(); });
 }
 
 } // namespace

@@ -72,7 +72,7 @@ void measure(benchmark::State& state, Command command, Prepare prepare = [](mw::
 void SaveLongerScript_LargeScene(benchmark::State& state)
 {
     measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
-        const auto& entries = mission.sceneCatalogue().entries;
+        const auto& entries = mission.sceneCatalogue().records;
         std::uint32_t row = 0;
         while (!(entries[row].hasScript && !entries[row].isScript))
             ++row;

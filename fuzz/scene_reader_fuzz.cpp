@@ -10,15 +10,19 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const auto result = mw::loadScene(std::span<const std::uint8_t>(data, size));
-    for (const auto& entry : result.catalogue.entries) {
+    const auto& catalogue = result.catalogue;
+    for (std::size_t row = 0; row < catalogue.entryCount(); ++row) {
+        const mw::SceneEntry entry = catalogue.entry(row); // reads every value and name from the bytes
         if (entry.TranslationOffset && entry.TranslationOffset + 12ull > size)
             std::abort();
         if (entry.ScriptOffset && entry.ScriptOffset + 4ull > size)
             std::abort();
         if (entry.ObjectChunkOffset >= size && !entry.isScript)
             std::abort();
+        if (catalogue.rowOfName(entry.name) > row)
+            std::abort(); // the index gives the first row of each name
     }
-    if (result.status != mw::SceneLoadStatus::Loaded && !result.catalogue.entries.empty())
+    if (result.status != mw::SceneLoadStatus::Loaded && !result.catalogue.empty())
         std::abort();
     return 0;
 }

@@ -6,20 +6,23 @@
 #include <span>
 
 #include "missionfiles/CollisionFile.h"
+#include "scene/ObjectRecord.h"
+#include "scene/SceneLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const mw::SceneCatalogue scene = [] {
-        mw::SceneCatalogue c;
-        for (const char* name : {"pole", "wall", "a"}) {
-            mw::SceneEntry e;
-            e.name = name;
-            e.translation = {1, 2, 3};
-            c.entries.push_back(e);
-        }
-        return c;
+    // A scene of three objects, for the cylinders' heights.
+    static const mw::SceneLoadResult scene = [] {
+        mw::ChunkWriter w;
+        const auto root = w.open(mw::chunk::SceneHeader);
+        const auto objects = w.open(mw::chunk::ObjectsSection);
+        for (const char* name : {"pole", "wall", "a"})
+            mw::writeModelObject(w, {name, {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1}, "m.i3d"});
+        w.close(objects);
+        w.close(root);
+        return mw::loadScene(w.out().take());
     }();
-    const auto result = mw::readCollisionFile(std::span<const std::uint8_t>(data, size), scene);
+    const auto result = mw::readCollisionFile(std::span<const std::uint8_t>(data, size), scene.catalogue);
     for (const auto& body : result.bodies) {
         if (body.CollisionItemOffset < 8 || body.CollisionItemOffset > size)
             std::abort();

@@ -26,14 +26,14 @@ bool hasDefinition(const SceneEntry& e)
 DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
 {
     Workspace& ws = mission.workspace();
-    const auto& entries = mission.sceneCatalogue().entries;
-    if (row >= entries.size())
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    if (row >= catalogue.entryCount())
         return DeleteResult::Refused;
-    if (row >= ws.FirstScriptIndex || entries[row].isScript) {
+    if (row >= ws.FirstScriptIndex || catalogue.records[row].isScript) {
         prompter.message(deletemsg::NotDeletable, deletemsg::Title);
         return DeleteResult::Refused;
     }
-    const SceneEntry& e = entries[row];
+    const SceneEntry e = catalogue.entry(row);
     const ByteReader file(mission.bytes(MissionFile::Scene));
     std::vector<SceneSplice> splices;
     try {
@@ -62,7 +62,7 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
         return outcome == WriteOutcome::Stale ? DeleteResult::Stale : DeleteResult::Refused;
 
     // The entry that followed takes the deleted one's row; after the last row, the one before it.
-    const auto rowsBefore = static_cast<std::uint32_t>(entries.size());
+    const auto rowsBefore = static_cast<std::uint32_t>(catalogue.entryCount());
     mission.reloadSceneAt(row, row + 1 < rowsBefore ? row : (row > 0 ? row - 1 : 0), prompter);
     return DeleteResult::Deleted;
 }

@@ -6,10 +6,12 @@
 
 namespace mw {
 
-ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, Mission& mission,
-                                Prompter& prompter)
+ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter)
 {
-    const Mission::Step step(mission, "Save values of " + record.name);
+    if (row >= mission.cache().records.size())
+        return ValueSaveResult::Refused;
+    CacheRecord& record = mission.cache().records[row];
+    const Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)));
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -46,10 +48,13 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mi
     return result;
 }
 
-ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
-                                    Mission& mission, Prompter& prompter)
+ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
+                                    std::size_t row, Prompter& prompter)
 {
-    const Mission::Step step(mission, "Save values of " + body.listText);
+    if (row >= mission.tree().bodies.size())
+        return ValueSaveResult::Refused;
+    CollisionBody& body = mission.tree().bodies[row];
+    const Mission::Step step(mission, "Save values of " + mission.tree().listText(row));
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -61,7 +66,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     PatchList list;
     if (material)
         list.u8(c - 5, static_cast<std::uint8_t>(*material));
-    const std::string& tag = body.CollisionKindTag;
+    const std::string_view tag = body.CollisionKindTag;
     bool centre = true, extent = true; // what the write changes of the shown values
     if (tag == "SC" || tag == "SR") {
         list.floats(c, {x - sx / 2, y - sy / 2, z - sz / 2, x + sx / 2, y + sy / 2, z + sz / 2});

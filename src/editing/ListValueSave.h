@@ -16,17 +16,16 @@ class Mission;
 class Prompter;
 
 // cache.bin: translation, the four rotation floats (q2 from the vertical angle as a 32-bit float)
-// and the size.
-ValueSaveResult saveCacheValues(const TransformForm& form, CacheRecord& record, Mission& mission,
-                                Prompter& prompter);
+// and the size, of the record in `row` of the loaded cache.
+ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter);
 
 // scene.4ds: the translation only.
 ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
                                 Prompter& prompter);
 
 // tree.klz: the material byte (when one is chosen), then the geometry of the body's kind from the
-// centre and size.
-ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, CollisionBody& body,
-                                    Mission& mission, Prompter& prompter);
+// centre and size, of the body in `row` of the loaded collision file.
+ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
+                                    std::size_t row, Prompter& prompter);
 
 } // namespace mw

@@ -19,8 +19,8 @@ WriteOutcome rewriteScene(Mission& mission, std::span<const SceneSplice> splices
 WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> base,
                               std::span<const SceneSplice> splices, Prompter& prompter, const char* failureText)
 {
-    std::vector<std::uint8_t> image;
-    const bool fits = spliceSceneInto(base, splices, image);
+    auto image = std::make_shared<std::vector<std::uint8_t>>();
+    const bool fits = spliceSceneInto(base, splices, *image);
     // The result must read back as a scene with its objects section intact; a change that would
     // leave a damaged chunk tree is never written.
     SceneLoadResult parsed;
@@ -30,7 +30,8 @@ WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> ba
         prompter.message(WouldDamageScene, "");
         return WriteOutcome::Failed;
     }
-    const WriteOutcome outcome = mission.replace(MissionFile::Scene, std::move(image), prompter, failureText);
+    // The image written is the one parsed: the catalogue offered to the reload points into it.
+    const WriteOutcome outcome = mission.replace(MissionFile::Scene, SharedImage(std::move(image)), prompter, failureText);
     if (outcome == WriteOutcome::Done)
         mission.offerParsedScene(std::move(parsed)); // the reload that follows needs no second parse
     return outcome;

@@ -32,10 +32,10 @@ struct ScriptPlace {
 
 std::optional<ScriptPlace> placeOf(const Mission& mission, std::uint32_t row)
 {
-    const auto& entries = mission.sceneCatalogue().entries;
-    if (row >= entries.size() || entries[row].ScriptOffset == 0 || entries[row].DefinitionChunkOffset == 0)
+    const auto& records = mission.sceneCatalogue().records;
+    if (row >= records.size() || records[row].ScriptOffset == 0 || records[row].DefinitionChunkOffset == 0)
         return std::nullopt;
-    const SceneEntry& e = entries[row];
+    const SceneRecord& e = records[row];
     const ByteReader file(mission.bytes(MissionFile::Scene));
     try {
         ScriptPlace p{e.ScriptOffset, file.u32(e.ScriptOffset), e.DefinitionChunkOffset, 0};
@@ -81,7 +81,7 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
         return ScriptSaveResult::Refused;
     }
     Workspace& ws = mission.workspace();
-    const SceneEntry& entry = mission.sceneCatalogue().entries[row];
+    const SceneEntry entry = mission.sceneCatalogue().entry(row);
     const Mission::Step step(mission, "Save script of " + entry.name);
     auto outcomeOf = [](WriteOutcome o) {
         return o == WriteOutcome::Stale ? ScriptSaveResult::Stale : ScriptSaveResult::Refused;
@@ -118,11 +118,11 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
 std::string scriptListing(const Mission& mission)
 {
     std::string out;
-    const auto& entries = mission.sceneCatalogue().entries;
-    for (std::uint32_t row = 0; row < entries.size(); ++row) {
-        if (!entries[row].hasScript)
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    for (std::uint32_t row = 0; row < catalogue.entryCount(); ++row) {
+        if (!catalogue.records[row].hasScript)
             continue;
-        const std::string& name = entries[row].name;
+        const std::string_view name = catalogue.name(row);
         const double half = (46.0 - (static_cast<double>(name.size()) + 4.0)) / 2.0;
         const long k = static_cast<long>(std::floor(half)) - 2;
         const std::string stars(k > 0 ? static_cast<std::size_t>(k) : 0, '*');

@@ -42,11 +42,11 @@ std::optional<std::string> soundFieldFor(const std::string& chosenPath, Prompter
 
 int doorMaterialOf(const Mission& mission, std::uint32_t row)
 {
-    const auto& entries = mission.sceneCatalogue().entries;
-    if (row >= entries.size() || entries[row].DefinitionChunkOffset == 0)
+    const auto& records = mission.sceneCatalogue().records;
+    if (row >= records.size() || records[row].DefinitionChunkOffset == 0)
         return 0;
     const ByteReader file(mission.bytes(MissionFile::Scene));
-    const std::uint32_t at = entries[row].DefinitionChunkOffset;
+    const std::uint32_t at = records[row].DefinitionChunkOffset;
     if (!file.has(at, 6))
         return 0;
     const std::uint32_t length = file.u32(at + 2);

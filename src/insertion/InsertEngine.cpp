@@ -110,8 +110,8 @@ bool validate(const InsertForm& f, const SceneCatalogue& catalogue, Prompter& pr
         return fail(PutNumeric, "Vert Rotation");
     if (*angle < -180 || *angle > 180)
         return fail("Value -180 ... 180", "Vert Rotation");
-    for (const SceneEntry& e : catalogue.entries)
-        if (sameNameIgnoringCase(e.name, f.name))
+    for (std::size_t row = 0; row < catalogue.entryCount(); ++row)
+        if (sameNameIgnoringCase(catalogue.name(row), f.name))
             return fail("Put another!", "Name already known");
     return true;
 }

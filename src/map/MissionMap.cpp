@@ -17,37 +17,51 @@ std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, float yaw)
     return {corner(-hw, -hd), corner(hw, -hd), corner(hw, hd), corner(-hw, hd)};
 }
 
-MarkerKind markerKindOf(const SceneEntry& e)
+namespace {
+
+MarkerKind markerKind(std::uint32_t typeCode, bool hasSound, std::string_view model)
 {
-    switch (e.typeCode) {
+    switch (typeCode) {
     case typecode::Light:
         return MarkerKind::Light;
     case typecode::Sound: // cars get the same code from their definition; sounds have a sound chunk
-        return e.SoundFieldOffset[1] || !e.soundFileName.empty() ? MarkerKind::Sound : MarkerKind::Car;
+        return hasSound ? MarkerKind::Sound : MarkerKind::Car;
     case typecode::Human:
     case typecode::Tommy:
         return MarkerKind::Human;
     default:
         break;
     }
-    if (e.model.empty())
+    if (model.empty())
         return MarkerKind::Other;
-    return containsIgnoringCase(e.model, "build") ? MarkerKind::Building : MarkerKind::Model;
+    return containsIgnoringCase(model, "build") ? MarkerKind::Building : MarkerKind::Model;
 }
 
-MissionMap buildMissionMap(const SceneCatalogue& scene, std::span<const CacheRecord> cache,
-                           std::span<const CollisionBody> bodies)
+} // namespace
+
+MarkerKind markerKindOf(const SceneEntry& e)
 {
+    return markerKind(e.typeCode, e.SoundFieldOffset[1] || !e.soundFileName.empty(), e.model);
+}
+
+MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cacheFile,
+                           const CollisionLoadResult& tree)
+{
+    const auto& cache = cacheFile.records;
+    const auto& bodies = tree.bodies;
     MissionMap map;
-    map.shapes.reserve(scene.entries.size() + cache.size() + bodies.size());
-    for (std::uint32_t row = 0; row < scene.entries.size(); ++row) {
-        const SceneEntry& e = scene.entries[row];
-        if (e.isScript || e.noTranslation)
+    map.shapes.reserve(scene.entryCount() + cache.size() + bodies.size());
+    for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
+        const SceneRecord& r = scene.records[row];
+        if (r.isScript || r.TranslationOffset == 0)
             continue;
-        MapShape s{MapLayer::Scene, markerKindOf(e), row, {e.translation.x, e.translation.z}};
+        const bool hasSound = r.sound != SceneRecord::NoRow &&
+                              (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
+        const Vec3 t = scene.translation(row);
+        MapShape s{MapLayer::Scene, markerKind(r.typeCode, hasSound, scene.model(row)), row, {t.x, t.z}};
         s.heading = {0, 0}; // no rotation chunk: no heading to show
-        if (!e.noRotation) {
-            const float yaw = yawOfSceneRotation(e.rotation);
+        if (r.RotationOffset) {
+            const float yaw = yawOfSceneRotation(scene.rotation(row));
             s.heading = {std::sin(yaw), std::cos(yaw)};
         }
         map.shapes.push_back(s);

@@ -48,7 +48,6 @@ std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, float yaw);
 
 MarkerKind markerKindOf(const SceneEntry& entry);
 
-MissionMap buildMissionMap(const SceneCatalogue& scene, std::span<const CacheRecord> cache,
-                           std::span<const CollisionBody> bodies);
+MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree);
 
 } // namespace mw

@@ -17,7 +17,14 @@ constexpr std::size_t ObjectValues = 56; // position, rotation, 16 bytes, size
 
 CacheLoadResult readCacheFile(std::span<const std::uint8_t> bytes, Progress* progress)
 {
+    return readCacheFile(std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end()), progress);
+}
+
+CacheLoadResult readCacheFile(SharedImage image, Progress* progress)
+{
     CacheLoadResult result;
+    result.source = std::move(image);
+    const std::span<const std::uint8_t> bytes = spanOf(result.source);
     if (bytes.empty())
         return result;
     const ByteReader file(bytes);
@@ -55,21 +62,18 @@ CacheLoadResult readCacheFile(std::span<const std::uint8_t> bytes, Progress* pro
             stop(cachemsg::CutRecord);
             break;
         }
-        CacheRecord record;
-        const std::string name = file.text(p + 10, nameLength);
-        if (id == CacheBaseId) {
-            record.name = "base";
-            record.listText = name;
-        } else {
-            record.name = name;
-            record.listText = "      " + name;
+        CacheRecord& record = result.records.emplace_back();
+        record.text = {static_cast<std::uint32_t>(p + 10), nameLength};
+        const std::string_view name = textIn(bytes, record.text);
+        record.baseRecord = id == CacheBaseId;
+        record.isBase = record.baseRecord || name == "base";
+        if (!record.baseRecord) {
             record.TranslationOffset = static_cast<std::uint32_t>(valuesAt);
             const std::size_t d = valuesAt;
             record.position = {file.f32(d), file.f32(d + 4), file.f32(d + 8)};
             record.rotation = {file.f32(d + 12), file.f32(d + 16), file.f32(d + 20), file.f32(d + 24)};
             record.size = {file.f32(d + 44), file.f32(d + 48), file.f32(d + 52)};
         }
-        result.records.push_back(std::move(record));
         if (progress)
             progress->step(static_cast<int>(std::min<std::size_t>(Steps, end / step)), name);
         p = end;

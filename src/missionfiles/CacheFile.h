@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "io/SharedBytes.h"
 #include "scene/SceneCatalogue.h"
 
 namespace mw {
@@ -26,15 +27,13 @@ inline constexpr std::uint16_t CacheBaseId = 0x03E8;
 inline constexpr std::uint16_t CacheObjectId = 0x07D0;
 
 struct CacheRecord {
-    std::string name;     // the object's model name, or "base" for a base record
-    std::string listText; // a base's own name flush left; objects indented by six spaces
+    TextRef text;             // a base's own name, or the object's model name, in the file's bytes
+    bool baseRecord = false;  // a base record (0x03E8)
+    bool isBase = false;      // a base record, or an object literally named "base" (treated the same)
     std::uint32_t TranslationOffset = 0; // 0 for base records
     Vec3 position;
     std::array<float, 4> rotation{};
     Vec3 size;
-
-    // An object literally named "base" is treated as a base entry too.
-    bool isBase() const { return name == "base"; }
 };
 
 enum class FileReadStatus {
@@ -48,8 +47,24 @@ struct CacheLoadResult {
     FileReadStatus status = FileReadStatus::Empty;
     std::vector<std::string> messages;
     std::vector<CacheRecord> records;
+    SharedImage source; // the bytes the records point into
+
+    // The object's model name, or "base" for a base record.
+    std::string_view name(std::size_t row) const
+    {
+        const CacheRecord& r = records[row];
+        return r.baseRecord ? std::string_view("base") : textIn(spanOf(source), r.text);
+    }
+    // A base's own name flush left; objects indented by six spaces.
+    std::string listText(std::size_t row) const
+    {
+        const CacheRecord& r = records[row];
+        return (r.baseRecord ? std::string() : std::string(6, ' ')).append(textIn(spanOf(source), r.text));
+    }
 };
 
+CacheLoadResult readCacheFile(SharedImage bytes, Progress* progress = nullptr);
+// The same over a copy of `bytes`.
 CacheLoadResult readCacheFile(std::span<const std::uint8_t> bytes, Progress* progress = nullptr);
 
 } // namespace mw

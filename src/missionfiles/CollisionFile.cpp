@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "io/ByteReader.h"
-#include "scene/NameIndex.h"
 #include "workspace/Progress.h"
 
 namespace mw {
@@ -106,6 +105,14 @@ std::array<double, 4> standardQuaternion(const std::array<double, 9>& m)
     return {w / length, x / length, y / length, z / length};
 }
 
+// The translation Y of the first scene row named like `link` cut before its first "."; 1 when
+// there is none.
+float heightOfScene(const SceneCatalogue& scene, std::string_view link)
+{
+    const std::uint32_t owner = scene.rowOfName(link.substr(0, link.find('.')));
+    return owner < scene.entryCount() ? scene.translation(owner).y : 1.0f;
+}
+
 } // namespace
 
 std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& matrix)
@@ -132,6 +139,15 @@ std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& matrix)
         if (!std::isfinite(v))
             return {0, 0, 1, 0}; // what the standard conversion gives for no rotation
     return out;
+}
+
+std::string CollisionLoadResult::listText(std::size_t row) const
+{
+    const std::string_view tag = bodies[row].CollisionKindTag;
+    for (const Kind& kind : Kinds)
+        if (tag == kind.tag)
+            return kind.listPrefix + std::to_string(row);
+    return std::to_string(row);
 }
 
 CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const SceneCatalogue& scene,
@@ -187,11 +203,18 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
     if (progress)
         progress->start(Steps);
 
-    NameIndex sceneNames; // first scene row of each name, for the cylinders' heights
-    sceneNames.reserve(scene.entries.size());
-    for (const SceneEntry& entry : scene.entries)
-        sceneNames.add(entry.name);
+    // A cylinder's height is that of the first scene row named like its link cut before the first
+    // ".": looked up once per link.
+    std::vector<std::optional<float>> linkHeights(result.linkNames.size());
+    const auto heightOf = [&](std::uint32_t link) {
+        if (link >= result.linkNames.size())
+            return heightOfScene(scene, {});
+        if (!linkHeights[link])
+            linkHeights[link] = heightOfScene(scene, result.linkNames[link]);
+        return *linkHeights[link];
+    };
 
+    result.bodies.reserve(std::min<std::uint64_t>(total, bytes.size() / 20));
     std::array<std::uint32_t, 5> left = counts;
     while (file.has(pos, 1)) {
         const std::uint8_t code = file.u8(pos);
@@ -199,13 +222,13 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
             break; // any other byte, or a kind whose count is used up, ends the scan
         const Kind& kind = Kinds[code - 0x80];
         for (; left[code - 0x80] > 0 && file.has(pos, kind.recordSize); --left[code - 0x80]) {
-            CollisionBody body;
+            CollisionBody& body = result.bodies.emplace_back();
             body.CollisionKindTag = kind.tag;
             body.CollisionItemOffset = static_cast<std::uint32_t>(pos + 8);
             body.material = file.u8(pos + 3);
             const std::uint32_t link = file.u32(pos + 4);
             if (link < result.linkNames.size())
-                body.linkName = result.linkNames[link];
+                body.link = link;
             const std::size_t g = pos + 8;
             auto vec = [&](std::size_t at) { return Vec3{file.f32(at), file.f32(at + 4), file.f32(at + 8)}; };
             switch (code) {
@@ -242,10 +265,7 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
             }
             case 0x84: { // cylinder: its height comes from the scene object it belongs to
                 const float radius = file.f32(g + 8);
-                const std::string_view link = body.linkName;
-                const std::uint32_t owner = sceneNames.find(link.substr(0, link.find('.')));
-                const float y = owner < scene.entries.size() ? scene.entries[owner].translation.y : 1.0f;
-                body.position = {file.f32(g), y, file.f32(g + 4)};
+                body.position = {file.f32(g), heightOf(body.link), file.f32(g + 4)};
                 body.size = {radius, 20.0f, radius};
                 break;
             }
@@ -256,11 +276,9 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
                 break;
             }
             }
-            body.listText = kind.listPrefix + std::to_string(result.bodies.size());
             if (progress)
                 progress->step(static_cast<int>(std::min<std::uint64_t>(Steps, result.bodies.size() / step)),
-                               body.listText);
-            result.bodies.push_back(std::move(body));
+                               result.listText(result.bodies.size() - 1));
             pos += kind.recordSize;
         }
         if (left[code - 0x80] > 0)

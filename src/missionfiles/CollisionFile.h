@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "missionfiles/CacheFile.h"
@@ -24,11 +25,11 @@ inline constexpr const char* NoMissionsFolder = "**Sorry, can't extract tree.klz
 } // namespace treemsg
 
 struct CollisionBody {
-    std::string CollisionKindTag;  // "SC", "SR", "BI", "CY" or "SP"
+    static constexpr std::uint32_t NoLink = 0xFFFFFFFFu;
+    std::string_view CollisionKindTag; // "SC", "SR", "BI", "CY" or "SP" (static texts)
     std::uint32_t CollisionItemOffset = 0; // the body's first geometry byte (record start + 8)
     std::uint8_t material = 0;
-    std::string linkName;
-    std::string listText; // "SCube-0", "spCube-7", ...
+    std::uint32_t link = NoLink; // its row in the link-name table, when the table has it
     Vec3 position;
     std::array<float, 4> rotation{1, 0, 0, 0};
     Vec3 size;
@@ -40,6 +41,14 @@ struct CollisionLoadResult {
     std::vector<std::string> linkNames;
     std::array<std::uint32_t, 5> kindCounts{}; // kinds 0x80 ... 0x84, from the data header
     std::vector<CollisionBody> bodies;
+
+    std::string_view linkName(std::size_t row) const
+    {
+        const std::uint32_t link = bodies[row].link;
+        return link < linkNames.size() ? std::string_view(linkNames[link]) : std::string_view();
+    }
+    // The body's list row: "SCube-0", "spCube-7", ... (the number is its row).
+    std::string listText(std::size_t row) const;
 };
 
 // `scene` gives cylinders their height: the translation Y of the first scene entry named like the

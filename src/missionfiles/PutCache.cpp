@@ -7,16 +7,17 @@
 
 namespace mw {
 
-std::vector<std::uint8_t> cacheObjectChunks(const std::vector<CacheRecord>& records)
+std::vector<std::uint8_t> cacheObjectChunks(const CacheLoadResult& cache)
 {
     ChunkWriter out;
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        const CacheRecord& r = records[k];
+    for (std::size_t k = 0; k < cache.records.size(); ++k) {
+        const CacheRecord& r = cache.records[k];
         if (r.TranslationOffset == 0)
             continue; // a base record
+        const std::string name(cache.name(k));
         // A name too short to have a 4-character extension is kept whole.
-        const std::string stem = r.name.size() >= 4 ? r.name.substr(0, r.name.size() - 4) : r.name;
-        writeModelObject(out, {"CA" + std::to_string(k) + "-" + stem, r.position, r.rotation, r.size, r.name});
+        const std::string stem = name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
+        writeModelObject(out, {"CA" + std::to_string(k) + "-" + stem, r.position, r.rotation, r.size, name});
     }
     return out.out().take();
 }
@@ -24,7 +25,7 @@ std::vector<std::uint8_t> cacheObjectChunks(const std::vector<CacheRecord>& reco
 MergeResult putCache(Mission& mission, Prompter& prompter)
 {
     Workspace& ws = mission.workspace();
-    if (mission.sceneCatalogue().entries.empty()) {
+    if (mission.sceneCatalogue().empty()) {
         prompter.message("Load scene2.bin and cache.bin", "");
         return MergeResult::Refused;
     }
@@ -50,7 +51,7 @@ MergeResult putCache(Mission& mission, Prompter& prompter)
     ws.Busy = true;
     const Mission::Step step(mission, "Put cache");
     const MergeResult result =
-        appendObjects(mission, nullptr, cacheObjectChunks(mission.cache().records), prompter);
+        appendObjects(mission, nullptr, cacheObjectChunks(mission.cache()), prompter);
     ws.Busy = false;
     if (progress)
         progress->finish();

@@ -11,7 +11,7 @@
 namespace mw {
 
 // The object chunks for the cache's object records (base records are skipped but counted).
-std::vector<std::uint8_t> cacheObjectChunks(const std::vector<CacheRecord>& records);
+std::vector<std::uint8_t> cacheObjectChunks(const CacheLoadResult& cache);
 
 // The checks and questions, the backup and the rewrite; one undo step.
 MergeResult putCache(Mission& mission, Prompter& prompter);

@@ -18,16 +18,16 @@ std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree
     // Kind name, list prefix, and its count in the data header (kinds 0x80 ... 0x84).
     const struct {
         const char* kind;
-        const char* prefix;
+        const char* tag;
         std::size_t count;
-    } kinds[] = {{"simple", "SCube-", tree.kindCounts[1]},   {"rotation", "SRCube-", tree.kindCounts[0]},
-                 {"cylinder", "cyCube-", tree.kindCounts[4]}, {"rotation2", "biCube-", tree.kindCounts[3]},
-                 {"sphere", "spCube-", tree.kindCounts[2]}};
+    } kinds[] = {{"simple", "SC", tree.kindCounts[1]},   {"rotation", "SR", tree.kindCounts[0]},
+                 {"cylinder", "CY", tree.kindCounts[4]}, {"rotation2", "BI", tree.kindCounts[3]},
+                 {"sphere", "SP", tree.kindCounts[2]}};
     for (const auto& k : kinds) {
         if (kind != k.kind)
             continue;
         const auto first = std::find_if(bodies.begin(), bodies.end(),
-                                        [&](const CollisionBody& b) { return b.listText.starts_with(k.prefix); });
+                                        [&](const CollisionBody& b) { return b.CollisionKindTag == k.tag; });
         if (first == bodies.end())
             return {0, 0};
         const auto start = static_cast<std::size_t>(first - bodies.begin());
@@ -37,13 +37,12 @@ std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree
     return {0, 0};
 }
 
-std::vector<std::uint8_t> placeholderChunks(const std::vector<CollisionBody>& bodies, std::size_t first,
-                                            std::size_t last)
+std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std::size_t first, std::size_t last)
 {
     ChunkWriter out;
-    for (std::size_t i = first; i < last; ++i) {
-        const CollisionBody& b = bodies[i];
-        writeModelObject(out, {b.listText, b.position, b.rotation, b.size, PlaceholderObjectModel});
+    for (std::size_t i = first; i < last && i < tree.bodies.size(); ++i) {
+        const CollisionBody& b = tree.bodies[i];
+        writeModelObject(out, {tree.listText(i), b.position, b.rotation, b.size, PlaceholderObjectModel});
     }
     return out.out().take();
 }
@@ -80,7 +79,7 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
     ws.Busy = true;
     const Mission::Step step(mission, "Put tree");
     const MergeResult result =
-        appendObjects(mission, saved, placeholderChunks(mission.tree().bodies, first, last), prompter);
+        appendObjects(mission, saved, placeholderChunks(mission.tree(), first, last), prompter);
     ws.Busy = false;
     if (progress)
         progress->finish();

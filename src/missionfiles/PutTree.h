@@ -20,8 +20,7 @@ inline constexpr const char* PutTreeKinds[] = {"simple", "rotation", "rotation2"
 // bodies.
 std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree, const std::string& kind);
 
-std::vector<std::uint8_t> placeholderChunks(const std::vector<CollisionBody>& bodies, std::size_t first,
-                                            std::size_t last);
+std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std::size_t first, std::size_t last);
 
 // Uses the workspace's PutTreeKind and UseSavedScene; one undo step.
 MergeResult putTree(Mission& mission, Prompter& prompter);

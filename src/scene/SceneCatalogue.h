@@ -1,13 +1,19 @@
 #pragma once
-// What the scene loader records for every entry of the "All" list: the values shown by the
-// inspector and the 0-based offsets of every field a later command patches. An offset of 0 means
-// the field is absent, so nothing is ever written for it.
+// What the scene loader records for every entry of the "All" list: the 0-based offsets of every
+// field the inspector shows or a later command patches, and where each name lies in the file. An
+// offset of 0 means the field is absent, so nothing is ever written for it. Values and names are
+// read from the file's bytes, which the catalogue keeps alive, only when asked for; the catalogue
+// itself stays a small fraction of the file.
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "io/SharedBytes.h"
+#include "scene/BlockTable.h"
+#include "scene/NameIndex.h"
 #include "scene/SceneChunks.h"
 
 namespace mw {
@@ -17,6 +23,7 @@ struct Vec3 {
     bool operator==(const Vec3&) const = default;
 };
 
+// Everything the inspector shows of one row, read from the file's bytes (see SceneCatalogue::entry).
 struct SceneEntry {
     std::string name;
     bool isScript = false;   // a free-standing script of the scripts section
@@ -68,8 +75,45 @@ struct SceneEntry {
     std::uint8_t thingSound = 0;
 };
 
-struct SceneCatalogue {
-    std::vector<SceneEntry> entries; // one per row of "All": objects, then free-standing scripts
+// The stored form of a row: what every row needs, plus the row of its light, sound or definition
+// values in the per-kind tables (NoRow when it has none).
+struct SceneRecord {
+    static constexpr std::uint32_t NoRow = 0xFFFFFFFFu;
+    std::uint32_t NameOffset = 0, ModelOffset = 0, LinkOffset = 0;
+    std::uint8_t nameLength = 0, modelLength = 0, linkLength = 0; // texts are at most 50 characters
+    bool isScript = false;
+    bool hasScript = false;
+    std::uint32_t typeCode = typecode::None;
+    std::uint32_t ObjectChunkOffset = 0;
+    std::uint32_t TranslationOffset = 0, RotationOffset = 0, SizeOffset = 0;
+    std::uint32_t DefinitionChunkOffset = 0, ScriptOffset = 0;
+    std::uint32_t light = NoRow, sound = NoRow, values = NoRow;
+};
+
+struct LightRecord {
+    std::uint32_t kind = 0;
+    std::uint32_t ColourOffset = 0, PowerOffset = 0, RangeOffset = 0, DistanceOffset = 0;
+};
+
+struct SoundRecord {
+    TextRef fileName;
+    // Sound fields 1 and 2, and the pairs 3-4 and 5-6 (field 4 lies 4 bytes behind field 3).
+    std::uint32_t KindOffset = 0, VolumeOffset = 0, Pair34Offset = 0, Pair56Offset = 0;
+};
+
+// What a definition with a data chunk adds to its object: the data chunk of a human or scripted
+// object, and the values of a human or physical thing.
+struct DefinitionValues {
+    std::uint32_t DataChunkOffset = 0;
+    std::uint32_t HumanBehaviourOffset = 0, AggressionOffset = 0, WeightOffset = 0, ThingSoundOffset = 0;
+};
+
+class SceneCatalogue {
+public:
+    BlockTable<SceneRecord> records; // one per row of "All": objects, then free-standing scripts
+    BlockTable<LightRecord> lights;
+    BlockTable<SoundRecord> sounds;
+    BlockTable<DefinitionValues> definitionValues;
 
     // Row maps: the "All" row of each row of "Scripts" (check-marked) and of "Things" (the rest).
     std::vector<std::uint32_t> scriptRows;
@@ -82,7 +126,44 @@ struct SceneCatalogue {
     std::uint32_t ScriptsLengthPos = 0;
     std::uint32_t FirstScriptIndex = 0; // = the number of scene objects
 
-    std::size_t entryCount() const { return entries.size(); }
+    // The bytes every offset points into. Our own in-place writes keep offsets and lengths, so the
+    // mission hands the catalogue the patched bytes after each one.
+    SharedImage source;
+    // The first row of each name (objects, then scripts in file order).
+    NameIndex firstRowOfName;
+
+    std::size_t entryCount() const { return records.size(); }
+    bool empty() const { return records.empty(); }
+    std::span<const std::uint8_t> bytes() const { return spanOf(source); }
+
+    std::string_view name(std::size_t row) const
+    {
+        const SceneRecord& r = records[row];
+        return textIn(bytes(), {r.NameOffset, r.nameLength});
+    }
+    std::string_view model(std::size_t row) const
+    {
+        const SceneRecord& r = records[row];
+        return textIn(bytes(), {r.ModelOffset, r.modelLength});
+    }
+    // The first row named `name`, or NameIndex::NotFound.
+    std::uint32_t rowOfName(std::string_view name) const
+    {
+        return firstRowOfName.find(name, [this](std::uint32_t row) { return this->name(row); });
+    }
+
+    Vec3 translation(std::size_t row) const { return vec3At(records[row].TranslationOffset); }
+    Vec3 size(std::size_t row) const { return vec3At(records[row].SizeOffset); }
+    std::array<float, 4> rotation(std::size_t row) const;
+
+    // Every value of the row, read from the bytes.
+    SceneEntry entry(std::size_t row) const;
+
+    // What the catalogue takes in memory beside the file's bytes.
+    std::size_t memoryBytes() const;
+
+private:
+    Vec3 vec3At(std::uint32_t offset) const;
 };
 
 } // namespace mw

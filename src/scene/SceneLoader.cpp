@@ -1,6 +1,9 @@
 #include "scene/SceneLoader.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -32,7 +35,7 @@ constexpr int ObjectsProgressShare = 25;
 class SceneWalker {
 public:
     SceneWalker(std::span<const std::uint8_t> bytes, Progress* progress, SceneLoadResult& result)
-        : m_file(bytes), m_progress(progress), m_result(result), m_catalogue(result.catalogue)
+        : m_file(bytes), m_data(bytes.data()), m_progress(progress), m_result(result), m_catalogue(result.catalogue)
     {
     }
 
@@ -44,10 +47,11 @@ private:
     {
         if (limit - pos < chunk::HeaderSize)
             throw DamagedScene{};
+        // `limit` never lies past the file, so the header is inside it.
         Chunk c;
         c.start = pos;
-        c.id = m_file.u16(pos);
-        c.size = m_file.u32(pos + 2);
+        c.id = rawU16(pos);
+        c.size = rawU32(pos + 2);
         if (c.size < chunk::HeaderSize || c.size > limit - pos)
             throw DamagedScene{};
         return c;
@@ -60,48 +64,98 @@ private:
             throw DamagedScene{};
     }
 
-    float floatIn(const Chunk& c, std::uint32_t offset) const
+    // Reads of fields already checked to lie inside a chunk (and so inside the file).
+    std::uint16_t rawU16(std::uint32_t at) const
     {
-        requireInside(c, offset, 4);
-        return m_file.f32(offset);
+        std::uint16_t v;
+        std::memcpy(&v, m_data + at, 2);
+        if constexpr (std::endian::native == std::endian::big)
+            v = __builtin_bswap16(v);
+        return v;
+    }
+    std::uint32_t rawU32(std::uint32_t at) const
+    {
+        std::uint32_t v;
+        std::memcpy(&v, m_data + at, 4);
+        if constexpr (std::endian::native == std::endian::big)
+            v = __builtin_bswap32(v);
+        return v;
     }
 
     // A text chunk holds its characters and a terminating zero: size - 7 characters. A chunk
-    // longer than 50 bytes yields only its first 8 characters.
-    std::string_view textOf(const Chunk& c) const
+    // longer than 50 bytes yields only its first 8 characters. The text always lies inside the
+    // chunk (a chunk is at least its header; 8 <= 50 - 6).
+    static TextRef textOf(const Chunk& c)
     {
-        std::uint32_t length = c.size > 50 ? 8 : (c.size > 7 ? c.size - 7 : 0);
-        auto bytes = m_file.bytes(c.payload(), length);
-        return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+        return {c.payload(), c.size > 50 ? 8 : (c.size > 7 ? c.size - 7 : 0)};
     }
+    std::string_view textAt(TextRef ref) const
+    {
+        return {reinterpret_cast<const char*>(m_data) + ref.offset, ref.length};
+    }
+    std::string_view nameOfRow(std::uint32_t row) const
+    {
+        const SceneRecord& r = m_catalogue.records[row];
+        return {reinterpret_cast<const char*>(m_data) + r.NameOffset, r.nameLength};
+    }
+    // The row of `table` that `row` names, added when it names none yet.
+    template <class Table>
+    static auto& rowIn(Table& table, std::uint32_t& row)
+    {
+        if (row == SceneRecord::NoRow) {
+            row = static_cast<std::uint32_t>(table.size());
+            return table.emplace_back();
+        }
+        return table[row];
+    }
+    DefinitionValues& valuesOf(SceneRecord& entry) { return rowIn(m_catalogue.definitionValues, entry.values); }
 
     void walkTopLevel();
-    void reserveEntries(const Chunk& objectsSection);
-    std::size_t countChildren(const Chunk& parent, std::uint16_t id) const;
     void walkObjects(const Chunk& section);
-    std::string_view readObject(const Chunk& object, SceneEntry& entry);
-    void readLight(const Chunk& light, SceneEntry& entry);
-    void readSound(const Chunk& sound, SceneEntry& entry);
+    void readObject(const Chunk& object, SceneRecord& entry);
+    void readLight(const Chunk& light, LightRecord& entry);
+    void readSound(const Chunk& sound, SoundRecord& entry);
     void walkAfterObjects(std::uint32_t from);
+    // A definition as read, its owner not yet looked up.
+    struct PendingDefinition {
+        Chunk definition, data;
+        TextRef name;
+        std::uint32_t type = 0;
+        std::uint32_t hash = 0, stemHash = 0; // of the name, and of its part before the first "."
+        bool hasStem = false;
+        std::uint32_t candidate = NameIndex::NotFound; // the likely owner, for fetching ahead
+    };
     void readDefinition(const Chunk& definition);
-    void applyDefinition(const Chunk& definition, std::string_view name, std::uint32_t type,
-                         const Chunk& data);
+    void settleDefinitions();
+    // Adds the objects' names up to row `end` to the index, in row order.
+    void indexObjectNames(std::uint32_t end)
+    {
+        for (; m_indexed < end; ++m_indexed)
+            m_catalogue.firstRowOfName.add(m_indexed, m_lagHashes[m_indexed % IndexLag],
+                                           [this](std::uint32_t row) { return nameOfRow(row); });
+    }
+    void applyDefinition(const PendingDefinition& definition);
     void readScript(const Chunk& script);
-    void recordScriptAt(const Chunk& data, std::uint32_t lengthOffset, SceneEntry& entry);
-    std::uint32_t ownerOf(std::string_view definitionName) const;
-    void addListName(std::string_view name);
+    void recordScriptAt(const Chunk& data, std::uint32_t lengthOffset, SceneRecord& entry);
+    std::uint32_t ownerOf(const PendingDefinition& definition) const;
     void buildRowMaps();
 
     void advanceProgress(std::uint32_t pos, std::uint32_t base, std::uint32_t step, int first, int cap,
                          std::string_view text);
 
     ByteReader m_file;
+    const std::uint8_t* m_data;
+    // Names are indexed a few rows behind the walk, their slots fetched as each object is read.
+    static constexpr std::uint32_t IndexLag = 8;
+    std::array<std::uint32_t, IndexLag> m_lagHashes{};
+    std::uint32_t m_indexed = 0; // rows [0, m_indexed) are in the name index
+    // Definitions wait in small batches for their owners, whose slots are fetched meanwhile.
+    static constexpr std::size_t Batch = 64;
+    std::array<PendingDefinition, Batch> m_pending;
+    std::size_t m_pendingCount = 0;
     Progress* m_progress;
     SceneLoadResult& m_result;
     SceneCatalogue& m_catalogue;
-    // First "All" row of each name, for the definition-owner lookup. Names view the file's bytes.
-    NameIndex m_firstRowOfName;
-    std::vector<std::string_view> m_objectNames; // by row, indexed in one go after the objects walk
     std::uint32_t m_objectsEnd = 0;
     int m_progressValue = 0;
 };
@@ -122,10 +176,10 @@ void SceneWalker::walkTopLevel()
         if (c.id == chunk::ObjectsSection) {
             m_catalogue.ObjectsSize = c.size;
             m_catalogue.ObjectsSizeOffset = c.start + 2;
-            reserveEntries(c);
             walkObjects(c);
-            m_firstRowOfName.addAll(m_objectNames);
-            m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.entries.size());
+            // The objects' names are indexed in one go, for the definition-owner lookup.
+            indexObjectNames(static_cast<std::uint32_t>(m_catalogue.records.size()));
+            m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.records.size());
             m_objectsEnd = c.end();
             walkAfterObjects(c.end());
             return;
@@ -139,31 +193,6 @@ void SceneWalker::walkTopLevel()
     throw DamagedScene{}; // no objects section
 }
 
-std::size_t SceneWalker::countChildren(const Chunk& parent, std::uint16_t id) const
-{
-    std::size_t count = 0;
-    for (std::uint32_t pos = parent.payload(); pos < parent.end(); pos = chunkAt(pos, parent.end()).end())
-        count += m_file.u16(pos) == id;
-    return count;
-}
-
-// Counts the objects and free-standing scripts by hopping over chunk headers, so the catalogue is
-// allocated once: with 30 000 entries a regrowth would copy megabytes.
-void SceneWalker::reserveEntries(const Chunk& objectsSection)
-{
-    std::size_t entries = countChildren(objectsSection, chunk::Object);
-    const auto fileEnd = static_cast<std::uint32_t>(m_file.size());
-    for (std::uint32_t pos = objectsSection.end(); pos < fileEnd;) {
-        const Chunk c = chunkAt(pos, fileEnd);
-        if (c.id == chunk::ScriptsSection)
-            entries += countChildren(c, chunk::Script);
-        pos = c.end();
-    }
-    m_catalogue.entries.reserve(entries);
-    m_objectNames.reserve(entries);
-    m_firstRowOfName.reserve(entries);
-}
-
 void SceneWalker::walkObjects(const Chunk& section)
 {
     const std::uint32_t step = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(m_file.size() / 30));
@@ -171,77 +200,82 @@ void SceneWalker::walkObjects(const Chunk& section)
     while (pos < section.end()) {
         const Chunk c = chunkAt(pos, section.end());
         if (c.id == chunk::Object) {
-            SceneEntry& entry = m_catalogue.entries.emplace_back();
+            SceneRecord& entry = m_catalogue.records.emplace_back();
             entry.ObjectChunkOffset = c.start;
-            m_objectNames.push_back(readObject(c, entry));
+            readObject(c, entry);
+            const auto row = static_cast<std::uint32_t>(m_catalogue.records.size() - 1);
+            const std::uint32_t hash = NameIndex::hashOf(nameOfRow(row));
+            m_catalogue.firstRowOfName.prefetch(hash);
+            if (row >= IndexLag)
+                indexObjectNames(row - IndexLag + 1);
+            m_lagHashes[row % IndexLag] = hash;
         }
         pos = c.end();
-        advanceProgress(pos, section.start, step, 0, ObjectsProgressShare, {});
+        if (m_progress)
+            advanceProgress(pos, section.start, step, 0, ObjectsProgressShare, {});
     }
 }
 
-void SceneWalker::addListName(std::string_view name) { m_firstRowOfName.add(name); }
-
-std::string_view SceneWalker::readObject(const Chunk& object, SceneEntry& entry)
+// Every object gets its row, named or not, so rows and catalogue entries never drift apart.
+void SceneWalker::readObject(const Chunk& object, SceneRecord& entry)
 {
-    std::string_view name;
     std::uint32_t pos = object.payload();
     while (pos < object.end()) {
         const Chunk c = chunkAt(pos, object.end());
         const std::uint32_t p = c.payload();
         switch (c.id) {
-        case chunk::ObjectName:
-            name = textOf(c);
+        case chunk::ObjectName: {
+            const TextRef name = textOf(c);
+            entry.NameOffset = name.offset;
+            entry.nameLength = static_cast<std::uint8_t>(name.length);
             break;
+        }
         case chunk::ObjectType:
             requireInside(c, p, 4);
-            entry.typeCode = m_file.u32(p);
+            entry.typeCode = rawU32(p);
             break;
         case chunk::Translation:
             requireInside(c, p, 12);
             entry.TranslationOffset = p;
-            entry.translation = {m_file.f32(p), m_file.f32(p + 4), m_file.f32(p + 8)};
-            entry.noTranslation = false;
             break;
         case chunk::Rotation:
             requireInside(c, p, 16);
             entry.RotationOffset = p;
-            entry.rotation = {m_file.f32(p), m_file.f32(p + 4), m_file.f32(p + 8), m_file.f32(p + 12)};
-            entry.noRotation = false;
             break;
         case chunk::Size:
             requireInside(c, p, 12);
             entry.SizeOffset = p;
-            entry.size = {m_file.f32(p), m_file.f32(p + 4), m_file.f32(p + 8)};
-            entry.noSize = false;
             break;
-        case chunk::Model:
-            entry.model = textOf(c);
+        case chunk::Model: {
+            const TextRef model = textOf(c);
+            entry.ModelOffset = model.offset;
+            entry.modelLength = static_cast<std::uint8_t>(model.length);
             break;
+        }
         case chunk::Link:
             if (c.payloadSize() >= chunk::HeaderSize) {
                 const Chunk first = chunkAt(p, c.end());
-                if (first.id == chunk::ObjectName)
-                    entry.linkName = textOf(first);
+                if (first.id == chunk::ObjectName) {
+                    const TextRef link = textOf(first);
+                    entry.LinkOffset = link.offset;
+                    entry.linkLength = static_cast<std::uint8_t>(link.length);
+                }
             }
             break;
         case chunk::Light:
-            readLight(c, entry);
+            readLight(c, rowIn(m_catalogue.lights, entry.light));
             break;
         case chunk::Sound:
-            readSound(c, entry);
+            readSound(c, rowIn(m_catalogue.sounds, entry.sound));
             break;
         default:
             break; // carried through untouched
         }
         pos = c.end();
     }
-    // Every object gets its row, named or not, so rows and catalogue entries never drift apart.
-    entry.name = name;
-    return name;
 }
 
-void SceneWalker::readLight(const Chunk& light, SceneEntry& entry)
+void SceneWalker::readLight(const Chunk& light, LightRecord& entry)
 {
     std::uint32_t pos = light.payload();
     while (pos < light.end()) {
@@ -250,26 +284,23 @@ void SceneWalker::readLight(const Chunk& light, SceneEntry& entry)
         switch (c.id) {
         case chunk::LightKind:
             requireInside(c, p, 4);
-            entry.lightKind = m_file.u32(p);
+            entry.kind = rawU32(p);
             break;
         case chunk::LightColour:
             requireInside(c, p, 12);
-            entry.LightColourOffset = p;
-            entry.lightColour = {m_file.f32(p), m_file.f32(p + 4), m_file.f32(p + 8)};
+            entry.ColourOffset = p;
             break;
         case chunk::LightPower:
-            entry.lightPower = floatIn(c, p);
-            entry.LightPowerOffset = p;
+            requireInside(c, p, 4);
+            entry.PowerOffset = p;
             break;
         case chunk::LightRange:
             requireInside(c, p, 8);
-            entry.LightRangeOffset = p;
-            entry.lightRange = {m_file.f32(p), m_file.f32(p + 4)};
+            entry.RangeOffset = p;
             break;
         case chunk::LightDistance:
             requireInside(c, p, 8);
-            entry.LightDistanceOffset = p;
-            entry.lightDistance = {m_file.f32(p), m_file.f32(p + 4)};
+            entry.DistanceOffset = p;
             break;
         case chunk::Light:
             // A nested light header: its children belong to the same light.
@@ -282,7 +313,7 @@ void SceneWalker::readLight(const Chunk& light, SceneEntry& entry)
     }
 }
 
-void SceneWalker::readSound(const Chunk& sound, SceneEntry& entry)
+void SceneWalker::readSound(const Chunk& sound, SoundRecord& entry)
 {
     std::uint32_t pos = sound.payload();
     while (pos < sound.end()) {
@@ -290,30 +321,23 @@ void SceneWalker::readSound(const Chunk& sound, SceneEntry& entry)
         const std::uint32_t p = c.payload();
         switch (c.id) {
         case chunk::SoundName:
-            entry.soundFileName = textOf(c);
+            entry.fileName = textOf(c);
             break;
         case chunk::SoundKind:
             requireInside(c, p, 4);
-            entry.SoundFieldOffset[1] = p;
-            entry.soundKind = m_file.i32(p);
+            entry.KindOffset = p;
             break;
         case chunk::SoundVolume:
-            entry.soundField[2] = floatIn(c, p);
-            entry.SoundFieldOffset[2] = p;
+            requireInside(c, p, 4);
+            entry.VolumeOffset = p;
             break;
         case chunk::SoundPair34:
             requireInside(c, p, 8);
-            entry.SoundFieldOffset[3] = p;
-            entry.SoundFieldOffset[4] = p + 4;
-            entry.soundField[3] = m_file.f32(p);
-            entry.soundField[4] = m_file.f32(p + 4);
+            entry.Pair34Offset = p;
             break;
         case chunk::SoundPair56:
             requireInside(c, p, 8);
-            entry.SoundFieldOffset[5] = p;
-            entry.SoundFieldOffset[6] = p + 4;
-            entry.soundField[5] = m_file.f32(p);
-            entry.soundField[6] = m_file.f32(p + 4);
+            entry.Pair56Offset = p;
             break;
         default:
             break;
@@ -330,15 +354,17 @@ void SceneWalker::walkAfterObjects(std::uint32_t from)
         const Chunk c = chunkAt(pos, fileEnd);
         if (c.id == chunk::DefinitionsSection) {
             m_catalogue.DefsPos = c.start + 2;
+            m_pendingCount = 0;
             for (std::uint32_t p = c.payload(); p < c.end();) {
                 const Chunk child = chunkAt(p, c.end());
                 if (child.id == chunk::Definition)
                     readDefinition(child);
                 p = child.end();
             }
+            settleDefinitions();
         } else if (c.id == chunk::ScriptsSection) {
             m_catalogue.ScriptsLengthPos = c.start + 2;
-            m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.entries.size());
+            m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.records.size());
             for (std::uint32_t p = c.payload(); p < c.end();) {
                 const Chunk child = chunkAt(p, c.end());
                 if (child.id == chunk::Script)
@@ -350,9 +376,10 @@ void SceneWalker::walkAfterObjects(std::uint32_t from)
     }
 }
 
+// Reads a definition up to its data chunk; its owner is settled with the rest of its section.
 void SceneWalker::readDefinition(const Chunk& definition)
 {
-    std::string_view name;
+    TextRef name;
     std::uint32_t type = 0;
     for (std::uint32_t pos = definition.payload(); pos < definition.end();) {
         const Chunk c = chunkAt(pos, definition.end());
@@ -361,16 +388,30 @@ void SceneWalker::readDefinition(const Chunk& definition)
             name = textOf(c);
             advanceProgress(c.start, m_objectsEnd,
                             std::max<std::uint32_t>(1, static_cast<std::uint32_t>((m_file.size() - m_objectsEnd) / 30)),
-                            ObjectsProgressShare, ProgressMaximum, name);
+                            ObjectsProgressShare, ProgressMaximum, textAt(name));
             break;
         case chunk::DefinitionType:
             requireInside(c, c.payload(), 4);
-            type = m_file.u32(c.payload());
+            type = rawU32(c.payload());
             break;
-        case chunk::DefinitionData:
-            // The owner is settled at the data chunk; a definition without an owner is skipped whole.
-            applyDefinition(definition, name, type, c);
+        case chunk::DefinitionData: {
+            // Read no further: the owner is settled at the data chunk, and a definition without an
+            // owner is skipped whole.
+            if (m_pendingCount == Batch)
+                settleDefinitions();
+            PendingDefinition& pending = m_pending[m_pendingCount++];
+            pending.definition = definition;
+            pending.data = c;
+            pending.name = name;
+            pending.type = type;
+            const std::string_view text = textAt(name);
+            pending.hash = NameIndex::hashOf(text);
+            if (const auto dot = text.find('.'); dot != std::string_view::npos) {
+                pending.hasStem = true;
+                pending.stemHash = NameIndex::hashOf(text.substr(0, dot));
+            }
             return;
+        }
         default:
             break;
         }
@@ -378,24 +419,59 @@ void SceneWalker::readDefinition(const Chunk& definition)
     }
 }
 
-std::uint32_t SceneWalker::ownerOf(std::string_view definitionName) const
+// The definitions read so far, in file order, each given to its owner. The owners' slots are
+// fetched a few definitions ahead.
+void SceneWalker::settleDefinitions()
+{
+    // Three stages ahead of the definition being settled: its slot, then the likely owner's
+    // record, then that owner's name, each fetched while earlier definitions are settled.
+    constexpr std::size_t SlotAhead = 12, RecordAhead = 8, NameAhead = 4;
+    const NameIndex& index = m_catalogue.firstRowOfName;
+    const std::size_t rows = m_catalogue.records.size();
+    for (std::size_t i = 0; i < m_pendingCount; ++i) {
+        if (i + SlotAhead < m_pendingCount) {
+            index.prefetch(m_pending[i + SlotAhead].hash);
+            if (m_pending[i + SlotAhead].hasStem)
+                index.prefetch(m_pending[i + SlotAhead].stemHash);
+        }
+        if (i + RecordAhead < m_pendingCount) {
+            PendingDefinition& next = m_pending[i + RecordAhead];
+            next.candidate = index.candidate(next.hash);
+            if (next.candidate < rows)
+                __builtin_prefetch(&m_catalogue.records[next.candidate]);
+        }
+        if (i + NameAhead < m_pendingCount) {
+            const std::uint32_t row = m_pending[i + NameAhead].candidate;
+            if (row < rows)
+                __builtin_prefetch(m_data + m_catalogue.records[row].NameOffset);
+        }
+        applyDefinition(m_pending[i]);
+    }
+    m_pendingCount = 0;
+}
+
+std::uint32_t SceneWalker::ownerOf(const PendingDefinition& definition) const
 {
     // The first row whose name equals the definition name or, when that holds a ".", the part of it
     // before the first ".".
-    std::uint32_t owner = m_firstRowOfName.find(definitionName);
-    if (const auto dot = definitionName.find('.'); dot != std::string_view::npos)
-        owner = std::min(owner, m_firstRowOfName.find(definitionName.substr(0, dot)));
+    const auto nameOf = [this](std::uint32_t row) { return nameOfRow(row); };
+    const std::string_view name = textAt(definition.name);
+    std::uint32_t owner = m_catalogue.firstRowOfName.find(name, definition.hash, nameOf);
+    if (definition.hasStem)
+        owner = std::min(owner, m_catalogue.firstRowOfName.find(name.substr(0, name.find('.')), definition.stemHash,
+                                                                nameOf));
     return owner;
 }
 
-void SceneWalker::applyDefinition(const Chunk& definition, std::string_view name, std::uint32_t type,
-                                  const Chunk& data)
+void SceneWalker::applyDefinition(const PendingDefinition& pending)
 {
-    const std::uint32_t row = ownerOf(name);
-    if (row >= m_catalogue.entries.size())
+    const std::uint32_t row = ownerOf(pending);
+    if (row >= m_catalogue.records.size())
         return;
-    SceneEntry& entry = m_catalogue.entries[row];
-    entry.DefinitionChunkOffset = definition.start;
+    const Chunk& data = pending.data;
+    const std::uint32_t type = pending.type;
+    SceneRecord& entry = m_catalogue.records[row];
+    entry.DefinitionChunkOffset = pending.definition.start;
     const std::uint32_t p = data.payload();
 
     switch (type) {
@@ -406,47 +482,44 @@ void SceneWalker::applyDefinition(const Chunk& definition, std::string_view name
     case typecode::ScriptedObject:
         entry.typeCode = type;
         entry.hasScript = true;
-        entry.DataChunkOffset = data.start;
+        valuesOf(entry).DataChunkOffset = data.start;
         recordScriptAt(data, p + 10, entry);
         break;
     case typecode::Human: {
         entry.typeCode = type;
         entry.hasScript = true;
-        entry.DataChunkOffset = data.start;
-        requireInside(data, p + 1, 69); // behaviour (1) ... weight (65 + 4)
-        entry.HumanBehaviourOffset = p + 1;
-        entry.behaviour = m_file.u8(p + 1);
-        entry.sex = m_file.u8(p + 5);
-        entry.AggressionOffset = p + 41;
-        entry.aggression = m_file.f32(p + 41);
-        entry.WeightOffset = p + 65;
-        entry.weight = m_file.f32(p + 65);
+        DefinitionValues& values = valuesOf(entry);
+        values.DataChunkOffset = data.start;
+        requireInside(data, p + 1, 69); // behaviour (1), sex (5) ... weight (65 + 4)
+        values.HumanBehaviourOffset = p + 1;
+        values.AggressionOffset = p + 41;
+        values.WeightOffset = p + 65;
         // The script starts at data offset 78, or at 79 when byte 78 is a control character other
         // than line feed and carriage return.
         requireInside(data, p + 78, 1);
-        const std::uint8_t marker = m_file.u8(p + 78);
+        const std::uint8_t marker = m_data[p + 78];
         const bool shifted = marker <= 0x1F && marker != 0x0A && marker != 0x0D;
         recordScriptAt(data, p + (shifted ? 79 : 78), entry);
         break;
     }
-    case typecode::PhysicalThing:
+    case typecode::PhysicalThing: {
         entry.typeCode = type;
         requireInside(data, p + 10, 16); // weight (10) ... sound kind (22 + 4)
-        entry.WeightOffset = p + 10;
-        entry.weight = m_file.f32(p + 10);
-        entry.ThingSoundOffset = p + 22;
-        entry.thingSound = m_file.u8(p + 22);
+        DefinitionValues& values = valuesOf(entry);
+        values.WeightOffset = p + 10;
+        values.ThingSoundOffset = p + 22;
         break;
+    }
     default:
         break;
     }
 }
 
 // A script is a u32 length and that many characters; both must lie inside the chunk that holds it.
-void SceneWalker::recordScriptAt(const Chunk& holder, std::uint32_t lengthOffset, SceneEntry& entry)
+void SceneWalker::recordScriptAt(const Chunk& holder, std::uint32_t lengthOffset, SceneRecord& entry)
 {
     requireInside(holder, lengthOffset, 4);
-    requireInside(holder, lengthOffset + 4ull, m_file.u32(lengthOffset));
+    requireInside(holder, lengthOffset + 4ull, rawU32(lengthOffset));
     entry.ScriptOffset = lengthOffset;
 }
 
@@ -454,29 +527,38 @@ void SceneWalker::readScript(const Chunk& script)
 {
     const std::uint32_t p = script.payload();
     requireInside(script, p + 1, 4);
-    const std::uint32_t nameLength = m_file.u32(p + 1);
+    const std::uint32_t nameLength = rawU32(p + 1);
     requireInside(script, p + 5ull, nameLength);
-    // A name longer than 50 characters yields its first 15.
-    const std::uint32_t shown = nameLength > 50 ? 15 : nameLength;
-    const auto nameBytes = m_file.bytes(p + 5, shown);
-    const std::string_view name(reinterpret_cast<const char*>(nameBytes.data()), nameBytes.size());
-
     const std::uint64_t lengthOffset = p + 5ull + nameLength;
     requireInside(script, lengthOffset, 4);
-    SceneEntry entry;
-    entry.name = name;
+    SceneRecord& entry = m_catalogue.records.emplace_back();
+    entry.NameOffset = p + 5;
+    entry.nameLength = static_cast<std::uint8_t>(nameLength > 50 ? 15 : nameLength); // a longer name shows 15
     entry.isScript = true;
     entry.hasScript = true;
     entry.DefinitionChunkOffset = script.start;
     recordScriptAt(script, static_cast<std::uint32_t>(lengthOffset), entry);
-    m_catalogue.entries.push_back(std::move(entry));
-    addListName(name);
+    const auto row = static_cast<std::uint32_t>(m_catalogue.records.size() - 1);
+    m_catalogue.firstRowOfName.add(row, NameIndex::hashOf(nameOfRow(row)), [this](std::uint32_t r) { return nameOfRow(r); });
 }
 
 void SceneWalker::buildRowMaps()
 {
-    for (std::uint32_t row = 0; row < m_catalogue.entries.size(); ++row)
-        (m_catalogue.entries[row].hasScript ? m_catalogue.scriptRows : m_catalogue.plainRows).push_back(row);
+    const auto rows = static_cast<std::uint32_t>(m_catalogue.records.size());
+    auto& scriptRows = m_catalogue.scriptRows;
+    auto& plainRows = m_catalogue.plainRows;
+    std::uint32_t scripts = 0;
+    for (std::uint32_t row = 0; row < rows; ++row)
+        scripts += m_catalogue.records[row].hasScript;
+    scriptRows.resize(scripts);
+    plainRows.resize(rows - scripts);
+    std::uint32_t s = 0, p = 0;
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        if (m_catalogue.records[row].hasScript)
+            scriptRows[s++] = row;
+        else
+            plainRows[p++] = row;
+    }
 }
 
 void SceneWalker::advanceProgress(std::uint32_t pos, std::uint32_t base, std::uint32_t step, int first, int cap,
@@ -499,7 +581,11 @@ namespace {
 // fresh memory again.
 void resetKeepingCapacity(SceneCatalogue& c, std::uint64_t sceneSize)
 {
-    c.entries.clear();
+    c.records.clear();
+    c.lights.clear();
+    c.sounds.clear();
+    c.definitionValues.clear();
+    c.firstRowOfName.clear();
     c.scriptRows.clear();
     c.plainRows.clear();
     c.SceneSize = sceneSize;
@@ -508,10 +594,12 @@ void resetKeepingCapacity(SceneCatalogue& c, std::uint64_t sceneSize)
 
 } // namespace
 
-void loadSceneInto(std::span<const std::uint8_t> bytes, SceneLoadResult& result, Progress* progress)
+void loadSceneInto(SharedImage image, SceneLoadResult& result, Progress* progress)
 {
+    const std::span<const std::uint8_t> bytes = spanOf(image);
     result.status = SceneLoadStatus::Empty;
     result.messages.clear();
+    result.catalogue.source = std::move(image);
     resetKeepingCapacity(result.catalogue, bytes.size());
     if (bytes.empty())
         return;
@@ -546,11 +634,16 @@ void loadSceneInto(std::span<const std::uint8_t> bytes, SceneLoadResult& result,
         progress->finish();
 }
 
-SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress)
+SceneLoadResult loadScene(SharedImage bytes, Progress* progress)
 {
     SceneLoadResult result;
-    loadSceneInto(bytes, result, progress);
+    loadSceneInto(std::move(bytes), result, progress);
     return result;
+}
+
+SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress)
+{
+    return loadScene(std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end()), progress);
 }
 
 } // namespace mw

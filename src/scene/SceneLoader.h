@@ -1,6 +1,7 @@
 #pragma once
 // Reads scene2.bin into the object catalogue. A pure function over the file's bytes: it returns the
-// catalogue and the messages to show, in the order they arose.
+// catalogue (which keeps the bytes alive and points into them) and the messages to show, in the
+// order they arose.
 
 #include <cstdint>
 #include <span>
@@ -34,9 +35,12 @@ struct SceneLoadResult {
 
 // `progress`, when given, is started, stepped (0 ... 51, naming each definition as it is read) and
 // finished.
+SceneLoadResult loadScene(SharedImage bytes, Progress* progress = nullptr);
+
+// The same over a copy of `bytes`.
 SceneLoadResult loadScene(std::span<const std::uint8_t> bytes, Progress* progress = nullptr);
 
 // The same, reusing the allocations of an earlier result (the editor reloads after every write).
-void loadSceneInto(std::span<const std::uint8_t> bytes, SceneLoadResult& result, Progress* progress = nullptr);
+void loadSceneInto(SharedImage bytes, SceneLoadResult& result, Progress* progress = nullptr);
 
 } // namespace mw

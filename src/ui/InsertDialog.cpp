@@ -388,7 +388,7 @@ void InsertDialog::browseSound()
 
 void InsertDialog::insert()
 {
-    if (m_mission.workspace().Busy || m_mission.sceneCatalogue().entries.empty())
+    if (m_mission.workspace().Busy || m_mission.sceneCatalogue().empty())
         return;
     // The stored components follow the sliders, as the dialog shows them.
     m_rotation->takeComponentsFromSliders();

@@ -224,7 +224,7 @@ void MainWindow::buildLists(QTabWidget* tabs)
     for (ListIndex index : {CacheList, ModelList, CollisionList}) {
         OtherList& list = otherList(index);
         list.view = index == CacheList ? m_cacheList : index == ModelList ? m_modelList : m_treeList;
-        list.model = new QStringListModel(this);
+        list.model = new TextListModel(this);
         list.view->setModel(list.model);
         connect(list.view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, &list](const QModelIndex& current) { onOtherRowChanged(list, current.row()); });
@@ -436,7 +436,7 @@ void MainWindow::missionChanged(const MissionChange& change)
         if (scene)
             sceneAboutToLoad();
         else
-            fillOtherList(otherList(change.file), {});
+            fillOtherList(otherList(change.file), 0, {});
         return;
     case MissionChange::Kind::Loaded:
     case MissionChange::Kind::Reloaded:

@@ -9,6 +9,7 @@
 
 #include "editing/SceneValueSave.h"
 #include "ui/ListValuesPage.h"
+#include "ui/TextListModel.h"
 #include "missionfiles/SceneMerge.h"
 #include "workspace/Mission.h"
 
@@ -20,7 +21,6 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
-class QStringListModel;
 class QPushButton;
 class QTabWidget;
 
@@ -97,7 +97,7 @@ private:
     void showSceneEntry(std::uint32_t row);
     void showCurrentSceneEntry();
     std::optional<std::string> scriptTextOf(const SceneEntry& entry) const;
-    void selectByName(QListView* list, const std::string& name);
+    void selectByName(QListView* list, std::string_view name);
     void saveSceneValuesCommand();
     void reloadSceneAt(std::uint32_t row);
 
@@ -131,7 +131,7 @@ private:
         ListIndex index;
         InspectorPage page;
         QListView* view = nullptr;
-        QStringListModel* model = nullptr;
+        TextListModel* model = nullptr;
         ListValuesPage* values = nullptr;
         TranslationSearchPanel* search = nullptr;
         std::uint32_t shownRow = 0;
@@ -140,7 +140,8 @@ private:
     OtherList& otherList(MissionFile file) { return otherList(static_cast<ListIndex>(file)); }
     void otherLoaded(OtherList& list);
     void loadOther(MissionFile file);
-    void fillOtherList(OtherList& list, const QStringList& rows);
+    // Shows `rows` rows of the list's file, each read only when drawn.
+    void fillOtherList(OtherList& list, std::size_t rows, TextListModel::TextOf textOf);
     void onOtherRowChanged(OtherList& list, int row);
     void showOtherEntry(OtherList& list, std::uint32_t row);
     // The values a page shows for an entry; nothing for a base entry of the cache.

@@ -17,26 +17,17 @@ namespace mw {
 
 namespace {
 
-template <class Items, class Text>
-QStringList listTexts(const Items& items, Text text)
-{
-    QStringList rows;
-    rows.reserve(static_cast<qsizetype>(items.size()));
-    for (const auto& item : items)
-        rows << fromBytes(text(item));
-    return rows;
-}
 
 } // namespace
 
-void MainWindow::fillOtherList(OtherList& list, const QStringList& rows)
+void MainWindow::fillOtherList(OtherList& list, std::size_t rows, TextListModel::TextOf textOf)
 {
-    list.model->setStringList(rows);
+    list.model->setRows(static_cast<int>(std::min<std::size_t>(rows, INT_MAX)), std::move(textOf));
     list.shownRow = 0;
     ws().ChangedFlags[list.index] = false;
     list.values->restoreColours();
     list.values->setSavedMarkerVisible(false);
-    if (rows.isEmpty())
+    if (rows == 0)
         list.values->showNothing();
 }
 
@@ -63,15 +54,18 @@ void MainWindow::otherLoaded(OtherList& list)
 {
     switch (list.index) {
     case CacheList:
-        fillOtherList(list, listTexts(m_mission->cache().records, [](const CacheRecord& r) { return r.listText; }));
+        fillOtherList(list, m_mission->cache().records.size(),
+                      [this](int row) { return fromBytes(m_mission->cache().listText(static_cast<std::size_t>(row))); });
         break;
     case ModelList:
-        fillOtherList(list, listTexts(m_mission->model().frames, [](const ModelFrame& f) { return f.name; }));
+        fillOtherList(list, m_mission->model().frames.size(),
+                      [this](int row) { return fromBytes(m_mission->model().frames[static_cast<std::size_t>(row)].name); });
         if (m_mission->isLoaded(MissionFile::Model))
             m_inspectorTabs->setCurrentIndex(ModelValuesPage);
         break;
     default:
-        fillOtherList(list, listTexts(m_mission->tree().bodies, [](const CollisionBody& b) { return b.listText; }));
+        fillOtherList(list, m_mission->tree().bodies.size(),
+                      [this](int row) { return fromBytes(m_mission->tree().listText(static_cast<std::size_t>(row))); });
         if (m_mission->isLoaded(MissionFile::Tree))
             m_inspectorTabs->setCurrentIndex(TreeValuesPage);
         break;
@@ -112,9 +106,9 @@ std::optional<ListValuesPage::Values> MainWindow::valuesOf(ListIndex list, std::
     switch (list) {
     case CacheList: {
         const CacheRecord& r = m_mission->cache().records.at(row);
-        if (r.isBase())
+        if (r.isBase)
             return std::nullopt;
-        return ListValuesPage::Values{r.name, r.position, r.size, r.rotation, 0};
+        return ListValuesPage::Values{std::string(m_mission->cache().name(row)), r.position, r.size, r.rotation, 0};
     }
     case ModelList: {
         const ModelFrame& f = m_mission->model().frames.at(row);
@@ -122,7 +116,8 @@ std::optional<ListValuesPage::Values> MainWindow::valuesOf(ListIndex list, std::
     }
     case CollisionList: {
         const CollisionBody& b = m_mission->tree().bodies.at(row);
-        return ListValuesPage::Values{b.linkName, b.position, b.size, b.rotation, b.material};
+        return ListValuesPage::Values{std::string(m_mission->tree().linkName(row)), b.position, b.size, b.rotation,
+                                      b.material};
     }
     default:
         return std::nullopt;
@@ -145,18 +140,15 @@ ValueSaveResult MainWindow::saveOtherValues(OtherList& list)
     const std::uint32_t row = list.shownRow;
     switch (list.index) {
     case CacheList:
-        if (row >= m_mission->cache().records.size() || m_mission->cache().records[row].isBase())
+        if (row >= m_mission->cache().records.size() || m_mission->cache().records[row].isBase)
             return ValueSaveResult::Refused;
-        return saveCacheValues(form, m_mission->cache().records[row], *m_mission, *m_prompter);
+        return saveCacheValues(form, *m_mission, row, *m_prompter);
     case ModelList:
         if (row >= m_mission->model().frames.size())
             return ValueSaveResult::Refused;
         return saveModelValues(form, m_mission->model().frames[row], *m_mission, *m_prompter);
     case CollisionList:
-        if (row >= m_mission->tree().bodies.size())
-            return ValueSaveResult::Refused;
-        return saveCollisionValues(form, list.values->material(), m_mission->tree().bodies[row], *m_mission,
-                                   *m_prompter);
+        return saveCollisionValues(form, list.values->material(), *m_mission, row, *m_prompter);
     default:
         return ValueSaveResult::Refused;
     }

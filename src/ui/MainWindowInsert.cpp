@@ -24,7 +24,7 @@ void MainWindow::openInsertDialog(const InsertKind& kind)
         connect(m_insertDialog.get(), &InsertDialog::staleScene, this,
                 [this] { reloadSceneAt(static_cast<std::uint32_t>(std::max(m_allList->currentIndex().row(), 0))); });
     }
-    const SceneEntry& shown = m_mission->sceneCatalogue().entries.at(m_shownRow);
+    const SceneEntry shown = m_mission->sceneCatalogue().entry(m_shownRow);
     const SceneValueForm page = m_scenePage->form();
     InsertSource source;
     source.name = m_allModel->index(row, 0).data().toString();

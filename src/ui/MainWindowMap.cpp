@@ -103,7 +103,7 @@ void MainWindow::refreshMap()
 {
     if (!m_mapView || !m_mapDock->isVisible())
         return;
-    m_mapView->setMap(buildMissionMap(catalogue(), m_mission->cache().records, m_mission->tree().bodies));
+    m_mapView->setMap(buildMissionMap(catalogue(), m_mission->cache(), m_mission->tree()));
     if (const int row = m_allList->currentIndex().row(); row >= 0)
         m_mapView->setHighlight(MapLayer::Scene, static_cast<std::uint32_t>(row));
 }

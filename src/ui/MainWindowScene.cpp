@@ -87,9 +87,10 @@ void MainWindow::showCurrentSceneEntry()
 
 void MainWindow::showSceneEntry(std::uint32_t row)
 {
-    SceneEntry& entry = m_mission->sceneCatalogue().entries.at(row);
-    if (entry.name == "Tommy")
-        entry.typeCode = typecode::Tommy; // the player: shown without a panel
+    SceneCatalogue& catalogue = m_mission->sceneCatalogue();
+    if (catalogue.name(row) == "Tommy")
+        catalogue.records.at(row).typeCode = typecode::Tommy; // the player: shown without a panel
+    const SceneEntry entry = catalogue.entry(row);
     m_scenePage->showEntry(entry, entry.hasScript ? scriptTextOf(entry) : std::nullopt);
     selectByName(m_scriptList, entry.name);
     selectByName(m_thingList, entry.name);
@@ -109,12 +110,11 @@ std::optional<std::string> MainWindow::scriptTextOf(const SceneEntry& entry) con
     }
 }
 
-void MainWindow::selectByName(QListView* list, const std::string& name)
+void MainWindow::selectByName(QListView* list, std::string_view name)
 {
     const auto* model = static_cast<const SceneListModel*>(list->model());
-    const auto& entries = catalogue().entries;
     for (int r = 0; r < model->rowCount(); ++r) {
-        if (entries[model->allRow(r)].name == name) {
+        if (catalogue().name(model->allRow(r)) == name) {
             const QSignalBlocker block(list->selectionModel());
             selectListRow(list, static_cast<std::uint32_t>(r));
             return;
@@ -124,9 +124,10 @@ void MainWindow::selectByName(QListView* list, const std::string& name)
 
 void MainWindow::saveSceneValuesCommand()
 {
-    if (ws().Busy || m_allModel->rowCount() == 0 || m_shownRow >= catalogue().entries.size())
+    if (ws().Busy || m_allModel->rowCount() == 0 || m_shownRow >= catalogue().entryCount())
         return;
-    SceneEntry& entry = m_mission->sceneCatalogue().entries[m_shownRow];
+    // The save updates this copy with what it wrote; the catalogue reads the written bytes.
+    SceneEntry entry = catalogue().entry(m_shownRow);
     const ValueSaveResult result = saveSceneValues(m_scenePage->form(), entry, *m_mission, *m_prompter);
     switch (result) {
     case ValueSaveResult::Refused:

@@ -22,20 +22,19 @@ QListView* MainWindow::listOfTab(int tab) const
 
 std::string MainWindow::rowText(int tab, std::size_t row) const
 {
-    const auto& entries = catalogue().entries;
     switch (tab) {
     case AllTab:
-        return entries[row].name;
+        return std::string(catalogue().name(row));
     case ScriptsTab:
-        return entries[catalogue().scriptRows[row]].name;
+        return std::string(catalogue().name(catalogue().scriptRows[row]));
     case ThingsTab:
-        return entries[catalogue().plainRows[row]].name;
+        return std::string(catalogue().name(catalogue().plainRows[row]));
     case CacheTab:
-        return m_mission->cache().records[row].listText;
+        return m_mission->cache().listText(row);
     case ModelTab:
         return m_mission->model().frames[row].name;
     default:
-        return m_mission->tree().bodies[row].listText;
+        return m_mission->tree().listText(row);
     }
 }
 
@@ -63,7 +62,7 @@ std::optional<Vec3> MainWindow::translationOf(ListIndex list, std::size_t row) c
 {
     switch (list) {
     case CacheList:
-        if (m_mission->cache().records[row].isBase())
+        if (m_mission->cache().records[row].isBase)
             return std::nullopt; // a base entry has no translation
         return m_mission->cache().records[row].position;
     case ModelList:

@@ -31,7 +31,7 @@ private:
 QString qtFilterFrom(std::string_view filter);
 
 // Texts in the mission files are single bytes, shown as Latin-1; paths are the platform's.
-inline QString fromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+inline QString fromBytes(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 inline QString fromText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 } // namespace mw

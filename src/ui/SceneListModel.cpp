@@ -49,18 +49,18 @@ int SceneListModel::rowCount(const QModelIndex& parent) const
     case Kind::All:
         break;
     }
-    return static_cast<int>(m_catalogue.entries.size());
+    return static_cast<int>(m_catalogue.entryCount());
 }
 
 QVariant SceneListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const SceneEntry& entry = m_catalogue.entries[allRow(index.row())];
+    const std::uint32_t row = allRow(index.row());
     if (role == Qt::DisplayRole)
-        return fromBytes(entry.name);
+        return fromBytes(m_catalogue.name(row)); // read from the file's bytes as the row is drawn
     if (role == Qt::CheckStateRole && m_kind != Kind::Things)
-        return entry.hasScript ? Qt::Checked : Qt::Unchecked;
+        return m_catalogue.records[row].hasScript ? Qt::Checked : Qt::Unchecked;
     return {};
 }
 

@@ -7,7 +7,7 @@
 
 namespace mw {
 
-struct SceneCatalogue;
+class SceneCatalogue;
 
 class SceneListModel final : public QAbstractListModel {
     Q_OBJECT

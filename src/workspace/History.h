@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "io/FileAccess.h"
+#include "io/SharedBytes.h"
 
 namespace mw {
-
-using SharedImage = std::shared_ptr<const std::vector<std::uint8_t>>;
 
 // One file's change within a step.
 struct FileChange {

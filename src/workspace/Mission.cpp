@@ -65,6 +65,20 @@ const std::string& Mission::pathOf(MissionFile file) const
     return m_ws.ScenePath;
 }
 
+SharedImage* Mission::readerSourceOf(MissionFile file)
+{
+    switch (file) {
+    case MissionFile::Scene:
+        return &m_scene.catalogue.source;
+    case MissionFile::Cache:
+        return &m_cache.source;
+    case MissionFile::Model:
+    case MissionFile::Tree:
+        break;
+    }
+    return nullptr;
+}
+
 bool Mission::readFile(MissionFile file, Prompter& prompter)
 {
     auto& bytes = m_bytes[index(file)];
@@ -97,15 +111,18 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
     if (ours && parsed) {
         std::swap(m_scene, *parsed); // parsed before it was written
     } else if (ours) {
-        loadSceneInto(bytes(MissionFile::Scene), m_scene, m_progress);
+        loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
     } else {
+        // The old bytes go before the new are read (the catalogue's names read as empty meanwhile).
+        m_scene.catalogue.source.reset();
+        m_bytes[index(MissionFile::Scene)].reset();
         if (!readFile(MissionFile::Scene, prompter)) {
             m_ws.KeepSelection = false;
             m_scene = SceneLoadResult{};
             notify(MissionFile::Scene, done);
             return;
         }
-        loadSceneInto(bytes(MissionFile::Scene), m_scene, m_progress);
+        loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
     }
     m_ws.SceneSize = bytes(MissionFile::Scene).size();
     say(prompter, m_scene.messages);
@@ -127,7 +144,7 @@ void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& 
     notify(file, MissionChange::Kind::AboutToLoad);
     result = Result{};
     if (readFile(file, prompter)) {
-        result = read(bytes(file), m_progress);
+        result = read(sharedBytes(file), m_progress);
         say(prompter, result.messages);
     }
     m_ws.Busy = false;
@@ -149,7 +166,7 @@ void Mission::loadCache(Prompter& prompter)
 
 void Mission::loadModel(Prompter& prompter)
 {
-    loadList(MissionFile::Model, m_model, [](auto bytes, Progress* p) { return readModelFile(bytes, p); }, prompter);
+    loadList(MissionFile::Model, m_model, [](const SharedImage& bytes, Progress* p) { return readModelFile(*bytes, p); }, prompter);
 }
 
 bool Mission::loadTree(Prompter& prompter)
@@ -241,12 +258,21 @@ WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optio
     if (!wrote(path, file))
         return WriteOutcome::Done;
     auto& kept = m_bytes[index(*file)];
+    // The reader's result points into the kept bytes; it lets go while they are patched, so they
+    // are patched in place unless the history holds them too, and then views the patched bytes
+    // (a patch keeps every offset and length).
+    SharedImage* readerView = readerSourceOf(*file);
+    const bool viewsKept = readerView && kept && *readerView == kept;
+    if (viewsKept)
+        readerView->reset();
     if (kept && kept.use_count() > 1) // the history holds these bytes: patch a copy
         kept = std::make_shared<std::vector<std::uint8_t>>(*kept);
     if (kept)
         for (const Patch& p : patches)
             if (p.offset <= kept->size() && p.bytes.size() <= kept->size() - p.offset)
                 std::copy(p.bytes.begin(), p.bytes.end(), kept->begin() + static_cast<std::ptrdiff_t>(p.offset));
+    if (viewsKept)
+        *readerView = kept;
     notify(*file, MissionChange::Kind::Patched);
     return WriteOutcome::Done;
 }
@@ -337,11 +363,17 @@ WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Pr
 WriteOutcome Mission::replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
                               const char* failureText)
 {
+    return replace(file, std::make_shared<const std::vector<std::uint8_t>>(std::move(image)), prompter, failureText);
+}
+
+WriteOutcome Mission::replace(MissionFile file, const SharedImage& after, Prompter& prompter, const char* failureText)
+{
+    if (!after)
+        return WriteOutcome::Failed;
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
     const Step step(*this, std::string("Write ") + missionFileName(file));
     const SharedImage before = m_bytes[index(file)];
-    const auto after = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
     const std::filesystem::path path = pathOf(file);
     const WriteOutcome outcome = writeImage(path, file, after, prompter, failureText);
     if (outcome == WriteOutcome::Done)
@@ -360,8 +392,7 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedIma
                               const char* failureText)
 {
     if (const auto file = loadedFileAt(path))
-        return image ? replace(*file, std::vector<std::uint8_t>(image->begin(), image->end()), prompter, failureText)
-                     : WriteOutcome::Failed;
+        return replace(*file, image, prompter, failureText);
     const Step step(*this, "Write " + path.filename().string());
     SharedImage before;
     try {

@@ -63,7 +63,8 @@ public:
     Workspace& workspace() { return m_ws; }
     const Workspace& workspace() const { return m_ws; }
 
-    // What the readers made of each file. The value saves update the entries they wrote.
+    // What the readers made of each file. The scene catalogue reads its values from the kept bytes,
+    // so it shows what the value saves wrote.
     SceneLoadResult& scene() { return m_scene; }
     const SceneLoadResult& scene() const { return m_scene; }
     SceneCatalogue& sceneCatalogue() { return m_scene.catalogue; }
@@ -120,6 +121,9 @@ public:
     // (its reader's offsets are stale after a change of length).
     WriteOutcome replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
                          const char* failureText = nullptr);
+    // The same with an image the mission and its history may keep as it is (no copy is made).
+    WriteOutcome replace(MissionFile file, const SharedImage& image, Prompter& prompter,
+                         const char* failureText = nullptr);
     // The same for a file beside the mission's four (a backup, a file an add-in installs): created
     // when missing; there is no loaded state to check it against.
     WriteOutcome replace(const std::filesystem::path& path, std::span<const std::uint8_t> image, Prompter& prompter,
@@ -174,6 +178,8 @@ private:
     void recordImage(const std::filesystem::path& path, const SharedImage& before, const SharedImage& after);
     bool travel(bool back, Prompter& prompter);
     void reloadAfterTravel(const HistoryStep& step, Prompter& prompter);
+    // The bytes the file's reader result points into, when it keeps them.
+    SharedImage* readerSourceOf(MissionFile file);
     // Reads the file's bytes and stamp; on failure says "************", clears Busy and the
     // file's data, and returns false.
     bool readFile(MissionFile file, Prompter& prompter);

@@ -7,7 +7,7 @@
 
 namespace mw {
 
-struct SceneCatalogue;
+class SceneCatalogue;
 struct Workspace;
 
 struct SceneSelection {

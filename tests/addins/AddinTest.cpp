@@ -107,10 +107,10 @@ TEST_F(AddinTest, FlagsAtZeroStillPutTheBlockAndInstallTheFiles)
     EXPECT_EQ(text(folder / "check.bin"), "new route");
     EXPECT_EQ(text(folder / "check.bin.sav"), "route");
     expectConsistentScene(readWholeFile(folder / "scene2.bin"));
-    const auto& entries = mission.sceneCatalogue().entries;
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1].name, "AddedBox");
-    EXPECT_EQ(entries[1].typeCode, typecode::PhysicalThing);
+    const auto& catalogue = mission.sceneCatalogue();
+    ASSERT_EQ(catalogue.entryCount(), 2u);
+    EXPECT_EQ(catalogue.name(1), "AddedBox");
+    EXPECT_EQ(catalogue.records[1].typeCode, typecode::PhysicalThing);
 
     // Undone, every file is as it was and the installed files are gone.
     EXPECT_EQ(mission.history().nextUndo()->name, "Import Test add-in");
@@ -136,14 +136,14 @@ TEST_F(AddinTest, ASecondImportAsksAndKeepsTheFirstBackups)
                                  {"question", "Filebox.4ds already exists!! Still overwrite?", "File exists!"}}));
     EXPECT_EQ(readWholeFile(folder / "scene2.bin.sav"), original);
     EXPECT_EQ(text(folder / "cache.bin.sav"), "cache AAA x AAA");
-    EXPECT_EQ(mission.sceneCatalogue().entries.size(), 3u); // the block went in again, as asked
+    EXPECT_EQ(mission.sceneCatalogue().entryCount(), 3u); // the block went in again, as asked
 
     // No to the scene block question ends the import there.
     prompter.said.clear();
     prompter.answers = {true, false};
     EXPECT_EQ(import(parts), ImportResult::Stopped);
     EXPECT_EQ(prompter.said.size(), 2u);
-    EXPECT_EQ(mission.sceneCatalogue().entries.size(), 3u);
+    EXPECT_EQ(mission.sceneCatalogue().entryCount(), 3u);
 }
 
 TEST_F(AddinTest, EveryRefusalLeavesEveryFileAsItWas)

@@ -88,7 +88,7 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
 
     TransformForm f = form("10", "20", "30", "2", "3", "4", "90");
     f.rotation = {0.25f, 0.9f, 0.5f, 0.75f};
-    EXPECT_EQ(saveCacheValues(f, record, mission, prompter), ValueSaveResult::Saved);
+    EXPECT_EQ(saveCacheValues(f, mission, 1, prompter), ValueSaveResult::Saved);
     const auto bytes = onDisk("cache.bin");
     ASSERT_EQ(bytes.size(), original.size());
     const ByteReader r(bytes);
@@ -107,7 +107,7 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
     EXPECT_EQ(record.position, (Vec3{10, 20, 30}));
 
     prompter.said.clear();
-    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), record, mission, prompter),
+    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), mission, 1, prompter),
               ValueSaveResult::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Value -180 ... 180", "Vert Rotation"}}));
     EXPECT_EQ(onDisk("cache.bin"), bytes);
@@ -149,8 +149,8 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
     auto& bodies = mission.tree().bodies;
     ASSERT_EQ(bodies.size(), 5u);
     const auto f = form("10", "20", "30", "2", "4", "6");
-    for (auto& body : bodies)
-        EXPECT_EQ(saveCollisionValues(f, 44, body, mission, prompter), ValueSaveResult::Saved);
+    for (std::size_t row = 0; row < bodies.size(); ++row)
+        EXPECT_EQ(saveCollisionValues(f, 44, mission, row, prompter), ValueSaveResult::Saved);
 
     const auto bytes = onDisk("tree.klz");
     ASSERT_EQ(bytes.size(), original.size());
@@ -186,7 +186,7 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
 
     // No vertical rotation check for collision bodies; the size must be numeric.
     prompter.said.clear();
-    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, bodies[0], mission, prompter),
+    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, mission, 0, prompter),
               ValueSaveResult::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Put numeric", "Size"}}));
     EXPECT_EQ(onDisk("tree.klz"), bytes);
@@ -198,11 +198,10 @@ TEST_F(ListValueSaveTest, ChangedFilesAreNotWritten)
     c.object("lamp.i3d", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1});
     const auto original = c.finish();
     const fs::path file = put(MissionFile::Cache, original);
-    auto& record = mission.cache().records.at(0);
     auto changed = original;
     changed.push_back(7);
     write(file, changed);
-    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), record, mission, prompter), ValueSaveResult::Stale);
+    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), mission, 0, prompter), ValueSaveResult::Stale);
     EXPECT_EQ(onDisk("cache.bin"), changed);
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_NE(prompter.said[0].text.find("cache.bin"), std::string::npos);

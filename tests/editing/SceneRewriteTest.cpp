@@ -87,11 +87,12 @@ TEST(SceneSplice, InsertsAndRemovesAtTheStartMiddleAndEndOfASection)
         const SceneLoadResult loaded = loadScene(*image);
         ASSERT_EQ(loaded.status, SceneLoadStatus::Loaded);
         std::vector<std::string> names;
-        for (const auto& e : loaded.catalogue.entries)
-            names.push_back(e.name);
+        for (std::size_t row = 0; row < loaded.catalogue.entryCount(); ++row)
+            names.emplace_back(loaded.catalogue.name(row));
         EXPECT_EQ(names, c.names);
         // The human keeps its definition wherever the objects moved.
-        for (const auto& e : loaded.catalogue.entries) {
+        for (std::size_t row = 0; row < loaded.catalogue.entryCount(); ++row) {
+            const SceneEntry e = loaded.catalogue.entry(row);
             if (e.name == "Middle") {
                 EXPECT_EQ(e.typeCode, typecode::Human);
             }

@@ -86,7 +86,8 @@ protected:
 
     ValueSaveResult save(std::size_t row, const SceneValueForm& form)
     {
-        return saveSceneValues(form, catalogue.entries.at(row), mission, prompter);
+        SceneEntry shown = catalogue.entry(row);
+        return saveSceneValues(form, shown, mission, prompter);
     }
 
     std::vector<std::uint8_t> onDisk() const { return readWholeFile(path); }
@@ -117,7 +118,7 @@ protected:
 
 TEST_F(SceneValueSaveTest, WritesTranslationRotationAndSizeInPlace)
 {
-    SceneValueForm f = formFor(catalogue.entries[0]);
+    SceneValueForm f = formFor(catalogue.entry(0));
     f.translationX = "10.5";
     f.translationY = "-2";
     f.translationZ = " 3e2 ";
@@ -147,14 +148,14 @@ TEST_F(SceneValueSaveTest, WritesTranslationRotationAndSizeInPlace)
     for (std::size_t i = 0; i < 12; ++i)
         expected[plain.size + i] = bytes[plain.size + i];
     EXPECT_EQ(bytes, expected);
-    EXPECT_EQ(catalogue.entries[0].translation, (Vec3{10.5f, -2, 300}));
-    EXPECT_EQ(catalogue.entries[0].rotation[1], 1.0f);
+    EXPECT_EQ(catalogue.entry(0).translation, (Vec3{10.5f, -2, 300}));
+    EXPECT_EQ(catalogue.entry(0).rotation[1], 1.0f);
 }
 
 TEST_F(SceneValueSaveTest, VerticalRotationEndsAreAcceptedAndWriteNearlyZero)
 {
     for (const char* angle : {"0", "-180", "180"}) {
-        SceneValueForm f = formFor(catalogue.entries[0]);
+        SceneValueForm f = formFor(catalogue.entry(0));
         f.verticalAngle = angle;
         EXPECT_EQ(save(0, f), ValueSaveResult::Saved) << angle;
         EXPECT_NEAR(floatAt(plain.rotation + 4), 0.0f, 1e-6) << angle;
@@ -163,7 +164,7 @@ TEST_F(SceneValueSaveTest, VerticalRotationEndsAreAcceptedAndWriteNearlyZero)
 
 TEST_F(SceneValueSaveTest, ObjectsWithoutRotationOrSizeChunksGetOnlyTheirTranslation)
 {
-    SceneValueForm f = formFor(catalogue.entries[1]);
+    SceneValueForm f = formFor(catalogue.entry(1));
     f.translationX = "9";
     f.verticalAngle = "45";
     f.sizeX = "3";
@@ -176,7 +177,7 @@ TEST_F(SceneValueSaveTest, ObjectsWithoutRotationOrSizeChunksGetOnlyTheirTransla
 
 TEST_F(SceneValueSaveTest, TransformChecksComeInOrderAndWriteNothing)
 {
-    const SceneValueForm good = formFor(catalogue.entries[0]);
+    const SceneValueForm good = formFor(catalogue.entry(0));
     SceneValueForm f = good;
     f.translationZ = "";
     f.translationY = "x";
@@ -205,7 +206,7 @@ TEST_F(SceneValueSaveTest, TransformChecksComeInOrderAndWriteNothing)
 
 TEST_F(SceneValueSaveTest, LightValues)
 {
-    SceneValueForm f = formFor(catalogue.entries[2]);
+    SceneValueForm f = formFor(catalogue.entry(2));
     f.red = "255";
     f.green = "0";
     f.blue = "51";
@@ -230,7 +231,7 @@ TEST_F(SceneValueSaveTest, LightValues)
 
 TEST_F(SceneValueSaveTest, LightChecksLeaveTheTransformSaved)
 {
-    const SceneValueForm good = formFor(catalogue.entries[2]);
+    const SceneValueForm good = formFor(catalogue.entry(2));
     SceneValueForm f = good;
     f.distance2 = "far";
     f.range1 = "x";
@@ -254,7 +255,7 @@ TEST_F(SceneValueSaveTest, LightChecksLeaveTheTransformSaved)
 
 TEST_F(SceneValueSaveTest, HumanValues)
 {
-    const SceneEntry& g = catalogue.entries[3];
+    const SceneEntry& g = catalogue.entry(3);
     SceneValueForm f = formFor(g);
     f.sex = "30";
     f.behaviour = 128;
@@ -275,7 +276,7 @@ TEST_F(SceneValueSaveTest, HumanValues)
     EXPECT_EQ(ByteReader(onDisk()).u8(guard.dataPayload + 1), 128);
     EXPECT_EQ(ByteReader(onDisk()).u8(guard.dataPayload + 5), 0);
 
-    const SceneValueForm good = formFor(catalogue.entries[3]);
+    const SceneValueForm good = formFor(catalogue.entry(3));
     f = good;
     f.aggression = "x";
     f.humanWeight = "x";
@@ -298,7 +299,7 @@ TEST_F(SceneValueSaveTest, HumanValues)
 
 TEST_F(SceneValueSaveTest, ThingValues)
 {
-    SceneValueForm f = formFor(catalogue.entries[4]);
+    SceneValueForm f = formFor(catalogue.entry(4));
     f.thingWeight = "12";
     f.thingSound = 8;
     EXPECT_EQ(save(4, f), ValueSaveResult::Saved);
@@ -313,7 +314,7 @@ TEST_F(SceneValueSaveTest, ThingValues)
 
 TEST_F(SceneValueSaveTest, SoundValues)
 {
-    SceneValueForm f = formFor(catalogue.entries[5]);
+    SceneValueForm f = formFor(catalogue.entry(5));
     f.soundKind = "3";
     f.volume = "0.5";
     f.soundField3 = "1.5";
@@ -330,7 +331,7 @@ TEST_F(SceneValueSaveTest, SoundValues)
     EXPECT_EQ(r.f32(radio.soundField[5]), 41.0f);
     EXPECT_EQ(r.f32(radio.soundField[6]), 150.0f);
 
-    const SceneValueForm good = formFor(catalogue.entries[5]);
+    const SceneValueForm good = formFor(catalogue.entry(5));
     f = good;
     f.volume = "x";
     f.soundDistance = "x";
@@ -344,7 +345,7 @@ TEST_F(SceneValueSaveTest, SoundValues)
 
     // A sound without its first field gets nothing written, numbers or not.
     const auto before = onDisk();
-    SceneValueForm mute = formFor(catalogue.entries[6]);
+    SceneValueForm mute = formFor(catalogue.entry(6));
     mute.volume = "0.1";
     mute.soundDistance = "5";
     EXPECT_EQ(save(6, mute), ValueSaveResult::Saved);
@@ -355,7 +356,7 @@ TEST_F(SceneValueSaveTest, AFileChangedOnDiskIsNotWritten)
 {
     std::ofstream(path, std::ios::binary | std::ios::app).put('x');
     const auto changed = onDisk();
-    SceneValueForm f = formFor(catalogue.entries[0]);
+    SceneValueForm f = formFor(catalogue.entry(0));
     f.translationX = "99";
     EXPECT_EQ(save(0, f), ValueSaveResult::Stale);
     EXPECT_EQ(onDisk(), changed);

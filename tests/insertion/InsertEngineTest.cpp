@@ -209,9 +209,9 @@ TEST_F(InsertEngineTest, ABuildingGrowsTheObjectsSectionAndIsSelected)
     expectConsistentScene(bytes);
     EXPECT_EQ(bytes.size(), original.size() + 120);
     EXPECT_EQ(u32At(bytes, objectsStart + 2), u32At(original, objectsStart + 2) + 120);
-    const auto& entries = mission.sceneCatalogue().entries;
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[1].name, "b1");
+    const auto& catalogue = mission.sceneCatalogue();
+    ASSERT_EQ(catalogue.entryCount(), 3u);
+    EXPECT_EQ(catalogue.name(1), "b1");
     EXPECT_EQ(mission.sceneSelection().all, 1u);
     EXPECT_EQ(mission.history().nextUndo()->name, "Insert b1");
     ASSERT_TRUE(mission.undo(prompter));
@@ -226,7 +226,7 @@ TEST_F(InsertEngineTest, AHumanGetsItsDefinitionEvenWithoutADefinitionsSection)
         ASSERT_EQ(insertObject(mission, formOf("human", "Guard", "Enemy12K.i3d"), prompter), InsertResult::Inserted);
         const auto bytes = readWholeFile(path);
         expectConsistentScene(bytes);
-        const SceneEntry& guard = mission.sceneCatalogue().entries.at(1);
+        const SceneEntry& guard = mission.sceneCatalogue().entry(1);
         EXPECT_EQ(guard.name, "Guard");
         EXPECT_EQ(guard.typeCode, typecode::Human);
         EXPECT_TRUE(guard.hasScript);

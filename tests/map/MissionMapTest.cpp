@@ -4,6 +4,8 @@
 
 #include "editing/Rotation.h"
 #include "map/MissionMap.h"
+#include "scene/SceneLoader.h"
+#include "support/SceneBuilder.h"
 
 using namespace mw;
 
@@ -15,19 +17,11 @@ void expectNear(MapPoint a, MapPoint b)
     EXPECT_NEAR(a.z, b.z, 1e-5);
 }
 
-SceneEntry entry(std::uint32_t type, const char* model = "", bool rotated = false)
+SceneEntry entry(std::uint32_t type, const char* model = "")
 {
     SceneEntry e;
     e.typeCode = type;
     e.model = model;
-    e.noTranslation = false;
-    e.translation = {1, 2, 3};
-    if (rotated) {
-        // The horizontal slider at 45 degrees: q1 = sin 45, q3 = cos 45, a quarter turn.
-        const auto c = firstSliderComponents(45);
-        e.rotation = {c[0], 0, c[1], 0};
-        e.noRotation = false;
-    }
     return e;
 }
 
@@ -40,23 +34,34 @@ TEST(MissionMap, HeadingsCornersAndCircles)
     expectNear(box[0], {-2, 1});
     expectNear(box[2], {2, -1});
 
-    SceneCatalogue scene;
-    scene.entries = {entry(9, "box.i3d", true), entry(2)};
-    scene.entries.push_back(SceneEntry{.name = "intro", .isScript = true});
-    std::vector<CacheRecord> cache(2);
-    cache[1].TranslationOffset = 100;
-    cache[1].position = {10, 0, 20};
-    cache[1].size = {2, 1, 4};
-    cache[1].rotation = {0, 1, 0, 0}; // no turn: the slider's components are q1 and q2 here
-    std::vector<CollisionBody> bodies(2);
-    bodies[0].CollisionKindTag = "CY";
-    bodies[0].position = {5, 0, 5};
-    bodies[0].size = {3, 20, 3};
-    bodies[1].CollisionKindTag = "BI";
-    bodies[1].size = {2, 1, 4};
-    bodies[1].rotation = scene.entries[0].rotation;
+    build::SceneBuilder b;
+    b.beginObjects();
+    // The horizontal slider at 45 degrees: q1 = sin 45, q3 = cos 45, a quarter turn.
+    const auto c = firstSliderComponents(45);
+    b.object({.type = 9u, .translation = build::Floats3{1, 2, 3}, .rotation = std::array<float, 4>{c[0], 0, c[1], 0},
+              .model = "box.i3d"});
+    b.object({.type = 2u, .translation = build::Floats3{1, 2, 3}});
+    b.endObjects();
+    b.beginScripts();
+    b.script("intro", "");
+    b.endScripts();
+    const SceneLoadResult scene = loadScene(b.finish());
+    CacheLoadResult cache;
+    cache.records.resize(2);
+    cache.records[1].TranslationOffset = 100;
+    cache.records[1].position = {10, 0, 20};
+    cache.records[1].size = {2, 1, 4};
+    cache.records[1].rotation = {0, 1, 0, 0}; // no turn: the slider's components are q1 and q2 here
+    CollisionLoadResult tree;
+    tree.bodies.resize(2);
+    tree.bodies[0].CollisionKindTag = "CY";
+    tree.bodies[0].position = {5, 0, 5};
+    tree.bodies[0].size = {3, 20, 3};
+    tree.bodies[1].CollisionKindTag = "BI";
+    tree.bodies[1].size = {2, 1, 4};
+    tree.bodies[1].rotation = scene.catalogue.rotation(0);
 
-    const MissionMap map = buildMissionMap(scene, cache, bodies);
+    const MissionMap map = buildMissionMap(scene.catalogue, cache, tree);
     ASSERT_EQ(map.shapes.size(), 5u); // no script, no base record
     const MapShape& model = map.shapes[0];
     EXPECT_EQ(model.layer, MapLayer::Scene);

@@ -19,22 +19,22 @@ TEST(CacheFile, ListsBasesFlushAndObjectsIndented)
     EXPECT_EQ(r.status, FileReadStatus::Loaded);
     EXPECT_TRUE(r.messages.empty());
     ASSERT_EQ(r.records.size(), 4u);
-    EXPECT_EQ(r.records[0].listText, "block_a");
-    EXPECT_EQ(r.records[0].name, "base");
-    EXPECT_TRUE(r.records[0].isBase());
-    EXPECT_EQ(r.records[1].listText, "      lamp01.i3d");
-    EXPECT_EQ(r.records[1].name, "lamp01.i3d");
+    EXPECT_EQ(r.listText(0), "block_a");
+    EXPECT_EQ(r.name(0), "base");
+    EXPECT_TRUE(r.records[0].isBase);
+    EXPECT_EQ(r.listText(1), "      lamp01.i3d");
+    EXPECT_EQ(r.name(1), "lamp01.i3d");
     EXPECT_EQ(r.records[1].TranslationOffset, lamp);
     EXPECT_EQ(r.records[1].position, (Vec3{1, 2, 3}));
     EXPECT_EQ(r.records[1].rotation, (std::array<float, 4>{0.5f, 0.25f, 0.125f, 1}));
     EXPECT_EQ(r.records[1].size, (Vec3{4, 5, 6}));
     EXPECT_EQ(r.records[2].TranslationOffset, bench);
-    EXPECT_TRUE(r.records[3].isBase()); // an object literally named "base"
+    EXPECT_TRUE(r.records[3].isBase); // an object literally named "base"
 }
 
 TEST(CacheFile, EmptyWrongAndHeaderOnlyFiles)
 {
-    EXPECT_EQ(readCacheFile({}).status, FileReadStatus::Empty);
+    EXPECT_EQ(readCacheFile(std::span<const std::uint8_t>()).status, FileReadStatus::Empty);
     const std::vector<std::uint8_t> wrong{0xF5, 0x01, 0, 0};
     const auto refused = readCacheFile(wrong);
     EXPECT_EQ(refused.status, FileReadStatus::WrongSignature);

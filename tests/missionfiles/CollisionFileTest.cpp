@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "missionfiles/CollisionFile.h"
+#include "scene/SceneLoader.h"
+#include "support/SceneBuilder.h"
 #include "support/MissionFileBuilders.h"
 
 using namespace mw;
@@ -10,23 +12,21 @@ using namespace mw::build;
 
 namespace {
 
-SceneCatalogue sceneWith(std::initializer_list<std::pair<const char*, float>> objects)
+SceneLoadResult sceneWith(std::initializer_list<std::pair<const char*, float>> objects)
 {
-    SceneCatalogue scene;
-    for (const auto& [name, y] : objects) {
-        SceneEntry e;
-        e.name = name;
-        e.translation = {0, y, 0};
-        scene.entries.push_back(e);
-    }
-    return scene;
+    SceneBuilder b;
+    b.beginObjects();
+    for (const auto& [name, y] : objects)
+        b.object({.name = name, .translation = Floats3{0, y, 0}});
+    b.endObjects();
+    return loadScene(b.finish());
 }
 
 std::vector<std::string> listTexts(const CollisionLoadResult& r)
 {
     std::vector<std::string> out;
-    for (const auto& b : r.bodies)
-        out.push_back(b.listText);
+    for (std::size_t row = 0; row < r.bodies.size(); ++row)
+        out.push_back(r.listText(row));
     return out;
 }
 
@@ -50,7 +50,7 @@ TEST(CollisionFile, ReadsEveryKindWithItsDerivedValues)
     t.endMarker();
     const auto bytes = t.finish();
     const auto scene = sceneWith({{"other", 2}, {"pole", 12.5f}, {"pole", 99}});
-    const auto r = readCollisionFile(bytes, scene);
+    const auto r = readCollisionFile(bytes, scene.catalogue);
 
     EXPECT_EQ(r.status, FileReadStatus::Loaded);
     EXPECT_EQ(r.linkNames, (std::vector<std::string>{"wall.i3d", "pole.i3d"}));
@@ -60,7 +60,7 @@ TEST(CollisionFile, ReadsEveryKindWithItsDerivedValues)
     EXPECT_EQ(b[0].CollisionKindTag, "SC");
     EXPECT_EQ(b[0].CollisionItemOffset, box + t.bodiesStart());
     EXPECT_EQ(b[0].material, 7);
-    EXPECT_EQ(b[0].linkName, "wall.i3d");
+    EXPECT_EQ(r.linkName(0), "wall.i3d");
     EXPECT_EQ(b[0].position, (Vec3{1, 2, 3}));
     EXPECT_EQ(b[0].size, (Vec3{2, 4, 6}));
     EXPECT_EQ(b[0].rotation, (std::array<float, 4>{1, 0, 0, 0}));
@@ -157,7 +157,7 @@ TEST(CollisionFile, SignatureAndDamage)
     const auto bytes = t.finish();
     const auto whole = readCollisionFile(bytes, SceneCatalogue{});
     ASSERT_EQ(whole.bodies.size(), 3u);
-    EXPECT_EQ(whole.bodies[2].linkName, "");
+    EXPECT_EQ(whole.linkName(2), "");
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         const auto r = readCollisionFile(part, SceneCatalogue{});

@@ -23,7 +23,7 @@ std::vector<std::string> namesFrom(const Mission& m, std::size_t first)
 {
     std::vector<std::string> names;
     for (std::size_t r = first; r < m.sceneCatalogue().FirstScriptIndex; ++r)
-        names.push_back(m.sceneCatalogue().entries[r].name);
+        names.push_back(m.sceneCatalogue().entry(r).name);
     return names;
 }
 
@@ -153,7 +153,7 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
     ws.PutTreeKind = "simple";
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"SCube-0", "SCube-1"}));
-    const SceneEntry& box = mission.sceneCatalogue().entries[1];
+    const SceneEntry& box = mission.sceneCatalogue().entry(1);
     EXPECT_EQ(box.model, "!!Testklz.i3d");
     EXPECT_EQ(box.size, (Vec3{2, 4, 6}));
     EXPECT_EQ(box.translation, (Vec3{1, 2, 3}));

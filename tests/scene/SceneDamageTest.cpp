@@ -7,6 +7,7 @@
 #include "io/ByteWriter.h"
 #include "scene/SceneLoader.h"
 #include "support/SceneBuilder.h"
+#include "support/SceneChecks.h"
 
 using namespace mw;
 using namespace mw::build;
@@ -41,7 +42,7 @@ void expectNothingLoaded(const SceneLoadResult& r)
 {
     EXPECT_EQ(r.status, SceneLoadStatus::Unreadable);
     EXPECT_EQ(r.messages, Unreadable);
-    EXPECT_TRUE(r.catalogue.entries.empty());
+    EXPECT_TRUE(r.catalogue.empty());
     EXPECT_TRUE(r.catalogue.scriptRows.empty());
     EXPECT_EQ(r.catalogue.ObjectsSizeOffset, 0u);
 }
@@ -138,7 +139,7 @@ TEST(DamagedScene, EveryTruncationLoadsCleanly)
             // Only cuts at a chunk boundary behind the objects section can still load.
             EXPECT_GT(length, 15u) << length;
         } else if (r.status == SceneLoadStatus::Unreadable) {
-            EXPECT_TRUE(r.catalogue.entries.empty()) << length;
+            EXPECT_TRUE(r.catalogue.empty()) << length;
         }
     }
 }
@@ -154,7 +155,7 @@ TEST(DamagedScene, RandomByteDamageNeverReadsOutOfBounds)
         for (int hits = 1 + round % 4; hits > 0; --hits)
             damaged[position(random)] = static_cast<std::uint8_t>(value(random));
         const auto r = loadScene(damaged);
-        for (const auto& e : r.catalogue.entries) {
+        for (const auto& e : allEntries(r.catalogue)) {
             // Whatever was loaded points inside the file.
             EXPECT_LT(e.ObjectChunkOffset, damaged.size());
             EXPECT_LE(e.TranslationOffset + 12ull, damaged.size() + (e.TranslationOffset ? 0 : 12));

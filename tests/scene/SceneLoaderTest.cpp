@@ -5,6 +5,7 @@
 
 #include "scene/SceneLoader.h"
 #include "support/SceneBuilder.h"
+#include "support/SceneChecks.h"
 #include "workspace/Progress.h"
 
 using namespace mw;
@@ -15,8 +16,8 @@ namespace {
 std::vector<std::string> names(const SceneCatalogue& c)
 {
     std::vector<std::string> out;
-    for (const auto& e : c.entries)
-        out.push_back(e.name);
+    for (std::size_t row = 0; row < c.entryCount(); ++row)
+        out.emplace_back(c.name(row));
     return out;
 }
 
@@ -78,7 +79,7 @@ protected:
         ASSERT_EQ(result.status, SceneLoadStatus::Loaded);
     }
 
-    const SceneEntry& entry(std::size_t row) const { return result.catalogue.entries.at(row); }
+    SceneEntry entry(std::size_t row) const { return result.catalogue.entry(row); }
 
     SceneBuilder builder;
     std::vector<std::uint8_t> bytes;
@@ -231,12 +232,12 @@ TEST(SceneLoader, EntriesWithoutChunksKeepTheirDefaults)
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);
     ASSERT_EQ(result.status, SceneLoadStatus::Loaded);
-    const SceneEntry& bare = result.catalogue.entries.at(0);
+    const SceneEntry& bare = result.catalogue.entry(0);
     EXPECT_EQ(bare.typeCode, 0xFFu);
     EXPECT_TRUE(bare.noTranslation && bare.noRotation && bare.noSize);
     EXPECT_EQ(bare.TranslationOffset, 0u);
     EXPECT_EQ(bare.DefinitionChunkOffset, 0u);
-    const SceneEntry& dim = result.catalogue.entries.at(1);
+    const SceneEntry& dim = result.catalogue.entry(1);
     EXPECT_EQ(dim.lightPower, 2.0f);
     EXPECT_EQ(dim.lightColour, (std::array<float, 3>{0.5f, 0.5f, 0.5f}));
     EXPECT_EQ(dim.LightPowerOffset, 0u);
@@ -266,7 +267,7 @@ TEST(SceneLoader, OwnerIsTheFirstRowMatchingTheNameOrItsPartBeforeTheDot)
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);
     ASSERT_EQ(result.status, SceneLoadStatus::Loaded);
-    const auto& e = result.catalogue.entries;
+    const auto e = allEntries(result.catalogue);
     EXPECT_EQ(e[0].typeCode, 6u);
     EXPECT_EQ(e[1].typeCode, 9u);
     EXPECT_EQ(e[2].typeCode, 4u);
@@ -293,7 +294,7 @@ TEST(SceneLoader, HumanScriptStartsAt78OrAt79)
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);
     ASSERT_EQ(result.status, SceneLoadStatus::Loaded);
-    const auto& e = result.catalogue.entries;
+    const auto e = allEntries(result.catalogue);
     EXPECT_EQ(e[0].ScriptOffset, lf.dataPayload + 78);
     EXPECT_EQ(e[1].ScriptOffset, cr.dataPayload + 78);
     EXPECT_EQ(e[2].ScriptOffset, ctrl.dataPayload + 79);
@@ -316,7 +317,7 @@ TEST(SceneLoader, LongNamesAreShortenedButTheWalkKeepsItsPlace)
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);
     ASSERT_EQ(result.status, SceneLoadStatus::Loaded);
-    const auto& e = result.catalogue.entries;
+    const auto e = allEntries(result.catalogue);
     ASSERT_EQ(e.size(), 5u);
     EXPECT_EQ(e[0].name, "NNNNNNNN");
     EXPECT_EQ(e[0].TranslationOffset, first.translation);
@@ -355,18 +356,18 @@ TEST(SceneLoader, AnObjectWithoutANameStillHasItsOwnRow)
     b.endObjects();
     const auto bytes = b.finish();
     const auto result = loadScene(bytes);
-    ASSERT_EQ(result.catalogue.entries.size(), 2u);
-    EXPECT_EQ(result.catalogue.entries[0].name, "");
-    EXPECT_EQ(result.catalogue.entries[1].name, "named");
-    EXPECT_EQ(result.catalogue.entries[1].translation.x, 2.0f);
+    ASSERT_EQ(result.catalogue.entryCount(), 2u);
+    EXPECT_EQ(result.catalogue.entry(0).name, "");
+    EXPECT_EQ(result.catalogue.entry(1).name, "named");
+    EXPECT_EQ(result.catalogue.entry(1).translation.x, 2.0f);
 }
 
 TEST(SceneLoader, EmptyFilesAndEmptyScenes)
 {
-    const auto none = loadScene({});
+    const auto none = loadScene(std::span<const std::uint8_t>());
     EXPECT_EQ(none.status, SceneLoadStatus::Empty);
     EXPECT_TRUE(none.messages.empty());
-    EXPECT_TRUE(none.catalogue.entries.empty());
+    EXPECT_TRUE(none.catalogue.empty());
 
     SceneBuilder b;
     b.beginObjects();
@@ -375,7 +376,7 @@ TEST(SceneLoader, EmptyFilesAndEmptyScenes)
     const auto empty = loadScene(bytes);
     EXPECT_EQ(empty.status, SceneLoadStatus::Loaded);
     EXPECT_TRUE(empty.messages.empty());
-    EXPECT_TRUE(empty.catalogue.entries.empty());
+    EXPECT_TRUE(empty.catalogue.empty());
     EXPECT_EQ(empty.catalogue.ObjectsSizeOffset, 8u);
     EXPECT_EQ(empty.catalogue.ObjectsSize, 6u);
 }

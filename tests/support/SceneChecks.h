@@ -9,10 +9,22 @@
 #include <cstdint>
 #include <span>
 
+#include <vector>
+
 #include "io/ByteReader.h"
+#include "scene/SceneCatalogue.h"
 #include "scene/SceneChunks.h"
 
 namespace mw::build {
+
+// Every row of a catalogue with all its values, for comparing whole loads.
+inline std::vector<SceneEntry> allEntries(const SceneCatalogue& c)
+{
+    std::vector<SceneEntry> out;
+    for (std::size_t row = 0; row < c.entryCount(); ++row)
+        out.push_back(c.entry(row));
+    return out;
+}
 
 inline void expectChildrenTile(const ByteReader& r, std::size_t start, std::size_t end, int depth)
 {

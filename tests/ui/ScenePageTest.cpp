@@ -150,7 +150,7 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
         EXPECT_FALSE(panelShown("Frame5") || panelShown("Frame10") || panelShown("Frame9") || panelShown("Frame8"))
             << row;
     }
-    EXPECT_EQ(ui.window->mission().sceneCatalogue().entries[TommyRow].typeCode, 0x37u);
+    EXPECT_EQ(ui.window->mission().sceneCatalogue().entry(TommyRow).typeCode, 0x37u);
     // No translation, size or rotation chunk: those boxes are disabled.
     EXPECT_FALSE(w<QLineEdit>("Text5_0")->isEnabled());
     EXPECT_FALSE(w<QLineEdit>("Text8_0")->isEnabled());

@@ -57,7 +57,7 @@ protected:
     T* w(const char* name) { return ui.find<T>(name); }
     std::vector<std::uint8_t> onDisk() const { return readWholeFile(path); }
     std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) const { return ByteReader(bytes).u32(at); }
-    std::uint32_t scriptOffset(int row) { return ui.window->mission().sceneCatalogue().entries.at(row).ScriptOffset; }
+    std::uint32_t scriptOffset(int row) { return ui.window->mission().sceneCatalogue().entry(row).ScriptOffset; }
     void setScript(const QString& text) { w<QPlainTextEdit>("Text47")->setPlainText(text); }
     QString status() { return w<QLabel>("Status")->text(); }
     QColor statusColour() { return w<QLabel>("Status")->palette().color(QPalette::WindowText); }

@@ -68,7 +68,8 @@ TEST_F(HistoryTest, EveryKindOfWriteIsUndoneAndRedoneToTheByte)
              f.sizeX = f.sizeY = f.sizeZ = "1";
              f.verticalAngle = "0";
              f.rotation = {1, 0, 0, 0};
-             ASSERT_EQ(saveSceneValues(f, mission.sceneCatalogue().entries[CrateRow], mission, prompter),
+             SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
+             ASSERT_EQ(saveSceneValues(f, shown, mission, prompter),
                        ValueSaveResult::Saved);
          }},
         {"Save script of Guard",

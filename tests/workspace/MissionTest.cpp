@@ -126,7 +126,8 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
     form.sizeX = form.sizeY = form.sizeZ = "1";
     form.verticalAngle = "0";
     form.rotation = {1, 0, 0, 0};
-    EXPECT_EQ(saveSceneValues(form, mission.sceneCatalogue().entries[1], mission, prompter), ValueSaveResult::Saved);
+    SceneEntry shown = mission.sceneCatalogue().entry(1);
+    EXPECT_EQ(saveSceneValues(form, shown, mission, prompter), ValueSaveResult::Saved);
     EXPECT_EQ(told.back(), K::Patched);
     // The kept bytes follow our own write.
     EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), readWholeFile(path)));
@@ -135,7 +136,7 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
     mission.workspace().ReloadIndex = 1;
     mission.loadScene(SceneLoadKind::Reload, prompter);
     EXPECT_EQ(told.back(), K::Reloaded);
-    EXPECT_EQ(mission.sceneCatalogue().entries[1].translation, (Vec3{7, 8, 9}));
+    EXPECT_EQ(mission.sceneCatalogue().entry(1).translation, (Vec3{7, 8, 9}));
     EXPECT_EQ(mission.sceneSelection().all, 1u);
     EXPECT_TRUE(prompter.said.empty());
 }

@@ -1,0 +1,137 @@
+#include "scene/SceneCatalogue.h"
+
+#include <bit>
+#include <cstring>
+
+namespace mw {
+
+namespace {
+
+// The loader checked every recorded field against the same bytes, so these reads stay inside; a
+// field that does not (never expected) reads as 0.
+std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::uint64_t offset)
+{
+    if (offset + 4 > bytes.size())
+        return 0;
+    std::uint32_t v;
+    std::memcpy(&v, bytes.data() + offset, 4);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap32(v);
+    return v;
+}
+
+float f32At(std::span<const std::uint8_t> bytes, std::uint64_t offset)
+{
+    return std::bit_cast<float>(u32At(bytes, offset));
+}
+
+std::uint8_t u8At(std::span<const std::uint8_t> bytes, std::uint64_t offset)
+{
+    return offset < bytes.size() ? bytes[offset] : 0;
+}
+
+} // namespace
+
+Vec3 SceneCatalogue::vec3At(std::uint32_t offset) const
+{
+    if (offset == 0)
+        return {};
+    const auto b = bytes();
+    return {f32At(b, offset), f32At(b, offset + 4ull), f32At(b, offset + 8ull)};
+}
+
+std::array<float, 4> SceneCatalogue::rotation(std::size_t row) const
+{
+    const std::uint32_t at = records[row].RotationOffset;
+    if (at == 0)
+        return {};
+    const auto b = bytes();
+    return {f32At(b, at), f32At(b, at + 4ull), f32At(b, at + 8ull), f32At(b, at + 12ull)};
+}
+
+SceneEntry SceneCatalogue::entry(std::size_t row) const
+{
+    const auto b = bytes();
+    const SceneRecord& r = records.at(row);
+    SceneEntry e;
+    e.name = name(row);
+    e.isScript = r.isScript;
+    e.hasScript = r.hasScript;
+    e.ObjectChunkOffset = r.ObjectChunkOffset;
+    e.typeCode = r.typeCode;
+    e.model = model(row);
+    e.linkName = textIn(b, {r.LinkOffset, r.linkLength});
+
+    e.TranslationOffset = r.TranslationOffset;
+    e.translation = translation(row);
+    e.noTranslation = r.TranslationOffset == 0;
+    e.RotationOffset = r.RotationOffset;
+    e.rotation = rotation(row);
+    e.noRotation = r.RotationOffset == 0;
+    e.SizeOffset = r.SizeOffset;
+    e.size = size(row);
+    e.noSize = r.SizeOffset == 0;
+
+    if (r.light != SceneRecord::NoRow) {
+        const LightRecord& l = lights[r.light];
+        e.lightKind = l.kind;
+        e.LightColourOffset = l.ColourOffset;
+        if (l.ColourOffset)
+            e.lightColour = {f32At(b, l.ColourOffset), f32At(b, l.ColourOffset + 4ull), f32At(b, l.ColourOffset + 8ull)};
+        e.LightPowerOffset = l.PowerOffset;
+        if (l.PowerOffset)
+            e.lightPower = f32At(b, l.PowerOffset);
+        e.LightRangeOffset = l.RangeOffset;
+        if (l.RangeOffset)
+            e.lightRange = {f32At(b, l.RangeOffset), f32At(b, l.RangeOffset + 4ull)};
+        e.LightDistanceOffset = l.DistanceOffset;
+        if (l.DistanceOffset)
+            e.lightDistance = {f32At(b, l.DistanceOffset), f32At(b, l.DistanceOffset + 4ull)};
+    }
+    if (r.sound != SceneRecord::NoRow) {
+        const SoundRecord& s = sounds[r.sound];
+        e.soundFileName = textIn(b, s.fileName);
+        e.SoundFieldOffset[1] = s.KindOffset;
+        e.SoundFieldOffset[2] = s.VolumeOffset;
+        if (s.Pair34Offset)
+            e.SoundFieldOffset[3] = s.Pair34Offset, e.SoundFieldOffset[4] = s.Pair34Offset + 4;
+        if (s.Pair56Offset)
+            e.SoundFieldOffset[5] = s.Pair56Offset, e.SoundFieldOffset[6] = s.Pair56Offset + 4;
+        if (s.KindOffset)
+            e.soundKind = static_cast<std::int32_t>(u32At(b, s.KindOffset));
+        for (int k = 2; k <= 6; ++k)
+            if (e.SoundFieldOffset[k])
+                e.soundField[k] = f32At(b, e.SoundFieldOffset[k]);
+    }
+
+    e.DefinitionChunkOffset = r.DefinitionChunkOffset;
+    e.ScriptOffset = r.ScriptOffset;
+    if (r.values != SceneRecord::NoRow) {
+        const DefinitionValues& v = definitionValues[r.values];
+        e.DataChunkOffset = v.DataChunkOffset;
+        e.HumanBehaviourOffset = v.HumanBehaviourOffset;
+        e.AggressionOffset = v.AggressionOffset;
+        e.WeightOffset = v.WeightOffset;
+        e.ThingSoundOffset = v.ThingSoundOffset;
+        if (v.HumanBehaviourOffset) {
+            e.behaviour = u8At(b, v.HumanBehaviourOffset);
+            e.sex = u8At(b, v.HumanBehaviourOffset + 4ull); // four bytes behind the behaviour
+        }
+        if (v.AggressionOffset)
+            e.aggression = f32At(b, v.AggressionOffset);
+        if (v.WeightOffset)
+            e.weight = f32At(b, v.WeightOffset);
+        if (v.ThingSoundOffset)
+            e.thingSound = u8At(b, v.ThingSoundOffset);
+    }
+    return e;
+}
+
+std::size_t SceneCatalogue::memoryBytes() const
+{
+    return sizeof(*this) + records.memoryBytes() + lights.memoryBytes() + sounds.memoryBytes() +
+           definitionValues.memoryBytes() +
+           (scriptRows.capacity() + plainRows.capacity()) * sizeof(std::uint32_t) + firstRowOfName.memoryBytes();
+}
+
+} // namespace mw

@@ -1,0 +1,20 @@
+#include "ui/TextListModel.h"
+
+namespace mw {
+
+void TextListModel::setRows(int rows, TextOf textOf)
+{
+    beginResetModel();
+    m_rows = textOf ? rows : 0;
+    m_textOf = std::move(textOf);
+    endResetModel();
+}
+
+QVariant TextListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
+        return {};
+    return m_textOf(index.row());
+}
+
+} // namespace mw
