@@ -53,7 +53,7 @@ void TreeLoad_30001Bodies(benchmark::State& state)
     // The cylinders' heights are looked up in the scene loaded before (as the editor requires).
     static const mw::SceneLoadResult scene = mw::loadScene(mw::readWholeFile(mw::bench::largeScenePath()));
     measure(state, mw::bench::largeTreePath(),
-            [](const auto& bytes) { return mw::readCollisionFile(*bytes, scene.catalogue).bodies.size(); });
+            [](const auto& bytes) { return mw::readCollisionFile(bytes, scene.catalogue).bodyCount(); });
 }
 
 void ModelScan_100MB(benchmark::State& state)

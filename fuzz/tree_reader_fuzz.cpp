@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return mw::loadScene(w.out().take());
     }();
     const auto result = mw::readCollisionFile(std::span<const std::uint8_t>(data, size), scene.catalogue);
-    for (const auto& body : result.bodies) {
+    for (std::size_t row = 0; row < result.bodyCount(); ++row) {
+        const mw::CollisionBody& body = result.body(row); // derives its place from the bytes
         if (body.CollisionItemOffset < 8 || body.CollisionItemOffset > size)
             std::abort();
         if (body.CollisionKindTag == "SR")

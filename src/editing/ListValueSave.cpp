@@ -51,9 +51,9 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mi
 ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
                                     std::size_t row, Prompter& prompter)
 {
-    if (row >= mission.tree().bodies.size())
+    if (row >= mission.tree().bodyCount())
         return ValueSaveResult::Refused;
-    CollisionBody& body = mission.tree().bodies[row];
+    CollisionBody& body = mission.tree().body(row);
     const Mission::Step step(mission, "Save values of " + mission.tree().listText(row));
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)

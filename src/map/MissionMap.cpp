@@ -48,9 +48,9 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& c
                            const CollisionLoadResult& tree)
 {
     const auto& cache = cacheFile.records;
-    const auto& bodies = tree.bodies;
+    const std::size_t bodies = tree.bodyCount();
     MissionMap map;
-    map.shapes.reserve(scene.entryCount() + cache.size() + bodies.size());
+    map.shapes.reserve(scene.entryCount() + cache.size() + bodies);
     for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
         const SceneRecord& r = scene.records[row];
         if (r.isScript || r.TranslationOffset == 0)
@@ -77,8 +77,8 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& c
         s.outline = rectangle(s.centre, r.size.x, r.size.z, yaw);
         map.shapes.push_back(s);
     }
-    for (std::uint32_t row = 0; row < bodies.size(); ++row) {
-        const CollisionBody& b = bodies[row];
+    for (std::uint32_t row = 0; row < bodies; ++row) {
+        const CollisionBody& b = tree.body(row);
         MapShape s{MapLayer::Collision, MarkerKind::Other, row, {b.position.x, b.position.z}};
         if (b.CollisionKindTag == "SP" || b.CollisionKindTag == "CY") {
             s.radius = b.size.x;

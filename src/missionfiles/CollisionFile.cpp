@@ -1,6 +1,7 @@
 #include "missionfiles/CollisionFile.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -14,9 +15,25 @@ namespace {
 
 struct Kind {
     std::uint8_t code;
-    const char* tag;
+    std::string_view tag;
     const char* listPrefix;
     std::size_t recordSize;
+};
+
+// One body record, whose whole length was checked to lie inside the file.
+struct RecordView {
+    const std::uint8_t* data;
+    std::size_t size;
+    float f32(std::size_t at) const
+    {
+        if (at + 4 > size)
+            throw TruncatedData();
+        std::uint32_t v;
+        std::memcpy(&v, data + at, 4);
+        if constexpr (std::endian::native == std::endian::big)
+            v = __builtin_bswap32(v);
+        return std::bit_cast<float>(v);
+    }
 };
 
 // Indexed by code - 0x80.
@@ -113,6 +130,70 @@ float heightOfScene(const SceneCatalogue& scene, std::string_view link)
     return owner < scene.entryCount() ? scene.translation(owner).y : 1.0f;
 }
 
+// Derives a body's centre, size and rotation in the scene's terms from its record.
+void place(CollisionBody& body, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t pos = body.CollisionItemOffset - 8ull;
+    const Kind* found = nullptr;
+    for (const Kind& k : Kinds)
+        if (k.tag == body.CollisionKindTag)
+            found = &k;
+    if (!found || body.CollisionItemOffset < 8 || pos + found->recordSize > bytes.size())
+        return; // not a body of the file (the load checked every body it listed)
+    const Kind& kind = *found;
+    const std::uint8_t code = kind.code;
+    // The record lies whole inside the file; its fields are read relative to its start.
+    const RecordView record{bytes.data() + pos, kind.recordSize};
+    const auto f32 = [&](std::size_t at) { return record.f32(at); };
+    const auto vec = [&](std::size_t at) { return Vec3{f32(at), f32(at + 4), f32(at + 8)}; };
+    const std::size_t g = 8; // the geometry
+    switch (code) {
+    case 0x81: { // axis-aligned box
+        const Vec3 min = vec(g), max = vec(g + 12);
+        body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
+        body.position = {min.x + body.size.x / 2, min.y + body.size.y / 2, min.z + body.size.z / 2};
+        break;
+    }
+    case 0x80: { // rotated box
+        const Vec3 min = vec(g), max = vec(g + 12);
+        body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
+        body.position = vec(104);
+        std::array<float, 9> m{};
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 3; ++col)
+                m[row * 3 + col] = f32(56 + 16 * row + 4 * col);
+        body.rotation = rotatedBoxRotation(m);
+        break;
+    }
+    case 0x83: { // box rotated about the vertical axis
+        const Vec3 e1 = vec(g), e2 = vec(g + 12);
+        const float m21 = f32(68);
+        const float r = f32(96), w = f32(100);
+        body.position = vec(80);
+        body.rotation = {r, 0, w, 0};
+        if (std::fabs(r) > 0.5f && m21 > 0)
+            body.size = {std::fabs(e1.x) + std::fabs(e2.x), std::fabs(e1.z) + std::fabs(e2.z),
+                         std::fabs(e1.y) + std::fabs(e2.y)};
+        else
+            body.size = {std::fabs(e1.y) + std::fabs(e2.y), std::fabs(e1.z) + std::fabs(e2.z),
+                         std::fabs(e1.x) + std::fabs(e2.x)};
+        break;
+    }
+    case 0x84: { // cylinder: its height was settled with the scene when the file was read
+        const float radius = f32(g + 8);
+        body.position = {f32(g), body.position.y, f32(g + 4)};
+        body.size = {radius, 20.0f, radius};
+        break;
+    }
+    case 0x82: { // sphere
+        const float radius = f32(g + 12);
+        body.position = vec(g);
+        body.size = {radius, 20.0f, radius};
+        break;
+    }
+    }
+}
+
 } // namespace
 
 std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& matrix)
@@ -141,9 +222,30 @@ std::array<float, 4> rotatedBoxRotation(const std::array<float, 9>& matrix)
     return out;
 }
 
+const CollisionBody& CollisionLoadResult::body(std::size_t row) const
+{
+    CollisionBody& b = m_bodies.at(row);
+    if (!b.placed) {
+        place(b, spanOf(source));
+        b.placed = true;
+    }
+    return b;
+}
+
+CollisionBody& CollisionLoadResult::body(std::size_t row)
+{
+    return const_cast<CollisionBody&>(static_cast<const CollisionLoadResult&>(*this).body(row));
+}
+
+void CollisionLoadResult::addPlacedBody(CollisionBody body)
+{
+    body.placed = true;
+    m_bodies.push_back(body);
+}
+
 std::string CollisionLoadResult::listText(std::size_t row) const
 {
-    const std::string_view tag = bodies[row].CollisionKindTag;
+    const std::string_view tag = m_bodies.at(row).CollisionKindTag;
     for (const Kind& kind : Kinds)
         if (tag == kind.tag)
             return kind.listPrefix + std::to_string(row);
@@ -153,7 +255,15 @@ std::string CollisionLoadResult::listText(std::size_t row) const
 CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const SceneCatalogue& scene,
                                       Progress* progress)
 {
+    return readCollisionFile(std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end()), scene,
+                             progress);
+}
+
+CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& scene, Progress* progress)
+{
     CollisionLoadResult result;
+    result.source = std::move(image);
+    const std::span<const std::uint8_t> bytes = spanOf(result.source);
     if (bytes.empty())
         return result;
     const ByteReader file(bytes);
@@ -214,7 +324,7 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
         return *linkHeights[link];
     };
 
-    result.bodies.reserve(std::min<std::uint64_t>(total, bytes.size() / 20));
+    result.m_bodies.reserve(std::min<std::uint64_t>(total, bytes.size() / 20));
     std::array<std::uint32_t, 5> left = counts;
     while (file.has(pos, 1)) {
         const std::uint8_t code = file.u8(pos);
@@ -222,63 +332,18 @@ CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const
             break; // any other byte, or a kind whose count is used up, ends the scan
         const Kind& kind = Kinds[code - 0x80];
         for (; left[code - 0x80] > 0 && file.has(pos, kind.recordSize); --left[code - 0x80]) {
-            CollisionBody& body = result.bodies.emplace_back();
+            CollisionBody& body = result.m_bodies.emplace_back();
             body.CollisionKindTag = kind.tag;
             body.CollisionItemOffset = static_cast<std::uint32_t>(pos + 8);
             body.material = file.u8(pos + 3);
             const std::uint32_t link = file.u32(pos + 4);
             if (link < result.linkNames.size())
                 body.link = link;
-            const std::size_t g = pos + 8;
-            auto vec = [&](std::size_t at) { return Vec3{file.f32(at), file.f32(at + 4), file.f32(at + 8)}; };
-            switch (code) {
-            case 0x81: { // axis-aligned box
-                const Vec3 min = vec(g), max = vec(g + 12);
-                body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
-                body.position = {min.x + body.size.x / 2, min.y + body.size.y / 2, min.z + body.size.z / 2};
-                break;
-            }
-            case 0x80: { // rotated box
-                const Vec3 min = vec(g), max = vec(g + 12);
-                body.size = {max.x - min.x, max.y - min.y, max.z - min.z};
-                body.position = vec(pos + 104);
-                std::array<float, 9> m{};
-                for (int row = 0; row < 3; ++row)
-                    for (int col = 0; col < 3; ++col)
-                        m[row * 3 + col] = file.f32(pos + 56 + 16 * row + 4 * col);
-                body.rotation = rotatedBoxRotation(m);
-                break;
-            }
-            case 0x83: { // box rotated about the vertical axis
-                const Vec3 e1 = vec(g), e2 = vec(g + 12);
-                const float m21 = file.f32(pos + 68);
-                const float r = file.f32(pos + 96), w = file.f32(pos + 100);
-                body.position = vec(pos + 80);
-                body.rotation = {r, 0, w, 0};
-                if (std::fabs(r) > 0.5f && m21 > 0)
-                    body.size = {std::fabs(e1.x) + std::fabs(e2.x), std::fabs(e1.z) + std::fabs(e2.z),
-                                 std::fabs(e1.y) + std::fabs(e2.y)};
-                else
-                    body.size = {std::fabs(e1.y) + std::fabs(e2.y), std::fabs(e1.z) + std::fabs(e2.z),
-                                 std::fabs(e1.x) + std::fabs(e2.x)};
-                break;
-            }
-            case 0x84: { // cylinder: its height comes from the scene object it belongs to
-                const float radius = file.f32(g + 8);
-                body.position = {file.f32(g), heightOf(body.link), file.f32(g + 4)};
-                body.size = {radius, 20.0f, radius};
-                break;
-            }
-            case 0x82: { // sphere
-                const float radius = file.f32(g + 12);
-                body.position = vec(g);
-                body.size = {radius, 20.0f, radius};
-                break;
-            }
-            }
+            if (code == 0x84) // a cylinder's height comes from the scene object it belongs to
+                body.position.y = heightOf(body.link);
             if (progress)
-                progress->step(static_cast<int>(std::min<std::uint64_t>(Steps, result.bodies.size() / step)),
-                               result.listText(result.bodies.size() - 1));
+                progress->step(static_cast<int>(std::min<std::uint64_t>(Steps, result.m_bodies.size() / step)),
+                               result.listText(result.m_bodies.size() - 1));
             pos += kind.recordSize;
         }
         if (left[code - 0x80] > 0)

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/SharedBytes.h"
 #include "missionfiles/CacheFile.h"
 #include "scene/SceneCatalogue.h"
 
@@ -30,29 +31,47 @@ struct CollisionBody {
     std::uint32_t CollisionItemOffset = 0; // the body's first geometry byte (record start + 8)
     std::uint8_t material = 0;
     std::uint32_t link = NoLink; // its row in the link-name table, when the table has it
-    Vec3 position;
+    Vec3 position; // a cylinder's height (Y) is settled when the file is read
     std::array<float, 4> rotation{1, 0, 0, 0};
     Vec3 size;
+    bool placed = false; // position, rotation and size are derived
 };
 
-struct CollisionLoadResult {
+class CollisionLoadResult {
+public:
     FileReadStatus status = FileReadStatus::Empty;
     std::vector<std::string> messages;
     std::vector<std::string> linkNames;
     std::array<std::uint32_t, 5> kindCounts{}; // kinds 0x80 ... 0x84, from the data header
-    std::vector<CollisionBody> bodies;
+    SharedImage source;                        // the bytes the bodies were read from
 
+    std::size_t bodyCount() const { return m_bodies.size(); }
+    // The body in `row`, its centre, size and rotation derived from the bytes when first asked
+    // for: a load only lists the bodies.
+    const CollisionBody& body(std::size_t row) const;
+    // The same, for a save that writes the body and keeps what it wrote.
+    CollisionBody& body(std::size_t row);
+    // Adds a body whose place is given.
+    void addPlacedBody(CollisionBody body);
+
+    std::string_view kindTag(std::size_t row) const { return m_bodies.at(row).CollisionKindTag; }
     std::string_view linkName(std::size_t row) const
     {
-        const std::uint32_t link = bodies[row].link;
+        const std::uint32_t link = m_bodies.at(row).link;
         return link < linkNames.size() ? std::string_view(linkNames[link]) : std::string_view();
     }
     // The body's list row: "SCube-0", "spCube-7", ... (the number is its row).
     std::string listText(std::size_t row) const;
+
+private:
+    friend CollisionLoadResult readCollisionFile(SharedImage bytes, const SceneCatalogue& scene, Progress* progress);
+    mutable std::vector<CollisionBody> m_bodies;
 };
 
 // `scene` gives cylinders their height: the translation Y of the first scene entry named like the
 // body's link name cut before its first ".".
+CollisionLoadResult readCollisionFile(SharedImage bytes, const SceneCatalogue& scene, Progress* progress = nullptr);
+// The same over a copy of `bytes`.
 CollisionLoadResult readCollisionFile(std::span<const std::uint8_t> bytes, const SceneCatalogue& scene,
                                       Progress* progress = nullptr);
 

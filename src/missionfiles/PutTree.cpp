@@ -12,9 +12,9 @@ namespace mw {
 
 std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree, const std::string& kind)
 {
-    const auto& bodies = tree.bodies;
+    const std::size_t bodies = tree.bodyCount();
     if (kind == "all")
-        return {0, bodies.size()};
+        return {0, bodies};
     // Kind name, list prefix, and its count in the data header (kinds 0x80 ... 0x84).
     const struct {
         const char* kind;
@@ -26,13 +26,13 @@ std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree
     for (const auto& k : kinds) {
         if (kind != k.kind)
             continue;
-        const auto first = std::find_if(bodies.begin(), bodies.end(),
-                                        [&](const CollisionBody& b) { return b.CollisionKindTag == k.tag; });
-        if (first == bodies.end())
+        std::size_t start = 0;
+        while (start < bodies && tree.kindTag(start) != k.tag)
+            ++start;
+        if (start == bodies)
             return {0, 0};
-        const auto start = static_cast<std::size_t>(first - bodies.begin());
         // The header's count, as far as the file held the bodies.
-        return {start, std::min(start + k.count, bodies.size())};
+        return {start, std::min(start + k.count, bodies)};
     }
     return {0, 0};
 }
@@ -40,8 +40,8 @@ std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree
 std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std::size_t first, std::size_t last)
 {
     ChunkWriter out;
-    for (std::size_t i = first; i < last && i < tree.bodies.size(); ++i) {
-        const CollisionBody& b = tree.bodies[i];
+    for (std::size_t i = first; i < last && i < tree.bodyCount(); ++i) {
+        const CollisionBody& b = tree.body(i);
         writeModelObject(out, {tree.listText(i), b.position, b.rotation, b.size, PlaceholderObjectModel});
     }
     return out.out().take();

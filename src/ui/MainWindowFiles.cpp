@@ -64,7 +64,7 @@ void MainWindow::otherLoaded(OtherList& list)
             m_inspectorTabs->setCurrentIndex(ModelValuesPage);
         break;
     default:
-        fillOtherList(list, m_mission->tree().bodies.size(),
+        fillOtherList(list, m_mission->tree().bodyCount(),
                       [this](int row) { return fromBytes(m_mission->tree().listText(static_cast<std::size_t>(row))); });
         if (m_mission->isLoaded(MissionFile::Tree))
             m_inspectorTabs->setCurrentIndex(TreeValuesPage);
@@ -115,7 +115,7 @@ std::optional<ListValuesPage::Values> MainWindow::valuesOf(ListIndex list, std::
         return ListValuesPage::Values{f.name, f.position, {}, f.rotation, 0};
     }
     case CollisionList: {
-        const CollisionBody& b = m_mission->tree().bodies.at(row);
+        const CollisionBody& b = m_mission->tree().body(row);
         return ListValuesPage::Values{std::string(m_mission->tree().linkName(row)), b.position, b.size, b.rotation,
                                       b.material};
     }

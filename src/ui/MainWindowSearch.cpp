@@ -68,7 +68,7 @@ std::optional<Vec3> MainWindow::translationOf(ListIndex list, std::size_t row) c
     case ModelList:
         return m_mission->model().frames[row].position;
     case CollisionList:
-        return m_mission->tree().bodies[row].position;
+        return m_mission->tree().body(row).position;
     default:
         return std::nullopt;
     }

@@ -72,8 +72,9 @@ SharedImage* Mission::readerSourceOf(MissionFile file)
         return &m_scene.catalogue.source;
     case MissionFile::Cache:
         return &m_cache.source;
-    case MissionFile::Model:
     case MissionFile::Tree:
+        return &m_tree.source;
+    case MissionFile::Model:
         break;
     }
     return nullptr;
@@ -203,7 +204,7 @@ bool Mission::loadTree(Prompter& prompter)
         }
         if (!readFile(MissionFile::Tree, prompter))
             return false;
-        m_tree = readCollisionFile(bytes(MissionFile::Tree), m_scene.catalogue, m_progress);
+        m_tree = readCollisionFile(sharedBytes(MissionFile::Tree), m_scene.catalogue, m_progress);
         say(prompter, m_tree.messages);
         return true;
     }();

@@ -146,43 +146,43 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
     t.cylinder(1, 0, 0, 0, 1);
     const auto original = t.finish();
     put(MissionFile::Tree, original);
-    auto& bodies = mission.tree().bodies;
-    ASSERT_EQ(bodies.size(), 5u);
+    const auto& tree = mission.tree();
+    ASSERT_EQ(tree.bodyCount(), 5u);
     const auto f = form("10", "20", "30", "2", "4", "6");
-    for (std::size_t row = 0; row < bodies.size(); ++row)
+    for (std::size_t row = 0; row < tree.bodyCount(); ++row)
         EXPECT_EQ(saveCollisionValues(f, 44, mission, row, prompter), ValueSaveResult::Saved);
 
     const auto bytes = onDisk("tree.klz");
     ASSERT_EQ(bytes.size(), original.size());
     const ByteReader r(bytes);
-    for (const auto& body : bodies)
-        EXPECT_EQ(r.u8(body.CollisionItemOffset - 5), 44);
-    const auto sc = bodies[0].CollisionItemOffset;
+    for (std::size_t row = 0; row < tree.bodyCount(); ++row)
+        EXPECT_EQ(r.u8(tree.body(row).CollisionItemOffset - 5), 44);
+    const auto sc = tree.body(0).CollisionItemOffset;
     EXPECT_EQ(r.f32(sc), 9.0f);
     EXPECT_EQ(r.f32(sc + 4), 18.0f);
     EXPECT_EQ(r.f32(sc + 8), 27.0f);
     EXPECT_EQ(r.f32(sc + 12), 11.0f);
     EXPECT_EQ(r.f32(sc + 20), 33.0f);
-    const auto sr = bodies[1].CollisionItemOffset;
+    const auto sr = tree.body(1).CollisionItemOffset;
     EXPECT_EQ(r.f32(sr), 9.0f);
     EXPECT_EQ(r.f32(sr + 96), 10.0f);
     EXPECT_EQ(r.f32(sr + 104), 30.0f);
-    const auto sp = bodies[2].CollisionItemOffset;
+    const auto sp = tree.body(2).CollisionItemOffset;
     EXPECT_EQ(r.f32(sp), 10.0f);
     EXPECT_EQ(r.f32(sp + 8), 30.0f);
     EXPECT_EQ(r.f32(sp + 12), 1.0f); // the radius stays
-    const auto bi = bodies[3].CollisionItemOffset; // size 2 x 4 x 6: 3, 1, 2 (Z, X, Y halves)
+    const auto bi = tree.body(3).CollisionItemOffset; // size 2 x 4 x 6: 3, 1, 2 (Z, X, Y halves)
     EXPECT_EQ(r.f32(bi), 3.0f);
     EXPECT_EQ(r.f32(bi + 4), 1.0f);
     EXPECT_EQ(r.f32(bi + 8), 2.0f);
     EXPECT_EQ(r.f32(bi + 12), 3.0f);
     EXPECT_EQ(r.f32(bi + 72), 10.0f);
     EXPECT_EQ(r.f32(bi + 80), 30.0f);
-    const auto cy = bodies[4].CollisionItemOffset;
+    const auto cy = tree.body(4).CollisionItemOffset;
     EXPECT_EQ(r.f32(cy), 10.0f);
     EXPECT_EQ(r.f32(cy + 4), 30.0f);
     EXPECT_EQ(r.f32(cy + 8), 1.0f);
-    EXPECT_EQ(bodies[0].position, (Vec3{10, 20, 30}));
+    EXPECT_EQ(tree.body(0).position, (Vec3{10, 20, 30}));
 
     // No vertical rotation check for collision bodies; the size must be numeric.
     prompter.said.clear();

@@ -53,13 +53,8 @@ TEST(MissionMap, HeadingsCornersAndCircles)
     cache.records[1].size = {2, 1, 4};
     cache.records[1].rotation = {0, 1, 0, 0}; // no turn: the slider's components are q1 and q2 here
     CollisionLoadResult tree;
-    tree.bodies.resize(2);
-    tree.bodies[0].CollisionKindTag = "CY";
-    tree.bodies[0].position = {5, 0, 5};
-    tree.bodies[0].size = {3, 20, 3};
-    tree.bodies[1].CollisionKindTag = "BI";
-    tree.bodies[1].size = {2, 1, 4};
-    tree.bodies[1].rotation = scene.catalogue.rotation(0);
+    tree.addPlacedBody({.CollisionKindTag = "CY", .position = {5, 0, 5}, .size = {3, 20, 3}});
+    tree.addPlacedBody({.CollisionKindTag = "BI", .rotation = scene.catalogue.rotation(0), .size = {2, 1, 4}});
 
     const MissionMap map = buildMissionMap(scene.catalogue, cache, tree);
     ASSERT_EQ(map.shapes.size(), 5u); // no script, no base record

@@ -25,7 +25,7 @@ SceneLoadResult sceneWith(std::initializer_list<std::pair<const char*, float>> o
 std::vector<std::string> listTexts(const CollisionLoadResult& r)
 {
     std::vector<std::string> out;
-    for (std::size_t row = 0; row < r.bodies.size(); ++row)
+    for (std::size_t row = 0; row < r.bodyCount(); ++row)
         out.push_back(r.listText(row));
     return out;
 }
@@ -56,7 +56,9 @@ TEST(CollisionFile, ReadsEveryKindWithItsDerivedValues)
     EXPECT_EQ(r.linkNames, (std::vector<std::string>{"wall.i3d", "pole.i3d"}));
     EXPECT_EQ(listTexts(r), (std::vector<std::string>{"SCube-0", "SCube-1", "spCube-2", "cyCube-3", "cyCube-4",
                                                       "biCube-5", "SRCube-6"}));
-    const auto& b = r.bodies;
+    std::vector<CollisionBody> b;
+    for (std::size_t row = 0; row < r.bodyCount(); ++row)
+        b.push_back(r.body(row));
     EXPECT_EQ(b[0].CollisionKindTag, "SC");
     EXPECT_EQ(b[0].CollisionItemOffset, box + t.bodiesStart());
     EXPECT_EQ(b[0].material, 7);
@@ -95,8 +97,8 @@ TEST(CollisionFile, VerticalBoxSizeOtherwise)
     t.link("x");
     t.verticalBox(0, 0, {1, -2, 3}, {4, 5, -6}, TreeBuilder::Matrix{}, {0, 0, 0}, 0.25f, 0.9f);
     const auto r = readCollisionFile(t.finish(), SceneCatalogue{});
-    ASSERT_EQ(r.bodies.size(), 1u);
-    EXPECT_EQ(r.bodies[0].size, (Vec3{7, 9, 5}));
+    ASSERT_EQ(r.bodyCount(), 1u);
+    EXPECT_EQ(r.body(0).size, (Vec3{7, 9, 5}));
 }
 
 TEST(CollisionFile, RotatedBoxConversion)
@@ -139,12 +141,12 @@ TEST(CollisionFile, GroupsInAnyOrderAndTheEndOfTheScan)
     u.link("a");
     u.sphere(0, 0, {1, 1, 1}, 1);
     u.endMarker(0x82);
-    EXPECT_EQ(readCollisionFile(u.finish(), SceneCatalogue{}).bodies.size(), 1u);
+    EXPECT_EQ(readCollisionFile(u.finish(), SceneCatalogue{}).bodyCount(), 1u);
 }
 
 TEST(CollisionFile, SignatureAndDamage)
 {
-    EXPECT_EQ(readCollisionFile({}, SceneCatalogue{}).status, FileReadStatus::Empty);
+    EXPECT_EQ(readCollisionFile(std::span<const std::uint8_t>(), SceneCatalogue{}).status, FileReadStatus::Empty);
     const std::vector<std::uint8_t> wrong{'G', 'i', 'f', 'D', 0, 0};
     EXPECT_EQ(readCollisionFile(wrong, SceneCatalogue{}).messages,
               (std::vector<std::string>{"****** No tree.klz file! ******"}));
@@ -156,13 +158,13 @@ TEST(CollisionFile, SignatureAndDamage)
     t.cylinder(0, 5, 0, 0, 1); // a link index past the table
     const auto bytes = t.finish();
     const auto whole = readCollisionFile(bytes, SceneCatalogue{});
-    ASSERT_EQ(whole.bodies.size(), 3u);
+    ASSERT_EQ(whole.bodyCount(), 3u);
     EXPECT_EQ(whole.linkName(2), "");
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         const auto r = readCollisionFile(part, SceneCatalogue{});
-        EXPECT_LE(r.bodies.size(), 2u);
-        for (const auto& b : r.bodies)
-            EXPECT_LE(b.CollisionItemOffset, cut);
+        EXPECT_LE(r.bodyCount(), 2u);
+        for (std::size_t row = 0; row < r.bodyCount(); ++row)
+            EXPECT_LE(r.body(row).CollisionItemOffset + 12ull, cut); // placed from bytes inside the part
     }
 }

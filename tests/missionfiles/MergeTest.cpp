@@ -148,7 +148,7 @@ TEST_F(MergeTest, PutCacheChecksAndQuestions)
 TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
 {
     loadTree();
-    ASSERT_EQ(mission.tree().bodies.size(), 3u);
+    ASSERT_EQ(mission.tree().bodyCount(), 3u);
     Workspace& ws = mission.workspace();
     ws.PutTreeKind = "simple";
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);

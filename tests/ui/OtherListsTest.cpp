@@ -51,7 +51,7 @@ protected:
         t.box(3, 0, {0, 0, 0}, {2, 4, 6});
         t.cylinder(20, 1, 5, 6, 0.5f);
         tree = t.finish();
-        boxAt = readCollisionFile(tree, SceneCatalogue{}).bodies.at(0).CollisionItemOffset;
+        boxAt = readCollisionFile(tree, SceneCatalogue{}).body(0).CollisionItemOffset;
         WindowDriver::write(mission / "tree.klz", tree);
     }
 

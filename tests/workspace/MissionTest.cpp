@@ -51,7 +51,7 @@ protected:
 TEST_F(TreeLoadTest, WritesThePlaceholderModelOnceAndLoads)
 {
     ASSERT_TRUE(load(ws));
-    EXPECT_EQ(loaded.tree().bodies.size(), 1u);
+    EXPECT_EQ(loaded.tree().bodyCount(), 1u);
     EXPECT_TRUE(prompter.said.empty());
     EXPECT_EQ(readWholeFile(placeholder()), loadBuiltinResource("Cube1"));
 
