@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         if (entry.ObjectChunkOffset >= size && !entry.isScript)
             std::abort();
-        if (catalogue.rowOfName(entry.name) > row)
-            std::abort(); // the index gives the first row of each name
+        const std::string_view name[] = {entry.name};
+        if (catalogue.findFirstRows(name)[0] > row)
+            std::abort(); // the first row of each name is found
     }
     if (result.status != mw::SceneLoadStatus::Loaded && !result.catalogue.empty())
         std::abort();

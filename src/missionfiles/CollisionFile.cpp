@@ -122,12 +122,35 @@ std::array<double, 4> standardQuaternion(const std::array<double, 9>& m)
     return {w / length, x / length, y / length, z / length};
 }
 
-// The translation Y of the first scene row named like `link` cut before its first "."; 1 when
-// there is none.
-float heightOfScene(const SceneCatalogue& scene, std::string_view link)
+// Gives each cylinder the translation Y of the first scene row named like its link cut before the
+// first "." (a link missing from the table counts as the empty name), or 1 when there is none. The
+// rows of all the links are found in one pass over the scene.
+void settleCylinderHeights(std::vector<CollisionBody>& bodies, const std::vector<std::string>& linkNames,
+                           const SceneCatalogue& scene)
 {
-    const std::uint32_t owner = scene.rowOfName(link.substr(0, link.find('.')));
-    return owner < scene.entryCount() ? scene.translation(owner).y : 1.0f;
+    const std::uint32_t none = static_cast<std::uint32_t>(linkNames.size()); // the stem of a missing link
+    std::vector<bool> wanted(linkNames.size() + 1, false);
+    for (const CollisionBody& b : bodies)
+        if (b.CollisionKindTag == "CY")
+            wanted[std::min(b.link, none)] = true;
+    std::vector<std::string_view> stems;
+    std::vector<std::uint32_t> stemOfLink(wanted.size(), 0);
+    for (std::uint32_t link = 0; link < wanted.size(); ++link) {
+        if (!wanted[link])
+            continue;
+        const std::string_view name = link < none ? std::string_view(linkNames[link]) : std::string_view();
+        stemOfLink[link] = static_cast<std::uint32_t>(stems.size());
+        stems.push_back(name.substr(0, name.find('.')));
+    }
+    if (stems.empty())
+        return;
+    const std::vector<std::uint32_t> rows = scene.findFirstRows(stems);
+    for (CollisionBody& b : bodies) {
+        if (b.CollisionKindTag != "CY")
+            continue;
+        const std::uint32_t owner = rows[stemOfLink[std::min(b.link, none)]];
+        b.position.y = owner < scene.entryCount() ? scene.translation(owner).y : 1.0f;
+    }
 }
 
 // Derives a body's centre, size and rotation in the scene's terms from its record.
@@ -313,17 +336,6 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
     if (progress)
         progress->start(Steps);
 
-    // A cylinder's height is that of the first scene row named like its link cut before the first
-    // ".": looked up once per link.
-    std::vector<std::optional<float>> linkHeights(result.linkNames.size());
-    const auto heightOf = [&](std::uint32_t link) {
-        if (link >= result.linkNames.size())
-            return heightOfScene(scene, {});
-        if (!linkHeights[link])
-            linkHeights[link] = heightOfScene(scene, result.linkNames[link]);
-        return *linkHeights[link];
-    };
-
     result.m_bodies.reserve(std::min<std::uint64_t>(total, bytes.size() / 20));
     std::array<std::uint32_t, 5> left = counts;
     while (file.has(pos, 1)) {
@@ -339,8 +351,6 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
             const std::uint32_t link = file.u32(pos + 4);
             if (link < result.linkNames.size())
                 body.link = link;
-            if (code == 0x84) // a cylinder's height comes from the scene object it belongs to
-                body.position.y = heightOf(body.link);
             if (progress)
                 progress->step(static_cast<int>(std::min<std::uint64_t>(Steps, result.m_bodies.size() / step)),
                                result.listText(result.m_bodies.size() - 1));
@@ -349,6 +359,7 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
         if (left[code - 0x80] > 0)
             break; // the count ran past the end of the file
     }
+    settleCylinderHeights(result.m_bodies, result.linkNames, scene);
     if (progress)
         progress->finish();
     return result;

@@ -1,8 +1,8 @@
 #pragma once
-// The first row of each name, for finding the object a definition belongs to. An open-addressing
-// table of hashes and rows: the names themselves stay where they are (in the file's bytes) and are
-// fetched through the caller's `nameOf(row)` only to confirm a hash match. Far fewer cache misses
-// than a node-based map, which matters with 30 000 objects and as many definitions.
+// A small open-addressing table from name hashes to values (rows, keys). The names themselves stay
+// where they are, in the file's bytes; a lookup confirms a hash match through the caller's
+// predicate. Used to find, for a set of names, the first row bearing each in one pass over the
+// rows: the table holds the names looked for, which are far fewer than the rows.
 
 #include <algorithm>
 #include <cstdint>
@@ -16,74 +16,61 @@ class NameIndex {
 public:
     static constexpr std::uint32_t NotFound = 0xFFFFFFFFu;
 
-    // Empties the table but keeps its memory (the editor reloads after every write).
-    void clear()
+    // Empties the table for `entries` entries, at most half full; keeps its memory where it can.
+    void reset(std::size_t entries)
     {
-        std::fill(m_slots.begin(), m_slots.end(), Slot{});
-        m_used = 0;
+        std::size_t capacity = 16;
+        while (capacity < entries * 2)
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
     }
 
-    std::size_t memoryBytes() const { return m_slots.capacity() * sizeof(Slot); }
-
-    // Adds rows [first, last) in order; a name already present keeps its first row. `hashOfRow(row)`
-    // gives each row's hash (see hashOf below), computed while its name was at hand. The slots the
-    // names land in are fetched ahead of use, which hides most of the cache misses of a large table.
-    template <class HashOf, class NameOf>
-    void addRows(std::uint32_t first, std::uint32_t last, HashOf hashOfRow, NameOf nameOf)
+    // Adds `value` under `hash`; the caller has looked for it first.
+    void insert(std::uint32_t hash, std::uint32_t value)
     {
-        reserve(m_used + (last - first), nameOf);
-        constexpr std::uint32_t Ahead = 8;
-        for (std::uint32_t row = first; row < last; ++row) {
-            if (row + Ahead < last)
-                prefetch(hashOfRow(row + Ahead));
-            insert(hashOfRow(row), row, nameOf);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            if (m_slots[i].value == NotFound) {
+                m_slots[i] = {hash, value};
+                return;
+            }
         }
     }
 
-    template <class NameOf>
-    void add(std::uint32_t row, std::uint32_t hash, NameOf nameOf)
+    // The first value stored under `hash` that `matches`, or NotFound.
+    template <class Matches>
+    std::uint32_t find(std::uint32_t hash, Matches matches) const
     {
-        reserve(m_used + 1, nameOf);
-        insert(hash, row, nameOf);
-    }
-
-    // Starts fetching the slot a name of this hash is looked for in.
-    void prefetch(std::uint32_t hash) const
-    {
-        if (!m_slots.empty())
-            __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
-    }
-
-    // The first row stored under this hash, its name unconfirmed: for fetching ahead only.
-    std::uint32_t candidate(std::uint32_t hash) const
-    {
-        if (m_slots.empty())
-            return NotFound;
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask)
-            if (m_slots[i].row == NotFound || m_slots[i].hash == hash)
-                return m_slots[i].row;
-    }
-
-    template <class NameOf>
-    std::uint32_t find(std::string_view name, NameOf nameOf) const
-    {
-        return find(name, hashOf(name), nameOf);
-    }
-
-    template <class NameOf>
-    std::uint32_t find(std::string_view name, std::uint32_t hash, NameOf nameOf) const
-    {
-        if (m_slots.empty())
-            return NotFound;
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = m_slots[i];
-            if (slot.row == NotFound)
+            if (slot.value == NotFound)
                 return NotFound;
-            if (slot.hash == hash && nameOf(slot.row) == name)
-                return slot.row;
+            if (slot.hash == hash && matches(slot.value))
+                return slot.value;
         }
+    }
+
+    // Starts fetching the slot a name of this hash is looked for in.
+    void prefetch(std::uint32_t hash) const { __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]); }
+
+    // Whether two names are equal; names are short, so this is faster than a library compare.
+    static bool same(std::string_view a, std::string_view b)
+    {
+        if (a.size() != b.size())
+            return false;
+        std::size_t i = 0;
+        for (; i + 8 <= a.size(); i += 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a.data() + i, 8);
+            std::memcpy(&y, b.data() + i, 8);
+            if (x != y)
+                return false;
+        }
+        for (; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
     }
 
     // A hash of a few multiplications per 8 characters: names are short, and there are many.
@@ -109,44 +96,9 @@ public:
 private:
     struct Slot {
         std::uint32_t hash = 0;
-        std::uint32_t row = NotFound;
+        std::uint32_t value = NotFound;
     };
-
-    // Keeps the table at most half full.
-    template <class NameOf>
-    void reserve(std::size_t names, NameOf nameOf)
-    {
-        std::size_t capacity = m_slots.empty() ? 16 : m_slots.size();
-        while (capacity < names * 2)
-            capacity *= 2;
-        if (capacity == m_slots.size())
-            return;
-        std::vector<Slot> old = std::move(m_slots);
-        m_slots.assign(capacity, Slot{});
-        m_used = 0;
-        for (const Slot& slot : old)
-            if (slot.row != NotFound)
-                insert(slot.hash, slot.row, nameOf);
-    }
-
-    template <class NameOf>
-    void insert(std::uint32_t hash, std::uint32_t row, NameOf nameOf)
-    {
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = m_slots[i];
-            if (slot.row == NotFound) {
-                slot = {hash, row};
-                ++m_used;
-                return;
-            }
-            if (slot.hash == hash && nameOf(slot.row) == nameOf(row))
-                return;
-        }
-    }
-
     std::vector<Slot> m_slots;
-    std::size_t m_used = 0;
 };
 
 } // namespace mw

@@ -127,11 +127,56 @@ SceneEntry SceneCatalogue::entry(std::size_t row) const
     return e;
 }
 
+void SceneCatalogue::findFirstRows(std::span<const std::string_view> names, std::span<const std::uint32_t> hashes,
+                                   std::vector<std::uint32_t>& rows, NameIndex& slots) const
+{
+    // Equal names share one slot, so the first row bearing a name is given to each of them.
+    rows.assign(names.size(), NameIndex::NotFound);
+    std::vector<std::uint32_t> sameAs(names.size());
+    slots.reset(names.size());
+    std::size_t distinct = 0;
+    for (std::uint32_t i = 0; i < names.size(); ++i) {
+        const std::uint32_t earlier = slots.find(hashes[i], [&](std::uint32_t k) { return NameIndex::same(names[k], names[i]); });
+        sameAs[i] = earlier == NameIndex::NotFound ? i : earlier;
+        if (earlier == NameIndex::NotFound) {
+            slots.insert(hashes[i], i);
+            ++distinct;
+        }
+    }
+    // Rows in order; the pass ends when every name has its row. The slots a few rows ahead are
+    // fetched while a row is looked up.
+    constexpr std::size_t Ahead = 16;
+    const std::size_t count = records.size();
+    for (std::size_t row = 0; row < count && distinct > 0; ++row) {
+        if (row + Ahead < count)
+            slots.prefetch(nameHashes[row + Ahead]);
+        const std::uint32_t k = slots.find(nameHashes[row], [&](std::uint32_t key) {
+            return rows[key] == NameIndex::NotFound && NameIndex::same(names[key], name(row));
+        });
+        if (k != NameIndex::NotFound) {
+            rows[k] = static_cast<std::uint32_t>(row);
+            --distinct;
+        }
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        rows[i] = rows[sameAs[i]];
+}
+
+std::vector<std::uint32_t> SceneCatalogue::findFirstRows(std::span<const std::string_view> names) const
+{
+    std::vector<std::uint32_t> hashes(names.size()), rows;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        hashes[i] = NameIndex::hashOf(names[i]);
+    NameIndex slots;
+    findFirstRows(names, hashes, rows, slots);
+    return rows;
+}
+
 std::size_t SceneCatalogue::memoryBytes() const
 {
     return sizeof(*this) + records.memoryBytes() + lights.memoryBytes() + sounds.memoryBytes() +
            definitionValues.memoryBytes() +
-           (scriptRows.capacity() + plainRows.capacity()) * sizeof(std::uint32_t) + firstRowOfName.memoryBytes();
+           (scriptRows.capacity() + plainRows.capacity() + nameHashes.capacity()) * sizeof(std::uint32_t);
 }
 
 } // namespace mw

@@ -129,8 +129,8 @@ public:
     // The bytes every offset points into. Our own in-place writes keep offsets and lengths, so the
     // mission hands the catalogue the patched bytes after each one.
     SharedImage source;
-    // The first row of each name (objects, then scripts in file order).
-    NameIndex firstRowOfName;
+    // The hash of each row's name (NameIndex::hashOf), for finding rows by name.
+    std::vector<std::uint32_t> nameHashes;
 
     std::size_t entryCount() const { return records.size(); }
     bool empty() const { return records.empty(); }
@@ -146,11 +146,11 @@ public:
         const SceneRecord& r = records[row];
         return textIn(bytes(), {r.ModelOffset, r.modelLength});
     }
-    // The first row named `name`, or NameIndex::NotFound.
-    std::uint32_t rowOfName(std::string_view name) const
-    {
-        return firstRowOfName.find(name, [this](std::uint32_t row) { return this->name(row); });
-    }
+    // For each of `names` (with `hashes`, their NameIndex::hashOf), the first row bearing it, or
+    // NameIndex::NotFound: one pass over the rows. `slots` is working memory, reusable.
+    void findFirstRows(std::span<const std::string_view> names, std::span<const std::uint32_t> hashes,
+                       std::vector<std::uint32_t>& rows, NameIndex& slots) const;
+    std::vector<std::uint32_t> findFirstRows(std::span<const std::string_view> names) const;
 
     Vec3 translation(std::size_t row) const { return vec3At(records[row].TranslationOffset); }
     Vec3 size(std::size_t row) const { return vec3At(records[row].SizeOffset); }

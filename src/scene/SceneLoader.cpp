@@ -32,10 +32,32 @@ struct Chunk {
 constexpr int ProgressMaximum = 51;
 constexpr int ObjectsProgressShare = 25;
 
+} // namespace
+
+// A definition as read, its owner not yet looked up.
+struct PendingDefinition {
+    std::uint32_t definitionStart = 0, dataStart = 0, dataSize = 0;
+    TextRef name;
+    std::uint32_t type = 0;
+    std::uint32_t hash = 0, stemHash = 0; // of the name, and of its part before the first "."
+    bool hasStem = false;
+};
+
+// The loader's working memory, kept with the result so a reload allocates nothing new.
+struct SceneLoadScratch {
+    std::vector<PendingDefinition> pending;
+    std::vector<std::string_view> names;
+    std::vector<std::uint32_t> hashes, rows;
+    NameIndex slots;
+};
+
+namespace {
+
 class SceneWalker {
 public:
     SceneWalker(std::span<const std::uint8_t> bytes, Progress* progress, SceneLoadResult& result)
-        : m_file(bytes), m_data(bytes.data()), m_progress(progress), m_result(result), m_catalogue(result.catalogue)
+        : m_file(bytes), m_data(bytes.data()), m_progress(progress), m_result(result), m_catalogue(result.catalogue),
+          m_scratch(*result.scratch)
     {
     }
 
@@ -116,28 +138,11 @@ private:
     void readLight(const Chunk& light, LightRecord& entry);
     void readSound(const Chunk& sound, SoundRecord& entry);
     void walkAfterObjects(std::uint32_t from);
-    // A definition as read, its owner not yet looked up.
-    struct PendingDefinition {
-        Chunk definition, data;
-        TextRef name;
-        std::uint32_t type = 0;
-        std::uint32_t hash = 0, stemHash = 0; // of the name, and of its part before the first "."
-        bool hasStem = false;
-        std::uint32_t candidate = NameIndex::NotFound; // the likely owner, for fetching ahead
-    };
     void readDefinition(const Chunk& definition);
     void settleDefinitions();
-    // Adds the objects' names up to row `end` to the index, in row order.
-    void indexObjectNames(std::uint32_t end)
-    {
-        for (; m_indexed < end; ++m_indexed)
-            m_catalogue.firstRowOfName.add(m_indexed, m_lagHashes[m_indexed % IndexLag],
-                                           [this](std::uint32_t row) { return nameOfRow(row); });
-    }
-    void applyDefinition(const PendingDefinition& definition);
+    void applyDefinition(const PendingDefinition& definition, std::uint32_t owner);
     void readScript(const Chunk& script);
     void recordScriptAt(const Chunk& data, std::uint32_t lengthOffset, SceneRecord& entry);
-    std::uint32_t ownerOf(const PendingDefinition& definition) const;
     void buildRowMaps();
 
     void advanceProgress(std::uint32_t pos, std::uint32_t base, std::uint32_t step, int first, int cap,
@@ -145,17 +150,10 @@ private:
 
     ByteReader m_file;
     const std::uint8_t* m_data;
-    // Names are indexed a few rows behind the walk, their slots fetched as each object is read.
-    static constexpr std::uint32_t IndexLag = 8;
-    std::array<std::uint32_t, IndexLag> m_lagHashes{};
-    std::uint32_t m_indexed = 0; // rows [0, m_indexed) are in the name index
-    // Definitions wait in small batches for their owners, whose slots are fetched meanwhile.
-    static constexpr std::size_t Batch = 64;
-    std::array<PendingDefinition, Batch> m_pending;
-    std::size_t m_pendingCount = 0;
     Progress* m_progress;
     SceneLoadResult& m_result;
     SceneCatalogue& m_catalogue;
+    SceneLoadScratch& m_scratch;
     std::uint32_t m_objectsEnd = 0;
     int m_progressValue = 0;
 };
@@ -177,8 +175,6 @@ void SceneWalker::walkTopLevel()
             m_catalogue.ObjectsSize = c.size;
             m_catalogue.ObjectsSizeOffset = c.start + 2;
             walkObjects(c);
-            // The objects' names are indexed in one go, for the definition-owner lookup.
-            indexObjectNames(static_cast<std::uint32_t>(m_catalogue.records.size()));
             m_catalogue.FirstScriptIndex = static_cast<std::uint32_t>(m_catalogue.records.size());
             m_objectsEnd = c.end();
             walkAfterObjects(c.end());
@@ -203,12 +199,9 @@ void SceneWalker::walkObjects(const Chunk& section)
             SceneRecord& entry = m_catalogue.records.emplace_back();
             entry.ObjectChunkOffset = c.start;
             readObject(c, entry);
-            const auto row = static_cast<std::uint32_t>(m_catalogue.records.size() - 1);
-            const std::uint32_t hash = NameIndex::hashOf(nameOfRow(row));
-            m_catalogue.firstRowOfName.prefetch(hash);
-            if (row >= IndexLag)
-                indexObjectNames(row - IndexLag + 1);
-            m_lagHashes[row % IndexLag] = hash;
+            // Hashed while the name is at hand, for finding rows by name.
+            m_catalogue.nameHashes.push_back(
+                NameIndex::hashOf(nameOfRow(static_cast<std::uint32_t>(m_catalogue.records.size() - 1))));
         }
         pos = c.end();
         if (m_progress)
@@ -354,7 +347,7 @@ void SceneWalker::walkAfterObjects(std::uint32_t from)
         const Chunk c = chunkAt(pos, fileEnd);
         if (c.id == chunk::DefinitionsSection) {
             m_catalogue.DefsPos = c.start + 2;
-            m_pendingCount = 0;
+            m_scratch.pending.clear();
             for (std::uint32_t p = c.payload(); p < c.end();) {
                 const Chunk child = chunkAt(p, c.end());
                 if (child.id == chunk::Definition)
@@ -397,11 +390,10 @@ void SceneWalker::readDefinition(const Chunk& definition)
         case chunk::DefinitionData: {
             // Read no further: the owner is settled at the data chunk, and a definition without an
             // owner is skipped whole.
-            if (m_pendingCount == Batch)
-                settleDefinitions();
-            PendingDefinition& pending = m_pending[m_pendingCount++];
-            pending.definition = definition;
-            pending.data = c;
+            PendingDefinition& pending = m_scratch.pending.emplace_back();
+            pending.definitionStart = definition.start;
+            pending.dataStart = c.start;
+            pending.dataSize = c.size;
             pending.name = name;
             pending.type = type;
             const std::string_view text = textAt(name);
@@ -419,59 +411,45 @@ void SceneWalker::readDefinition(const Chunk& definition)
     }
 }
 
-// The definitions read so far, in file order, each given to its owner. The owners' slots are
-// fetched a few definitions ahead.
+// The definitions of a section, each given to its owner in file order: the first row named like
+// the definition or, when its name holds a ".", like the part before the first "." (whichever row
+// comes first). The rows bearing those names are found in one pass over the rows so far.
 void SceneWalker::settleDefinitions()
 {
-    // Three stages ahead of the definition being settled: its slot, then the likely owner's
-    // record, then that owner's name, each fetched while earlier definitions are settled.
-    constexpr std::size_t SlotAhead = 12, RecordAhead = 8, NameAhead = 4;
-    const NameIndex& index = m_catalogue.firstRowOfName;
-    const std::size_t rows = m_catalogue.records.size();
-    for (std::size_t i = 0; i < m_pendingCount; ++i) {
-        if (i + SlotAhead < m_pendingCount) {
-            index.prefetch(m_pending[i + SlotAhead].hash);
-            if (m_pending[i + SlotAhead].hasStem)
-                index.prefetch(m_pending[i + SlotAhead].stemHash);
+    auto& names = m_scratch.names;
+    auto& hashes = m_scratch.hashes;
+    names.clear();
+    hashes.clear();
+    for (const PendingDefinition& d : m_scratch.pending) {
+        const std::string_view name = textAt(d.name);
+        names.push_back(name);
+        hashes.push_back(d.hash);
+        if (d.hasStem) {
+            names.push_back(name.substr(0, name.find('.')));
+            hashes.push_back(d.stemHash);
         }
-        if (i + RecordAhead < m_pendingCount) {
-            PendingDefinition& next = m_pending[i + RecordAhead];
-            next.candidate = index.candidate(next.hash);
-            if (next.candidate < rows)
-                __builtin_prefetch(&m_catalogue.records[next.candidate]);
-        }
-        if (i + NameAhead < m_pendingCount) {
-            const std::uint32_t row = m_pending[i + NameAhead].candidate;
-            if (row < rows)
-                __builtin_prefetch(m_data + m_catalogue.records[row].NameOffset);
-        }
-        applyDefinition(m_pending[i]);
     }
-    m_pendingCount = 0;
+    m_catalogue.findFirstRows(names, hashes, m_scratch.rows, m_scratch.slots);
+    std::size_t k = 0;
+    for (const PendingDefinition& d : m_scratch.pending) {
+        std::uint32_t owner = m_scratch.rows[k++];
+        if (d.hasStem)
+            owner = std::min(owner, m_scratch.rows[k++]);
+        applyDefinition(d, owner);
+    }
 }
 
-std::uint32_t SceneWalker::ownerOf(const PendingDefinition& definition) const
+void SceneWalker::applyDefinition(const PendingDefinition& pending, std::uint32_t row)
 {
-    // The first row whose name equals the definition name or, when that holds a ".", the part of it
-    // before the first ".".
-    const auto nameOf = [this](std::uint32_t row) { return nameOfRow(row); };
-    const std::string_view name = textAt(definition.name);
-    std::uint32_t owner = m_catalogue.firstRowOfName.find(name, definition.hash, nameOf);
-    if (definition.hasStem)
-        owner = std::min(owner, m_catalogue.firstRowOfName.find(name.substr(0, name.find('.')), definition.stemHash,
-                                                                nameOf));
-    return owner;
-}
-
-void SceneWalker::applyDefinition(const PendingDefinition& pending)
-{
-    const std::uint32_t row = ownerOf(pending);
     if (row >= m_catalogue.records.size())
         return;
-    const Chunk& data = pending.data;
+    Chunk data;
+    data.start = pending.dataStart;
+    data.id = chunk::DefinitionData;
+    data.size = pending.dataSize;
     const std::uint32_t type = pending.type;
     SceneRecord& entry = m_catalogue.records[row];
-    entry.DefinitionChunkOffset = pending.definition.start;
+    entry.DefinitionChunkOffset = pending.definitionStart;
     const std::uint32_t p = data.payload();
 
     switch (type) {
@@ -538,8 +516,8 @@ void SceneWalker::readScript(const Chunk& script)
     entry.hasScript = true;
     entry.DefinitionChunkOffset = script.start;
     recordScriptAt(script, static_cast<std::uint32_t>(lengthOffset), entry);
-    const auto row = static_cast<std::uint32_t>(m_catalogue.records.size() - 1);
-    m_catalogue.firstRowOfName.add(row, NameIndex::hashOf(nameOfRow(row)), [this](std::uint32_t r) { return nameOfRow(r); });
+    m_catalogue.nameHashes.push_back(
+        NameIndex::hashOf(nameOfRow(static_cast<std::uint32_t>(m_catalogue.records.size() - 1))));
 }
 
 void SceneWalker::buildRowMaps()
@@ -585,7 +563,7 @@ void resetKeepingCapacity(SceneCatalogue& c, std::uint64_t sceneSize)
     c.lights.clear();
     c.sounds.clear();
     c.definitionValues.clear();
-    c.firstRowOfName.clear();
+    c.nameHashes.clear();
     c.scriptRows.clear();
     c.plainRows.clear();
     c.SceneSize = sceneSize;
@@ -619,6 +597,8 @@ void loadSceneInto(SharedImage image, SceneLoadResult& result, Progress* progres
         // Offsets are recorded as 32-bit values, as the file's own size fields are.
         if (bytes.size() > std::numeric_limits<std::uint32_t>::max())
             throw DamagedScene{};
+        if (!result.scratch)
+            result.scratch = std::make_shared<SceneLoadScratch>();
         SceneWalker(bytes, progress, result).run();
         result.status = SceneLoadStatus::Loaded;
     } catch (const DamagedScene&) {

@@ -4,6 +4,7 @@
 // order they arose.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,10 +28,14 @@ enum class SceneLoadStatus {
     Unreadable, // no objects section, or a damaged chunk tree: nothing loaded
 };
 
+struct SceneLoadScratch;
+
 struct SceneLoadResult {
     SceneLoadStatus status = SceneLoadStatus::Empty;
     std::vector<std::string> messages;
     SceneCatalogue catalogue;
+    // The loader's working memory, kept for the next load into this result.
+    std::shared_ptr<SceneLoadScratch> scratch;
 };
 
 // `progress`, when given, is started, stepped (0 ... 51, naming each definition as it is read) and
