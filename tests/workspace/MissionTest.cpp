@@ -129,14 +129,23 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
     SceneEntry shown = mission.sceneCatalogue().entry(1);
     EXPECT_EQ(saveSceneValues(form, shown, mission, prompter), ValueSaveResult::Saved);
     EXPECT_EQ(told.back(), K::Patched);
-    // The kept bytes follow our own write.
+    // The kept bytes follow our own write, and the catalogue reads its values from them.
     EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), readWholeFile(path)));
+    EXPECT_EQ(mission.sceneCatalogue().translation(1), (Vec3{7, 8, 9}));
+
+    // A whole-file replace leaves the catalogue stale but pointing into the bytes it was read
+    // from, which it keeps alive until the reload.
+    const std::string name(mission.sceneCatalogue().name(1));
+    EXPECT_EQ(mission.replace(MissionFile::Scene, std::vector<std::uint8_t>(readWholeFile(path)), prompter),
+              WriteOutcome::Done);
+    EXPECT_EQ(mission.sceneCatalogue().name(1), name);
 
     mission.workspace().KeepSelection = true;
     mission.workspace().ReloadIndex = 1;
     mission.loadScene(SceneLoadKind::Reload, prompter);
     EXPECT_EQ(told.back(), K::Reloaded);
     EXPECT_EQ(mission.sceneCatalogue().entry(1).translation, (Vec3{7, 8, 9}));
+    EXPECT_EQ(mission.sceneCatalogue().name(1), name);
     EXPECT_EQ(mission.sceneSelection().all, 1u);
     EXPECT_TRUE(prompter.said.empty());
 }
