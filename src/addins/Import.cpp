@@ -1,4 +1,5 @@
 #include "addins/Import.h"
+#include "io/Paths.h"
 
 #include <algorithm>
 #include <array>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr std::array<const char*, 4> TargetNames{"tree.klz", "cache.bin", "scene.4ds", "scene2.bin"};
 
-std::string cannotFind(const fs::path& path) { return "****** Can't find - " + path.string() + "- ******"; }
+std::string cannotFind(const fs::path& path) { return "****** Can't find - " + utf8Of(path) + "- ******"; }
 
 std::string cannotMod(const char* file)
 {
@@ -56,7 +57,7 @@ public:
     const std::vector<fs::path>& written() const { return m_written; }
 
 private:
-    fs::path target(int t) const { return fs::path(m_folder) / TargetNames[t]; }
+    fs::path target(int t) const { return pathFromUtf8(m_folder) / TargetNames[t]; }
     void progress(int value, const char* text)
     {
         if (Progress* p = m_mission.progress())
@@ -74,7 +75,7 @@ private:
     Mission& m_mission;
     Prompter& m_prompter;
     const Package& m_package;
-    std::string m_folder;
+    std::string m_folder; // UTF-8, as missionFolder() gives it
     std::vector<fs::path> m_written; // every file the import wrote
 };
 
@@ -121,7 +122,7 @@ ImportResult Import::run()
     ws.Busy = true;
     // Each ".sav" keeps the file as it was before the first import.
     for (int t = 0; t < 4; ++t) {
-        const fs::path backup = target(t).string() + ".sav";
+        const fs::path backup = withSuffix(target(t), ".sav");
         std::error_code ec;
         if (files[t] && !(fs::exists(backup, ec) && fs::file_size(backup, ec) > 0) && !write(backup, *files[t]))
             return ImportResult::Stopped;
@@ -186,20 +187,20 @@ bool Import::extract()
         progress(35 + 2 * static_cast<int>(g), Groups[g].progress);
         const bool missionFiles = g == static_cast<std::size_t>(FileGroup::MissionFiles);
         const fs::path folder = missionFiles
-                                    ? fs::path(m_folder)
-                                    : fs::path(m_folder.substr(0, m_folder.find(Groups[g].word))) / Groups[g].folder;
+                                    ? pathFromUtf8(m_folder)
+                                    : pathFromUtf8(m_folder.substr(0, m_folder.find(Groups[g].word))) / Groups[g].folder;
         std::error_code ec;
         fs::create_directories(folder, ec);
         if (ec) {
             m_prompter.message(cannotFind(folder), "");
             return false;
         }
-        const fs::path check = fs::path(m_folder) / "check.bin";
+        const fs::path check = pathFromUtf8(m_folder) / "check.bin";
         for (const PackageFile& file : files) {
             const fs::path path = folder / file.name;
             if (missionFiles) {
                 // The route file is replaced by the package's files; its first state is kept.
-                const fs::path saved = check.string() + ".sav";
+                const fs::path saved = withSuffix(check, ".sav");
                 if (fileExists(check) && !fileExists(saved) && !write(saved, readWholeFile(check)))
                     return false;
                 if (fileExists(check) && m_mission.replace(check, SharedImage{}, m_prompter) != WriteOutcome::Done)
@@ -222,7 +223,7 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
     Workspace& ws = mission.workspace();
     if (ws.ScenePath.empty() || packagePath.empty())
         return ImportResult::Refused;
-    if (!containsIgnoringCase(packagePath.string(), ".QRA")) {
+    if (!containsIgnoringCase(utf8Of(packagePath), ".QRA")) {
         prompter.message(addinmsg::NotAPackage, "");
         return ImportResult::Refused;
     }

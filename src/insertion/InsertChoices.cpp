@@ -1,4 +1,5 @@
 #include "insertion/InsertChoices.h"
+#include "io/Paths.h"
 
 #include <filesystem>
 #include <string_view>
@@ -11,13 +12,13 @@ namespace mw {
 
 namespace {
 
-std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileNameOf(const std::filesystem::path& path) { return utf8Of(path.filename()); }
 
 std::string_view lastThree(const std::string& s) { return s.size() < 3 ? std::string_view{} : std::string_view(s).substr(s.size() - 3); }
 
 } // namespace
 
-std::optional<std::string> modelFieldFor(const std::string& chosenPath, Prompter& prompter)
+std::optional<std::string> modelFieldFor(const std::filesystem::path& chosenPath, Prompter& prompter)
 {
     std::string name = fileNameOf(chosenPath);
     const auto end = lastThree(name);
@@ -29,7 +30,7 @@ std::optional<std::string> modelFieldFor(const std::string& chosenPath, Prompter
     return name;
 }
 
-std::optional<std::string> soundFieldFor(const std::string& chosenPath, Prompter& prompter)
+std::optional<std::string> soundFieldFor(const std::filesystem::path& chosenPath, Prompter& prompter)
 {
     const std::string name = fileNameOf(chosenPath);
     const auto end = lastThree(name);

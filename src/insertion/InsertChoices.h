@@ -3,6 +3,7 @@
 // fields then receive, and the door material of a selected door.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -18,11 +19,11 @@ inline constexpr const char* Sound = " (*.wav)|*.wav|(*.*)|*.*";
 
 // The model field for a chosen model file: its name with "4ds" (any letter case of "ds") replaced
 // by "i3d"; otherwise "****** Select *.4ds file ******" and nothing.
-std::optional<std::string> modelFieldFor(const std::string& chosenPath, Prompter& prompter);
+std::optional<std::string> modelFieldFor(const std::filesystem::path& chosenPath, Prompter& prompter);
 
 // The sound file field for a chosen sound file: its name when it ends in "wav", "WAV", "Wav" or
 // "WAv"; otherwise "****** Select *.wav file ******" and nothing.
-std::optional<std::string> soundFieldFor(const std::string& chosenPath, Prompter& prompter);
+std::optional<std::string> soundFieldFor(const std::filesystem::path& chosenPath, Prompter& prompter);
 
 // The sound material of a door's definition: 1 wood, 2 brass, 3 glass, 0 none found. Its sound
 // names are searched for glass first, then brass, then wood (a glass door closes like wood).

@@ -1,13 +1,17 @@
 #include "missionfiles/PlaceholderModel.h"
 
+#include "io/Paths.h"
+
 namespace mw {
 
-std::optional<std::filesystem::path> placeholderModelPath(const std::string& missionFilePath)
+std::optional<std::filesystem::path> placeholderModelPath(const std::filesystem::path& missionFile)
 {
-    const auto at = missionFilePath.find("mission");
+    // Everything before "mission" is the game folder, whichever separators the path uses.
+    const std::string path = utf8Of(missionFile);
+    const auto at = path.find("mission");
     if (at == std::string::npos)
         return std::nullopt;
-    return std::filesystem::path(missionFilePath.substr(0, at)) / "models" / PlaceholderModelName;
+    return pathFromUtf8(path.substr(0, at)) / "models" / PlaceholderModelName;
 }
 
 } // namespace mw

@@ -13,6 +13,6 @@ inline constexpr const char* PlaceholderModelName = "!!Testklz.4DS";
 
 // Where the placeholder model belongs for a file of the mission; nothing when the path holds no
 // "mission".
-std::optional<std::filesystem::path> placeholderModelPath(const std::string& missionFilePath);
+std::optional<std::filesystem::path> placeholderModelPath(const std::filesystem::path& missionFile);
 
 } // namespace mw

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/Paths.h"
 #include "io/FileAccess.h"
 #include "scene/ObjectRecord.h"
 #include "workspace/Mission.h"
@@ -60,7 +61,7 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
     }
     // With "use saved scene2.bin", the put starts from the scene as it was before the last put.
     SharedImage saved;
-    const std::filesystem::path backup = ws.ScenePath + BackupSuffix;
+    const std::filesystem::path backup = withSuffix(ws.ScenePath, BackupSuffix);
     if (ws.UseSavedScene && fileExists(backup)) {
         try {
             if (auto bytes = readWholeFile(backup); !bytes.empty())

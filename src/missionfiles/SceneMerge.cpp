@@ -1,5 +1,6 @@
 #include "missionfiles/SceneMerge.h"
 
+#include "io/Paths.h"
 #include "editing/SceneRewrite.h"
 #include "io/ByteReader.h"
 #include "scene/SceneLoader.h"
@@ -33,8 +34,7 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
 
     if (!mission.checkUnchanged(MissionFile::Scene, prompter))
         return MergeResult::Stale;
-    const std::string backup = ws.ScenePath + BackupSuffix;
-    if (mission.replace(std::filesystem::path(backup), base, prompter) != WriteOutcome::Done)
+    if (mission.replace(withSuffix(ws.ScenePath, BackupSuffix), base, prompter) != WriteOutcome::Done)
         return MergeResult::Refused;
     if (!splices->empty()) {
         const WriteOutcome outcome = rewriteSceneFrom(mission, *base, *splices, prompter);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "io/Paths.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "io/FileAccess.h"
@@ -56,7 +57,7 @@ bool writeFile(Mission& mission, const std::filesystem::path& path, const std::v
     const Mission::Step recorded(mission, step);
     if (mission.replace(path, image, prompter) != WriteOutcome::Done)
         return false;
-    if (!mission.workspace().ScenePath.empty() && std::filesystem::path(mission.workspace().ScenePath) == path) {
+    if (!mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path) {
         mission.workspace().KeepSelection = true;
         mission.loadScene(SceneLoadKind::Reload, prompter);
     }
@@ -217,7 +218,7 @@ bool putTrack(Mission& mission, const std::filesystem::path& source, const std::
 
 bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter)
 {
-    const std::string path = source.string();
+    const std::string path = utf8Of(source);
     if (path.empty()) {
         prompter.message(trackmsg::SelectSource, "");
         return false;
@@ -226,7 +227,7 @@ bool createReversedCopy(Mission& mission, const std::filesystem::path& source, P
         prompter.message(trackmsg::NoScene, "");
         return false;
     }
-    const std::filesystem::path copy = path.substr(0, path.size() - 10) + "scene2.rev";
+    const std::filesystem::path copy = pathFromUtf8(path.substr(0, path.size() - 10) + "scene2.rev");
     const auto scene = readFile(source, prompter);
     if (!scene)
         return false;

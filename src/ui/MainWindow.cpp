@@ -79,7 +79,7 @@ TranslationSearchPanel* makeTranslationSearch(ListIndex list)
     }
 }
 
-std::string fileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileNamePart(const std::filesystem::path& path) { return utf8Of(path.filename()); }
 
 } // namespace
 
@@ -363,9 +363,9 @@ void MainWindow::loadCommand(FileKind kind)
     openFile(kind, *path);
 }
 
-void MainWindow::openFile(FileKind kind, const std::string& path)
+void MainWindow::openFile(FileKind kind, const std::filesystem::path& path)
 {
-    const QString shown = QString::fromStdString(path);
+    const QString shown = fromPath(path);
     switch (kind) {
     case FileKind::Scene:
         ws().ScenePath = path;
@@ -535,7 +535,7 @@ void MainWindow::openPaths(const QStringList& paths)
             for (const auto& k : known)
                 if (QFileInfo(folder.filePath(QString::fromLatin1(k.name))).isFile()) {
                     resetRoutine();
-                    openFile(k.kind, folder.absoluteFilePath(QString::fromLatin1(k.name)).toStdString());
+                    openFile(k.kind, pathOf(folder.absoluteFilePath(QString::fromLatin1(k.name))));
                 }
             // A whole mission opens on its scene.
             if (!ws().ScenePath.empty()) {
@@ -554,7 +554,7 @@ void MainWindow::openPaths(const QStringList& paths)
         else if (suffix == QLatin1String("klz"))
             kind = FileKind::Tree;
         resetRoutine();
-        openFile(kind, info.absoluteFilePath().toStdString());
+        openFile(kind, pathOf(info.absoluteFilePath()));
     }
 }
 

@@ -86,7 +86,7 @@ private:
 
     void resetRoutine();
     void loadCommand(FileKind kind);
-    void openFile(FileKind kind, const std::string& path);
+    void openFile(FileKind kind, const std::filesystem::path& path);
     void loadScene(SceneLoadKind kind);
     void selectListRow(QListView* list, std::optional<std::uint32_t> row);
     void exitCommand();

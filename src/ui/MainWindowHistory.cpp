@@ -102,7 +102,7 @@ void MainWindow::watchLoadedFiles()
     QStringList paths;
     for (MissionFile file : AllFiles)
         if (m_mission->isLoaded(file))
-            paths << QString::fromStdString(m_mission->pathOf(file));
+            paths << fromPath(m_mission->pathOf(file));
     if (!m_watcher->files().isEmpty())
         m_watcher->removePaths(m_watcher->files());
     if (!paths.isEmpty())

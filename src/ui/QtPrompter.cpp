@@ -28,14 +28,14 @@ QString qtFilterFrom(std::string_view filter)
     return qtFilters.join(QStringLiteral(";;"));
 }
 
-std::optional<std::string> QtFileChooser::openFile(std::string_view filter)
+std::optional<std::filesystem::path> QtFileChooser::openFile(std::string_view filter)
 {
     // The file must exist; read-only handling is not offered.
     const QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilterFrom(filter), nullptr,
                                                       QFileDialog::ReadOnly);
     if (path.isEmpty())
         return std::nullopt;
-    return path.toStdString();
+    return pathOf(path);
 }
 
 } // namespace mw

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "io/Paths.h"
 #include "workspace/FileChooser.h"
 #include "workspace/Prompter.h"
 
@@ -21,7 +22,7 @@ private:
 class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent) : m_parent(parent) {}
-    std::optional<std::string> openFile(std::string_view filter) override;
+    std::optional<std::filesystem::path> openFile(std::string_view filter) override;
 
 private:
     QWidget* m_parent;
@@ -33,5 +34,7 @@ QString qtFilterFrom(std::string_view filter);
 // Texts in the mission files are single bytes, shown as Latin-1; paths are the platform's.
 inline QString fromBytes(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 inline QString fromText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString fromPath(const std::filesystem::path& path) { return fromText(utf8Of(path)); }
+inline std::filesystem::path pathOf(const QString& text) { return pathFromUtf8(text.toStdString()); }
 
 } // namespace mw

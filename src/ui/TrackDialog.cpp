@@ -1,5 +1,7 @@
 #include "ui/TrackDialog.h"
 
+#include "ui/QtPrompter.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,8 +124,8 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
 void TrackDialog::prepare()
 {
     const Workspace& ws = m_mission.workspace();
-    m_source->setText(QString::fromStdString(ws.TrackSourcePath));
-    m_destination->setText(QString::fromStdString(ws.TrackDestinationPath));
+    m_source->setText(fromPath(ws.TrackSourcePath));
+    m_destination->setText(fromPath(ws.TrackDestinationPath));
     for (QLineEdit* counter : {m_rows, m_points, m_markers})
         counter->clear();
     for (QProgressBar* b : {m_transformBar, m_putBar, m_reverseBar})
@@ -139,7 +141,7 @@ void TrackDialog::browse(bool source)
         return;
     Workspace& ws = m_mission.workspace();
     (source ? ws.TrackSourcePath : ws.TrackDestinationPath) = *path;
-    (source ? m_source : m_destination)->setText(QString::fromStdString(*path));
+    (source ? m_source : m_destination)->setText(fromPath(*path));
 }
 
 void TrackDialog::run(QProgressBar* progress, QLineEdit* counter, int count, const std::function<bool()>& command)

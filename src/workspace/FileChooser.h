@@ -2,6 +2,7 @@
 // How commands ask the user for a file: the window shows the standard open-file dialog, tests
 // return scripted answers. Filters are given in the system's "description|pattern|..." form.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,7 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // The chosen existing file's full path, or nothing when the user cancelled.
-    virtual std::optional<std::string> openFile(std::string_view filter) = 0;
+    virtual std::optional<std::filesystem::path> openFile(std::string_view filter) = 0;
 };
 
 namespace filters {

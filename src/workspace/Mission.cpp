@@ -1,4 +1,5 @@
 #include "workspace/Mission.h"
+#include "io/Paths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -50,7 +51,7 @@ const char* missionFileName(MissionFile file)
     return "";
 }
 
-const std::string& Mission::pathOf(MissionFile file) const
+const std::filesystem::path& Mission::pathOf(MissionFile file) const
 {
     switch (file) {
     case MissionFile::Cache:
@@ -192,7 +193,7 @@ bool Mission::loadTree(Prompter& prompter)
             std::error_code ec;
             std::filesystem::create_directories(placeholder->parent_path(), ec);
             if (ec)
-                prompter.message("cannot create " + placeholder->parent_path().string() + ": " + ec.message(), "");
+                prompter.message("cannot create " + utf8Of(placeholder->parent_path()) + ": " + ec.message(), "");
             else // part of the load, not a step to undo
                 writeImage(*placeholder, std::nullopt,
                            std::make_shared<const std::vector<std::uint8_t>>(loadBuiltinResource("Cube1")), prompter,
@@ -287,7 +288,7 @@ WriteOutcome Mission::writeImage(const std::filesystem::path& path, std::optiona
         } else {
             std::error_code ec;
             if (!std::filesystem::remove(path, ec) && ec)
-                throw IoError("cannot remove " + path.string() + ": " + ec.message());
+                throw IoError("cannot remove " + utf8Of(path) + ": " + ec.message());
         }
     } catch (const IoError& error) {
         tellFailure(prompter, error, failureText);
@@ -394,7 +395,7 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedIma
 {
     if (const auto file = loadedFileAt(path))
         return replace(*file, image, prompter, failureText);
-    const Step step(*this, "Write " + path.filename().string());
+    const Step step(*this, "Write " + utf8Of(path.filename()));
     SharedImage before;
     try {
         if (fileExists(path))
@@ -421,7 +422,7 @@ bool Mission::travel(bool back, Prompter& prompter)
     for (const FileChange& c : step.changes) {
         const auto written = m_written.find(c.path);
         if (written == m_written.end() || mw::stampOf(c.path) != written->second) {
-            prompter.message("****** " + c.path.filename().string() + " was changed outside the editor! \"" + step.name +
+            prompter.message("****** " + utf8Of(c.path.filename()) + " was changed outside the editor! \"" + step.name +
                                  "\" cannot be " + (back ? "undone" : "redone") + ". ******",
                              "");
             m_history.forget(c.path);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace mw {
@@ -16,7 +17,7 @@ struct Workspace {
     // handler does nothing while it is set.
     bool Busy = false;
 
-    std::string ScenePath, CachePath, ModelPath, TreePath;
+    std::filesystem::path ScenePath, CachePath, ModelPath, TreePath;
     // The file name part of each path, as the file dialog returned it.
     std::string SceneTitle, CacheTitle, ModelTitle, TreeTitle;
 
@@ -48,14 +49,15 @@ struct Workspace {
     bool UseSavedScene = false;
 
     // The two files chosen in the track dialog.
-    std::string TrackSourcePath, TrackDestinationPath;
+    std::filesystem::path TrackSourcePath, TrackDestinationPath;
 };
 
-// The mission folder of a file: its full path without the file name part.
-std::string missionFolder(const std::string& path, const std::string& title);
+// The mission folder of a file: its full path without the file name part, as UTF-8 text.
+std::string missionFolder(const std::filesystem::path& path, const std::string& title);
 
-// Two files belong to one mission when their mission folders are equal as texts (case counts).
-bool sameMission(const std::string& pathA, const std::string& titleA, const std::string& pathB,
+// Two files belong to one mission when their mission folders name the same folder: "/" and "\"
+// count alike, and letter case counts only where the file system heeds it (not on Windows).
+bool sameMission(const std::filesystem::path& pathA, const std::string& titleA, const std::filesystem::path& pathB,
                  const std::string& titleB);
 
 } // namespace mw

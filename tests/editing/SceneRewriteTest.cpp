@@ -149,7 +149,7 @@ TEST_F(SceneRewriteTest, AFailedWriteLeavesTheOriginalAndSaysWhy)
     const SceneSplice grow{static_cast<std::uint32_t>(scene.objects[2].end), 0, newObject("New"),
                            {static_cast<std::uint32_t>(scene.objectsStart + 2)}};
     {
-        const FileSizeLimit full(16);
+        const WriteFailure full(path);
         EXPECT_EQ(rewriteScene(mission, std::span(&grow, 1), prompter, "****** Close File ******"),
                   WriteOutcome::Failed);
     }
@@ -157,7 +157,7 @@ TEST_F(SceneRewriteTest, AFailedWriteLeavesTheOriginalAndSaysWhy)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_EQ(prompter.said[0].text, "****** Close File ******");
-    EXPECT_NE(prompter.said[0].title.find("cannot write"), std::string::npos);
+    EXPECT_EQ(prompter.said[0].title.rfind("cannot ", 0), 0u); // the error: cannot write, cannot replace
 
     // Once there is room, the same rewrite goes through.
     EXPECT_EQ(rewriteScene(mission, std::span(&grow, 1), prompter), WriteOutcome::Done);

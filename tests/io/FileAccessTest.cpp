@@ -2,10 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include "io/FileAccess.h"
 #include "support/TempFolder.h"
+#include "support/WriteFailure.h"
 
 using namespace mw;
 namespace fs = std::filesystem;
@@ -63,16 +69,30 @@ TEST(FileAccess, ReplaceWritesTheWholeImageAndKeepsPermissions)
     build::TempFolder dir;
     const fs::path file = dir.path() / "scene2.bin";
     writeFile(file, {1, 2, 3, 4, 5, 6});
+#ifdef _WIN32
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+#else
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+#endif
 
     const std::vector<std::uint8_t> image{7, 8, 9};
     replaceWholeFile(file, image);
 
     EXPECT_EQ(readWholeFile(file), image);
+#ifdef _WIN32
+    EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+#else
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+#endif
     EXPECT_EQ(entriesIn(dir.path()), 1u); // no temporary file left behind
+
+    // A new file is created whole; a name outside Latin-1 works too.
+    const fs::path other = dir.path() / fs::path(u8"\u041c\u0438\u0441\u0441\u0438\u044f.bin");
+    replaceWholeFile(other, image);
+    EXPECT_EQ(readWholeFile(other), image);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
 TEST(FileAccess, AFailedReplaceLeavesTheTargetAndNoTemporaryFile)
@@ -88,9 +108,19 @@ TEST(FileAccess, AFailedReplaceLeavesTheTargetAndNoTemporaryFile)
     EXPECT_EQ(readWholeFile(target / "inside"), (std::vector<std::uint8_t>{1}));
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 
+    // A write that fails (a full disk, a file held by another program): the original is as it was.
+    const fs::path file = dir.path() / "cache.bin";
+    writeFile(file, {1, 2, 3});
+    {
+        const build::WriteFailure failing(file);
+        EXPECT_THROW(replaceWholeFile(file, std::vector<std::uint8_t>(64, 7)), IoError);
+    }
+    EXPECT_EQ(readWholeFile(file), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
+
     // A folder that does not exist: nothing is created anywhere.
     EXPECT_THROW(replaceWholeFile(dir.path() / "nowhere" / "scene2.bin", image), IoError);
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
 TEST(FileAccess, StampsChangeWhenTheFileChanges)

@@ -3,8 +3,8 @@
 // section, object and definition is tiled exactly by its children.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+
+#include "support/WriteFailure.h"
 
 #include <cstdint>
 #include <span>
@@ -51,30 +51,5 @@ inline void expectConsistentScene(std::span<const std::uint8_t> bytes)
     EXPECT_EQ(r.u32(2), bytes.size()) << "root size";
     expectChildrenTile(r, 6, bytes.size(), 0);
 }
-
-// Makes every write past `bytes` into a file fail (as a full disk would) while it lives; works for
-// root too, which folder permissions do not stop.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        ::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace mw::build

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "io/Paths.h"
 #include "workspace/FileChooser.h"
 #include "workspace/Prompter.h"
 
@@ -49,14 +50,16 @@ public:
 // A FileChooser for tests: returns scripted paths (nothing = cancel) and records the filters.
 class ScriptedFiles final : public FileChooser {
 public:
-    std::optional<std::string> openFile(std::string_view filter) override
+    std::optional<std::filesystem::path> openFile(std::string_view filter) override
     {
         filters.emplace_back(filter);
         if (answers.empty())
             return std::nullopt;
         auto answer = answers.front();
         answers.pop_front();
-        return answer;
+        if (!answer)
+            return std::nullopt;
+        return pathFromUtf8(*answer);
     }
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> filters;

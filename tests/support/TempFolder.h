@@ -1,10 +1,10 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 
-#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,10 +15,18 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mw-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        m_path = pattern;
+        // A name no other folder has: create_directory fails when the folder exists.
+        static std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() / ("mw-test-" + std::to_string(random() % 100000000));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                m_path = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary folder");
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
