@@ -50,9 +50,9 @@ struct Patch {
 void patchInPlace(const std::filesystem::path& path, std::span<const Patch> patches);
 
 // Replaces the file's whole content with `image`: a temporary file in the same folder is written
-// completely, flushed, given the original's permissions and renamed over the original, and the
-// folder is flushed. On any failure the temporary file is removed, the original is untouched and
-// IoError is thrown.
+// completely, flushed, given the original's permissions (attributes on Windows) and renamed over
+// the original (the folder is flushed too, where the system allows it). On any failure the
+// temporary file is removed, the original is untouched and IoError is thrown.
 void replaceWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> image);
 
 } // namespace mw

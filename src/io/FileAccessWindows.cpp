@@ -1,6 +1,7 @@
 // The file access of Windows: wide-character paths, ReadFile/WriteFile at offsets, FlushFileBuffers,
-// and a replace through a temporary file in the same folder that ReplaceFileW (or, for a file not
-// there yet, MoveFileExW with write-through) puts in the original's place.
+// and a replace through a temporary file in the same folder, given the original's attributes and
+// moved over it with MoveFileExW (replace existing, write through). ReplaceFileW would keep a few
+// more properties, but where it fails it can leave a file of its own behind.
 #include "io/FileAccess.h"
 #include "io/Paths.h"
 
@@ -186,6 +187,7 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
     auto fail = [&](const std::string& what, DWORD error) {
         if (temp.valid())
             temp.closeNow();
+        ::SetFileAttributesW(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL); // a hidden or system file is deleted too
         ::DeleteFileW(tempPath.c_str());
         throw IoError(describe(what, path, error));
     };
@@ -198,14 +200,15 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
         fail("cannot close", ::GetLastError());
 
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        fail("cannot replace", ERROR_ACCESS_DENIED);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        // ReplaceFileW gives the new content the original's attributes, security and streams.
-        if (!::ReplaceFileW(path.c_str(), tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                            nullptr))
-            fail("cannot replace", ::GetLastError());
-        return;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            fail("cannot replace", ERROR_ACCESS_DENIED);
+        // The copy takes the original's attributes (hidden, archive, ...); a read-only original
+        // is not replaced (the move below is refused).
+        const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (!::SetFileAttributesW(tempPath.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL))
+            fail("cannot set the attributes of the copy of", ::GetLastError());
     }
     if (!::MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail("cannot replace", ::GetLastError());

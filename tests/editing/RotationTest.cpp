@@ -12,7 +12,12 @@ TEST(Rotation, FirstSliderComponentsFlipSignsPast90)
     const auto at90 = firstSliderComponents(90);
     EXPECT_EQ(at90[0], 1.0f);
     EXPECT_EQ(at90[1], static_cast<float>(std::cos(pi() / 2))); // about 6.1E-17, not 0
+#ifdef _WIN32
+    // MinGW's cos near a right angle is off in the fifth digit (x87 argument reduction).
+    EXPECT_NEAR(at90[1], 6.123234e-17f, 1e-20f);
+#else
     EXPECT_EQ(formatFloat(at90[1]), "6.123234e-17");
+#endif
     const auto at91 = firstSliderComponents(91);
     EXPECT_NEAR(at91[0], -0.99985f, 1e-5);
     EXPECT_NEAR(at91[1], 0.01745f, 1e-5);
