@@ -88,8 +88,14 @@ public:
         std::uint64_t tail = 0;
         for (std::size_t i = 0; i < n; ++i)
             tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-        h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
-        h ^= h >> 32;
+        h ^= tail;
+        // A full final mix: names differing only in their last characters must still differ in
+        // the low bits that pick a slot.
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 33;
         return static_cast<std::uint32_t>(h);
     }
 
