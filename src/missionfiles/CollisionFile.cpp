@@ -1,7 +1,6 @@
 #include "missionfiles/CollisionFile.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -18,22 +17,6 @@ struct Kind {
     std::string_view tag;
     const char* listPrefix;
     std::size_t recordSize;
-};
-
-// One body record, whose whole length was checked to lie inside the file.
-struct RecordView {
-    const std::uint8_t* data;
-    std::size_t size;
-    float f32(std::size_t at) const
-    {
-        if (at + 4 > size)
-            throw TruncatedData();
-        std::uint32_t v;
-        std::memcpy(&v, data + at, 4);
-        if constexpr (std::endian::native == std::endian::big)
-            v = __builtin_bswap32(v);
-        return std::bit_cast<float>(v);
-    }
 };
 
 // Indexed by code - 0x80.
@@ -166,7 +149,7 @@ void place(CollisionBody& body, std::span<const std::uint8_t> bytes)
     const Kind& kind = *found;
     const std::uint8_t code = kind.code;
     // The record lies whole inside the file; its fields are read relative to its start.
-    const RecordView record{bytes.data() + pos, kind.recordSize};
+    const ByteReader record(bytes.subspan(pos, kind.recordSize));
     const auto f32 = [&](std::size_t at) { return record.f32(at); };
     const auto vec = [&](std::size_t at) { return Vec3{f32(at), f32(at + 4), f32(at + 8)}; };
     const std::size_t g = 8; // the geometry

@@ -1,7 +1,8 @@
 #include "scene/SceneCatalogue.h"
 
 #include <bit>
-#include <cstring>
+
+#include "io/ByteReader.h"
 
 namespace mw {
 
@@ -11,13 +12,8 @@ namespace {
 // field that does not (never expected) reads as 0.
 std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::uint64_t offset)
 {
-    if (offset + 4 > bytes.size())
-        return 0;
-    std::uint32_t v;
-    std::memcpy(&v, bytes.data() + offset, 4);
-    if constexpr (std::endian::native == std::endian::big)
-        v = __builtin_bswap32(v);
-    return v;
+    const ByteReader r(bytes);
+    return r.has(offset, 4) ? r.u32(offset) : 0;
 }
 
 float f32At(std::span<const std::uint8_t> bytes, std::uint64_t offset)
