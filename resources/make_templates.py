@@ -35,7 +35,7 @@ def text16(name):
 def human3():
     data = bytes([6, 0x08, 0, 0, 0, 10, 0, 0, 0])
     data += f32(0.7, 100.0, 20.0, 20.0, 20.0, 20.0, 0.7, 1.0, 0.85)
-    data += bytes.fromhex("cdcc4c3f")  # 0.8
+    data += bytes.fromhex("cccc4c3f")  # 0.8, as the game writes it (not the nearest float)
     data += f32(1.0, 1.0, 1.0)
     data += bytes.fromhex("cbcc4c3f")  # 0.8, one unit lower in the last place
     data += f32(80.0, 0.5) + bytes([1, 1, 0, 0, 0, 0])

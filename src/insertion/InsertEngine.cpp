@@ -33,6 +33,11 @@ const std::uint8_t ScriptObjectBody[] = {0x22, 0xAE, 0x0A, 0x00, 0x00, 0x00, 0x0
 
 float number(const std::string& text) { return parseFloat32(text).value_or(0.0f); }
 
+// A colour field's value as a share of 255.
+float channel(const std::string& text) { return static_cast<float>(parseNumber(text).value_or(0.0) / 255.0); }
+
+std::string verticalAngleOf(const InsertForm& f) { return rotationFieldText(f.verticalAngle, "Text11"); }
+
 bool hasDefinition(const InsertForm& f)
 {
     return f.kind == "human" || f.kind == "car" || f.kind == "truck" || f.kind == "policecar" || f.kind == "things" ||
@@ -105,7 +110,7 @@ bool validate(const InsertForm& f, const SceneCatalogue& catalogue, Prompter& pr
         if (!numeric(f.soundDistance))
             return fail(PutNumeric, "Distance");
     }
-    const auto angle = parseNumber(f.verticalAngle);
+    const auto angle = parseNumber(verticalAngleOf(f));
     if (!angle)
         return fail(PutNumeric, "Vert Rotation");
     if (*angle < -180 || *angle > 180)
@@ -117,6 +122,11 @@ bool validate(const InsertForm& f, const SceneCatalogue& catalogue, Prompter& pr
 }
 
 } // namespace
+
+std::string rotationFieldText(const std::string& text, const char* designText)
+{
+    return text.empty() || text == designText ? std::string("0") : text;
+}
 
 std::vector<std::uint8_t> definitionBody(const InsertForm& f)
 {
@@ -157,7 +167,7 @@ InsertRecords insertRecords(const InsertForm& f)
     c.text(chunk::ObjectName, f.name);
     c.floats(chunk::Translation, {number(f.translationX), number(f.translationY), number(f.translationZ)});
     const auto rotation = c.out().size() + 6;
-    const float q2 = q2FromVerticalAngle(parseNumber(f.verticalAngle).value_or(0));
+    const float q2 = q2FromVerticalAngle(parseNumber(verticalAngleOf(f)).value_or(0));
     c.floats(chunk::Rotation, {f.q1, q2, f.q3, f.q4});
     c.floats(chunk::Size, {number(f.sizeX), number(f.sizeY), number(f.sizeZ)});
     c.raw(0x002C, light ? std::span<const std::uint8_t>(f.lightStyle5 ? LightStyle5Extent : LightStyle4Extent)
@@ -175,8 +185,7 @@ InsertRecords insertRecords(const InsertForm& f)
     if (light) {
         const auto block = c.open(chunk::Light);
         c.u32(chunk::LightKind, 2);
-        c.floats(chunk::LightColour, {static_cast<float>(f.colour[0] / 255.0), static_cast<float>(f.colour[1] / 255.0),
-                                      static_cast<float>(f.colour[2] / 255.0)});
+        c.floats(chunk::LightColour, {channel(f.colour[0]), channel(f.colour[1]), channel(f.colour[2])});
         c.floats(chunk::LightPower, {number(f.brightness)});
         c.floats(chunk::LightRange, {0.34906584f, f.lightStyle5 ? 0.69813168f : 2.4434612f});
         c.floats(chunk::LightDistance, {1.0f, number(f.lightDistance)});

@@ -21,10 +21,10 @@ struct InsertForm {
     std::string translationX, translationY, translationZ;
     std::string sizeX, sizeY, sizeZ;
     float q1 = 1, q3 = 0, q4 = 0;      // from the rotation sliders
-    std::string verticalAngle;         // degrees; q2 = sin(angle)
+    std::string verticalAngle;         // degrees; q2 = sin(angle); empty or "Text11" counts as "0"
 
     std::string brightness, lightDistance;
-    std::array<int, 3> colour{255, 255, 255}; // 0 ... 255
+    std::array<std::string, 3> colour{"255", "255", "255"}; // the colour fields, 0 ... 255 each
     bool lightStyle5 = true;                   // Option5 rather than Option4
 
     std::string thingWeight;
@@ -47,6 +47,10 @@ struct InsertRecords {
     std::vector<std::uint8_t> definition;
 };
 InsertRecords insertRecords(const InsertForm& form);
+
+// The text a rotation field is read as: one that is empty or still holds its design-time text
+// (`designText`, the control's name) counts as "0".
+std::string rotationFieldText(const std::string& text, const char* designText);
 
 // The definition body (type and data chunks) of a kind, from its template, patched.
 std::vector<std::uint8_t> definitionBody(const InsertForm& form);

@@ -71,11 +71,6 @@ std::array<std::string, 3> ColourControls::boxTexts() const
     return {m_boxes[0]->text().toStdString(), m_boxes[1]->text().toStdString(), m_boxes[2]->text().toStdString()};
 }
 
-std::array<int, 3> ColourControls::sliderValues() const
-{
-    return {m_sliders[0]->value(), m_sliders[1]->value(), m_sliders[2]->value()};
-}
-
 void ColourControls::paintSwatch()
 {
     auto channel = [](const QLineEdit* b) {

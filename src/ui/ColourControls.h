@@ -31,7 +31,6 @@ public:
     // Shows a colour of three channels 0 ... 255 (the boxes show them as typed, the sliders rounded).
     void showColour(const std::array<float, 3>& channels);
     std::array<std::string, 3> boxTexts() const;
-    std::array<int, 3> sliderValues() const;
     QLabel* caption(int channel) const { return m_captions[channel]; }
 
 signals:

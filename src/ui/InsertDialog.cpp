@@ -119,7 +119,7 @@ QWidget* InsertDialog::buildCommon()
         grid->addWidget(m_translation[i], 2, 1 + i);
         grid->addWidget(m_size[i], 3, 1 + i);
     }
-    m_rotation = new RotationControls(RotationControls::Names{"Text9", "Text10", "Text12"});
+    m_rotation = new RotationControls(RotationControls::Names{"Text9", "Text10", "Text12", "Horz", "Vert"});
     m_rotation->setComponentsVisible(false);
     grid->addWidget(m_rotation, 4, 0, 1, 4);
     grid->setRowStretch(5, 1);
@@ -353,7 +353,7 @@ InsertForm InsertDialog::form() const
     f.verticalAngle = m_rotation->verticalAngleText().toStdString();
     f.brightness = textOf(m_brightness);
     f.lightDistance = textOf(m_lightDistance);
-    f.colour = m_colour->sliderValues();
+    f.colour = m_colour->boxTexts(); // the sliders only show the colour
     f.lightStyle5 = m_style5->isChecked();
     f.thingWeight = textOf(m_thingWeight);
     f.thingSound = m_thingSound->currentIndex();
@@ -390,8 +390,10 @@ void InsertDialog::insert()
 {
     if (m_mission.workspace().Busy || m_mission.sceneCatalogue().empty())
         return;
-    // The stored components follow the sliders, as the dialog shows them.
+    // The stored components follow the sliders, as the dialog shows them; an empty angle is 0.
     m_rotation->takeComponentsFromSliders();
+    m_rotation->setVerticalAngleText(
+        QString::fromStdString(rotationFieldText(m_rotation->verticalAngleText().toStdString(), "Text11")));
     InsertResult result;
     {
         WaitCursor wait;

@@ -74,9 +74,9 @@ RotationControls::RotationControls(int list, const QString& suffix, const Names&
     m_text11 = new QLineEdit;
     m_text11->setObjectName(named("Text11", suffix));
     m_text11->setMaximumWidth(110);
-    m_label30 = new QLabel(QStringLiteral("Vert"));
+    m_label30 = new QLabel(QString::fromLatin1(names.firstCaption));
     m_label30->setObjectName(named("Label30", suffix));
-    m_label3 = new QLabel(QStringLiteral("Horz"));
+    m_label3 = new QLabel(QString::fromLatin1(names.secondCaption));
     m_label3->setObjectName(named("Label3", suffix));
     m_view1 = new OrientationView(OrientationView::Figure::First);
     m_view1->setObjectName(named("FirstView", suffix));

@@ -25,10 +25,14 @@ public:
 
     // Controls named without a list suffix, the components of Slider1 and Slider2 named `first`,
     // `second` and `fourth` (the insert dialog's Text9, Text10, Text12), with the scene's components.
+    // The captions beside Slider1 and Slider2 differ by use: the lists' pages call them "Vert" and
+    // "Horz", the insert dialog "Horz" and "Vert".
     struct Names {
         const char* first;
         const char* second;
         const char* fourth;
+        const char* firstCaption = "Vert";
+        const char* secondCaption = "Horz";
     };
     explicit RotationControls(const Names& names, QWidget* parent = nullptr);
     void setComponentsVisible(bool visible);

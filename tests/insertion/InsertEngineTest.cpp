@@ -49,6 +49,36 @@ std::size_t childAt(const std::vector<std::uint8_t>& record, std::uint16_t id)
 
 } // namespace
 
+// The bytes of every template as the game's format lists them, field by field (patch points hold
+// their defaults; a door's data ends with our one zero byte).
+TEST(InsertTemplates, EveryFixedValueIsTheListedBytes)
+{
+    const std::pair<const char*, const char*> templates[] = {
+        {"Human3", "22ae0a000000" "1b000000" "24ae69000000" "06" "08" "000000" "0a" "000000" "3333333f" "0000c842"
+                   "0000a0410000a0410000a0410000a041" "3333333f" "0000803f" "9a99593f" "cccc4c3f"
+                   "0000803f0000803f0000803f" "cbcc4c3f" "0000a042" "0000003f" "0101" "00000000" "10000000"
+                   "2f2f2f2f2f2f2f2f2f2f2f2f2f2f2f2f"},
+        {"Thing1", "22ae0a000000" "23000000" "24ae25000000" "02" "01" "0000803f" "0000803f" "bd41d341" "0000003f"
+                   "0ad7233c" "ffffffff" "01" "ffffffff"},
+        {"Door1", "22ae0a000000" "06000000" "24ae4c000000" "08000000" "000101" "db0fc93f" "00" "00" "6f12833b"
+                  "6f12833b" "645f776f6f646f702e77617600cdcdcd" "645f776f6f64636c2e77617600cdcdcd"
+                  "645f776f6f646c6f2e77617600cdcdcd" "00"},
+        {"Door2", "22ae0a000000" "06000000" "24ae4c000000" "08000000" "000101" "db0fc93f" "00" "01" "6f12833b"
+                  "6f12833b" "645f62726173736f702e77617600cdcd" "645f6272617373636c2e77617600cdcd"
+                  "645f62726173736c6f2e77617600cdcd" "00"},
+        {"Door3", "22ae0a000000" "06000000" "24ae4c000000" "08000000" "000101" "5c77d63f" "00" "00" "0173423b"
+                  "6f12833b" "645f676c617373316f702e77617600cd" "645f676c61737331636c2e77617600cd"
+                  "645f776f6f646c6f2e77617600cdcdcd" "00"},
+    };
+    for (const auto& [name, hex] : templates) {
+        SCOPED_TRACE(name);
+        std::vector<std::uint8_t> listed;
+        for (const char* h = hex; h[0] && h[1]; h += 2)
+            listed.push_back(static_cast<std::uint8_t>(std::stoi(std::string(h, 2), nullptr, 16)));
+        EXPECT_EQ(loadBuiltinResource(name), listed);
+    }
+}
+
 TEST(InsertTemplates, PatchPointsAndCopiedBytes)
 {
     InsertForm human = formOf("human", "Guard");
@@ -151,7 +181,7 @@ TEST(InsertRecords, TheScriptObjectRecordByteForByte)
 TEST(InsertRecords, TheTwoLightStyles)
 {
     InsertForm f = formOf("light", "Lamp");
-    f.colour = {255, 0, 51};
+    f.colour = {"255", "0", "51"};
     for (bool style5 : {true, false}) {
         SCOPED_TRACE(style5);
         f.lightStyle5 = style5;
@@ -168,7 +198,14 @@ TEST(InsertRecords, TheTwoLightStyles)
         EXPECT_EQ(block.f32(44 + 6 + 4), style5 ? 0.69813168f : 2.4434612f);
         EXPECT_EQ(block.f32(58 + 6 + 4), 25.0f);
     }
+    // The colour is the fields' values over 255, whole or not (a light's colour times 255).
+    f.colour = {"76.5", "127.5", "178.5"};
+    const auto r = insertRecords(f).object;
+    const auto colour = childAt(r, chunk::Light) + 6 + 10 + 6; // behind the kind chunk
+    EXPECT_EQ((std::array<float, 3>{f32At(r, colour), f32At(r, colour + 4), f32At(r, colour + 8)}),
+              (std::array<float, 3>{0.3f, 0.5f, 0.7f}));
 }
+
 
 class InsertEngineTest : public ::testing::Test {
 protected:
@@ -271,5 +308,17 @@ TEST_F(InsertEngineTest, ValidationInItsOrderWritesNothing)
         EXPECT_EQ(insertObject(mission, f, prompter), InsertResult::Refused);
         EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", c.text, c.title}}));
         EXPECT_EQ(readWholeFile(path), original);
+    }
+}
+
+TEST_F(InsertEngineTest, AnEmptyOrUntouchedAngleInsertsWithAngleZero)
+{
+    load();
+    for (const char* angle : {"", "Text11"}) {
+        SCOPED_TRACE(angle);
+        InsertForm f = formOf("building", angle[0] ? "b2" : "b1", "4build10.i3d");
+        f.verticalAngle = angle;
+        ASSERT_EQ(insertObject(mission, f, prompter), InsertResult::Inserted);
+        EXPECT_EQ(mission.sceneCatalogue().entry(*mission.sceneSelection().all).rotation[1], 0.0f);
     }
 }

@@ -66,6 +66,9 @@ TEST_F(InsertWindowTest, TheMenuPreparesTheDialogFromTheSelection)
     EXPECT_EQ(dialog()->objectName(), "insertform");
     EXPECT_EQ(dialog()->windowTitle(), "QRA Insert");
     EXPECT_EQ(d<QLabel>("Label5")->text(), "---------------------- Car -----------------------");
+    EXPECT_EQ(d<QLabel>("Label30")->text(), "Horz"); // beside Slider1 here, "Vert" on the Scene page
+    EXPECT_EQ(d<QLabel>("Label3")->text(), "Vert");
+    EXPECT_EQ(ui.find<QLabel>("Label30_0")->text(), "Vert");
     EXPECT_EQ(d<QLineEdit>("Text8")->text(), "4build10.i3d");
     EXPECT_EQ(d<QLineEdit>("Text1")->text(), "Warehouse");
     EXPECT_EQ(d<QLineEdit>("Text2")->text(), "1");
@@ -132,4 +135,20 @@ TEST_F(InsertWindowTest, InsertsInARowAndUndoGivesBackTheFile)
     ui.menu("&Undo Insert Guard1");
     EXPECT_EQ(readWholeFile(path), original);
     EXPECT_EQ(ui.rows("List2").size(), 3);
+}
+
+TEST_F(InsertWindowTest, ALightInsertedOverALightKeepsItsExactColour)
+{
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Lamp", .type = 2, .translation = Floats3{0, 0, 0},
+              .light = LightParts{.kind = 1, .colour = Floats3{0.3f, 0.5f, 0.7f}, .power = 2.5f}});
+    b.endObjects();
+    WindowDriver::write(path, b.finish());
+    ui.load("Load &scene2.bin", path);
+    ui.menu("&Light");
+    set("Text1", "Lamp2");
+    insert();
+    ASSERT_EQ(ui.window->mission().sceneCatalogue().entryCount(), 2u);
+    EXPECT_EQ(ui.window->mission().sceneCatalogue().entry(1).lightColour, (std::array<float, 3>{0.3f, 0.5f, 0.7f}));
 }
