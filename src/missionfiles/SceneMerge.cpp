@@ -36,7 +36,8 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
         return MergeResult::Stale;
     if (mission.replace(withSuffix(ws.ScenePath, BackupSuffix), base, prompter) != WriteOutcome::Done)
         return MergeResult::Refused;
-    if (!splices->empty()) {
+    // Starting from the saved scene restores it even when nothing is added.
+    if (!splices->empty() || saved) {
         const WriteOutcome outcome = rewriteSceneFrom(mission, *base, *splices, prompter);
         if (outcome != WriteOutcome::Done)
             return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;

@@ -167,6 +167,12 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"spCube-2"}));
     EXPECT_EQ(readWholeFile(backup()), original);
+    // A kind without bodies puts nothing, but still starts from the saved scene.
+    ws.PutTreeKind = "rotation";
+    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    EXPECT_EQ(readWholeFile(scene()), original);
+    ws.PutTreeKind = "sphere";
+    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
 
     ws.PutTreeKind = "all";
     ws.UseSavedScene = false;
