@@ -96,7 +96,7 @@ std::optional<std::size_t> translationOf(std::span<const std::uint8_t> file, con
     return static_cast<std::size_t>(at);
 }
 
-bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter)
+bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
 {
     if (source.empty()) {
         prompter.message(trackmsg::SelectSource, "");
@@ -125,6 +125,7 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
     };
     std::vector<Write> writes;
     int camera = 0;
+    progress.start(static_cast<int>(laneTable().size()));
     for (std::size_t r = 0; r < laneTable().size(); ++r) {
         const LaneRow& row = laneTable()[r];
         Point a = pointAt(original, *startA), b = pointAt(original, *startB);
@@ -171,6 +172,7 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
             if (const auto cam = find("race_cam" + std::to_string(++camera)))
                 writes.push_back({*cam, placed});
         }
+        progress.step(static_cast<int>(r + 1), std::to_string(r + 1));
     }
     std::vector<std::uint8_t> image = original;
     for (const Write& w : writes)
@@ -182,7 +184,7 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
 }
 
 bool putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
-              Prompter& prompter)
+              Prompter& prompter, Progress& progress)
 {
     if (source.empty() || routeFile.empty()) {
         prompter.message(source.empty() ? trackmsg::SelectSource : trackmsg::SelectDestination, "");
@@ -201,7 +203,9 @@ bool putTrack(Mission& mission, const std::filesystem::path& source, const std::
     if (!scene)
         return false;
     std::vector<std::uint8_t> image = *route;
+    progress.start(static_cast<int>(RoutePoints) + 2);
     for (std::uint32_t i = 0; i < RoutePoints; ++i) {
+        progress.step(static_cast<int>(i + 1), std::to_string(i));
         const std::string name = "TR" + std::to_string(i);
         const auto at = translationOf(*scene, name, false);
         if (!at) {
@@ -216,7 +220,7 @@ bool putTrack(Mission& mission, const std::filesystem::path& source, const std::
     return true;
 }
 
-bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter)
+bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
 {
     const std::string path = utf8Of(source);
     if (path.empty()) {
@@ -232,7 +236,9 @@ bool createReversedCopy(Mission& mission, const std::filesystem::path& source, P
     if (!scene)
         return false;
     std::vector<std::uint8_t> image = *scene;
-    for (int j = 1; j <= 109; ++j)
+    progress.start(109);
+    for (int j = 1; j <= 109; ++j) {
+        progress.step(j, std::to_string(j));
         for (const char side : {'A', 'B'}) {
             const std::string to = "TrackPoint" + std::to_string(j) + side;
             const std::string from = "TrackPoint" + std::to_string(110 - j) + side;
@@ -244,6 +250,7 @@ bool createReversedCopy(Mission& mission, const std::filesystem::path& source, P
             }
             std::memcpy(image.data() + *target, scene->data() + *origin, 12);
         }
+    }
     if (!writeFile(mission, copy, image, "Create scene2.rev", prompter))
         return false;
     prompter.message(trackmsg::Done, "");

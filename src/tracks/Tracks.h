@@ -12,9 +12,12 @@
 #include <span>
 #include <string>
 
+#include "workspace/Progress.h"
+
 namespace mw {
 
 class Mission;
+class Progress;
 class Prompter;
 
 namespace trackmsg {
@@ -38,10 +41,13 @@ inline constexpr std::uint32_t RoutePoints = 552;
 std::optional<std::size_t> translationOf(std::span<const std::uint8_t> file, const std::string& name,
                                          bool caseSensitive);
 
-// Each returns true when it wrote its file.
-bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter);
+// Each returns true when it wrote its file. `progress` counts what is done, with the count as its
+// text: the transform's rows 1 ... 110, Put Track's points 0 ... 551, the reversal's markers 1 ... 109.
+bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
+                    Progress& progress = noProgress());
 bool putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
-              Prompter& prompter);
-bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter);
+              Prompter& prompter, Progress& progress = noProgress());
+bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
+                        Progress& progress = noProgress());
 
 } // namespace mw

@@ -2,6 +2,8 @@
 
 #include "ui/QtPrompter.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,6 +44,41 @@ QPushButton* button(const char* name, const char* caption)
     return b;
 }
 
+QLabel* progressLabel(const char* name)
+{
+    auto* l = new QLabel(QStringLiteral("Progress"));
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+// A command's progress in its area: the bar and the counter follow every step; pending events are
+// let through at most every 50 ms.
+class AreaProgress final : public Progress {
+public:
+    AreaProgress(QProgressBar* bar, QLineEdit* counter) : m_bar(bar), m_counter(counter) {}
+    void start(int maximum) override
+    {
+        m_bar->setRange(0, maximum);
+        m_bar->setValue(0);
+        m_sinceYield.start();
+    }
+    void step(int value, std::string_view text) override
+    {
+        m_bar->setValue(value);
+        m_counter->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        if (m_sinceYield.elapsed() >= 50) {
+            QCoreApplication::processEvents();
+            m_sinceYield.restart();
+        }
+    }
+    void finish() override {}
+
+private:
+    QProgressBar* m_bar;
+    QLineEdit* m_counter;
+    QElapsedTimer m_sinceYield;
+};
+
 } // namespace
 
 TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files)
@@ -59,6 +96,8 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     m_reverseBar = bar("ProgressBar3");
     for (QLineEdit* counter : {m_rows, m_points, m_markers})
         counter->setMaximumWidth(70);
+    m_progressLabels = {progressLabel("TransformProgressLabel"), progressLabel("PutProgressLabel"),
+                        progressLabel("ReverseProgressLabel")};
 
     auto* transform = new QGroupBox(QStringLiteral("Transform TrackPoint"));
     auto* t = new QGridLayout(transform);
@@ -67,7 +106,7 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     t->addWidget(new QLabel(QStringLiteral("Source file")), 0, 0);
     t->addWidget(m_source, 0, 1, 1, 2);
     t->addWidget(browseSource, 0, 3);
-    t->addWidget(new QLabel(QStringLiteral("Progress")), 1, 0);
+    t->addWidget(m_progressLabels[0], 1, 0);
     t->addWidget(m_transformBar, 1, 1);
     t->addWidget(m_rows, 1, 2);
     t->addWidget(run1, 1, 3);
@@ -79,7 +118,7 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     i->addWidget(new QLabel(QStringLiteral("Destination file")), 0, 0);
     i->addWidget(m_destination, 0, 1, 1, 2);
     i->addWidget(browseDestination, 0, 3);
-    i->addWidget(new QLabel(QStringLiteral("Progress")), 1, 0);
+    i->addWidget(m_progressLabels[1], 1, 0);
     i->addWidget(m_putBar, 1, 1);
     i->addWidget(m_points, 1, 2);
     i->addWidget(run2, 1, 3);
@@ -87,7 +126,7 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     auto* reverse = new QGroupBox(QStringLiteral("Reverse: scene2.rev"));
     auto* r = new QGridLayout(reverse);
     auto* run3 = button("CreateButton", "Create");
-    r->addWidget(new QLabel(QStringLiteral("Progress")), 0, 0);
+    r->addWidget(m_progressLabels[2], 0, 0);
     r->addWidget(m_reverseBar, 0, 1);
     r->addWidget(m_markers, 0, 2);
     r->addWidget(run3, 0, 3);
@@ -106,17 +145,26 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     connect(browseSource, &QPushButton::clicked, this, [this] { browse(true); });
     connect(browseDestination, &QPushButton::clicked, this, [this] { browse(false); });
     connect(run1, &QPushButton::clicked, this, [this] {
-        run(m_transformBar, m_rows, 110,
-            [this] { return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter()); });
+        run({m_progressLabels[0], m_transformBar, m_rows}, [this](Progress& progress) {
+            return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter(), progress);
+        });
     });
     connect(run2, &QPushButton::clicked, this, [this] {
+        // Put Track shows its progress label and bar while it runs.
+        const Area area{m_progressLabels[1], m_putBar, m_points};
+        area.label->show();
+        area.bar->show();
         const Workspace& ws = m_mission.workspace();
-        run(m_putBar, m_points, static_cast<int>(RoutePoints),
-            [this, &ws] { return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter()); });
+        run(area, [this, &ws](Progress& progress) {
+            return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter(), progress);
+        });
+        area.label->hide();
+        area.bar->hide();
     });
     connect(run3, &QPushButton::clicked, this, [this] {
-        run(m_reverseBar, m_markers, 109,
-            [this] { return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter()); });
+        run({m_progressLabels[2], m_reverseBar, m_markers}, [this](Progress& progress) {
+            return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter(), progress);
+        });
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -130,6 +178,8 @@ void TrackDialog::prepare()
         counter->clear();
     for (QProgressBar* b : {m_transformBar, m_putBar, m_reverseBar})
         b->reset();
+    for (QLabel* label : m_progressLabels)
+        label->hide();
     show();
     raise();
 }
@@ -144,23 +194,15 @@ void TrackDialog::browse(bool source)
     (source ? m_source : m_destination)->setText(fromPath(*path));
 }
 
-void TrackDialog::run(QProgressBar* progress, QLineEdit* counter, int count, const std::function<bool()>& command)
+void TrackDialog::run(const Area& area, const std::function<bool(Progress&)>& command)
 {
     if (m_mission.workspace().Busy)
         return;
-    progress->setRange(0, count);
-    progress->setValue(0);
-    bool done = false;
-    {
-        WaitCursor wait;
-        done = command();
-    }
-    if (done) {
-        progress->setValue(count);
-        counter->setText(QString::number(count));
-    } else {
-        progress->reset();
-    }
+    area.bar->reset();
+    AreaProgress progress(area.bar, area.counter);
+    WaitCursor wait;
+    if (!command(progress))
+        area.bar->reset();
 }
 
 } // namespace mw

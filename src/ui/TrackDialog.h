@@ -4,8 +4,10 @@
 // blocking the main window; it works on the files it names, not on the loaded mission's lists.
 
 #include <QWidget>
+#include <array>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 
@@ -13,6 +15,7 @@ namespace mw {
 
 class FileChooser;
 class Mission;
+class Progress;
 class Prompter;
 
 class TrackDialog final : public QWidget {
@@ -20,12 +23,19 @@ class TrackDialog final : public QWidget {
 public:
     TrackDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files);
 
-    // The "&Racing" command: the workspace's two paths, empty counters, reset bars; then shown.
+    // The "&Racing" command: the workspace's two paths, empty counters, hidden progress labels,
+    // reset bars; then shown.
     void prepare();
 
 private:
+    // A command's area: its bar and the counter that shows how far it is.
+    struct Area {
+        QLabel* label;
+        QProgressBar* bar;
+        QLineEdit* counter;
+    };
     void browse(bool source);
-    void run(QProgressBar* bar, QLineEdit* counter, int count, const std::function<bool()>& command);
+    void run(const Area& area, const std::function<bool(Progress&)>& command);
 
     Mission& m_mission;
     std::function<Prompter&()> m_prompter;
@@ -38,6 +48,7 @@ private:
     QProgressBar* m_transformBar; // ProgressBar2
     QProgressBar* m_putBar;       // ProgressBar1
     QProgressBar* m_reverseBar;   // ProgressBar3
+    std::array<QLabel*, 3> m_progressLabels{}; // "Progress" of the three areas
 };
 
 } // namespace mw

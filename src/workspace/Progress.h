@@ -23,4 +23,11 @@ public:
     void finish() override {}
 };
 
+// One NoProgress for every caller that passes none.
+inline Progress& noProgress()
+{
+    static NoProgress none;
+    return none;
+}
+
 } // namespace mw

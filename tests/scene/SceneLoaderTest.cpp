@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "scene/SceneLoader.h"
+#include "support/RecordingProgress.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
 #include "workspace/Progress.h"
@@ -414,26 +415,6 @@ TEST(SceneLoader, SaysWhatIsWrongWithTheFile)
     EXPECT_EQ(unreadable.status, SceneLoadStatus::Unreadable);
     EXPECT_EQ(unreadable.messages, (std::vector<std::string>{"****** Cann't read file!! ****** "}));
 }
-
-namespace {
-
-class RecordingProgress : public Progress {
-public:
-    void start(int maximum) override { this->maximum = maximum; }
-    void step(int value, std::string_view text) override
-    {
-        values.push_back(value);
-        if (!text.empty())
-            texts.emplace_back(text);
-    }
-    void finish() override { finished = true; }
-    int maximum = 0;
-    std::vector<int> values;
-    std::vector<std::string> texts;
-    bool finished = false;
-};
-
-} // namespace
 
 TEST(SceneLoader, ReportsProgressAndNamesEachDefinition)
 {

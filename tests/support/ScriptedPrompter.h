@@ -3,6 +3,7 @@
 // from a script (No when the script has run out).
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,14 @@ public:
     void message(std::string_view text, std::string_view title) override
     {
         said.push_back({"message", std::string(text), std::string(title)});
+        if (onSay)
+            onSay(said.back());
     }
     bool askYesNo(std::string_view text, std::string_view title) override
     {
         said.push_back({"question", std::string(text), std::string(title)});
+        if (onSay)
+            onSay(said.back());
         if (answers.empty())
             return false;
         const bool yes = answers.front();
@@ -45,6 +50,8 @@ public:
 
     std::vector<Said> said;
     std::deque<bool> answers;
+    // Called as each message or question is shown, to look at the window at that moment.
+    std::function<void(const Said&)> onSay;
 };
 
 // A FileChooser for tests: returns scripted paths (nothing = cancel) and records the filters.

@@ -6,6 +6,7 @@
 #include "io/FileAccess.h"
 #include "support/CircuitBuilder.h"
 #include "support/MissionFileBuilders.h"
+#include "support/RecordingProgress.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 #include "tracks/LaneTable.h"
@@ -62,8 +63,14 @@ protected:
 TEST_F(TracksTest, TheTransformPutsTheNodesOnTheCrossSections)
 {
     write();
-    ASSERT_TRUE(transformTrack(mission, scene, prompter));
+    RecordingProgress progress;
+    ASSERT_TRUE(transformTrack(mission, scene, prompter, progress));
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"done"}));
+    // The counter shows each row as it is done.
+    ASSERT_EQ(progress.values.size(), 110u);
+    for (int r = 0; r < 110; ++r)
+        ASSERT_EQ(progress.values[r], r + 1);
+    EXPECT_EQ(progress.texts.back(), "110");
     const auto bytes = readWholeFile(scene);
     ASSERT_EQ(bytes.size(), original.size());
     // Row 0, from the start points A (560, 0.5, 400) and B (540, 1.5, 400): dX 10 > dZ 0, so along Z.

@@ -106,10 +106,19 @@ TEST(TrackWindowTest, TheDialogRunsItsThreeCommands)
     EXPECT_EQ(ui.files.filters, (std::vector<std::string>{" (scene2.bin)|*.bin|(*.*)|*.*", "check(*.bin)|*.bin"}));
     EXPECT_EQ(dialog->findChild<QLineEdit*>("Text2")->text().toStdString(), (dir.path() / "check.bin").string());
     const auto route = readWholeFile(dir.path() / "check.bin");
+    auto* putLabel = dialog->findChild<QLabel*>("PutProgressLabel");
+    EXPECT_FALSE(putLabel->isVisibleTo(dialog));
+    EXPECT_FALSE(dialog->findChild<QLabel*>("TransformProgressLabel")->isVisibleTo(dialog));
     dialog->findChild<QPushButton*>("TransformButton")->click();
+    std::vector<bool> putProgressShown;
+    ui.prompter.onSay = [&](const Said&) {
+        putProgressShown.push_back(putLabel->isVisibleTo(dialog) &&
+                                   dialog->findChild<QWidget*>("ProgressBar1")->isVisibleTo(dialog));
+    };
     dialog->findChild<QPushButton*>("PutTrackButton")->click();
     dialog->findChild<QPushButton*>("CreateButton")->click();
     EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"done", "done", "done"}));
+    EXPECT_EQ(putProgressShown, (std::vector<bool>{true, false})); // shown while Put Track runs
     EXPECT_EQ(dialog->findChild<QLineEdit*>("Text3")->text(), "110");
     EXPECT_NE(readWholeFile(dir.path() / "check.bin"), route);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "scene2.rev"));
