@@ -30,27 +30,33 @@ bool containsIgnoringCase(std::string_view text, std::string_view needle)
     return std::search(text.begin(), text.end(), needle.begin(), needle.end(), equal) != text.end();
 }
 
-std::optional<std::size_t> searchList(std::size_t rowCount, std::optional<std::size_t> selected,
-                                      const std::function<bool(std::size_t)>& matches, Prompter& prompter,
-                                      const std::function<bool()>& stopped)
+SearchEnd searchList(std::size_t rowCount, std::optional<std::size_t> selected,
+                     const std::function<bool(std::size_t)>& matches, Prompter& prompter,
+                     const std::function<bool()>& stopped, const std::function<bool()>& ready)
 {
     if (rowCount == 0)
-        return std::nullopt;
+        return {};
+    const std::size_t last = rowCount - 1;
     // The row after `row`; at the last row the user decides whether to go on from the top.
     const auto advance = [&](std::size_t row) -> std::optional<std::size_t> {
-        if (row + 1 >= rowCount)
+        if (row >= last)
             return prompter.askYesNo("Search again?", "End of list!") ? std::optional<std::size_t>(0) : std::nullopt;
         return row + 1;
     };
     std::optional<std::size_t> k = selected && *selected < rowCount ? advance(*selected) : std::optional<std::size_t>(0);
-    for (std::size_t visited = 0; k; ++visited) {
+    if (!k) // declined before a row was walked over
+        return {};
+    if (ready && !ready())
+        return {k, false, false};
+    for (std::size_t visited = 0;; ++visited) {
         if (stopped && visited % 1024 == 0 && stopped())
-            return k;
+            return {k, false, false};
         if (matches(*k))
-            return k;
+            return {k, true, true};
         k = advance(*k);
+        if (!k) // No at the end: the last row, just compared, stays selected
+            return {last, false, true};
     }
-    return std::nullopt;
 }
 
 std::string formatOneDecimal(std::string_view text)

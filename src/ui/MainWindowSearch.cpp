@@ -47,15 +47,15 @@ void MainWindow::nameSearch(int tab)
     if (rows == 0 || needle.empty() || ws().Busy)
         return;
     const int selected = list->currentIndex().row();
-    const auto found = searchList(
+    const SearchEnd end = searchList(
         static_cast<std::size_t>(rows), selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt,
         [&](std::size_t row) { return containsIgnoringCase(rowText(tab, row), needle); }, *m_prompter,
         [this] {
             QCoreApplication::processEvents(); // lets "stop" be pressed
             return ws().NameSearchStop;
         });
-    if (found)
-        selectListRow(list, static_cast<std::uint32_t>(*found));
+    if (end.row)
+        selectListRow(list, static_cast<std::uint32_t>(*end.row));
 }
 
 std::optional<Vec3> MainWindow::translationOf(ListIndex list, std::size_t row) const
@@ -96,16 +96,20 @@ void MainWindow::translationSearch(OtherList& list, std::optional<int> axis)
     if (rows == 0 || ws().Busy)
         return;
     std::vector<int> axes = axis ? std::vector<int>{*axis} : std::vector<int>{0, 1, 2};
-    for (int a : axes)
-        if (list.search->field(a)->text().isEmpty()) {
-            m_prompter->message("Put numeric", "");
-            return;
-        }
     std::array<std::string, 3> wanted;
-    for (int a : axes) {
-        wanted[a] = formatOneDecimal(list.search->field(a)->text().toStdString());
-        list.search->field(a)->setText(QString::fromStdString(wanted[a]));
-    }
+    // The fields are checked once the first step has moved on, and rewritten in the "0.0" pattern.
+    const auto ready = [&] {
+        for (int a : axes)
+            if (list.search->field(a)->text().isEmpty()) {
+                m_prompter->message("Put numeric", "");
+                return false;
+            }
+        for (int a : axes) {
+            wanted[a] = formatOneDecimal(list.search->field(a)->text().toStdString());
+            list.search->field(a)->setText(QString::fromStdString(wanted[a]));
+        }
+        return true;
+    };
     const auto matches = [&](std::size_t row) {
         const auto t = translationOf(list.index, row);
         if (!t)
@@ -116,17 +120,19 @@ void MainWindow::translationSearch(OtherList& list, std::optional<int> axis)
         return true;
     };
     const int selected = list.view->currentIndex().row();
-    const auto found = searchList(static_cast<std::size_t>(rows),
-                                  selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt, matches,
-                                  *m_prompter, [this] {
-                                      QCoreApplication::processEvents(); // lets "stop" be pressed
-                                      return ws().TranslationSearchStop;
-                                  });
-    if (!found)
+    const SearchEnd end = searchList(
+        static_cast<std::size_t>(rows), selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt, matches,
+        *m_prompter,
+        [this] {
+            QCoreApplication::processEvents(); // lets "stop" be pressed
+            return ws().TranslationSearchStop;
+        },
+        ready);
+    if (!end.row)
         return;
-    selectListRow(list.view, static_cast<std::uint32_t>(*found));
-    // The found entry's coordinates in the pattern they were compared in.
-    if (const auto t = translationOf(list.index, *found); t && list.shownRow == *found)
+    selectListRow(list.view, static_cast<std::uint32_t>(*end.row));
+    // The last row compared shows its coordinates in the pattern they were compared in.
+    if (const auto t = translationOf(list.index, *end.row); t && end.examined && list.shownRow == *end.row)
         for (int a : axes)
             list.search->display(a)->setText(oneDecimal(axisOf(*t, a)));
 }

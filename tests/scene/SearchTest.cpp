@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "scene/Search.h"
@@ -12,11 +13,13 @@ namespace {
 
 const std::vector<std::string> Names{"Lamp", "Door01", "Crate", "frontdoor", "Radio"};
 
+// The row the search ends on when it found one.
 std::optional<std::size_t> findName(const std::string& needle, std::optional<std::size_t> selected,
                                     ScriptedPrompter& prompter)
 {
-    return searchList(Names.size(), selected,
-                      [&](std::size_t row) { return containsIgnoringCase(Names[row], needle); }, prompter);
+    const SearchEnd end = searchList(
+        Names.size(), selected, [&](std::size_t row) { return containsIgnoringCase(Names[row], needle); }, prompter);
+    return end.found ? end.row : std::nullopt;
 }
 
 } // namespace
@@ -37,22 +40,33 @@ TEST(Search, AsksAtTheEndOfTheList)
     EXPECT_EQ(findName("door", 3, prompter), 1u); // from the top again
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"question", "Search again?", "End of list!"}}));
 
-    prompter.said.clear();
-    prompter.answers = {false};
-    EXPECT_EQ(findName("lamp", 2, prompter), std::nullopt); // No: the selection stays
-    EXPECT_EQ(prompter.said.size(), 1u);
-
-    prompter.said.clear();
-    prompter.answers = {false};
-    EXPECT_EQ(findName("door", 4, prompter), std::nullopt); // the last row selected: asked first
-    EXPECT_EQ(prompter.said.size(), 1u);
+    // Where a search that ends without a match leaves the selection.
+    struct Case {
+        std::optional<std::size_t> selected;
+        std::function<bool()> ready;
+        SearchEnd end;
+    };
+    const Case cases[] = {
+        {2, {}, {4, false, true}},                        // No at the end: the last row, compared, stays
+        {4, {}, {std::nullopt, false, false}},            // started on the last row: asked first, nothing moves
+        {1, [] { return false; }, {2, false, false}},     // refused after the first step: on the next row
+    };
+    for (const Case& c : cases) {
+        prompter.said.clear();
+        prompter.answers = {false};
+        const SearchEnd end = searchList(Names.size(), c.selected, [](std::size_t) { return false; }, prompter, {}, c.ready);
+        EXPECT_EQ(end.row, c.end.row);
+        EXPECT_EQ(end.found, c.end.found);
+        EXPECT_EQ(end.examined, c.end.examined);
+        EXPECT_EQ(prompter.said.size(), c.ready ? 0u : 1u);
+    }
 }
 
 TEST(Search, StopLeavesTheRowReached)
 {
     ScriptedPrompter prompter;
-    EXPECT_EQ(searchList(5000, 9, [](std::size_t) { return false; }, prompter, [] { return true; }), 10u);
-    EXPECT_EQ(searchList(0, std::nullopt, [](std::size_t) { return true; }, prompter), std::nullopt);
+    EXPECT_EQ(searchList(5000, 9, [](std::size_t) { return false; }, prompter, [] { return true; }).row, 10u);
+    EXPECT_EQ(searchList(0, std::nullopt, [](std::size_t) { return true; }, prompter).row, std::nullopt);
 }
 
 TEST(Search, CaseIsIgnoredForLatin1Letters)

@@ -106,7 +106,7 @@ TEST_F(WindowSearchTest, TranslationSearchRoundsToOneDecimal)
     EXPECT_TRUE(ui.prompter.said.empty());
 }
 
-TEST_F(WindowSearchTest, SearchAllWithAnEmptyFieldSaysPutNumericAndStays)
+TEST_F(WindowSearchTest, SearchAllWithAnEmptyFieldMovesOnThenSaysPutNumeric)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
     ui.select("List5", 1);
@@ -115,7 +115,28 @@ TEST_F(WindowSearchTest, SearchAllWithAnEmptyFieldSaysPutNumericAndStays)
     setField("Text18", "2");
     click("SearchTransAll_0");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put numeric", ""}}));
-    EXPECT_EQ(ui.selectedRow("List5"), 1);
+    EXPECT_EQ(ui.selectedRow("List5"), 2);
+    EXPECT_EQ(text("Text24"), "12.26"); // shown, not compared
+}
+
+TEST_F(WindowSearchTest, NoAtTheEndLeavesTheLastRowComparedAndShown)
+{
+    ui.load("Load &cache.bin", mission / "cache.bin");
+    ui.select("List5", 1);
+    setField("Text16", "99");
+    ui.prompter.answers.push_back(false);
+    click("searchTrans_1");
+    EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Search again?", "End of list!"}}));
+    EXPECT_EQ(ui.selectedRow("List5"), 3);
+    EXPECT_EQ(text("Name_1"), "c.i3d");
+    EXPECT_EQ(text("Text24"), "12.3");
+
+    ui.load("Load &scene2.bin", mission / "scene2.bin");
+    setField("Text19", "nothing");
+    ui.prompter.answers.push_back(false);
+    click("search_0");
+    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    EXPECT_EQ(ui.find<QLineEdit>("Text17")->text(), "Radio");
 }
 
 TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
