@@ -88,18 +88,26 @@ std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low
     return static_cast<std::int64_t>(rounded);
 }
 
-std::string formatFloat(float value)
+namespace {
+
+// The shortest text that reads back as `value`, with the exponent written as the editor always
+// wrote it: an upper-case "E" ("6.123234E-17").
+template <class T>
+std::string shortestText(T value)
 {
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
+    if (error != std::errc())
+        return {};
+    std::string text(buffer, end);
+    if (const auto e = text.find('e'); e != std::string::npos)
+        text[e] = 'E';
+    return text;
 }
 
-std::string formatDouble(double value)
-{
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
+} // namespace
+
+std::string formatFloat(float value) { return shortestText(value); }
+std::string formatDouble(double value) { return shortestText(value); }
 
 } // namespace mw

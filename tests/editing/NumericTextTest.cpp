@@ -36,7 +36,9 @@ TEST(NumericText, ShowsTheShortestTextThatReadsBack)
     EXPECT_EQ(formatFloat(1.0f), "1");
     EXPECT_EQ(formatFloat(0.1f), "0.1");
     EXPECT_EQ(formatFloat(-12.25f), "-12.25");
-    EXPECT_EQ(formatFloat(6.123234e-17f), "6.123234e-17");
+    EXPECT_EQ(formatFloat(6.123234e-17f), "6.123234E-17");
+    EXPECT_EQ(formatFloat(1e20f), "1E+20");
+    EXPECT_EQ(formatDouble(-2.5e-300), "-2.5E-300");
     for (float v : {0.3f, 1.0f / 3.0f, 26.4071f, -1774.3284f, 3.4028235e38f})
         EXPECT_EQ(parseFloat32(formatFloat(v)), v);
     EXPECT_EQ(formatDouble(90.0), "90");

@@ -16,7 +16,7 @@ TEST(Rotation, FirstSliderComponentsFlipSignsPast90)
     // MinGW's cos near a right angle is off in the fifth digit (x87 argument reduction).
     EXPECT_NEAR(at90[1], 6.123234e-17f, 1e-20f);
 #else
-    EXPECT_EQ(formatFloat(at90[1]), "6.123234e-17");
+    EXPECT_EQ(formatFloat(at90[1]), "6.123234E-17");
 #endif
     const auto at91 = firstSliderComponents(91);
     EXPECT_NEAR(at91[0], -0.99985f, 1e-5);
