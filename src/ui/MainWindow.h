@@ -81,6 +81,7 @@ private:
     const SceneCatalogue& catalogue() const { return m_mission->sceneCatalogue(); }
 
     void missionChanged(const MissionChange& change) override;
+    void historyChanged() override { updateEditActions(); }
     void sceneAboutToLoad();
     void sceneLoaded();
 

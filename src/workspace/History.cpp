@@ -33,17 +33,18 @@ void History::begin(std::string name)
         m_open = HistoryStep{std::move(name), {}};
 }
 
-void History::end()
+bool History::end()
 {
     if (m_depth == 0 || --m_depth > 0)
-        return;
+        return false;
     HistoryStep step = std::move(*m_open);
     m_open.reset();
     if (step.changes.empty())
-        return; // nothing was written: nothing to undo
+        return false; // nothing was written: nothing to undo
     m_redo.clear();
     m_undo.push_back(std::move(step));
     trim();
+    return true;
 }
 
 FileChange* History::changeOf(const std::filesystem::path& path)

@@ -43,7 +43,8 @@ public:
 
     // A step is open from begin() to the matching end(); nested begins join the outer step.
     void begin(std::string name);
-    void end();
+    // True when this end closed the outermost step and recorded it (it wrote something).
+    bool end();
     bool isOpen() const { return m_depth > 0; }
     // The open step's record of `path`, made when the step first writes it.
     FileChange* changeOf(const std::filesystem::path& path);

@@ -426,6 +426,7 @@ bool Mission::travel(bool back, Prompter& prompter)
                                  "\" cannot be " + (back ? "undone" : "redone") + ". ******",
                              "");
             m_history.forget(c.path);
+            notifyHistory();
             return false;
         }
     }
@@ -452,12 +453,14 @@ bool Mission::travel(bool back, Prompter& prompter)
     reloadAfterTravel(step, prompter);
     if (!restored) {
         m_history.clear(); // half restored: no step describes the files any more
+        notifyHistory();
         return false;
     }
     if (back)
         m_history.pushRedo(std::move(step));
     else
         m_history.pushUndo(std::move(step));
+    notifyHistory();
     return true;
 }
 
@@ -500,6 +503,17 @@ void Mission::notify(MissionFile file, MissionChange::Kind kind)
     const auto listeners = m_listeners;
     for (MissionListener* l : listeners)
         l->missionChanged(change);
+}
+
+} // namespace mw
+
+namespace mw {
+
+void Mission::notifyHistory()
+{
+    const auto listeners = m_listeners;
+    for (MissionListener* l : listeners)
+        l->historyChanged();
 }
 
 } // namespace mw

@@ -49,6 +49,9 @@ class MissionListener {
 public:
     virtual ~MissionListener() = default;
     virtual void missionChanged(const MissionChange& change) = 0;
+    // A step was recorded, or undo or redo moved through the history: what "&Undo" and "&Redo"
+    // offer has changed.
+    virtual void historyChanged() {}
 };
 
 // How a write through one of the two paths ended.
@@ -143,7 +146,11 @@ public:
     class Step {
     public:
         Step(Mission& mission, std::string name) : m_mission(mission) { mission.m_history.begin(std::move(name)); }
-        ~Step() { m_mission.m_history.end(); }
+        ~Step()
+        {
+            if (m_mission.m_history.end())
+                m_mission.notifyHistory();
+        }
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
 
@@ -187,6 +194,7 @@ private:
     template <class Result, class Reader>
     void loadList(MissionFile file, Result& result, Reader read, Prompter& prompter);
     void notify(MissionFile file, MissionChange::Kind kind);
+    void notifyHistory();
 
     Workspace m_ws;
     SceneLoadResult m_scene;

@@ -1,12 +1,18 @@
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "io/FileAccess.h"
+#include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
+#include "ui/InsertDialog.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -86,4 +92,61 @@ TEST_F(UndoWindowTest, AFileChangedByAnotherProgramShowsTheNotice)
     ui.find<QPushButton>("ReloadChangedFiles")->click();
     EXPECT_FALSE(bar->isVisibleTo(ui.window.get()));
     EXPECT_FALSE(ui.window->mission().changedOnDisk(MissionFile::Scene));
+}
+
+// "&Undo" offers each command the moment it ends, without the menu being opened first.
+TEST(UndoReadyTest, UndoIsReadyStraightAfterEachCommand)
+{
+    build::TempFolder dir;
+    const auto folder = dir.path() / "game" / "missions" / "m1";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+    b.endObjects();
+    b.beginScripts();
+    b.script("intro", "wait 2");
+    b.endScripts();
+    WindowDriver::write(folder / "scene2.bin", b.finish());
+    PackageParts parts;
+    parts.title = "Box";
+    parts.groups[0] = {{"box.4ds", {1, 2, 3}}};
+    WindowDriver::write(dir.path() / "box.qra", buildPackage(parts));
+
+    WindowDriver ui;
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
+    QAction* undo = nullptr;
+    for (QAction* a : ui.window->menuBar()->findChildren<QAction*>())
+        if (a->shortcut() == QKeySequence(QKeySequence::Undo))
+            undo = a;
+    ASSERT_NE(undo, nullptr);
+    const std::pair<std::function<void()>, const char*> commands[] = {
+        {[&] {
+             ui.select("List2", 0);
+             QLineEdit* x = ui.find<QLineEdit>("Text5_0");
+             x->selectAll();
+             QTest::keyClicks(x, "7");
+             ui.find<QPushButton>("SaveValue_0")->click();
+         },
+         "&Undo Save values of Crate"},
+        {[&] {
+             ui.select("List2", 1);
+             ui.find<QPlainTextEdit>("Text47")->setPlainText("wait 3");
+             ui.find<QPushButton>("SaveScript")->click();
+         },
+         "&Undo Save script of intro"},
+        {[&] {
+             ui.menu("&Building");
+             ui.window->insertDialog()->findChild<QLineEdit*>("Text1")->setText("b1");
+             ui.window->insertDialog()->findChild<QPushButton*>("InsertButton")->click();
+         },
+         "&Undo Insert b1"},
+        {[&] { ui.load("&ADDin", dir.path() / "box.qra"); }, "&Undo Import Box"},
+    };
+    for (const auto& [command, caption] : commands) {
+        SCOPED_TRACE(caption);
+        command();
+        EXPECT_EQ(undo->text(), caption);
+        EXPECT_TRUE(undo->isEnabled());
+    }
+    EXPECT_TRUE(ui.prompter.said.empty());
 }
