@@ -49,6 +49,17 @@ struct Patch {
 // the end throws IoError and nothing is written. The file's length never changes.
 void patchInPlace(const std::filesystem::path& path, std::span<const Patch> patches);
 
+// Removes the file; a missing file is no error. Throws IoError when it cannot be removed.
+void removeFile(const std::filesystem::path& path);
+
+// Creates the folder and every missing folder above it; returns the folders it created, outermost
+// first. Throws IoError (after removing what it created) when one cannot be created.
+std::vector<std::filesystem::path> createFolders(const std::filesystem::path& folder);
+
+// Removes an empty folder; a missing one is no error. Throws IoError when it cannot be removed
+// (or is not empty).
+void removeFolder(const std::filesystem::path& folder);
+
 // Replaces the file's whole content with `image`: a temporary file in the same folder is written
 // completely, flushed, given the original's permissions (attributes on Windows) and renamed over
 // the original (the folder is flushed too, where the system allows it). On any failure the

@@ -1,6 +1,7 @@
 // The file access of POSIX systems: open/pread/pwrite with fsync, mkstemp and rename, and an fsync
 // of the folder after a replace.
 #include "io/FileAccess.h"
+#include "io/FileFaults.h"
 
 #include <cerrno>
 #include <cstring>
@@ -66,9 +67,12 @@ bool writeAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset
     return true;
 }
 
-// Opens a file (read-only or for writing) and reports its length.
+// Opens a file (read-only or for writing) and reports its length. Opening is where a read or an
+// in-place write counts as a file operation.
 Descriptor openFile(const fs::path& path, int flags, std::uint64_t& length)
 {
+    if (FileFaults::next(path))
+        throw IoError(describe(flags == O_RDONLY ? "cannot read" : "cannot write", path, EIO));
     Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
     if (!fd.valid())
         throw IoError(describe("cannot open", path, errno));
@@ -163,6 +167,8 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
     std::string tempName(1, '.');
     tempName.append(path.filename().string()).append(".mw-XXXXXX");
     std::string pattern = (folder / tempName).string();
+    if (FileFaults::next(path))
+        throw IoError(describe("cannot create a temporary file for", path, EIO));
     const int raw = ::mkstemp(pattern.data());
     if (raw < 0)
         throw IoError(describe("cannot create a temporary file for", path, errno));
@@ -180,12 +186,20 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
     const mode_t mode = ::stat(path.c_str(), &original) == 0 ? (original.st_mode & 07777) : 0644;
     if (::fchmod(temp.get(), mode) != 0)
         fail("cannot set the permissions of the copy of");
+    if (FileFaults::next(path)) {
+        errno = EIO;
+        fail("cannot write");
+    }
     if (!writeAllAt(temp.get(), image.data(), image.size(), 0))
         fail("cannot write");
     if (::fsync(temp.get()) != 0)
         fail("cannot flush");
     if (temp.closeNow() != 0)
         fail("cannot close");
+    if (FileFaults::next(path)) {
+        errno = EIO;
+        fail("cannot replace");
+    }
     if (::rename(tempPath.c_str(), path.c_str()) != 0)
         fail("cannot replace");
     syncFolder(folder);

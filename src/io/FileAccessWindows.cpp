@@ -3,6 +3,7 @@
 // moved over it with MoveFileExW (replace existing, write through). ReplaceFileW would keep a few
 // more properties, but where it fails it can leave a file of its own behind.
 #include "io/FileAccess.h"
+#include "io/FileFaults.h"
 #include "io/Paths.h"
 
 #include <windows.h>
@@ -102,6 +103,9 @@ std::size_t readAt(HANDLE h, std::uint8_t* data, std::size_t size, std::uint64_t
 // Opens an existing file (for reading, or reading and writing) and reports its length.
 Handle openFile(const fs::path& path, DWORD access, std::uint64_t& length)
 {
+    // Opening is where a read or an in-place write counts as a file operation.
+    if (FileFaults::next(path))
+        throw IoError(describe(access == GENERIC_READ ? "cannot read" : "cannot write", path, ERROR_IO_DEVICE));
     Handle h(::CreateFileW(path.c_str(), access, ShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid())
         throw IoError(describe("cannot open", path, ::GetLastError()));
@@ -117,6 +121,8 @@ Handle openFile(const fs::path& path, DWORD access, std::uint64_t& length)
 // A new, empty file beside `path` whose name no other file has.
 Handle createTemporaryBeside(const fs::path& path, fs::path& tempPath)
 {
+    if (FileFaults::next(path))
+        throw IoError(describe("cannot create a temporary file for", path, ERROR_IO_DEVICE));
     const fs::path folder = path.parent_path();
     const std::wstring stem = L"." + path.filename().wstring() + L".mw-";
     DWORD seed = ::GetTickCount() ^ ::GetCurrentProcessId();
@@ -192,6 +198,8 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
         throw IoError(describe(what, path, error));
     };
 
+    if (FileFaults::next(path))
+        fail("cannot write", ERROR_IO_DEVICE);
     if (!writeAllAt(temp.get(), image.data(), image.size(), 0))
         fail("cannot write", ::GetLastError());
     if (!::FlushFileBuffers(temp.get()))
@@ -210,6 +218,8 @@ void replaceWholeFile(const fs::path& path, std::span<const std::uint8_t> image)
         if (!::SetFileAttributesW(tempPath.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL))
             fail("cannot set the attributes of the copy of", ::GetLastError());
     }
+    if (FileFaults::next(path))
+        fail("cannot replace", ERROR_IO_DEVICE);
     if (!::MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail("cannot replace", ::GetLastError());
 }
