@@ -45,6 +45,9 @@ constexpr std::array<GroupPlace, 6> Groups{{
     {"missions", "", "  ---  check.bin ---", "**Sorry, can't extract check.bin!! Directory - missions - missing! **"},
 }};
 
+// How far a part of the import got.
+enum class Went { On, Stopped, Failed };
+
 class Import {
 public:
     Import(Mission& mission, Prompter& prompter, const Package& package)
@@ -58,24 +61,34 @@ public:
 
 private:
     fs::path target(int t) const { return pathFromUtf8(m_folder) / TargetNames[t]; }
+    fs::path routeFile() const { return pathFromUtf8(m_folder) / "check.bin"; }
     void progress(int value, const char* text)
     {
         if (Progress* p = m_mission.progress())
             p->step(value, text);
     }
-    bool write(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+    // A write of the import; a failure is told as "Can't find" with the path, and ends the import.
+    bool write(const fs::path& path, const SharedImage& bytes)
     {
         m_written.push_back(path);
-        return m_mission.replace(path, bytes, m_prompter) == WriteOutcome::Done;
+        const std::string failure = cannotFind(path);
+        return m_mission.replace(path, bytes, m_prompter, failure.c_str()) == WriteOutcome::Done;
     }
+    bool write(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+    {
+        return write(path, std::make_shared<const std::vector<std::uint8_t>>(bytes));
+    }
+    bool readAll();
     bool patchFile(int t, std::vector<std::uint8_t>& image);
-    bool putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged);
-    bool extract();
+    Went putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged);
+    Went extract();
 
     Mission& m_mission;
     Prompter& m_prompter;
     const Package& m_package;
     std::string m_folder; // UTF-8, as missionFolder() gives it
+    std::array<std::optional<std::vector<std::uint8_t>>, 4> m_files; // the mission files to change
+    std::optional<std::vector<std::uint8_t>> m_route;                  // check.bin, when it is replaced
     std::vector<fs::path> m_written; // every file the import wrote
 };
 
@@ -95,90 +108,101 @@ bool Import::patchFile(int t, std::vector<std::uint8_t>& image)
     return true;
 }
 
+// Every file the import reads, read before the first write: a missing or unreadable one ends the
+// import before any change.
+bool Import::readAll()
+{
+    const auto read = [&](const fs::path& path, std::optional<std::vector<std::uint8_t>>& into) {
+        try {
+            into = readWholeFile(path);
+            return true;
+        } catch (const IoError&) {
+            m_prompter.message(cannotFind(path), "");
+            return false;
+        }
+    };
+    for (int t = 0; t < 4; ++t)
+        if ((m_package.apply[t] || t == 3) && !read(target(t), m_files[t]))
+            return false;
+    const bool replacesRoute = !m_package.groups[static_cast<std::size_t>(FileGroup::MissionFiles)].empty();
+    return !replacesRoute || !fileExists(routeFile()) || read(routeFile(), m_route);
+}
+
 ImportResult Import::run()
 {
-    Workspace& ws = m_mission.workspace();
     // The folders the file groups go to must be found before anything is changed.
     for (std::size_t g = 0; g < Groups.size(); ++g)
         if ((g == 0 || !m_package.groups[g].empty()) && m_folder.find(Groups[g].word) == std::string::npos) {
             m_prompter.message(Groups[g].missing, "");
             return ImportResult::Refused;
         }
-    // Every file to patch is read first: a missing one ends the import before any change.
-    std::array<std::optional<std::vector<std::uint8_t>>, 4> files;
-    for (int t = 0; t < 4; ++t) {
-        if (!m_package.apply[t] && t != 3)
-            continue;
-        try {
-            files[t] = readWholeFile(target(t));
-        } catch (const IoError&) {
-            m_prompter.message(cannotFind(target(t)), "");
-            return ImportResult::Refused;
-        }
-    }
-    if (!m_mission.checkUnchanged(MissionFile::Scene, m_prompter))
+    if (!readAll() || !m_mission.checkUnchanged(MissionFile::Scene, m_prompter))
         return ImportResult::Refused;
 
-    ws.Busy = true;
+    const auto ended = [](Went went) { return went == Went::Failed ? ImportResult::Failed : ImportResult::Stopped; };
     // Each ".sav" keeps the file as it was before the first import.
     for (int t = 0; t < 4; ++t) {
         const fs::path backup = withSuffix(target(t), ".sav");
         std::error_code ec;
-        if (files[t] && !(fs::exists(backup, ec) && fs::file_size(backup, ec) > 0) && !write(backup, *files[t]))
-            return ImportResult::Stopped;
+        if (m_files[t] && !(fs::exists(backup, ec) && fs::file_size(backup, ec) > 0) && !write(backup, *m_files[t]))
+            return ImportResult::Failed;
     }
     for (int t = 0; t < 3; ++t) {
-        if (!m_package.apply[t] || files[t]->empty())
+        if (!m_package.apply[t] || m_files[t]->empty())
             continue;
         progress(10 + 5 * t, ("  --- Analyse " + std::string(TargetNames[t]) + " ---").c_str());
-        std::vector<std::uint8_t> image = *files[t];
+        std::vector<std::uint8_t> image = *m_files[t];
         const bool goOn = patchFile(t, image);
-        if (image != *files[t] && !write(target(t), image))
-            return ImportResult::Stopped;
+        if (image != *m_files[t] && !write(target(t), image))
+            return ImportResult::Failed;
         if (!goOn)
             return ImportResult::Stopped;
     }
-    std::vector<std::uint8_t> scene = *files[3];
-    bool goOn = true;
+    std::vector<std::uint8_t> scene = *m_files[3];
     if (m_package.apply[3] && !scene.empty()) {
         progress(25, "  --- Analyse scene2.bin ---");
-        goOn = patchFile(3, scene);
-    }
-    if (!goOn) {
-        if (scene != *files[3] && !write(target(3), scene))
+        if (!patchFile(3, scene)) {
+            if (scene != *m_files[3] && !write(target(3), scene))
+                return ImportResult::Failed;
             return ImportResult::Stopped;
-        return ImportResult::Stopped;
+        }
     }
-    if (!putSceneBlock(std::move(scene), scene != *files[3]))
-        return ImportResult::Stopped;
-    return extract() ? ImportResult::Complete : ImportResult::Stopped;
+    const bool sceneChanged = scene != *m_files[3];
+    if (const Went went = putSceneBlock(std::move(scene), sceneChanged); went != Went::On)
+        return ended(went);
+    const Went went = extract();
+    return went == Went::On ? ImportResult::Complete : ended(went);
 }
 
-bool Import::putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged)
+Went Import::putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged)
 {
     progress(30, "  ---  Put scene2.bin ---");
-    const Workspace& ws = m_mission.workspace();
-    auto splices = appendingSplices(scene, ws.ObjectsSizeOffset, ws.DefsPos, m_package.objects, m_package.definitions);
+    const SceneCatalogue& loaded = m_mission.sceneCatalogue();
+    auto splices = appendingSplices(scene, loaded.ObjectsSizeOffset, loaded.DefsPos, m_package.objects,
+                                    m_package.definitions);
     if (!splices) {
-        m_prompter.message(WouldDamageScene, "");
-        return false;
+        m_mission.fail(WouldDamageScene, "", m_prompter);
+        return Went::Failed;
     }
     // The block was put before when its name stands behind the objects already.
-    const std::uint32_t objectsEnd = *objectsEndOf(scene, ws.ObjectsSizeOffset);
+    const std::uint32_t objectsEnd = *objectsEndOf(scene, loaded.ObjectsSizeOffset);
     const std::string_view tail(reinterpret_cast<const char*>(scene.data()) + objectsEnd, scene.size() - objectsEnd);
     const bool known = m_package.blockName.empty() || containsIgnoringCase(tail, m_package.blockName);
     if (known && !m_prompter.askYesNo(cannotMod("scene2.bin"), "")) {
-        if (sceneChanged)
-            write(target(3), scene);
-        return false;
+        if (sceneChanged && !write(target(3), scene))
+            return Went::Failed;
+        return Went::Stopped;
     }
     if (splices->empty())
-        return !sceneChanged || write(target(3), scene);
+        return !sceneChanged || write(target(3), scene) ? Went::On : Went::Failed;
     m_written.push_back(target(3));
-    return rewriteSceneFrom(m_mission, scene, *splices, m_prompter) == WriteOutcome::Done;
+    const std::string failure = cannotFind(target(3));
+    return rewriteSceneFrom(m_mission, scene, *splices, m_prompter, failure.c_str()) == WriteOutcome::Done
+               ? Went::On
+               : Went::Failed;
 }
 
-bool Import::extract()
+Went Import::extract()
 {
     for (std::size_t g = 0; g < Groups.size(); ++g) {
         const auto& files = m_package.groups[g];
@@ -189,31 +213,26 @@ bool Import::extract()
         const fs::path folder = missionFiles
                                     ? pathFromUtf8(m_folder)
                                     : pathFromUtf8(m_folder.substr(0, m_folder.find(Groups[g].word))) / Groups[g].folder;
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        if (ec) {
-            m_prompter.message(cannotFind(folder), "");
-            return false;
-        }
-        const fs::path check = pathFromUtf8(m_folder) / "check.bin";
+        if (const std::string failure = cannotFind(folder); !m_mission.createFolders(folder, m_prompter, failure.c_str()))
+            return Went::Failed;
         for (const PackageFile& file : files) {
             const fs::path path = folder / file.name;
             if (missionFiles) {
                 // The route file is replaced by the package's files; its first state is kept.
-                const fs::path saved = withSuffix(check, ".sav");
-                if (fileExists(check) && !fileExists(saved) && !write(saved, readWholeFile(check)))
-                    return false;
-                if (fileExists(check) && m_mission.replace(check, SharedImage{}, m_prompter) != WriteOutcome::Done)
-                    return false;
+                const fs::path saved = withSuffix(routeFile(), ".sav");
+                if (m_route && !fileExists(saved) && !write(saved, *m_route))
+                    return Went::Failed;
+                if (fileExists(routeFile()) && !write(routeFile(), SharedImage{}))
+                    return Went::Failed;
             } else if (fileExists(path) &&
                        !m_prompter.askYesNo("File" + file.name + " already exists!! Still overwrite?", "File exists!")) {
                 continue;
             }
             if (!write(path, file.content))
-                return false;
+                return Went::Failed;
         }
     }
-    return true;
+    return Went::On;
 }
 
 } // namespace
@@ -251,14 +270,18 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
     }
     ImportResult result;
     Import import(mission, prompter, package);
+    ws.Busy = true;
     {
-        const Mission::Step step(mission, "Import " + (package.title.empty() ? std::string("add-in") : package.title));
+        Mission::Step step(mission, "Import " + (package.title.empty() ? std::string("add-in") : package.title), prompter);
         result = import.run();
+        // The user's No keeps what was written; a failure takes all of it back.
+        if (result == ImportResult::Complete || result == ImportResult::Stopped)
+            step.commit();
     }
     if (Progress* progress = mission.progress())
         progress->finish();
     ws.Busy = false;
-    if (result == ImportResult::Refused)
+    if (result == ImportResult::Refused || result == ImportResult::Failed)
         return result;
 
     // Everything the import changed is read again.
@@ -270,11 +293,11 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
     ws.KeepSelection = true;
     mission.loadScene(SceneLoadKind::Reload, prompter);
     if (written(MissionFile::Cache))
-        mission.loadCache(prompter);
+        mission.loadCache(prompter, SceneLoadKind::Reload);
     if (written(MissionFile::Model))
-        mission.loadModel(prompter);
+        mission.loadModel(prompter, SceneLoadKind::Reload);
     if (written(MissionFile::Tree))
-        mission.loadTree(prompter);
+        mission.loadTree(prompter, SceneLoadKind::Reload);
     return result;
 }
 

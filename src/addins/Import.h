@@ -1,7 +1,8 @@
 #pragma once
 // Importing an add-in package into the loaded mission: backups, the search-and-replace patches of
 // the four mission files, the scene block, and the files it installs into the game's folders. The
-// whole import is one undo step.
+// whole import is one undo step, and all or nothing: every file it needs is read before the first
+// write, and a write that fails takes back everything the import wrote.
 
 #include <filesystem>
 
@@ -19,8 +20,9 @@ inline constexpr const char* Filter = "*(*.qra)|*.qra";
 
 enum class ImportResult {
     Complete, // every step ran (questions answered No for single files included)
-    Stopped,  // a check failed or the user said No to going on: what was written stays
-    Refused,  // nothing was changed
+    Stopped,  // the user said No to going on: what was written stays, as one undo step
+    Refused,  // a check said no before anything was written: nothing was changed
+    Failed,   // a file operation failed: everything the import wrote was taken back
 };
 
 ImportResult importAddin(Mission& mission, const std::filesystem::path& package, Prompter& prompter);

@@ -52,8 +52,11 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
     }
     ws.Busy = true;
     const WriteOutcome outcome = [&] {
-        const Mission::Step step(mission, "Delete " + e.name);
-        return rewriteScene(mission, splices, prompter);
+        Mission::Step step(mission, "Delete " + e.name, prompter);
+        const WriteOutcome written = rewriteScene(mission, splices, prompter);
+        if (written == WriteOutcome::Done)
+            step.commit();
+        return written;
     }();
     ws.Busy = false;
     if (progress)

@@ -11,7 +11,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
     if (row >= mission.cache().records.size())
         return ValueSaveResult::Refused;
     CacheRecord& record = mission.cache().records[row];
-    const Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)));
+    Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)), prompter);
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -24,6 +24,8 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
     list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
     list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
     const auto result = saveResultOf(mission.patch(MissionFile::Cache, list.patches(), prompter));
+    if (result == ValueSaveResult::Saved)
+        step.commit();
     if (result == ValueSaveResult::Saved && at) {
         record.position = {t[0], t[1], t[2]};
         record.rotation = q;
@@ -35,7 +37,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
 ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
                                 Prompter& prompter)
 {
-    const Mission::Step step(mission, "Save values of " + frame.name);
+    Mission::Step step(mission, "Save values of " + frame.name, prompter);
     const auto checked = checkTransform(form, ModelList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -43,6 +45,8 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mi
     PatchList list;
     list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
     const auto result = saveResultOf(mission.patch(MissionFile::Model, list.patches(), prompter));
+    if (result == ValueSaveResult::Saved)
+        step.commit();
     if (result == ValueSaveResult::Saved && frame.TranslationOffset)
         frame.position = {t[0], t[1], t[2]};
     return result;
@@ -54,7 +58,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     if (row >= mission.tree().bodyCount())
         return ValueSaveResult::Refused;
     CollisionBody& body = mission.tree().body(row);
-    const Mission::Step step(mission, "Save values of " + mission.tree().listText(row));
+    Mission::Step step(mission, "Save values of " + mission.tree().listText(row), prompter);
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
         return ValueSaveResult::Refused;
@@ -87,6 +91,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     }
     const auto result = saveResultOf(mission.patch(MissionFile::Tree, list.patches(), prompter));
     if (result == ValueSaveResult::Saved) {
+        step.commit();
         if (material)
             body.material = static_cast<std::uint8_t>(*material);
         if (centre)

@@ -27,7 +27,7 @@ WriteOutcome rewriteSceneFrom(Mission& mission, std::span<const std::uint8_t> ba
     if (fits)
         loadSceneInto(image, parsed);
     if (!fits || parsed.status != SceneLoadStatus::Loaded) {
-        prompter.message(WouldDamageScene, "");
+        mission.fail(WouldDamageScene, "", prompter);
         return WriteOutcome::Failed;
     }
     // The image written is the one parsed: the catalogue offered to the reload points into it.

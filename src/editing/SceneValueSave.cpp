@@ -263,8 +263,12 @@ ValueSaveResult saveResultOf(WriteOutcome outcome)
 
 ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
 {
-    const Mission::Step step(mission, "Save values of " + entry.name);
-    return SceneSave(form, entry, mission, prompter).run();
+    Mission::Step step(mission, "Save values of " + entry.name, prompter);
+    const ValueSaveResult result = SceneSave(form, entry, mission, prompter).run();
+    // A check that fails after the transform was written leaves the transform saved.
+    if (!step.failed())
+        step.commit();
+    return result;
 }
 
 } // namespace mw

@@ -82,7 +82,7 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
     }
     Workspace& ws = mission.workspace();
     const SceneEntry entry = mission.sceneCatalogue().entry(row);
-    const Mission::Step step(mission, "Save script of " + entry.name);
+    Mission::Step step(mission, "Save script of " + entry.name, prompter);
     auto outcomeOf = [](WriteOutcome o) {
         return o == WriteOutcome::Stale ? ScriptSaveResult::Stale : ScriptSaveResult::Refused;
     };
@@ -95,7 +95,10 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
             progress->finish();
         }
         const WriteOutcome o = mission.patch(MissionFile::Scene, patches, prompter, scriptmsg::CloseFile);
-        return o == WriteOutcome::Done ? ScriptSaveResult::SameLength : outcomeOf(o);
+        if (o != WriteOutcome::Done)
+            return outcomeOf(o);
+        step.commit();
+        return ScriptSaveResult::SameLength;
     }
 
     SceneSplice splice{static_cast<std::uint32_t>(textStart), place->length, {text.begin(), text.end()}, {}};
@@ -110,6 +113,7 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
     ws.Busy = false;
     if (o != WriteOutcome::Done)
         return outcomeOf(o);
+    step.commit();
     ws.ChangedFlags[SceneList] = false;
     mission.reloadSceneAt(ws.ReloadIndex, prompter);
     return ScriptSaveResult::NewLength;

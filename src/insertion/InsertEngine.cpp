@@ -241,8 +241,11 @@ InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& pr
     const std::uint32_t newRow = ws.FirstScriptIndex;
     ws.Busy = true;
     const WriteOutcome outcome = [&] {
-        const Mission::Step step(mission, "Insert " + form.name);
-        return rewriteScene(mission, *splices, prompter);
+        Mission::Step step(mission, "Insert " + form.name, prompter);
+        const WriteOutcome written = rewriteScene(mission, *splices, prompter);
+        if (written == WriteOutcome::Done)
+            step.commit();
+        return written;
     }();
     ws.Busy = false;
     if (outcome != WriteOutcome::Done)

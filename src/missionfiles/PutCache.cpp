@@ -49,9 +49,13 @@ MergeResult putCache(Mission& mission, Prompter& prompter)
         progress->step(25, "cache.bin");
     }
     ws.Busy = true;
-    const Mission::Step step(mission, "Put cache");
-    const MergeResult result =
-        appendObjects(mission, nullptr, cacheObjectChunks(mission.cache()), prompter);
+    const MergeResult result = [&] {
+        Mission::Step step(mission, "Put cache", prompter);
+        const MergeResult merged = appendObjects(mission, nullptr, cacheObjectChunks(mission.cache()), prompter);
+        if (merged == MergeResult::Merged)
+            step.commit();
+        return merged;
+    }();
     ws.Busy = false;
     if (progress)
         progress->finish();

@@ -78,9 +78,13 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
         progress->step(25, ws.PutTreeKind);
     }
     ws.Busy = true;
-    const Mission::Step step(mission, "Put tree");
-    const MergeResult result =
-        appendObjects(mission, saved, placeholderChunks(mission.tree(), first, last), prompter);
+    const MergeResult result = [&] {
+        Mission::Step step(mission, "Put tree", prompter);
+        const MergeResult merged = appendObjects(mission, saved, placeholderChunks(mission.tree(), first, last), prompter);
+        if (merged == MergeResult::Merged)
+            step.commit();
+        return merged;
+    }();
     ws.Busy = false;
     if (progress)
         progress->finish();

@@ -20,7 +20,7 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
     if (saved) {
         const SceneLoadResult parsed = loadScene(*base);
         if (parsed.status != SceneLoadStatus::Loaded) {
-            prompter.message(WouldDamageScene, "");
+            mission.fail(WouldDamageScene, "", prompter);
             return MergeResult::Refused;
         }
         sizeField = parsed.catalogue.ObjectsSizeOffset;
@@ -28,7 +28,7 @@ MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::
     }
     auto splices = appendingSplices(*base, sizeField, 0, std::move(objects), {});
     if (!splices) {
-        prompter.message(WouldDamageScene, "");
+        mission.fail(WouldDamageScene, "", prompter);
         return MergeResult::Refused;
     }
 

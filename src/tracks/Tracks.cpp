@@ -54,9 +54,10 @@ float towardsZero(float v, float by) { return v >= 0 ? v - by : v + by; }
 bool writeFile(Mission& mission, const std::filesystem::path& path, const std::vector<std::uint8_t>& image,
                const char* step, Prompter& prompter)
 {
-    const Mission::Step recorded(mission, step);
+    Mission::Step recorded(mission, step, prompter);
     if (mission.replace(path, image, prompter) != WriteOutcome::Done)
         return false;
+    recorded.commit();
     if (!mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path) {
         mission.workspace().KeepSelection = true;
         mission.loadScene(SceneLoadKind::Reload, prompter);

@@ -27,19 +27,18 @@ void History::setLimit(std::size_t bytes)
     trim();
 }
 
-void History::begin(std::string name)
-{
-    if (m_depth++ == 0)
-        m_open = HistoryStep{std::move(name), {}};
-}
+void History::open(std::string name) { m_open = HistoryStep{std::move(name), {}, {}}; }
 
-bool History::end()
+HistoryStep History::close()
 {
-    if (m_depth == 0 || --m_depth > 0)
-        return false;
     HistoryStep step = std::move(*m_open);
     m_open.reset();
-    if (step.changes.empty())
+    return step;
+}
+
+bool History::record(HistoryStep step)
+{
+    if (step.empty())
         return false; // nothing was written: nothing to undo
     m_redo.clear();
     m_undo.push_back(std::move(step));
@@ -61,6 +60,11 @@ FileChange& History::addChange(const std::filesystem::path& path)
 {
     m_open->changes.push_back(FileChange{path});
     return m_open->changes.back();
+}
+
+void History::addCreatedFolders(const std::vector<std::filesystem::path>& folders)
+{
+    m_open->createdFolders.insert(m_open->createdFolders.end(), folders.begin(), folders.end());
 }
 
 HistoryStep History::takeUndo()

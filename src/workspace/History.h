@@ -31,7 +31,10 @@ struct FileChange {
 struct HistoryStep {
     std::string name;
     std::vector<FileChange> changes;
+    // Folders the step created, outermost first: undo removes them (when empty), redo makes them.
+    std::vector<std::filesystem::path> createdFolders;
     std::size_t storedBytes() const;
+    bool empty() const { return changes.empty() && createdFolders.empty(); }
 };
 
 class History {
@@ -41,14 +44,18 @@ public:
     // Stored bytes above which the oldest steps are dropped (the newest step is always kept).
     void setLimit(std::size_t bytes);
 
-    // A step is open from begin() to the matching end(); nested begins join the outer step.
-    void begin(std::string name);
-    // True when this end closed the outermost step and recorded it (it wrote something).
-    bool end();
-    bool isOpen() const { return m_depth > 0; }
+    // The step that records the writes from open() to close(); one at a time.
+    void open(std::string name);
+    bool isOpen() const { return m_open.has_value(); }
     // The open step's record of `path`, made when the step first writes it.
     FileChange* changeOf(const std::filesystem::path& path);
     FileChange& addChange(const std::filesystem::path& path);
+    void addCreatedFolders(const std::vector<std::filesystem::path>& folders);
+    // The open step as it stands, taken out of the history.
+    HistoryStep close();
+    // Adds a closed step as the newest to undo (redo is then lost); false for a step that wrote
+    // nothing, which is dropped.
+    bool record(HistoryStep step);
 
     const HistoryStep* nextUndo() const { return m_undo.empty() ? nullptr : &m_undo.back(); }
     const HistoryStep* nextRedo() const { return m_redo.empty() ? nullptr : &m_redo.back(); }
@@ -68,7 +75,6 @@ private:
     std::deque<HistoryStep> m_undo;
     std::vector<HistoryStep> m_redo;
     std::optional<HistoryStep> m_open;
-    int m_depth = 0;
     std::size_t m_limit = DefaultLimit;
 };
 

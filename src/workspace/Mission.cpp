@@ -20,14 +20,6 @@ std::string changedOnDiskMessage(const char* fileName)
     return std::string("****** ") + fileName + " was changed outside the editor! Nothing saved - the file is read again. ******";
 }
 
-void tellFailure(Prompter& prompter, const IoError& error, const char* failureText)
-{
-    if (failureText)
-        prompter.message(failureText, error.what());
-    else
-        prompter.message(error.what(), "");
-}
-
 void say(Prompter& prompter, const std::vector<std::string>& messages)
 {
     for (const auto& text : messages)
@@ -81,9 +73,20 @@ SharedImage* Mission::readerSourceOf(MissionFile file)
     return nullptr;
 }
 
-bool Mission::readFile(MissionFile file, Prompter& prompter)
+bool Mission::keptBytesCurrent(MissionFile file) const
+{
+    const auto& stamp = m_stamps[index(file)];
+    return m_bytes[index(file)] && stamp && mw::stampOf(pathOf(file)) == stamp;
+}
+
+bool Mission::readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind)
 {
     auto& bytes = m_bytes[index(file)];
+    if (kind == SceneLoadKind::Reload && keptBytesCurrent(file)) {
+        if (!bytes->empty())
+            m_ws.Busy = true;
+        return true; // our own write: the kept bytes are the file's
+    }
     try {
         // Stamped before reading: a change made while we read makes the stamp older, never newer.
         m_stamps[index(file)] = mw::stampOf(pathOf(file));
@@ -106,10 +109,8 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
     notify(MissionFile::Scene, MissionChange::Kind::AboutToLoad);
     m_sceneSelection = {};
     auto parsed = std::exchange(m_parsedScene, std::nullopt);
-    const auto& stamp = m_stamps[index(MissionFile::Scene)];
     // A reload after our own write: the kept bytes are the file's.
-    const bool ours = kind == SceneLoadKind::Reload && m_bytes[index(MissionFile::Scene)] && stamp &&
-                      mw::stampOf(m_ws.ScenePath) == stamp;
+    const bool ours = kind == SceneLoadKind::Reload && keptBytesCurrent(MissionFile::Scene);
     if (ours && parsed) {
         std::swap(m_scene, *parsed); // parsed before it was written
     } else if (ours) {
@@ -141,11 +142,11 @@ void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
 }
 
 template <class Result, class Reader>
-void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& prompter)
+void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& prompter, SceneLoadKind kind)
 {
     notify(file, MissionChange::Kind::AboutToLoad);
     result = Result{};
-    if (readFile(file, prompter)) {
+    if (readFile(file, prompter, kind)) {
         result = read(sharedBytes(file), m_progress);
         say(prompter, result.messages);
     }
@@ -161,23 +162,27 @@ void Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter&
     loadScene(SceneLoadKind::Reload, prompter);
 }
 
-void Mission::loadCache(Prompter& prompter)
+void Mission::loadCache(Prompter& prompter, SceneLoadKind kind)
 {
-    loadList(MissionFile::Cache, m_cache, [](auto bytes, Progress* p) { return readCacheFile(bytes, p); }, prompter);
+    loadList(MissionFile::Cache, m_cache, [](auto bytes, Progress* p) { return readCacheFile(bytes, p); }, prompter,
+             kind);
 }
 
-void Mission::loadModel(Prompter& prompter)
+void Mission::loadModel(Prompter& prompter, SceneLoadKind kind)
 {
-    loadList(MissionFile::Model, m_model, [](const SharedImage& bytes, Progress* p) { return readModelFile(*bytes, p); }, prompter);
+    loadList(MissionFile::Model, m_model, [](const SharedImage& bytes, Progress* p) { return readModelFile(*bytes, p); },
+             prompter, kind);
 }
 
-bool Mission::loadTree(Prompter& prompter)
+bool Mission::loadTree(Prompter& prompter, SceneLoadKind kind)
 {
     notify(MissionFile::Tree, MissionChange::Kind::AboutToLoad);
     // The collision path now names this file: nothing of an earlier one may stay listed.
     m_tree = CollisionLoadResult{};
-    m_bytes[index(MissionFile::Tree)].reset();
-    m_stamps[index(MissionFile::Tree)].reset();
+    if (kind == SceneLoadKind::Fresh || !keptBytesCurrent(MissionFile::Tree)) {
+        m_bytes[index(MissionFile::Tree)].reset();
+        m_stamps[index(MissionFile::Tree)].reset();
+    }
     const bool read = [&] {
         const auto placeholder = placeholderModelPath(m_ws.TreePath);
         if (!placeholder) {
@@ -190,20 +195,21 @@ bool Mission::loadTree(Prompter& prompter)
             return false;
         }
         if (!fileExists(*placeholder)) {
-            std::error_code ec;
-            std::filesystem::create_directories(placeholder->parent_path(), ec);
-            if (ec)
-                prompter.message("cannot create " + utf8Of(placeholder->parent_path()) + ": " + ec.message(), "");
-            else // part of the load, not a step to undo
-                writeImage(*placeholder, std::nullopt,
-                           std::make_shared<const std::vector<std::uint8_t>>(loadBuiltinResource("Cube1")), prompter,
-                           nullptr);
+            // Part of the load, not a step to undo.
+            try {
+                mw::createFolders(placeholder->parent_path());
+                if (const auto error = writeImage(*placeholder, std::nullopt,
+                                                  std::make_shared<const std::vector<std::uint8_t>>(loadBuiltinResource("Cube1"))))
+                    prompter.message(*error, "");
+            } catch (const IoError& error) {
+                prompter.message(error.what(), "");
+            }
         }
         if (!sameMission(m_ws.ScenePath, m_ws.SceneTitle, m_ws.TreePath, m_ws.TreeTitle)) {
             prompter.message(treemsg::DifferentMissions, "");
             return false;
         }
-        if (!readFile(MissionFile::Tree, prompter))
+        if (!readFile(MissionFile::Tree, prompter, kind))
             return false;
         m_tree = readCollisionFile(sharedBytes(MissionFile::Tree), m_scene.catalogue, m_progress);
         say(prompter, m_tree.messages);
@@ -212,15 +218,6 @@ bool Mission::loadTree(Prompter& prompter)
     m_ws.Busy = false;
     notify(MissionFile::Tree, MissionChange::Kind::Loaded);
     return read;
-}
-
-bool Mission::checkUnchanged(MissionFile file, Prompter& prompter) const
-{
-    const auto& stamp = m_stamps[index(file)];
-    if (stamp && mw::stampOf(pathOf(file)) == stamp)
-        return true;
-    prompter.message(changedOnDiskMessage(missionFileName(file)), "");
-    return false;
 }
 
 bool Mission::changedOnDisk(MissionFile file) const
@@ -248,17 +245,24 @@ bool Mission::wrote(const std::filesystem::path& path, std::optional<MissionFile
     return true;
 }
 
-WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
-                                   std::span<const Patch> patches, Prompter& prompter, const char* failureText)
+void Mission::failWrite(const std::string& error, const char* failureText, Prompter& prompter)
+{
+    if (failureText)
+        fail(failureText, error, prompter);
+    else
+        fail(error, "", prompter);
+}
+
+std::optional<std::string> Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
+                                                 std::span<const Patch> patches)
 {
     try {
         patchInPlace(path, patches);
     } catch (const IoError& error) {
-        tellFailure(prompter, error, failureText);
-        return WriteOutcome::Failed;
+        return error.what();
     }
     if (!wrote(path, file))
-        return WriteOutcome::Done;
+        return std::nullopt;
     auto& kept = m_bytes[index(*file)];
     // The reader's result points into the kept bytes; it lets go while they are patched, so they
     // are patched in place unless the history holds them too, and then views the patched bytes
@@ -276,30 +280,26 @@ WriteOutcome Mission::writePatches(const std::filesystem::path& path, std::optio
     if (viewsKept)
         *readerView = kept;
     notify(*file, MissionChange::Kind::Patched);
-    return WriteOutcome::Done;
+    return std::nullopt;
 }
 
-WriteOutcome Mission::writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
-                                 const SharedImage& image, Prompter& prompter, const char* failureText)
+std::optional<std::string> Mission::writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
+                                               const SharedImage& image)
 {
     try {
-        if (image) {
+        if (image)
             replaceWholeFile(path, *image);
-        } else {
-            std::error_code ec;
-            if (!std::filesystem::remove(path, ec) && ec)
-                throw IoError("cannot remove " + utf8Of(path) + ": " + ec.message());
-        }
+        else
+            removeFile(path);
     } catch (const IoError& error) {
-        tellFailure(prompter, error, failureText);
-        return WriteOutcome::Failed;
+        return error.what();
     }
     if (!wrote(path, file))
-        return WriteOutcome::Done;
+        return std::nullopt;
     // Shared, not copied: nothing patches bytes that the history holds.
     m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
     notify(*file, MissionChange::Kind::Replaced);
-    return WriteOutcome::Done;
+    return std::nullopt;
 }
 
 void Mission::recordPatches(const std::filesystem::path& path, std::vector<Patch> before, std::span<const Patch> after)
@@ -340,12 +340,31 @@ void Mission::recordImage(const std::filesystem::path& path, const SharedImage& 
     change->after = after;
 }
 
+void Mission::fail(std::string_view text, std::string_view title, Prompter& prompter)
+{
+    if (!m_step) {
+        prompter.message(text, title);
+        return;
+    }
+    if (!m_step->m_failure)
+        m_step->m_failure.emplace(std::string(text), std::string(title));
+}
+
+bool Mission::checkUnchanged(MissionFile file, Prompter& prompter)
+{
+    const auto& stamp = m_stamps[index(file)];
+    if (stamp && mw::stampOf(pathOf(file)) == stamp)
+        return true;
+    fail(changedOnDiskMessage(missionFileName(file)), "", prompter);
+    return false;
+}
+
 WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
                             const char* failureText)
 {
+    Step step(*this, std::string("Write ") + missionFileName(file), prompter);
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
-    const Step step(*this, std::string("Write ") + missionFileName(file));
     // What the ranges hold now, for undo; the kept bytes are the file's (the stamp says so).
     std::vector<Patch> before;
     const auto kept = bytes(file);
@@ -356,10 +375,13 @@ WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Pr
         before.push_back({p.offset, {from, from + static_cast<std::ptrdiff_t>(p.bytes.size())}});
     }
     const std::filesystem::path path = pathOf(file);
-    const WriteOutcome outcome = writePatches(path, file, patches, prompter, failureText);
-    if (outcome == WriteOutcome::Done)
-        recordPatches(path, std::move(before), patches);
-    return outcome;
+    if (const auto error = writePatches(path, file, patches)) {
+        failWrite(*error, failureText, prompter);
+        return WriteOutcome::Failed;
+    }
+    recordPatches(path, std::move(before), patches);
+    step.commit();
+    return WriteOutcome::Done;
 }
 
 WriteOutcome Mission::replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
@@ -372,15 +394,18 @@ WriteOutcome Mission::replace(MissionFile file, const SharedImage& after, Prompt
 {
     if (!after)
         return WriteOutcome::Failed;
+    Step step(*this, std::string("Write ") + missionFileName(file), prompter);
     if (!checkUnchanged(file, prompter))
         return WriteOutcome::Stale;
-    const Step step(*this, std::string("Write ") + missionFileName(file));
     const SharedImage before = m_bytes[index(file)];
     const std::filesystem::path path = pathOf(file);
-    const WriteOutcome outcome = writeImage(path, file, after, prompter, failureText);
-    if (outcome == WriteOutcome::Done)
-        recordImage(path, before, after);
-    return outcome;
+    if (const auto error = writeImage(path, file, after)) {
+        failWrite(*error, failureText, prompter);
+        return WriteOutcome::Failed;
+    }
+    recordImage(path, before, after);
+    step.commit();
+    return WriteOutcome::Done;
 }
 
 WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const std::uint8_t> image,
@@ -395,19 +420,178 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedIma
 {
     if (const auto file = loadedFileAt(path))
         return replace(*file, image, prompter, failureText);
-    const Step step(*this, "Write " + utf8Of(path.filename()));
+    Step step(*this, "Write " + utf8Of(path.filename()), prompter);
     SharedImage before;
-    try {
-        if (fileExists(path))
-            before = std::make_shared<const std::vector<std::uint8_t>>(readWholeFile(path));
-    } catch (const IoError& error) {
-        tellFailure(prompter, error, failureText);
+    // A file written earlier in the step holds what the step wrote: its first state is recorded.
+    if (!m_history.changeOf(path)) {
+        try {
+            if (fileExists(path))
+                before = std::make_shared<const std::vector<std::uint8_t>>(readWholeFile(path));
+        } catch (const IoError& error) {
+            failWrite(error.what(), failureText, prompter);
+            return WriteOutcome::Failed;
+        }
+    }
+    if (const auto error = writeImage(path, std::nullopt, image)) {
+        failWrite(*error, failureText, prompter);
         return WriteOutcome::Failed;
     }
-    const WriteOutcome outcome = writeImage(path, std::nullopt, image, prompter, failureText);
-    if (outcome == WriteOutcome::Done)
-        recordImage(path, before, image);
-    return outcome;
+    recordImage(path, before, image);
+    step.commit();
+    return WriteOutcome::Done;
+}
+
+bool Mission::createFolders(const std::filesystem::path& folder, Prompter& prompter, const char* failureText)
+{
+    Step step(*this, "Create " + utf8Of(folder.filename()), prompter);
+    try {
+        const auto created = mw::createFolders(folder);
+        if (created.empty())
+            return true; // nothing to record
+        m_history.addCreatedFolders(created);
+    } catch (const IoError& error) {
+        failWrite(error.what(), failureText, prompter);
+        return false;
+    }
+    step.commit();
+    return true;
+}
+
+std::optional<std::string> Mission::restore(const FileChange& c, bool back)
+{
+    const auto file = loadedFileAt(c.path);
+    if (c.whole)
+        return writeImage(c.path, file, back ? c.before : c.after);
+    if (back) {
+        const std::vector<Patch> taken(c.patchesBefore.rbegin(), c.patchesBefore.rend());
+        return writePatches(c.path, file, taken);
+    }
+    return writePatches(c.path, file, c.patchesAfter);
+}
+
+std::optional<std::string> Mission::restoreFolders(const HistoryStep& step, bool back)
+{
+    try {
+        if (!back) {
+            for (const auto& folder : step.createdFolders)
+                mw::createFolders(folder);
+            return std::nullopt;
+        }
+        // Innermost first; a folder that something else put files into stays.
+        for (auto f = step.createdFolders.rbegin(); f != step.createdFolders.rend(); ++f) {
+            std::error_code ec;
+            if (std::filesystem::is_directory(*f, ec) && std::filesystem::is_empty(*f, ec))
+                removeFolder(*f);
+        }
+    } catch (const IoError& error) {
+        return error.what();
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> Mission::takeBack(const HistoryStep& step)
+{
+    std::vector<std::string> notPutBack;
+    for (auto c = step.changes.rbegin(); c != step.changes.rend(); ++c)
+        if (restore(*c, true))
+            notPutBack.push_back(utf8Of(c->path.filename()));
+    if (restoreFolders(step, true))
+        notPutBack.push_back("the folders it made");
+    return notPutBack;
+}
+
+std::string Mission::takenBackMessage(const std::string& failure, const std::vector<std::string>& notPutBack)
+{
+    std::string text = failure;
+    if (!text.empty())
+        text += "\n\n";
+    if (notPutBack.empty())
+        return text + stepmsg::NothingChanged;
+    text += stepmsg::NotPutBack;
+    for (std::size_t i = 0; i < notPutBack.size(); ++i)
+        text += (i ? ", " : "") + notPutBack[i];
+    return text + stepmsg::UndoCanRetry;
+}
+
+Mission::Step::Step(Mission& mission, std::string name, Prompter& prompter)
+    : m_mission(mission), m_prompter(prompter), m_exceptions(std::uncaught_exceptions())
+{
+    if (mission.m_step) {
+        m_outer = mission.m_step;
+        return;
+    }
+    mission.m_step = this;
+    mission.m_history.open(std::move(name));
+}
+
+Mission::Step::~Step()
+{
+    if (!m_outer)
+        m_mission.endStep(*this);
+}
+
+void Mission::endStep(Step& s)
+{
+    m_step = nullptr;
+    HistoryStep step = m_history.close();
+    if (s.m_committed && !s.m_failure) {
+        if (m_history.record(std::move(step)))
+            notifyHistory();
+        return;
+    }
+    // Taken back. Nothing may escape: this runs in a destructor, perhaps while an exception leaves
+    // the command.
+    const bool unwinding = std::uncaught_exceptions() > s.m_exceptions;
+    try {
+        std::string failure = s.m_failure ? s.m_failure->first : std::string();
+        const std::string title = s.m_failure ? s.m_failure->second : std::string();
+        if (step.empty()) {
+            if (s.m_failure)
+                s.m_prompter.message(failure, title);
+            return;
+        }
+        const auto notPutBack = takeBack(step);
+        refreshReaders(step, s.m_prompter);
+        if (!s.m_failure && !unwinding)
+            failure = "****** \"" + step.name + "\" stopped before its end. ******";
+        const std::string text = takenBackMessage(failure, notPutBack);
+        if (unwinding && !s.m_failure)
+            m_unwoundNote = text;
+        else
+            s.m_prompter.message(text, title);
+        if (!notPutBack.empty()) {
+            // The files are not as the step found them: the step stays for "&Undo" to try again.
+            m_history.pushUndo(std::move(step));
+            notifyHistory();
+        }
+    } catch (...) {
+    }
+}
+
+void Mission::refreshReaders(const HistoryStep& step, Prompter& prompter)
+{
+    for (const FileChange& c : step.changes) {
+        const auto file = loadedFileAt(c.path);
+        if (!file)
+            continue;
+        const SharedImage* source = readerSourceOf(*file);
+        if (source && *source == m_bytes[index(*file)])
+            continue; // the reader still shows the kept bytes
+        switch (*file) {
+        case MissionFile::Scene:
+            reloadSceneAt(m_ws.ReloadIndex, m_ws.ObjectIndex, prompter);
+            break;
+        case MissionFile::Cache:
+            loadCache(prompter, SceneLoadKind::Reload);
+            break;
+        case MissionFile::Model:
+            loadModel(prompter, SceneLoadKind::Reload);
+            break;
+        case MissionFile::Tree:
+            loadTree(prompter, SceneLoadKind::Reload);
+            break;
+        }
+    }
 }
 
 bool Mission::undo(Prompter& prompter) { return travel(true, prompter); }
@@ -418,6 +602,12 @@ bool Mission::travel(bool back, Prompter& prompter)
     if (!(back ? m_history.nextUndo() : m_history.nextRedo()))
         return false;
     HistoryStep step = back ? m_history.takeUndo() : m_history.takeRedo();
+    const auto putAway = [&] {
+        if (back)
+            m_history.pushUndo(std::move(step));
+        else
+            m_history.pushRedo(std::move(step));
+    };
     // Every file must still be as the step (or its undo) left it.
     for (const FileChange& c : step.changes) {
         const auto written = m_written.find(c.path);
@@ -425,37 +615,51 @@ bool Mission::travel(bool back, Prompter& prompter)
             prompter.message("****** " + utf8Of(c.path.filename()) + " was changed outside the editor! \"" + step.name +
                                  "\" cannot be " + (back ? "undone" : "redone") + ". ******",
                              "");
+            putAway();
             m_history.forget(c.path);
             notifyHistory();
             return false;
         }
     }
-    bool restored = true;
-    auto restore = [&](const FileChange& c) {
-        const auto file = loadedFileAt(c.path);
-        WriteOutcome outcome;
-        if (c.whole) {
-            outcome = writeImage(c.path, file, back ? c.before : c.after, prompter, nullptr);
-        } else if (back) {
-            const std::vector<Patch> taken(c.patchesBefore.rbegin(), c.patchesBefore.rend());
-            outcome = writePatches(c.path, file, taken, prompter, nullptr);
-        } else {
-            outcome = writePatches(c.path, file, c.patchesAfter, prompter, nullptr);
-        }
-        restored = outcome == WriteOutcome::Done;
+    // All or nothing: redo makes the folders first, undo removes them last.
+    std::optional<std::string> failure;
+    std::vector<const FileChange*> done;
+    if (!back)
+        failure = restoreFolders(step, false);
+    const auto order = [&](auto each) {
+        if (back)
+            for (auto c = step.changes.rbegin(); c != step.changes.rend(); ++c)
+                each(*c);
+        else
+            for (const FileChange& c : step.changes)
+                each(c);
     };
-    if (back)
-        for (auto c = step.changes.rbegin(); restored && c != step.changes.rend(); ++c)
-            restore(*c);
-    else
-        for (auto c = step.changes.begin(); restored && c != step.changes.end(); ++c)
-            restore(*c);
-    reloadAfterTravel(step, prompter);
-    if (!restored) {
-        m_history.clear(); // half restored: no step describes the files any more
+    order([&](const FileChange& c) {
+        if (failure)
+            return;
+        failure = restore(c, back);
+        if (!failure)
+            done.push_back(&c);
+    });
+    if (!failure && back)
+        failure = restoreFolders(step, true);
+    if (failure) {
+        std::vector<std::string> notPutBack;
+        for (auto c = done.rbegin(); c != done.rend(); ++c)
+            if (restore(**c, !back))
+                notPutBack.push_back(utf8Of((*c)->path.filename()));
+        if (!back && restoreFolders(step, true))
+            notPutBack.push_back("the folders it made");
+        refreshReaders(step, prompter);
+        prompter.message(takenBackMessage("****** \"" + step.name + "\" cannot be " + (back ? "undone" : "redone") +
+                                              ": " + *failure + " ******",
+                                          notPutBack),
+                         "");
+        putAway(); // the step stays where it was
         notifyHistory();
         return false;
     }
+    reloadAfterTravel(step, prompter);
     if (back)
         m_history.pushRedo(std::move(step));
     else
@@ -475,13 +679,13 @@ void Mission::reloadAfterTravel(const HistoryStep& step, Prompter& prompter)
             reloadSceneAt(m_ws.ReloadIndex, m_ws.ReloadIndex != 0 ? m_ws.ReloadIndex : m_ws.ObjectIndex, prompter);
             break;
         case MissionFile::Cache:
-            loadCache(prompter);
+            loadCache(prompter, SceneLoadKind::Reload);
             break;
         case MissionFile::Model:
-            loadModel(prompter);
+            loadModel(prompter, SceneLoadKind::Reload);
             break;
         case MissionFile::Tree:
-            loadTree(prompter);
+            loadTree(prompter, SceneLoadKind::Reload);
             break;
         }
     }

@@ -120,6 +120,11 @@ TEST_F(AddinTest, FlagsAtZeroStillPutTheBlockAndInstallTheFiles)
     EXPECT_EQ(text(folder / "check.bin"), "route");
     EXPECT_FALSE(fs::exists(dir.path() / "game" / "models" / "box.4ds"));
     EXPECT_FALSE(fs::exists(folder / "scene2.bin.sav"));
+    // The folders the import made are gone too; redo makes them again.
+    EXPECT_FALSE(fs::exists(dir.path() / "game" / "models"));
+    EXPECT_FALSE(fs::exists(dir.path() / "game" / "sounds"));
+    ASSERT_TRUE(mission.redo(prompter));
+    EXPECT_EQ(text(dir.path() / "game" / "sounds" / "box.wav"), "sound");
 }
 
 TEST_F(AddinTest, ASecondImportAsksAndKeepsTheFirstBackups)

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+#include "support/FaultSweep.h"
 #include "support/MissionFileBuilders.h"
 #include "support/PackageBuilder.h"
 #include "support/CircuitBuilder.h"
@@ -122,4 +123,48 @@ TEST(TrackWindowTest, TheDialogRunsItsThreeCommands)
     EXPECT_EQ(dialog->findChild<QLineEdit*>("Text3")->text(), "110");
     EXPECT_NE(readWholeFile(dir.path() / "check.bin"), route);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "scene2.rev"));
+}
+
+// A bad sector under check.bin, or a full disk under an installed file: one message, every file as
+// it was, and the editor goes on.
+TEST(AddinWindowTest, AFaultPartWayChangesNothingAndTheEditorGoesOn)
+{
+    build::TempFolder dir;
+    const auto game = dir.path() / "game";
+    const auto folder = game / "missions" / "m1";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+    b.endObjects();
+    WindowDriver::write(folder / "scene2.bin", b.finish());
+    WindowDriver::write(folder / "check.bin", routeFile(552));
+    PackageParts parts;
+    parts.groups[0] = {{"huge.4ds", {1, 2, 3}}};
+    parts.groups[5] = {{"check.bin", {4, 5, 6}}};
+    WindowDriver::write(dir.path() / "box.qra", buildPackage(parts));
+    WindowDriver ui;
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
+    const auto before = folderSnapshot(game);
+
+    const std::pair<std::filesystem::path, std::string> faults[] = {
+        {folder / "check.bin", "****** Can't find - " + (folder / "check.bin").string() + "- ******"},
+        {game / "models" / "huge.4ds",
+         "****** Can't find - " + (game / "models" / "huge.4ds").string() + "- ******\n\n" + stepmsg::NothingChanged},
+    };
+    for (const auto& [path, message] : faults) {
+        SCOPED_TRACE(path.string());
+        ui.prompter.said.clear();
+        FileFaults::failOperationOn(path);
+        ui.load("&ADDin", dir.path() / "box.qra");
+        FileFaults::failOperationOn({});
+        ASSERT_EQ(ui.prompter.messages().size(), 1u);
+        EXPECT_EQ(ui.prompter.messages()[0], message);
+        EXPECT_EQ(folderSnapshot(game), before);
+        EXPECT_FALSE(ui.window->mission().workspace().Busy);
+        EXPECT_EQ(ui.window->mission().history().undoCount(), 0u);
+        EXPECT_NE(ui.find<QLabel>("Status")->text(), " **** complete ****");
+    }
+    ui.load("&ADDin", dir.path() / "box.qra");
+    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
+    EXPECT_TRUE(std::filesystem::exists(game / "models" / "huge.4ds"));
 }

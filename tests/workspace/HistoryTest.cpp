@@ -7,6 +7,7 @@
 #include "editing/SceneValueSave.h"
 #include "editing/Scripts.h"
 #include "io/FileAccess.h"
+#include "io/FileFaults.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "support/ScriptedPrompter.h"
@@ -112,12 +113,13 @@ TEST_F(HistoryTest, OneStepAcrossFilesAndAFileItCreated)
     mission.loadCache(prompter);
     const fs::path created = dir.path() / "scene2.bin.sav";
     {
-        const Mission::Step step(mission, "Import");
+        Mission::Step step(mission, "Import", prompter);
         ASSERT_EQ(mission.replace(created, original, prompter), WriteOutcome::Done);
         const std::vector<Patch> p{{10, {9, 9}}};
         ASSERT_EQ(mission.patch(MissionFile::Scene, p, prompter), WriteOutcome::Done);
         ASSERT_EQ(mission.patch(MissionFile::Cache, p, prompter), WriteOutcome::Done);
         ASSERT_EQ(mission.replace(MissionFile::Scene, original, prompter), WriteOutcome::Done);
+        step.commit();
     }
     EXPECT_EQ(mission.history().undoCount(), 1u);
     const auto sceneAfter = readWholeFile(scene);
@@ -151,8 +153,9 @@ TEST_F(HistoryTest, TheBoundDropsTheOldestSteps)
     mission.setHistoryLimit(2 * 4); // each step keeps 2 bytes before and 2 after
     for (std::uint8_t i = 0; i < 4; ++i) {
         const std::vector<Patch> p{{20, {i, i}}};
-        const Mission::Step step(mission, "Step " + std::to_string(i));
+        Mission::Step step(mission, "Step " + std::to_string(i), prompter);
         ASSERT_EQ(mission.patch(MissionFile::Scene, p, prompter), WriteOutcome::Done);
+        step.commit();
     }
     EXPECT_EQ(mission.history().undoCount(), 2u);
     EXPECT_EQ(undoName(), "Step 3");
@@ -160,4 +163,55 @@ TEST_F(HistoryTest, TheBoundDropsTheOldestSteps)
     ASSERT_TRUE(mission.undo(prompter));
     EXPECT_FALSE(mission.undo(prompter));
     EXPECT_EQ(readWholeFile(scene)[20], 1); // back to the state after step 1, the oldest kept
+}
+
+// A step that is not committed takes back what it wrote: on a failure it tells that failure once
+// with the note; when a file cannot be put back it names it and stays for "&Undo" to try again;
+// while an exception leaves the command, the note waits for the one who reports the exception.
+TEST_F(HistoryTest, AStepNotCommittedTakesBackWhatItWrote)
+{
+    const fs::path added = dir.path() / "added.bin", folder = dir.path() / "made" / "deeper";
+    const auto writeBoth = [&] {
+        ASSERT_TRUE(mission.createFolders(folder, prompter));
+        ASSERT_EQ(mission.replace(added, std::vector<std::uint8_t>{1}, prompter), WriteOutcome::Done);
+        ASSERT_EQ(mission.patch(MissionFile::Scene, std::vector<Patch>{{20, {7}}}, prompter), WriteOutcome::Done);
+    };
+    {
+        Mission::Step step(mission, "Broken", prompter);
+        writeBoth();
+        mission.fail("it broke", "Broken", prompter);
+        EXPECT_TRUE(step.failed());
+        step.commit(); // a failed step is taken back all the same
+    }
+    EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", std::string("it broke\n\n") + stepmsg::NothingChanged, "Broken"}}));
+    EXPECT_EQ(readWholeFile(scene), original);
+    EXPECT_FALSE(fs::exists(added));
+    EXPECT_FALSE(fs::exists(dir.path() / "made"));
+    EXPECT_EQ(mission.history().undoCount(), 0u);
+
+    prompter.said.clear();
+    {
+        Mission::Step step(mission, "Broken", prompter);
+        writeBoth();
+        FileFaults::failOperationOn(added); // the disk dies under the file to remove
+    }
+    EXPECT_EQ(prompter.said.size(), 1u);
+    EXPECT_EQ(prompter.said[0].text, std::string("****** \"Broken\" stopped before its end. ******\n\n") +
+                                         stepmsg::NotPutBack + "added.bin" + stepmsg::UndoCanRetry);
+    EXPECT_EQ(readWholeFile(scene), original);
+    EXPECT_EQ(undoName(), "Broken");
+    ASSERT_TRUE(mission.undo(prompter));
+    EXPECT_FALSE(fs::exists(added));
+
+    prompter.said.clear();
+    try {
+        Mission::Step step(mission, "Thrown", prompter);
+        writeBoth();
+        throw std::runtime_error("out of memory");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_TRUE(prompter.said.empty());
+    EXPECT_EQ(mission.takeUnwoundNote(), stepmsg::NothingChanged);
+    EXPECT_FALSE(fs::exists(added));
+    EXPECT_EQ(readWholeFile(scene), original);
 }
