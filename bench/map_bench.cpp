@@ -7,12 +7,12 @@
 #include <QImage>
 #include <chrono>
 
+#include "commands/map/MissionMap.h"
+#include "formats/cache/CacheFile.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/scene/SceneLoader.h"
+#include "foundation/files/FileAccess.h"
 #include "LargeMission.h"
-#include "io/FileAccess.h"
-#include "map/MissionMap.h"
-#include "missionfiles/CacheFile.h"
-#include "missionfiles/CollisionFile.h"
-#include "scene/SceneLoader.h"
 #include "ui/MissionMapView.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <chrono>
 #include <functional>
 
+#include "formats/cache/CacheFile.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/model/ModelFile.h"
+#include "formats/scene/SceneLoader.h"
+#include "foundation/files/FileAccess.h"
 #include "LargeMission.h"
-#include "io/FileAccess.h"
-#include "missionfiles/CacheFile.h"
-#include "missionfiles/CollisionFile.h"
-#include "missionfiles/ModelFile.h"
-#include "scene/SceneLoader.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 
 #include <chrono>
 
+#include "formats/scene/SceneLoader.h"
+#include "foundation/files/FileAccess.h"
+#include "foundation/seams/Prompter.h"
+#include "foundation/text/Latin1Text.h"
 #include "LargeMission.h"
-#include "io/FileAccess.h"
-#include "scene/SceneLoader.h"
-#include "scene/Search.h"
-#include "workspace/Prompter.h"
+#include "mission/Search.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include <chrono>
 
+#include "commands/editing/Deletion.h"
+#include "commands/editing/Scripts.h"
+#include "commands/insertion/InsertEngine.h"
+#include "commands/merges/PutCache.h"
+#include "commands/merges/PutTree.h"
+#include "foundation/seams/Prompter.h"
 #include "LargeMission.h"
-#include "editing/Deletion.h"
-#include "editing/Scripts.h"
-#include "insertion/InsertEngine.h"
-#include "missionfiles/PutCache.h"
-#include "missionfiles/PutTree.h"
-#include "workspace/Mission.h"
-#include "workspace/Prompter.h"
+#include "mission/Mission.h"
 
 namespace {
 

@@ -12,7 +12,7 @@ foreach(file IN LISTS FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUT}.tmp" "// Generated from resources/ at build time; do not edit.
-#include \"insertion/BuiltinResources.h\"
+#include \"formats/templates/BuiltinResources.h\"
 
 namespace mw {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "addins/Package.h"
+#include "formats/addin/Package.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

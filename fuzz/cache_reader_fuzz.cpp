@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "missionfiles/CacheFile.h"
+#include "formats/cache/CacheFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "missionfiles/ModelFile.h"
+#include "formats/model/ModelFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "scene/SceneLoader.h"
+#include "formats/scene/SceneLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "missionfiles/CollisionFile.h"
-#include "scene/ObjectRecord.h"
-#include "scene/SceneLoader.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/scene/ObjectRecord.h"
+#include "formats/scene/SceneLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

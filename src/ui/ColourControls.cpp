@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editing/NumericText.h"
+#include "foundation/text/NumericText.h"
 
 namespace mw {
 

@@ -13,14 +13,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "editing/NumericText.h"
-#include "insertion/InsertChoices.h"
+#include "commands/insertion/InsertChoices.h"
+#include "foundation/seams/FileChooser.h"
+#include "foundation/text/NumericText.h"
+#include "mission/Mission.h"
 #include "ui/ColourControls.h"
 #include "ui/QtPrompter.h"
 #include "ui/RotationControls.h"
 #include "ui/WaitCursor.h"
-#include "workspace/FileChooser.h"
-#include "workspace/Mission.h"
 
 namespace mw {
 

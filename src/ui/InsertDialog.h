@@ -7,8 +7,8 @@
 #include <array>
 #include <functional>
 
-#include "insertion/InsertEngine.h"
-#include "insertion/InsertKinds.h"
+#include "commands/insertion/InsertEngine.h"
+#include "commands/insertion/InsertKinds.h"
 
 class QButtonGroup;
 class QCheckBox;

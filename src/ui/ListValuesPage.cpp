@@ -10,7 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "editing/NumericText.h"
+#include "foundation/text/NumericText.h"
 #include "ui/QtPrompter.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"

@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-#include "editing/TransformCheck.h"
-#include "scene/SceneCatalogue.h"
+#include "commands/editing/TransformCheck.h"
+#include "formats/scene/SceneCatalogue.h"
 
 class QComboBox;
 class QLabel;

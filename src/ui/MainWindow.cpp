@@ -23,20 +23,20 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "io/FileAccess.h"
+#include "commands/map/MissionMap.h"
+#include "foundation/files/FileAccess.h"
+#include "foundation/seams/FileChooser.h"
+#include "ui/InsertDialog.h"
 #include "ui/ListValuesPage.h"
-#include "ui/TranslationSearchPanel.h"
-#include "ui/WaitCursor.h"
 #include "ui/PanelProgress.h"
+#include "ui/PutTreeDialog.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"
-#include "ui/InsertDialog.h"
-#include "ui/PutTreeDialog.h"
-#include "ui/TrackDialog.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
-#include "map/MissionMap.h"
-#include "workspace/FileChooser.h"
+#include "ui/TrackDialog.h"
+#include "ui/TranslationSearchPanel.h"
+#include "ui/WaitCursor.h"
 
 namespace mw {
 

@@ -7,11 +7,11 @@
 #include <QStringList>
 #include <memory>
 
-#include "editing/SceneValueSave.h"
+#include "commands/editing/SceneValueSave.h"
+#include "commands/merges/SceneMerge.h"
+#include "mission/Mission.h"
 #include "ui/ListValuesPage.h"
 #include "ui/TextListModel.h"
-#include "missionfiles/SceneMerge.h"
-#include "workspace/Mission.h"
 
 class QAction;
 class QFileSystemWatcher;

@@ -1,12 +1,12 @@
 // "&ADDin": importing an add-in package into the loaded mission.
 #include <QListView>
 
-#include "addins/Import.h"
+#include "commands/addins/Import.h"
+#include "foundation/seams/FileChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/SceneListModel.h"
 #include "ui/ValueColours.h"
 #include "ui/WaitCursor.h"
-#include "workspace/FileChooser.h"
 
 namespace mw {
 

@@ -6,7 +6,7 @@
 #include <QStringListModel>
 #include <QTabWidget>
 
-#include "editing/ListValueSave.h"
+#include "commands/editing/ListValueSave.h"
 #include "ui/ListValuesPage.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelProgress.h"

@@ -1,7 +1,7 @@
 // The "&Insert" menu's ten kinds: the insert dialog prepared from the selected scene object.
 #include <QListView>
 
-#include "insertion/InsertChoices.h"
+#include "commands/insertion/InsertChoices.h"
 #include "ui/InsertDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"

@@ -3,13 +3,13 @@
 #include <QStringListModel>
 #include <QTabWidget>
 
-#include "missionfiles/PutCache.h"
-#include "missionfiles/PutTree.h"
+#include "commands/merges/PutCache.h"
+#include "commands/merges/PutTree.h"
+#include "foundation/seams/Prompter.h"
 #include "ui/MainWindow.h"
 #include "ui/PutTreeDialog.h"
-#include "ui/ScenePage.h"
-#include "workspace/Prompter.h"
 #include "ui/SceneListModel.h"
+#include "ui/ScenePage.h"
 #include "ui/ValueColours.h"
 #include "ui/WaitCursor.h"
 

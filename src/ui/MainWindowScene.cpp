@@ -5,8 +5,8 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-#include "editing/SceneValueSave.h"
-#include "io/ByteReader.h"
+#include "commands/editing/SceneValueSave.h"
+#include "foundation/bytes/ByteReader.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"

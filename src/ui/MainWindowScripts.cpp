@@ -2,8 +2,8 @@
 #include <QLabel>
 #include <QListView>
 
-#include "editing/Deletion.h"
-#include "editing/Scripts.h"
+#include "commands/editing/Deletion.h"
+#include "commands/editing/Scripts.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/SceneListModel.h"

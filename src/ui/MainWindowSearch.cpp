@@ -5,9 +5,10 @@
 #include <QListView>
 #include <QStringListModel>
 
-#include "editing/NumericText.h"
-#include "scene/Search.h"
-#include "workspace/Prompter.h"
+#include "foundation/seams/Prompter.h"
+#include "foundation/text/Latin1Text.h"
+#include "foundation/text/NumericText.h"
+#include "mission/Search.h"
 #include "ui/MainWindow.h"
 #include "ui/SceneListModel.h"
 #include "ui/TranslationSearchPanel.h"

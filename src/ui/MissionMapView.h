@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "map/MissionMap.h"
+#include "commands/map/MissionMap.h"
 
 namespace mw {
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "editing/Rotation.h"
+#include "commands/editing/Rotation.h"
 
 namespace mw {
 

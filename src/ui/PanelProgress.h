@@ -4,7 +4,7 @@
 
 #include <QElapsedTimer>
 
-#include "workspace/Progress.h"
+#include "foundation/seams/Progress.h"
 
 class QFrame;
 class QLineEdit;

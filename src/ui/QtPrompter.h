@@ -3,9 +3,9 @@
 
 #include <QWidget>
 
-#include "io/Paths.h"
-#include "workspace/FileChooser.h"
-#include "workspace/Prompter.h"
+#include "foundation/files/Paths.h"
+#include "foundation/seams/FileChooser.h"
+#include "foundation/seams/Prompter.h"
 
 namespace mw {
 

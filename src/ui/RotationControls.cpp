@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "editing/NumericText.h"
-#include "editing/Rotation.h"
+#include "commands/editing/Rotation.h"
+#include "foundation/text/NumericText.h"
 #include "ui/OrientationView.h"
 #include "ui/QtPrompter.h"
 #include "ui/ValueColours.h"

@@ -1,6 +1,6 @@
 #include "ui/SceneListModel.h"
 
-#include "scene/SceneCatalogue.h"
+#include "formats/scene/SceneCatalogue.h"
 #include "ui/QtPrompter.h"
 
 namespace mw {

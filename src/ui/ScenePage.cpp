@@ -15,8 +15,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "editing/NumericText.h"
-#include "editing/Scripts.h"
+#include "commands/editing/Scripts.h"
+#include "foundation/text/NumericText.h"
 #include "ui/ColourControls.h"
 #include "ui/QtPrompter.h"
 #include "ui/RotationControls.h"

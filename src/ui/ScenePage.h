@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "editing/SceneValueSave.h"
-#include "scene/SceneCatalogue.h"
+#include "commands/editing/SceneValueSave.h"
+#include "formats/scene/SceneCatalogue.h"
 
 class QComboBox;
 class QGroupBox;

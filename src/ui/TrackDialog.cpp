@@ -13,10 +13,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "tracks/Tracks.h"
+#include "commands/tracks/Tracks.h"
+#include "foundation/seams/FileChooser.h"
+#include "mission/Mission.h"
 #include "ui/WaitCursor.h"
-#include "workspace/FileChooser.h"
-#include "workspace/Mission.h"
 
 namespace mw {
 

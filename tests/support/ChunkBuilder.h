@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "io/ByteWriter.h"
+#include "foundation/bytes/ByteWriter.h"
 
 namespace mw::build {
 

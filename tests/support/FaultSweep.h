@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "io/FileAccess.h"
-#include "io/FileFaults.h"
+#include "foundation/files/FileAccess.h"
+#include "foundation/files/FileFaults.h"
+#include "mission/Mission.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
-#include "workspace/Mission.h"
 
 namespace mw::build {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "io/ByteWriter.h"
+#include "foundation/bytes/ByteWriter.h"
 
 namespace mw::build {
 

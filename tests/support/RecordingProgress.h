@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "workspace/Progress.h"
+#include "foundation/seams/Progress.h"
 
 namespace mw::build {
 

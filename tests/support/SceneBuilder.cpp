@@ -1,6 +1,6 @@
 #include "support/SceneBuilder.h"
 
-#include "scene/SceneChunks.h"
+#include "formats/scene/SceneChunks.h"
 
 namespace mw::build {
 

@@ -11,9 +11,9 @@
 
 #include <vector>
 
-#include "io/ByteReader.h"
-#include "scene/SceneCatalogue.h"
-#include "scene/SceneChunks.h"
+#include "formats/scene/SceneCatalogue.h"
+#include "formats/scene/SceneChunks.h"
+#include "foundation/bytes/ByteReader.h"
 
 namespace mw::build {
 

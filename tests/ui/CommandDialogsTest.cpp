@@ -4,11 +4,11 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+#include "foundation/files/FileAccess.h"
+#include "support/CircuitBuilder.h"
 #include "support/FaultSweep.h"
 #include "support/MissionFileBuilders.h"
 #include "support/PackageBuilder.h"
-#include "support/CircuitBuilder.h"
-#include "io/FileAccess.h"
 #include "ui/TrackDialog.h"
 #include <QLineEdit>
 #include "support/SceneBuilder.h"

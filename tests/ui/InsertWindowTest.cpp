@@ -6,7 +6,7 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
-#include "io/FileAccess.h"
+#include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
 #include "ui/InsertDialog.h"
 #include "ui/ValueColours.h"

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "io/ByteReader.h"
-#include "io/FileAccess.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/files/FileAccess.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "ui/MissionMapView.h"

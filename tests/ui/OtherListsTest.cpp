@@ -6,9 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "insertion/BuiltinResources.h"
-#include "io/ByteReader.h"
-#include "io/FileAccess.h"
+#include "formats/templates/BuiltinResources.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/files/FileAccess.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "ui/ValueColours.h"

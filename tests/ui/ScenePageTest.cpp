@@ -8,9 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FileAccess.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/bytes/ByteWriter.h"
+#include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
 #include "ui/ValueColours.h"
 #include "ui/WindowDriver.h"

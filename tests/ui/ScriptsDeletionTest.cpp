@@ -7,8 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "io/ByteReader.h"
-#include "io/FileAccess.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
 #include "ui/WindowDriver.h"

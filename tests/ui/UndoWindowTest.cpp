@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "io/FileAccess.h"
+#include "foundation/files/FileAccess.h"
 #include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 #include "ui/InsertDialog.h"

@@ -1,0 +1,274 @@
+#include "commands/editing/SceneValueSave.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "commands/editing/PatchList.h"
+#include "commands/editing/Rotation.h"
+#include "foundation/bytes/ByteWriter.h"
+#include "foundation/seams/Prompter.h"
+#include "foundation/text/NumericText.h"
+#include "mission/Mission.h"
+
+namespace mw {
+
+namespace {
+
+constexpr const char* PutNumeric = "Put numeric";
+
+class SceneSave {
+public:
+    SceneSave(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
+        : m_form(form), m_entry(entry), m_mission(mission), m_prompter(prompter)
+    {
+    }
+
+    ValueSaveResult run()
+    {
+        const ValueSaveResult transform = saveTransform();
+        if (transform != ValueSaveResult::Saved)
+            return transform;
+        switch (m_entry.typeCode) {
+        case typecode::Light:
+            return saveLight() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+        case typecode::Human:
+            return saveHuman() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+        case typecode::PhysicalThing:
+            return saveThing() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+        case typecode::Sound:
+            return saveSound() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+        default:
+            return ValueSaveResult::Saved;
+        }
+    }
+
+private:
+    // A 32-bit float from a box, or "Put numeric" with the box's title.
+    std::optional<float> number(const std::string& text, const char* title)
+    {
+        const auto value = parseFloat32(text);
+        if (!value)
+            m_prompter.message(PutNumeric, title);
+        return value;
+    }
+
+    WriteOutcome write(const PatchList& list)
+    {
+        return m_mission.patch(MissionFile::Scene, list.patches(), m_prompter);
+    }
+
+    ValueSaveResult saveTransform()
+    {
+        const auto checked = checkTransform(m_form, SceneList, m_prompter);
+        if (!checked)
+            return ValueSaveResult::Refused;
+        const auto& t = checked->translation;
+        const auto& s = checked->size;
+        std::array<float, 4> q = m_form.rotation;
+        q[1] = q2FromVerticalAngle(checked->verticalAngle);
+        PatchList list;
+        list.floats(m_entry.TranslationOffset, {t[0], t[1], t[2]});
+        list.floats(m_entry.RotationOffset, {q[0], q[1], q[2], q[3]});
+        list.floats(m_entry.SizeOffset, {s[0], s[1], s[2]});
+        if (const auto result = saveResultOf(write(list)); result != ValueSaveResult::Saved)
+            return result;
+        if (m_entry.TranslationOffset)
+            m_entry.translation = {t[0], t[1], t[2]};
+        if (m_entry.RotationOffset)
+            m_entry.rotation = q;
+        if (m_entry.SizeOffset)
+            m_entry.size = {s[0], s[1], s[2]};
+        return ValueSaveResult::Saved;
+    }
+
+    bool saveLight()
+    {
+        const SceneValueForm& f = m_form;
+        const auto distance = number(f.distance2, "Light distance");
+        if (!distance)
+            return false;
+        const auto range1 = number(f.range1, "Light");
+        if (!range1)
+            return false;
+        const auto range2 = number(f.range2, "Light");
+        if (!range2)
+            return false;
+        const auto brightness = number(f.brightness, "Light brightness");
+        if (!brightness)
+            return false;
+        if (!(*brightness >= 0.0f && *brightness < 6.0f)) {
+            m_prompter.message("Value 0 ... 5", "Light brightness");
+            return false;
+        }
+        std::array<float, 3> colour{};
+        const std::string* boxes[] = {&f.red, &f.green, &f.blue};
+        for (int i = 0; i < 3; ++i) {
+            const auto v = parseNumber(*boxes[i]);
+            if (!v) {
+                m_prompter.message(PutNumeric, "Light colour");
+                return false;
+            }
+            colour[i] = static_cast<float>(*v / 255.0);
+        }
+
+        PatchList list;
+        list.floats(m_entry.LightColourOffset, {colour[0], colour[1], colour[2]});
+        list.floats(m_entry.LightPowerOffset, {*brightness});
+        list.floats(m_entry.LightDistanceOffset ? m_entry.LightDistanceOffset + 4 : 0, {*distance});
+        list.floats(m_entry.LightRangeOffset, {*range1, *range2});
+        if (write(list) != WriteOutcome::Done)
+            return false;
+        if (m_entry.LightColourOffset)
+            m_entry.lightColour = colour;
+        if (m_entry.LightPowerOffset)
+            m_entry.lightPower = *brightness;
+        if (m_entry.LightDistanceOffset)
+            m_entry.lightDistance[1] = *distance;
+        if (m_entry.LightRangeOffset)
+            m_entry.lightRange = {*range1, *range2};
+        return true;
+    }
+
+    bool saveHuman()
+    {
+        const SceneValueForm& f = m_form;
+        const auto aggression = number(f.aggression, "Aggression");
+        if (!aggression)
+            return false;
+        if (!(*aggression >= 0.0f && *aggression <= 1.0f)) {
+            m_prompter.message("Value 0 ... 1", "Agression");
+            return false;
+        }
+        const auto weight = number(f.humanWeight, "Weight");
+        if (!weight)
+            return false;
+        if (!parseNumber(f.sex)) {
+            m_prompter.message(PutNumeric, "Sex");
+            return false;
+        }
+        const auto sex = parseInteger(f.sex, 0, 255);
+        if (!sex) {
+            m_prompter.message("Value 0 ... 255", "Sex");
+            return false;
+        }
+
+        PatchList list;
+        const std::uint32_t behaviourAt = m_entry.HumanBehaviourOffset;
+        list.u8(behaviourAt ? behaviourAt + 4 : 0, static_cast<std::uint8_t>(*sex));
+        if (f.behaviour)
+            list.u8(behaviourAt, static_cast<std::uint8_t>(*f.behaviour));
+        list.floats(m_entry.AggressionOffset, {*aggression});
+        list.floats(m_entry.WeightOffset, {*weight});
+        if (write(list) != WriteOutcome::Done)
+            return false;
+        if (behaviourAt) {
+            m_entry.sex = static_cast<std::uint8_t>(*sex);
+            if (f.behaviour)
+                m_entry.behaviour = static_cast<std::uint8_t>(*f.behaviour);
+        }
+        if (m_entry.AggressionOffset)
+            m_entry.aggression = *aggression;
+        if (m_entry.WeightOffset)
+            m_entry.weight = *weight;
+        return true;
+    }
+
+    bool saveThing()
+    {
+        const auto weight = number(m_form.thingWeight, "Weight");
+        if (!weight)
+            return false;
+        // With no sound chosen, the first entry ("Lath 1", item data 0) is taken.
+        const int sound = m_form.thingSound.value_or(0);
+        PatchList list;
+        list.floats(m_entry.WeightOffset, {*weight});
+        list.u32(m_entry.ThingSoundOffset, static_cast<std::uint32_t>(sound));
+        if (write(list) != WriteOutcome::Done)
+            return false;
+        if (m_entry.WeightOffset)
+            m_entry.weight = *weight;
+        if (m_entry.ThingSoundOffset)
+            m_entry.thingSound = static_cast<std::uint8_t>(sound);
+        return true;
+    }
+
+    bool saveSound()
+    {
+        const SceneValueForm& f = m_form;
+        const auto volume = number(f.volume, "Volume");
+        if (!volume)
+            return false;
+        const auto distance = number(f.soundDistance, "Distance");
+        if (!distance)
+            return false;
+        const auto kind = parseInteger(f.soundKind, std::numeric_limits<std::int32_t>::min(),
+                                       std::numeric_limits<std::int32_t>::max());
+        if (!kind) {
+            m_prompter.message(PutNumeric, "Sound kind");
+            return false;
+        }
+        const auto field3 = number(f.soundField3, "Sound");
+        if (!field3)
+            return false;
+        const auto field4 = number(f.soundField4, "Sound");
+        if (!field4)
+            return false;
+        const auto field5 = number(f.soundField5, "Sound");
+        if (!field5)
+            return false;
+
+        PatchList list;
+        if (m_entry.SoundFieldOffset[1] != 0) {
+            const auto& at = m_entry.SoundFieldOffset;
+            list.u32(at[1], static_cast<std::uint32_t>(static_cast<std::int32_t>(*kind)));
+            list.floats(at[2], {*volume});
+            list.floats(at[3], {*field3});
+            list.floats(at[4], {*field4});
+            list.floats(at[5], {*field5});
+            list.floats(at[6], {*distance});
+        }
+        if (write(list) != WriteOutcome::Done)
+            return false;
+        if (m_entry.SoundFieldOffset[1] != 0) {
+            m_entry.soundKind = static_cast<std::int32_t>(*kind);
+            const float values[] = {0, 0, *volume, *field3, *field4, *field5, *distance};
+            for (int i = 2; i <= 6; ++i)
+                if (m_entry.SoundFieldOffset[i])
+                    m_entry.soundField[i] = values[i];
+        }
+        return true;
+    }
+
+    const SceneValueForm& m_form;
+    SceneEntry& m_entry;
+    Mission& m_mission;
+    Prompter& m_prompter;
+};
+
+} // namespace
+
+ValueSaveResult saveResultOf(WriteOutcome outcome)
+{
+    switch (outcome) {
+    case WriteOutcome::Done:
+        return ValueSaveResult::Saved;
+    case WriteOutcome::Stale:
+        return ValueSaveResult::Stale;
+    case WriteOutcome::Failed:
+        break;
+    }
+    return ValueSaveResult::Refused;
+}
+
+ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
+{
+    Mission::Step step(mission, "Save values of " + entry.name, prompter);
+    const ValueSaveResult result = SceneSave(form, entry, mission, prompter).run();
+    // A check that fails after the transform was written leaves the transform saved.
+    if (!step.failed())
+        step.commit();
+    return result;
+}
+
+} // namespace mw

@@ -1,0 +1,33 @@
+#pragma once
+// What Put cache and Put tree share: the checks before a merge, the backup scene2.bin + "-save.qra",
+// and the new object chunks appended to the end of the objects section in one rewrite, after which
+// the scene is reloaded with the first added object selected.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "mission/History.h"
+
+namespace mw {
+
+class Mission;
+class Prompter;
+
+inline constexpr const char* BackupSuffix = "-save.qra";
+inline constexpr const char* InsertedStatus = " **** Inserted ****";
+
+enum class MergeResult {
+    Merged,    // written (or, for an empty file, nothing to write) and reloaded
+    Refused,   // a check or the user said no; nothing written
+    Stale,     // scene2.bin changed behind our back: nothing written
+};
+
+// Writes `base` (the scene to start from: the loaded bytes, or the saved copy when given) as the
+// backup, then the scene with `objects` (whole object chunks) behind its last object; reloads the
+// scene.
+MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::uint8_t> objects,
+                          Prompter& prompter);
+
+} // namespace mw

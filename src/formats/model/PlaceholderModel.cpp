@@ -1,0 +1,17 @@
+#include "formats/model/PlaceholderModel.h"
+
+#include "foundation/files/Paths.h"
+
+namespace mw {
+
+std::optional<std::filesystem::path> placeholderModelPath(const std::filesystem::path& missionFile)
+{
+    // Everything before "mission" is the game folder, whichever separators the path uses.
+    const std::string path = utf8Of(missionFile);
+    const auto at = path.find("mission");
+    if (at == std::string::npos)
+        return std::nullopt;
+    return pathFromUtf8(path.substr(0, at)) / "models" / PlaceholderModelName;
+}
+
+} // namespace mw

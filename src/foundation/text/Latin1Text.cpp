@@ -1,0 +1,35 @@
+#include "foundation/text/Latin1Text.h"
+
+#include <algorithm>
+
+namespace mw {
+
+namespace {
+
+unsigned char foldCase(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) // Latin-1 capitals with accents
+        return static_cast<unsigned char>(c + 32);
+    return c;
+}
+
+bool sameLetter(char a, char b)
+{
+    return foldCase(static_cast<unsigned char>(a)) == foldCase(static_cast<unsigned char>(b));
+}
+
+} // namespace
+
+bool containsIgnoringCase(std::string_view text, std::string_view needle)
+{
+    return std::search(text.begin(), text.end(), needle.begin(), needle.end(), sameLetter) != text.end();
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
+}
+
+} // namespace mw

@@ -1,0 +1,15 @@
+#pragma once
+// Names and texts of the mission files are single-byte Latin-1. Letter case is ignored the same way
+// everywhere a name is looked for or compared: A-Z and the accented capitals fold to lower case.
+
+#include <string_view>
+
+namespace mw {
+
+// Whether `text` contains `needle`, letter case ignored.
+bool containsIgnoringCase(std::string_view text, std::string_view needle);
+
+// Whether two names are the same, letter case ignored (as the insert command compares names).
+bool equalIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace mw

@@ -1,0 +1,204 @@
+// Every command is all or nothing: each of its file operations is made to fail in turn, and every
+// file and folder must then be as before, with one message and the history unchanged.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "commands/addins/Import.h"
+#include "commands/editing/Deletion.h"
+#include "commands/editing/ListValueSave.h"
+#include "commands/editing/SceneValueSave.h"
+#include "commands/editing/Scripts.h"
+#include "commands/insertion/InsertEngine.h"
+#include "commands/merges/PutCache.h"
+#include "commands/merges/PutTree.h"
+#include "commands/tracks/Tracks.h"
+#include "support/ChunkBuilder.h"
+#include "support/CircuitBuilder.h"
+#include "support/FaultSweep.h"
+#include "support/MissionFileBuilders.h"
+#include "support/PackageBuilder.h"
+#include "support/SceneBuilder.h"
+
+using namespace mw;
+using namespace mw::build;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+// A mission with all four files and a route file, every one loaded; the scene has a crate with
+// its definition and a free-standing script.
+void writeAndLoadMission(FaultWorld& w)
+{
+    fs::create_directories(w.folder());
+    SceneBuilder s;
+    s.beginObjects();
+    s.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}, .rotation = std::array<float, 4>{1, 0, 0, 0},
+              .size = Floats3{1, 1, 1}});
+    s.endObjects();
+    s.beginDefinitions();
+    s.definition({"Crate", 0x23, thingData(10, 1)});
+    s.endDefinitions();
+    s.beginScripts();
+    s.script("intro", "wait 2");
+    s.endScripts();
+    writeBytes(w.folder() / "scene2.bin", s.finish());
+    CacheBuilder c;
+    c.object("lamp01.i3d", {1, 2, 3}, {1, 0, 0, 0}, {1, 1, 1});
+    writeBytes(w.folder() / "cache.bin", c.finish());
+    TreeBuilder t;
+    t.link("wall");
+    t.box(1, 0, {0, 0, 0}, {2, 4, 6});
+    writeBytes(w.folder() / "tree.klz", t.finish());
+    ModelFileBuilder m;
+    m.endMaterials();
+    m.frame("Sign", {1, 2, 3}, {1, 0, 0, 0});
+    writeBytes(w.folder() / "scene.4ds", m.finish());
+    writeBytes(w.folder() / "check.bin", routeFile(552));
+
+    Workspace& ws = w.mission.workspace();
+    ws.ScenePath = w.folder() / "scene2.bin", ws.SceneTitle = "scene2.bin";
+    ws.CachePath = w.folder() / "cache.bin", ws.CacheTitle = "cache.bin";
+    ws.ModelPath = w.folder() / "scene.4ds", ws.ModelTitle = "scene.4ds";
+    ws.TreePath = w.folder() / "tree.klz", ws.TreeTitle = "tree.klz";
+    w.mission.loadScene(SceneLoadKind::Fresh, w.prompter);
+    w.mission.loadCache(w.prompter);
+    w.mission.loadModel(w.prompter);
+    ASSERT_TRUE(w.mission.loadTree(w.prompter));
+    ASSERT_TRUE(w.prompter.said.empty());
+}
+
+// A package that changes all four files, adds an object with its definition, installs a model and
+// a map (into a folder it makes) and replaces the route file.
+fs::path writePackage(FaultWorld& w)
+{
+    PackageParts p;
+    p.title = "Box";
+    p.apply = {true, true, true, true};
+    p.patches = {{{{"wall", "WALL"}}, {{"lamp01", "lamp02"}}, {{"Sign", "Sigh"}}, {{"wait 2", "wait 3"}}}};
+    ChunkBuilder objects;
+    const auto o = objects.open(chunk::Object);
+    objects.text(chunk::ObjectName, "AddedBox");
+    objects.floats(chunk::Translation, {1, 2, 3});
+    objects.close(o);
+    ChunkBuilder definitions;
+    const auto d = definitions.open(chunk::Definition);
+    definitions.text(chunk::DefinitionName, "AddedBox");
+    definitions.u32(chunk::DefinitionType, 0x23);
+    definitions.chunk(chunk::DefinitionData, thingData(5, 2));
+    definitions.close(d);
+    p.objects = objects.take();
+    p.definitions = definitions.take();
+    p.groups[0] = {{"box.4ds", bytesOf("model")}};
+    p.groups[2] = {{"m1.mp", bytesOf("map")}};
+    p.groups[5] = {{"check.bin", bytesOf("new route")}};
+    const fs::path package = w.dir.path() / "box.QRA";
+    writeBytes(package, buildPackage(p));
+    return package;
+}
+
+void import(FaultWorld& w) { importAddin(w.mission, w.dir.path() / "box.QRA", w.prompter); }
+
+void report(const char* command, std::size_t operations)
+{
+    std::cout << "[ all or nothing ] " << command << ": " << operations << " file operations, each failed in turn\n";
+}
+
+} // namespace
+
+TEST(AllOrNothing, AddinImport)
+{
+    const auto setup = [](FaultWorld& w) {
+        writeAndLoadMission(w);
+        writePackage(w);
+    };
+    report("add-in import", sweepFileFaults(setup, import));
+}
+
+TEST(AllOrNothing, UndoAndRedoOfAnImport)
+{
+    const auto imported = [](FaultWorld& w) {
+        writeAndLoadMission(w);
+        writePackage(w);
+        import(w);
+        ASSERT_EQ(w.mission.history().undoCount(), 1u);
+    };
+    report("undo of an import", sweepFileFaults(imported, [](FaultWorld& w) { w.mission.undo(w.prompter); }));
+    const auto undone = [&](FaultWorld& w) {
+        imported(w);
+        ASSERT_TRUE(w.mission.undo(w.prompter));
+    };
+    // A redo that fails keeps the step to redo; the undo list is unchanged either way.
+    report("redo of an import", sweepFileFaults(undone, [](FaultWorld& w) {
+               if (!w.mission.redo(w.prompter))
+                   EXPECT_TRUE(w.mission.history().nextRedo());
+           }));
+}
+
+TEST(AllOrNothing, PutCacheAndPutTree)
+{
+    report("Put cache", sweepFileFaults(
+                            [](FaultWorld& w) {
+                                writeAndLoadMission(w);
+                                w.prompter.answers = {true, true};
+                            },
+                            [](FaultWorld& w) { putCache(w.mission, w.prompter); }));
+    // From the saved scene: the backup is read, written again and the scene rewritten.
+    report("Put tree", sweepFileFaults(
+                           [](FaultWorld& w) {
+                               writeAndLoadMission(w);
+                               fs::copy_file(w.folder() / "scene2.bin", w.folder() / "scene2.bin-save.qra");
+                               w.mission.workspace().PutTreeKind = "all";
+                               w.mission.workspace().UseSavedScene = true;
+                           },
+                           [](FaultWorld& w) { putTree(w.mission, w.prompter); }));
+}
+
+TEST(AllOrNothing, TrackCommands)
+{
+    const auto circuit = [](FaultWorld& w) {
+        fs::create_directories(w.folder());
+        SceneBuilder b;
+        b.beginObjects();
+        addCircuit(b);
+        b.endObjects();
+        writeBytes(w.folder() / "scene2.bin", b.finish());
+        writeBytes(w.folder() / "check.bin", routeFile(552));
+        w.mission.workspace().ScenePath = w.folder() / "scene2.bin";
+        w.mission.loadScene(SceneLoadKind::Fresh, w.prompter);
+    };
+    const auto scene = [](FaultWorld& w) { return w.folder() / "scene2.bin"; };
+    report("Transform", sweepFileFaults(circuit, [&](FaultWorld& w) { transformTrack(w.mission, scene(w), w.prompter); }));
+    report("Put Track", sweepFileFaults(circuit, [&](FaultWorld& w) {
+               putTrack(w.mission, scene(w), w.folder() / "check.bin", w.prompter);
+           }));
+    report("Create", sweepFileFaults(circuit, [&](FaultWorld& w) { createReversedCopy(w.mission, scene(w), w.prompter); }));
+}
+
+TEST(AllOrNothing, SingleFileCommands)
+{
+    const std::pair<const char*, std::function<void(FaultWorld&)>> commands[] = {
+        {"delete", [](FaultWorld& w) { deleteObject(w.mission, 0, w.prompter); }},
+        {"insert",
+         [](FaultWorld& w) {
+             InsertForm f;
+             f.kind = "human", f.name = "Guard", f.model = "Enemy12K.i3d";
+             f.translationX = f.translationY = f.translationZ = "1";
+             f.sizeX = f.sizeY = f.sizeZ = "1";
+             f.aggression = "0.5", f.humanWeight = "80", f.sex = "17";
+             insertObject(w.mission, f, w.prompter);
+         }},
+        {"script of a new length", [](FaultWorld& w) { saveScript(w.mission, 1, "wait 20", w.prompter); }},
+        {"cache values",
+         [](FaultWorld& w) {
+             TransformForm f{"7", "8", "9", "1", "1", "1", "0", {1, 0, 0, 0}};
+             saveCacheValues(f, w.mission, 0, w.prompter);
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        report(name, sweepFileFaults(writeAndLoadMission, command));
+    }
+}

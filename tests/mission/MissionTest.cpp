@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "commands/editing/SceneValueSave.h"
+#include "formats/templates/BuiltinResources.h"
+#include "foundation/files/FileAccess.h"
+#include "mission/Mission.h"
+#include "support/MissionFileBuilders.h"
+#include "support/SceneBuilder.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempFolder.h"
+
+using namespace mw;
+using namespace mw::build;
+namespace fs = std::filesystem;
+
+class TreeLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mission = dir.path() / "game" / "missions" / "m1";
+        fs::create_directories(mission);
+        TreeBuilder t;
+        t.link("a");
+        t.box(0, 0, {0, 0, 0}, {1, 1, 1});
+        const auto bytes = t.finish();
+        std::ofstream(mission / "tree.klz", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        ws.ScenePath = (mission / "scene2.bin").string();
+        ws.SceneTitle = "scene2.bin";
+        ws.TreePath = (mission / "tree.klz").string();
+        ws.TreeTitle = "tree.klz";
+    }
+    fs::path placeholder() const { return dir.path() / "game" / "models" / "!!Testklz.4DS"; }
+
+    bool load(const Workspace& w)
+    {
+        loaded.workspace() = w;
+        return loaded.loadTree(prompter);
+    }
+
+    TempFolder dir;
+    fs::path mission;
+    Workspace ws;
+    ScriptedPrompter prompter;
+    Mission loaded;
+};
+
+TEST_F(TreeLoadTest, WritesThePlaceholderModelOnceAndLoads)
+{
+    ASSERT_TRUE(load(ws));
+    EXPECT_EQ(loaded.tree().bodyCount(), 1u);
+    EXPECT_TRUE(prompter.said.empty());
+    EXPECT_EQ(readWholeFile(placeholder()), loadBuiltinResource("Cube1"));
+
+    // An existing file of that name is left alone.
+    std::ofstream(placeholder(), std::ios::binary | std::ios::trunc) << "mine";
+    EXPECT_TRUE(load(ws));
+    EXPECT_EQ(readWholeFile(placeholder()).size(), 4u);
+}
+
+TEST_F(TreeLoadTest, MissionChecks)
+{
+    Workspace noScene = ws;
+    noScene.ScenePath.clear();
+    EXPECT_FALSE(load(noScene));
+    EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "First load scene2.bin", ""}}));
+    EXPECT_FALSE(fs::exists(placeholder()));
+
+    prompter.said.clear();
+    Workspace elsewhere = ws;
+    elsewhere.ScenePath = (dir.path() / "game" / "missions" / "m2" / "scene2.bin").string();
+    EXPECT_FALSE(load(elsewhere));
+    EXPECT_EQ(prompter.said,
+              (std::vector<Said>{{"message", "Different Missions! Use same Mission for tree and scene2!", ""}}));
+
+    prompter.said.clear();
+    Workspace outside = ws;
+    outside.TreePath = (dir.path() / "tree.klz").string();
+    EXPECT_FALSE(load(outside));
+    EXPECT_EQ(prompter.said, (std::vector<Said>{{"message",
+                                                 "**Sorry, can't extract tree.klz!! Directory - missions - missing! **",
+                                                 ""}}));
+}
+
+// The document without a window: load, save a value through the patch path, reload.
+class MissionDocumentTest : public ::testing::Test, public MissionListener {
+protected:
+    void SetUp() override
+    {
+        SceneBuilder b;
+        b.beginObjects();
+        b.object({.name = "Crate", .type = 9, .translation = Floats3{1, 2, 3}});
+        b.object({.name = "Lamp", .type = 9, .translation = Floats3{4, 5, 6}});
+        b.endObjects();
+        original = b.finish();
+        path = dir.path() / "scene2.bin";
+        writeBytes(path, original);
+        mission.workspace().ScenePath = path.string();
+        mission.addListener(this);
+    }
+    void missionChanged(const MissionChange& change) override { told.push_back(change.kind); }
+
+    TempFolder dir;
+    fs::path path;
+    std::vector<std::uint8_t> original;
+    Mission mission;
+    ScriptedPrompter prompter;
+    std::vector<MissionChange::Kind> told;
+};
+
+TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
+{
+    using K = MissionChange::Kind;
+    mission.loadScene(SceneLoadKind::Fresh, prompter);
+    ASSERT_EQ(mission.sceneCatalogue().entryCount(), 2u);
+    EXPECT_EQ(told, (std::vector<K>{K::AboutToLoad, K::Loaded}));
+    EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), original));
+
+    SceneValueForm form;
+    form.translationX = "7";
+    form.translationY = "8";
+    form.translationZ = "9";
+    form.sizeX = form.sizeY = form.sizeZ = "1";
+    form.verticalAngle = "0";
+    form.rotation = {1, 0, 0, 0};
+    SceneEntry shown = mission.sceneCatalogue().entry(1);
+    EXPECT_EQ(saveSceneValues(form, shown, mission, prompter), ValueSaveResult::Saved);
+    EXPECT_EQ(told.back(), K::Patched);
+    // The kept bytes follow our own write, and the catalogue reads its values from them.
+    EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), readWholeFile(path)));
+    EXPECT_EQ(mission.sceneCatalogue().translation(1), (Vec3{7, 8, 9}));
+
+    // A whole-file replace leaves the catalogue stale but pointing into the bytes it was read
+    // from, which it keeps alive until the reload.
+    const std::string name(mission.sceneCatalogue().name(1));
+    EXPECT_EQ(mission.replace(MissionFile::Scene, std::vector<std::uint8_t>(readWholeFile(path)), prompter),
+              WriteOutcome::Done);
+    EXPECT_EQ(mission.sceneCatalogue().name(1), name);
+
+    mission.workspace().KeepSelection = true;
+    mission.workspace().ReloadIndex = 1;
+    mission.loadScene(SceneLoadKind::Reload, prompter);
+    EXPECT_EQ(told.back(), K::Reloaded);
+    EXPECT_EQ(mission.sceneCatalogue().entry(1).translation, (Vec3{7, 8, 9}));
+    EXPECT_EQ(mission.sceneCatalogue().name(1), name);
+    EXPECT_EQ(mission.sceneSelection().all, 1u);
+    EXPECT_TRUE(prompter.said.empty());
+}
+
+TEST_F(MissionDocumentTest, BothWritePathsRefuseAFileChangedBehindOurBack)
+{
+    mission.loadScene(SceneLoadKind::Fresh, prompter);
+    auto changed = original;
+    changed.push_back(0);
+    writeBytes(path, changed);
+    const std::vector<Patch> patches{{6, {1, 2}}};
+    EXPECT_EQ(mission.patch(MissionFile::Scene, patches, prompter), WriteOutcome::Stale);
+    EXPECT_EQ(mission.replace(MissionFile::Scene, original, prompter), WriteOutcome::Stale);
+    EXPECT_EQ(readWholeFile(path), changed);
+    const std::string text =
+        "****** scene2.bin was changed outside the editor! Nothing saved - the file is read again. ******";
+    EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", text, ""}, {"message", text, ""}}));
+}
