@@ -15,10 +15,10 @@ unsigned char foldCase(unsigned char c)
     return c;
 }
 
-bool sameLetter(char a, char b)
-{
+// A function object, so the comparison is inlined into the searches.
+constexpr auto sameLetter = [](char a, char b) {
     return foldCase(static_cast<unsigned char>(a)) == foldCase(static_cast<unsigned char>(b));
-}
+};
 
 } // namespace
 
