@@ -52,11 +52,10 @@ void measure(benchmark::State& state, Command command, Prepare prepare = [](mw::
     double spent = 0;
     // One mission for the run, as in an editing session: each round starts from the large scene.
     mw::Mission mission;
-    mission.workspace().ScenePath = (folder / "scene2.bin").string();
     for (auto _ : state) {
         state.PauseTiming();
         fs::copy_file(large, folder / "scene2.bin", fs::copy_options::overwrite_existing);
-        mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+        mission.open(mw::MissionFile::Scene, folder / "scene2.bin", quiet);
         prepare(mission, quiet);
         state.ResumeTiming();
         const auto start = Clock::now();
@@ -131,20 +130,15 @@ void measureMerge(benchmark::State& state, Merge merge)
     Quiet quiet;
     quiet.yes = true;
     mw::Mission mission;
-    mw::Workspace& ws = mission.workspace();
-    ws.ScenePath = (folder / "scene2.bin").string(), ws.SceneTitle = "scene2.bin";
-    ws.CachePath = (folder / "cache.bin").string(), ws.CacheTitle = "cache.bin";
-    ws.TreePath = (folder / "tree.klz").string(), ws.TreeTitle = "tree.klz";
     fs::copy_file(mw::bench::largeScenePath(), folder / "scene2.bin", options);
-    mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
-    mission.loadCache(quiet);
-    mission.loadTree(quiet);
+    for (mw::MissionFile file : {mw::MissionFile::Scene, mw::MissionFile::Cache, mw::MissionFile::Tree})
+        mission.open(file, folder / mw::missionFileName(file), quiet);
     double spent = 0;
     std::size_t added = 0;
     for (auto _ : state) {
         state.PauseTiming();
         fs::copy_file(mw::bench::largeScenePath(), folder / "scene2.bin", options);
-        mission.loadScene(mw::SceneLoadKind::Fresh, quiet);
+        mission.open(mw::MissionFile::Scene, folder / "scene2.bin", quiet);
         const auto before = mission.sceneCatalogue().entryCount();
         state.ResumeTiming();
         const auto start = Clock::now();
@@ -166,8 +160,7 @@ void PutCache_LargeMission(benchmark::State& state) { measureMerge(state, mw::pu
 void PutTree_LargeMission(benchmark::State& state)
 {
     measureMerge(state, [](mw::Mission& mission, mw::Prompter& prompter) {
-        mission.workspace().PutTreeKind = "all";
-        return mw::putTree(mission, prompter);
+        return mw::putTree(mission, {"all", false}, prompter);
     });
 }
 

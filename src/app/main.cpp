@@ -6,7 +6,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    MainWindow window;
+    mw::MainWindow window;
     window.show();
     // Files or mission folders named on the command line open as their load commands would.
     window.openPaths(QApplication::arguments().mid(1));

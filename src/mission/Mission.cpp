@@ -1,12 +1,13 @@
+// The mission's state and its loads; the write paths, steps and the history's travel are in
+// MissionWrites.cpp.
 #include "mission/Mission.h"
-#include "foundation/files/Paths.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "formats/model/PlaceholderModel.h"
 #include "formats/templates/BuiltinResources.h"
+#include "foundation/files/Paths.h"
 #include "foundation/seams/Prompter.h"
 
 namespace mw {
@@ -14,11 +15,6 @@ namespace mw {
 namespace {
 
 constexpr const char* CannotOpen = "************";
-
-std::string changedOnDiskMessage(const char* fileName)
-{
-    return std::string("****** ") + fileName + " was changed outside the editor! Nothing saved - the file is read again. ******";
-}
 
 void say(Prompter& prompter, const std::vector<std::string>& messages)
 {
@@ -73,6 +69,79 @@ SharedImage* Mission::readerSourceOf(MissionFile file)
     return nullptr;
 }
 
+Mission::BusyScope::BusyScope(Mission& mission) : m_mission(mission)
+{
+    if (m_mission.m_busyDepth++ == 0) {
+        m_mission.m_ws.Busy = true;
+        m_mission.notifyBusy();
+    }
+}
+
+Mission::BusyScope::~BusyScope()
+{
+    if (--m_mission.m_busyDepth == 0) {
+        m_mission.m_ws.Busy = false;
+        m_mission.notifyBusy();
+    }
+}
+
+bool Mission::open(MissionFile file, const std::filesystem::path& path, Prompter& prompter,
+                   const std::function<void()>& readable)
+{
+    const std::string title = utf8Of(path.filename());
+    switch (file) {
+    case MissionFile::Scene:
+        m_ws.ScenePath = path, m_ws.SceneTitle = title;
+        break;
+    case MissionFile::Cache:
+        m_ws.CachePath = path, m_ws.CacheTitle = title;
+        break;
+    case MissionFile::Model:
+        m_ws.ModelPath = path, m_ws.ModelTitle = title;
+        break;
+    case MissionFile::Tree:
+        m_ws.TreePath = path, m_ws.TreeTitle = title;
+        break;
+    }
+    if (path.empty())
+        return false;
+    if (!canOpenForReading(path)) {
+        prompter.message(CannotOpen, "");
+        return false;
+    }
+    if (readable)
+        readable();
+    load(file, SceneLoadKind::Fresh, prompter);
+    return isLoaded(file);
+}
+
+void Mission::load(MissionFile file, SceneLoadKind kind, Prompter& prompter)
+{
+    switch (file) {
+    case MissionFile::Scene:
+        // A fresh load selects the first rows (the remembered ones start again from 0).
+        loadScene(kind, kind == SceneLoadKind::Fresh ? std::optional<KeptRows>(KeptRows{}) : std::nullopt, prompter);
+        return;
+    case MissionFile::Cache:
+        loadCache(prompter, kind);
+        return;
+    case MissionFile::Model:
+        loadModel(prompter, kind);
+        return;
+    case MissionFile::Tree:
+        loadTree(prompter, kind);
+        return;
+    }
+}
+
+void Mission::reload(MissionFile file, Prompter& prompter)
+{
+    if (file == MissionFile::Scene)
+        reloadScene(rememberedRows(), prompter);
+    else
+        load(file, SceneLoadKind::Reload, prompter);
+}
+
 bool Mission::keptBytesCurrent(MissionFile file) const
 {
     const auto& stamp = m_stamps[index(file)];
@@ -82,11 +151,8 @@ bool Mission::keptBytesCurrent(MissionFile file) const
 bool Mission::readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind)
 {
     auto& bytes = m_bytes[index(file)];
-    if (kind == SceneLoadKind::Reload && keptBytesCurrent(file)) {
-        if (!bytes->empty())
-            m_ws.Busy = true;
+    if (kind == SceneLoadKind::Reload && keptBytesCurrent(file))
         return true; // our own write: the kept bytes are the file's
-    }
     try {
         // Stamped before reading: a change made while we read makes the stamp older, never newer.
         m_stamps[index(file)] = mw::stampOf(pathOf(file));
@@ -94,51 +160,69 @@ bool Mission::readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind)
     } catch (const IoError&) {
         bytes.reset();
         m_stamps[index(file)].reset();
-        m_ws.Busy = false;
         prompter.message(CannotOpen, "");
         return false;
     }
-    if (!bytes->empty())
-        m_ws.Busy = true;
     return true;
 }
 
-void Mission::loadScene(SceneLoadKind kind, Prompter& prompter)
+void Mission::reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter)
+{
+    loadScene(SceneLoadKind::Reload, keep, prompter);
+}
+
+void Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter)
+{
+    KeptRows keep = rememberedRows();
+    keep.all = row;
+    keep.fallback = fallback;
+    reloadScene(keep, prompter);
+}
+
+KeptRows Mission::rememberedRows() const
+{
+    return {m_ws.ReloadIndex, m_ws.ObjectIndex, m_ws.ScriptListIndex, m_ws.PlainListIndex};
+}
+
+void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep, Prompter& prompter)
 {
     const auto done = kind == SceneLoadKind::Fresh ? MissionChange::Kind::Loaded : MissionChange::Kind::Reloaded;
     notify(MissionFile::Scene, MissionChange::Kind::AboutToLoad);
     m_sceneSelection = {};
-    auto parsed = std::exchange(m_parsedScene, std::nullopt);
-    // A reload after our own write: the kept bytes are the file's.
-    const bool ours = kind == SceneLoadKind::Reload && keptBytesCurrent(MissionFile::Scene);
-    if (ours && parsed) {
-        std::swap(m_scene, *parsed); // parsed before it was written
-    } else if (ours) {
-        loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
-    } else {
-        // The old bytes go before the new are read (the catalogue's names read as empty meanwhile).
-        m_scene.catalogue.source.reset();
-        m_bytes[index(MissionFile::Scene)].reset();
-        if (!readFile(MissionFile::Scene, prompter)) {
-            m_ws.KeepSelection = false;
-            m_scene = SceneLoadResult{};
-            notify(MissionFile::Scene, done);
-            return;
+    const bool loaded = [&] {
+        const BusyScope busy(*this);
+        auto parsed = std::exchange(m_parsedScene, std::nullopt);
+        // A reload after our own write: the kept bytes are the file's.
+        const bool ours = kind == SceneLoadKind::Reload && keptBytesCurrent(MissionFile::Scene);
+        if (ours && parsed) {
+            std::swap(m_scene, *parsed); // parsed before it was written
+        } else if (ours) {
+            loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
+        } else {
+            // The old bytes go before the new are read (the catalogue's names read as empty meanwhile).
+            m_scene.catalogue.source.reset();
+            m_bytes[index(MissionFile::Scene)].reset();
+            if (!readFile(MissionFile::Scene, prompter)) {
+                m_ws.KeepSelection = false;
+                m_scene = SceneLoadResult{};
+                return false;
+            }
+            loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
         }
-        loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
-    }
-    m_ws.SceneSize = bytes(MissionFile::Scene).size();
-    say(prompter, m_scene.messages);
+        m_ws.SceneSize = bytes(MissionFile::Scene).size();
+        say(prompter, m_scene.messages);
 
-    const SceneCatalogue& c = m_scene.catalogue;
-    m_ws.ObjectsSize = c.ObjectsSize;
-    m_ws.ObjectsSizeOffset = c.ObjectsSizeOffset;
-    m_ws.DefsPos = c.DefsPos;
-    m_ws.ScriptsLengthPos = c.ScriptsLengthPos;
-    m_ws.FirstScriptIndex = c.FirstScriptIndex;
-    m_sceneSelection = selectionAfterLoad(c, m_ws, kind);
-    m_ws.Busy = false;
-    notify(MissionFile::Scene, done);
+        const SceneCatalogue& c = m_scene.catalogue;
+        m_ws.ObjectsSize = c.ObjectsSize;
+        m_ws.ObjectsSizeOffset = c.ObjectsSizeOffset;
+        m_ws.DefsPos = c.DefsPos;
+        m_ws.ScriptsLengthPos = c.ScriptsLengthPos;
+        m_ws.FirstScriptIndex = c.FirstScriptIndex;
+        m_sceneSelection = selectionAfterLoad(c, m_ws, kind, keep);
+        return true;
+    }();
+    (void)loaded;
+    notify(MissionFile::Scene, done); // not busy any more: the lists show the current entry
 }
 
 template <class Result, class Reader>
@@ -146,20 +230,14 @@ void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& 
 {
     notify(file, MissionChange::Kind::AboutToLoad);
     result = Result{};
-    if (readFile(file, prompter, kind)) {
-        result = read(sharedBytes(file), m_progress);
-        say(prompter, result.messages);
+    {
+        const BusyScope busy(*this);
+        if (readFile(file, prompter, kind)) {
+            result = read(sharedBytes(file), m_progress);
+            say(prompter, result.messages);
+        }
     }
-    m_ws.Busy = false;
     notify(file, MissionChange::Kind::Loaded);
-}
-
-void Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter)
-{
-    m_ws.KeepSelection = true;
-    m_ws.ReloadIndex = row;
-    m_ws.ObjectIndex = fallback;
-    loadScene(SceneLoadKind::Reload, prompter);
 }
 
 void Mission::loadCache(Prompter& prompter, SceneLoadKind kind)
@@ -184,6 +262,7 @@ bool Mission::loadTree(Prompter& prompter, SceneLoadKind kind)
         m_stamps[index(MissionFile::Tree)].reset();
     }
     const bool read = [&] {
+        const BusyScope busy(*this);
         const auto placeholder = placeholderModelPath(m_ws.TreePath);
         if (!placeholder) {
             prompter.message(treemsg::NoMissionsFolder, "");
@@ -215,7 +294,6 @@ bool Mission::loadTree(Prompter& prompter, SceneLoadKind kind)
         say(prompter, m_tree.messages);
         return true;
     }();
-    m_ws.Busy = false;
     notify(MissionFile::Tree, MissionChange::Kind::Loaded);
     return read;
 }
@@ -228,470 +306,52 @@ bool Mission::changedOnDisk(MissionFile file) const
 std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& path) const
 {
     // A file whose load failed has no bytes or stamp here: it is written like any other file.
-    for (MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
+    for (MissionFile file : MissionFiles)
         if (isLoaded(file) && std::filesystem::path(pathOf(file)) == path)
             return file;
     return std::nullopt;
 }
 
-bool Mission::wrote(const std::filesystem::path& path, std::optional<MissionFile> file)
-{
-    m_written[path] = mw::stampOf(path);
-    if (!file)
-        return false;
-    m_stamps[index(*file)] = m_written[path];
-    if (*file == MissionFile::Scene)
-        m_parsedScene.reset();
-    return true;
-}
-
-void Mission::failWrite(const std::string& error, const char* failureText, Prompter& prompter)
-{
-    if (failureText)
-        fail(failureText, error, prompter);
-    else
-        fail(error, "", prompter);
-}
-
-std::optional<std::string> Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
-                                                 std::span<const Patch> patches)
-{
-    try {
-        patchInPlace(path, patches);
-    } catch (const IoError& error) {
-        return error.what();
-    }
-    if (!wrote(path, file))
-        return std::nullopt;
-    auto& kept = m_bytes[index(*file)];
-    // The reader's result points into the kept bytes; it lets go while they are patched, so they
-    // are patched in place unless the history holds them too, and then views the patched bytes
-    // (a patch keeps every offset and length).
-    SharedImage* readerView = readerSourceOf(*file);
-    const bool viewsKept = readerView && kept && *readerView == kept;
-    if (viewsKept)
-        readerView->reset();
-    if (kept && kept.use_count() > 1) // the history holds these bytes: patch a copy
-        kept = std::make_shared<std::vector<std::uint8_t>>(*kept);
-    if (kept)
-        for (const Patch& p : patches)
-            if (p.offset <= kept->size() && p.bytes.size() <= kept->size() - p.offset)
-                std::copy(p.bytes.begin(), p.bytes.end(), kept->begin() + static_cast<std::ptrdiff_t>(p.offset));
-    if (viewsKept)
-        *readerView = kept;
-    notify(*file, MissionChange::Kind::Patched);
-    return std::nullopt;
-}
-
-std::optional<std::string> Mission::writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
-                                               const SharedImage& image)
-{
-    try {
-        if (image)
-            replaceWholeFile(path, *image);
-        else
-            removeFile(path);
-    } catch (const IoError& error) {
-        return error.what();
-    }
-    if (!wrote(path, file))
-        return std::nullopt;
-    // Shared, not copied: nothing patches bytes that the history holds.
-    m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
-    notify(*file, MissionChange::Kind::Replaced);
-    return std::nullopt;
-}
-
-void Mission::recordPatches(const std::filesystem::path& path, std::vector<Patch> before, std::span<const Patch> after)
-{
-    FileChange* change = m_history.changeOf(path);
-    if (!change)
-        change = &m_history.addChange(path);
-    if (change->whole) {
-        auto image = std::make_shared<std::vector<std::uint8_t>>(*change->after);
-        for (const Patch& p : after)
-            std::copy(p.bytes.begin(), p.bytes.end(), image->begin() + static_cast<std::ptrdiff_t>(p.offset));
-        change->after = std::move(image);
-    } else {
-        change->patchesBefore.insert(change->patchesBefore.end(), std::make_move_iterator(before.begin()),
-                                     std::make_move_iterator(before.end()));
-        change->patchesAfter.insert(change->patchesAfter.end(), after.begin(), after.end());
-    }
-}
-
-void Mission::recordImage(const std::filesystem::path& path, const SharedImage& before, const SharedImage& after)
-{
-    FileChange* change = m_history.changeOf(path);
-    if (!change) {
-        change = &m_history.addChange(path);
-        change->whole = true;
-        change->before = before;
-    } else if (!change->whole) {
-        // Patched earlier in the step: the content before the step is `before` with those
-        // patches taken back, last first.
-        auto image = std::make_shared<std::vector<std::uint8_t>>(*before);
-        for (auto p = change->patchesBefore.rbegin(); p != change->patchesBefore.rend(); ++p)
-            std::copy(p->bytes.begin(), p->bytes.end(), image->begin() + static_cast<std::ptrdiff_t>(p->offset));
-        change->before = std::move(image);
-        change->whole = true;
-        change->patchesBefore.clear();
-        change->patchesAfter.clear();
-    }
-    change->after = after;
-}
-
-void Mission::fail(std::string_view text, std::string_view title, Prompter& prompter)
-{
-    if (!m_step) {
-        prompter.message(text, title);
-        return;
-    }
-    if (!m_step->m_failure)
-        m_step->m_failure.emplace(std::string(text), std::string(title));
-}
-
-bool Mission::checkUnchanged(MissionFile file, Prompter& prompter)
-{
-    const auto& stamp = m_stamps[index(file)];
-    if (stamp && mw::stampOf(pathOf(file)) == stamp)
-        return true;
-    fail(changedOnDiskMessage(missionFileName(file)), "", prompter);
-    return false;
-}
-
-WriteOutcome Mission::patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
-                            const char* failureText)
-{
-    Step step(*this, std::string("Write ") + missionFileName(file), prompter);
-    if (!checkUnchanged(file, prompter))
-        return WriteOutcome::Stale;
-    // What the ranges hold now, for undo; the kept bytes are the file's (the stamp says so).
-    std::vector<Patch> before;
-    const auto kept = bytes(file);
-    for (const Patch& p : patches) {
-        if (p.offset > kept.size() || p.bytes.size() > kept.size() - p.offset)
-            break; // the write refuses it below
-        const auto from = kept.begin() + static_cast<std::ptrdiff_t>(p.offset);
-        before.push_back({p.offset, {from, from + static_cast<std::ptrdiff_t>(p.bytes.size())}});
-    }
-    const std::filesystem::path path = pathOf(file);
-    if (const auto error = writePatches(path, file, patches)) {
-        failWrite(*error, failureText, prompter);
-        return WriteOutcome::Failed;
-    }
-    recordPatches(path, std::move(before), patches);
-    step.commit();
-    return WriteOutcome::Done;
-}
-
-WriteOutcome Mission::replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
-                              const char* failureText)
-{
-    return replace(file, std::make_shared<const std::vector<std::uint8_t>>(std::move(image)), prompter, failureText);
-}
-
-WriteOutcome Mission::replace(MissionFile file, const SharedImage& after, Prompter& prompter, const char* failureText)
-{
-    if (!after)
-        return WriteOutcome::Failed;
-    Step step(*this, std::string("Write ") + missionFileName(file), prompter);
-    if (!checkUnchanged(file, prompter))
-        return WriteOutcome::Stale;
-    const SharedImage before = m_bytes[index(file)];
-    const std::filesystem::path path = pathOf(file);
-    if (const auto error = writeImage(path, file, after)) {
-        failWrite(*error, failureText, prompter);
-        return WriteOutcome::Failed;
-    }
-    recordImage(path, before, after);
-    step.commit();
-    return WriteOutcome::Done;
-}
-
-WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const std::uint8_t> image,
-                              Prompter& prompter, const char* failureText)
-{
-    return replace(path, std::make_shared<const std::vector<std::uint8_t>>(image.begin(), image.end()), prompter,
-                   failureText);
-}
-
-WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedImage& image, Prompter& prompter,
-                              const char* failureText)
-{
-    if (const auto file = loadedFileAt(path))
-        return replace(*file, image, prompter, failureText);
-    Step step(*this, "Write " + utf8Of(path.filename()), prompter);
-    SharedImage before;
-    // A file written earlier in the step holds what the step wrote: its first state is recorded.
-    if (!m_history.changeOf(path)) {
-        try {
-            if (fileExists(path))
-                before = std::make_shared<const std::vector<std::uint8_t>>(readWholeFile(path));
-        } catch (const IoError& error) {
-            failWrite(error.what(), failureText, prompter);
-            return WriteOutcome::Failed;
-        }
-    }
-    if (const auto error = writeImage(path, std::nullopt, image)) {
-        failWrite(*error, failureText, prompter);
-        return WriteOutcome::Failed;
-    }
-    recordImage(path, before, image);
-    step.commit();
-    return WriteOutcome::Done;
-}
-
-bool Mission::createFolders(const std::filesystem::path& folder, Prompter& prompter, const char* failureText)
-{
-    Step step(*this, "Create " + utf8Of(folder.filename()), prompter);
-    try {
-        const auto created = mw::createFolders(folder);
-        if (created.empty())
-            return true; // nothing to record
-        m_history.addCreatedFolders(created);
-    } catch (const IoError& error) {
-        failWrite(error.what(), failureText, prompter);
-        return false;
-    }
-    step.commit();
-    return true;
-}
-
-std::optional<std::string> Mission::restore(const FileChange& c, bool back)
-{
-    const auto file = loadedFileAt(c.path);
-    if (c.whole)
-        return writeImage(c.path, file, back ? c.before : c.after);
-    if (back) {
-        const std::vector<Patch> taken(c.patchesBefore.rbegin(), c.patchesBefore.rend());
-        return writePatches(c.path, file, taken);
-    }
-    return writePatches(c.path, file, c.patchesAfter);
-}
-
-std::optional<std::string> Mission::restoreFolders(const HistoryStep& step, bool back)
-{
-    try {
-        if (!back) {
-            for (const auto& folder : step.createdFolders)
-                mw::createFolders(folder);
-            return std::nullopt;
-        }
-        // Innermost first; a folder that something else put files into stays.
-        for (auto f = step.createdFolders.rbegin(); f != step.createdFolders.rend(); ++f) {
-            std::error_code ec;
-            if (std::filesystem::is_directory(*f, ec) && std::filesystem::is_empty(*f, ec))
-                removeFolder(*f);
-        }
-    } catch (const IoError& error) {
-        return error.what();
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> Mission::takeBack(const HistoryStep& step)
-{
-    std::vector<std::string> notPutBack;
-    for (auto c = step.changes.rbegin(); c != step.changes.rend(); ++c)
-        if (restore(*c, true))
-            notPutBack.push_back(utf8Of(c->path.filename()));
-    if (restoreFolders(step, true))
-        notPutBack.push_back("the folders it made");
-    return notPutBack;
-}
-
-std::string Mission::takenBackMessage(const std::string& failure, const std::vector<std::string>& notPutBack)
-{
-    std::string text = failure;
-    if (!text.empty())
-        text += "\n\n";
-    if (notPutBack.empty())
-        return text + stepmsg::NothingChanged;
-    text += stepmsg::NotPutBack;
-    for (std::size_t i = 0; i < notPutBack.size(); ++i)
-        text += (i ? ", " : "") + notPutBack[i];
-    return text + stepmsg::UndoCanRetry;
-}
-
-Mission::Step::Step(Mission& mission, std::string name, Prompter& prompter)
-    : m_mission(mission), m_prompter(prompter), m_exceptions(std::uncaught_exceptions())
-{
-    if (mission.m_step) {
-        m_outer = mission.m_step;
-        return;
-    }
-    mission.m_step = this;
-    mission.m_history.open(std::move(name));
-}
-
-Mission::Step::~Step()
-{
-    if (!m_outer)
-        m_mission.endStep(*this);
-}
-
-void Mission::endStep(Step& s)
-{
-    m_step = nullptr;
-    HistoryStep step = m_history.close();
-    if (s.m_committed && !s.m_failure) {
-        if (m_history.record(std::move(step)))
-            notifyHistory();
-        return;
-    }
-    // Taken back. Nothing may escape: this runs in a destructor, perhaps while an exception leaves
-    // the command.
-    const bool unwinding = std::uncaught_exceptions() > s.m_exceptions;
-    try {
-        std::string failure = s.m_failure ? s.m_failure->first : std::string();
-        const std::string title = s.m_failure ? s.m_failure->second : std::string();
-        if (step.empty()) {
-            if (s.m_failure)
-                s.m_prompter.message(failure, title);
-            return;
-        }
-        const auto notPutBack = takeBack(step);
-        refreshReaders(step, s.m_prompter);
-        if (!s.m_failure && !unwinding)
-            failure = "****** \"" + step.name + "\" stopped before its end. ******";
-        const std::string text = takenBackMessage(failure, notPutBack);
-        if (unwinding && !s.m_failure)
-            m_unwoundNote = text;
-        else
-            s.m_prompter.message(text, title);
-        if (!notPutBack.empty()) {
-            // The files are not as the step found them: the step stays for "&Undo" to try again.
-            m_history.pushUndo(std::move(step));
-            notifyHistory();
-        }
-    } catch (...) {
-    }
-}
-
-void Mission::refreshReaders(const HistoryStep& step, Prompter& prompter)
-{
-    for (const FileChange& c : step.changes) {
-        const auto file = loadedFileAt(c.path);
-        if (!file)
-            continue;
-        const SharedImage* source = readerSourceOf(*file);
-        if (source && *source == m_bytes[index(*file)])
-            continue; // the reader still shows the kept bytes
-        switch (*file) {
-        case MissionFile::Scene:
-            reloadSceneAt(m_ws.ReloadIndex, m_ws.ObjectIndex, prompter);
-            break;
-        case MissionFile::Cache:
-            loadCache(prompter, SceneLoadKind::Reload);
-            break;
-        case MissionFile::Model:
-            loadModel(prompter, SceneLoadKind::Reload);
-            break;
-        case MissionFile::Tree:
-            loadTree(prompter, SceneLoadKind::Reload);
-            break;
-        }
-    }
-}
-
-bool Mission::undo(Prompter& prompter) { return travel(true, prompter); }
-bool Mission::redo(Prompter& prompter) { return travel(false, prompter); }
-
-bool Mission::travel(bool back, Prompter& prompter)
-{
-    if (!(back ? m_history.nextUndo() : m_history.nextRedo()))
-        return false;
-    HistoryStep step = back ? m_history.takeUndo() : m_history.takeRedo();
-    const auto putAway = [&] {
-        if (back)
-            m_history.pushUndo(std::move(step));
-        else
-            m_history.pushRedo(std::move(step));
-    };
-    // Every file must still be as the step (or its undo) left it.
-    for (const FileChange& c : step.changes) {
-        const auto written = m_written.find(c.path);
-        if (written == m_written.end() || mw::stampOf(c.path) != written->second) {
-            prompter.message("****** " + utf8Of(c.path.filename()) + " was changed outside the editor! \"" + step.name +
-                                 "\" cannot be " + (back ? "undone" : "redone") + ". ******",
-                             "");
-            putAway();
-            m_history.forget(c.path);
-            notifyHistory();
-            return false;
-        }
-    }
-    // All or nothing: redo makes the folders first, undo removes them last.
-    std::optional<std::string> failure;
-    std::vector<const FileChange*> done;
-    if (!back)
-        failure = restoreFolders(step, false);
-    const auto order = [&](auto each) {
-        if (back)
-            for (auto c = step.changes.rbegin(); c != step.changes.rend(); ++c)
-                each(*c);
-        else
-            for (const FileChange& c : step.changes)
-                each(c);
-    };
-    order([&](const FileChange& c) {
-        if (failure)
-            return;
-        failure = restore(c, back);
-        if (!failure)
-            done.push_back(&c);
-    });
-    if (!failure && back)
-        failure = restoreFolders(step, true);
-    if (failure) {
-        std::vector<std::string> notPutBack;
-        for (auto c = done.rbegin(); c != done.rend(); ++c)
-            if (restore(**c, !back))
-                notPutBack.push_back(utf8Of((*c)->path.filename()));
-        if (!back && restoreFolders(step, true))
-            notPutBack.push_back("the folders it made");
-        refreshReaders(step, prompter);
-        prompter.message(takenBackMessage("****** \"" + step.name + "\" cannot be " + (back ? "undone" : "redone") +
-                                              ": " + *failure + " ******",
-                                          notPutBack),
-                         "");
-        putAway(); // the step stays where it was
-        notifyHistory();
-        return false;
-    }
-    reloadAfterTravel(step, prompter);
-    if (back)
-        m_history.pushRedo(std::move(step));
-    else
-        m_history.pushUndo(std::move(step));
-    notifyHistory();
-    return true;
-}
-
-void Mission::reloadAfterTravel(const HistoryStep& step, Prompter& prompter)
-{
-    for (const FileChange& c : step.changes) {
-        const auto file = loadedFileAt(c.path);
-        if (!file)
-            continue;
-        switch (*file) {
-        case MissionFile::Scene:
-            reloadSceneAt(m_ws.ReloadIndex, m_ws.ReloadIndex != 0 ? m_ws.ReloadIndex : m_ws.ObjectIndex, prompter);
-            break;
-        case MissionFile::Cache:
-            loadCache(prompter, SceneLoadKind::Reload);
-            break;
-        case MissionFile::Model:
-            loadModel(prompter, SceneLoadKind::Reload);
-            break;
-        case MissionFile::Tree:
-            loadTree(prompter, SceneLoadKind::Reload);
-            break;
-        }
-    }
-}
-
 void Mission::offerParsedScene(SceneLoadResult parsed) { m_parsedScene = std::move(parsed); }
+
+void Mission::keepSavedCacheValues(std::size_t row, Vec3 position, const std::array<float, 4>& rotation, Vec3 size)
+{
+    if (row >= m_cache.records.size())
+        return;
+    CacheRecord& r = m_cache.records[row];
+    r.position = position;
+    r.rotation = rotation;
+    r.size = size;
+}
+
+void Mission::keepSavedModelPosition(std::size_t row, Vec3 position)
+{
+    if (row < m_model.frames.size())
+        m_model.frames[row].position = position;
+}
+
+void Mission::keepSavedBody(std::size_t row, const CollisionBody& body)
+{
+    if (row < m_tree.bodyCount())
+        m_tree.body(row) = body;
+}
+
+void Mission::setSearchStop(SearchKind kind, bool stop)
+{
+    (kind == SearchKind::Name ? m_ws.NameSearchStop : m_ws.TranslationSearchStop) = stop;
+}
+
+void Mission::setTrackFiles(const std::filesystem::path& source, const std::filesystem::path& destination)
+{
+    m_ws.TrackSourcePath = source;
+    m_ws.TrackDestinationPath = destination;
+}
+
+void Mission::setPutTreeChoice(const std::string& kind, bool useSavedScene)
+{
+    m_ws.PutTreeKind = kind;
+    m_ws.UseSavedScene = useSavedScene;
+}
 
 void Mission::addListener(MissionListener* listener) { m_listeners.push_back(listener); }
 
@@ -700,24 +360,26 @@ void Mission::removeListener(MissionListener* listener)
     m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
-void Mission::notify(MissionFile file, MissionChange::Kind kind)
+// Each tells a copy of the listener list: a listener may remove itself while it is told.
+void Mission::notify(const MissionChange& change)
 {
-    const MissionChange change{file, kind};
-    // A copy: a listener may remove itself while it is told.
     const auto listeners = m_listeners;
     for (MissionListener* l : listeners)
         l->missionChanged(change);
 }
-
-} // namespace mw
-
-namespace mw {
 
 void Mission::notifyHistory()
 {
     const auto listeners = m_listeners;
     for (MissionListener* l : listeners)
         l->historyChanged();
+}
+
+void Mission::notifyBusy()
+{
+    const auto listeners = m_listeners;
+    for (MissionListener* l : listeners)
+        l->busyChanged();
 }
 
 } // namespace mw

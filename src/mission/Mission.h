@@ -3,11 +3,13 @@
 // made of them and each file's stamp. Every write of the program goes through its two write paths
 // (a patch in place, a whole-file replace); each checks that the file on disk is still the one we
 // loaded or last wrote, renews the stamp after writing and tells the listeners. Views observe the
-// mission and keep no copy of its data.
+// mission and keep no copy of its data; what they see of it is read-only, and the state they drive
+// (unsaved edits, the stop buttons, the track dialog's files) is set through the methods below.
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -32,6 +34,8 @@ class Prompter;
 
 // The four files of a mission, in the order of the lists' indices.
 enum class MissionFile { Scene = 0, Cache = 1, Model = 2, Tree = 3 };
+inline constexpr MissionFile MissionFiles[] = {MissionFile::Scene, MissionFile::Cache, MissionFile::Model,
+                                               MissionFile::Tree};
 
 // The name a file is known by in messages ("scene2.bin", ...).
 const char* missionFileName(MissionFile file);
@@ -46,6 +50,8 @@ struct MissionChange {
     };
     MissionFile file;
     Kind kind;
+    // The list rows a patch wrote, where the writer said; empty: any row may have changed.
+    std::span<const std::uint32_t> rows = {};
 };
 
 class MissionListener {
@@ -55,6 +61,8 @@ public:
     // A step was recorded, or undo or redo moved through the history: what "&Undo" and "&Redo"
     // offer has changed.
     virtual void historyChanged() {}
+    // The mission became busy or idle.
+    virtual void busyChanged() {}
 };
 
 // How a write through one of the two paths ended.
@@ -63,6 +71,9 @@ enum class WriteOutcome {
     Stale,  // the file changed on disk since we loaded or wrote it: nothing written
     Failed, // the write failed: the file is as it was
 };
+
+// The two stop flags of the searches.
+enum class SearchKind { Name, Translation };
 
 // What the user is told after a step was taken back.
 namespace stepmsg {
@@ -73,20 +84,14 @@ inline constexpr const char* UndoCanRetry = ". \"&Undo\" can try again.";
 
 class Mission {
 public:
-    Workspace& workspace() { return m_ws; }
     const Workspace& workspace() const { return m_ws; }
 
     // What the readers made of each file. The scene catalogue reads its values from the kept bytes,
     // so it shows what the value saves wrote.
-    SceneLoadResult& scene() { return m_scene; }
     const SceneLoadResult& scene() const { return m_scene; }
-    SceneCatalogue& sceneCatalogue() { return m_scene.catalogue; }
     const SceneCatalogue& sceneCatalogue() const { return m_scene.catalogue; }
-    CacheLoadResult& cache() { return m_cache; }
     const CacheLoadResult& cache() const { return m_cache; }
-    ModelLoadResult& model() { return m_model; }
     const ModelLoadResult& model() const { return m_model; }
-    CollisionLoadResult& tree() { return m_tree; }
     const CollisionLoadResult& tree() const { return m_tree; }
 
     // The rows the three scene lists select after the last scene load.
@@ -114,25 +119,45 @@ public:
     void setProgress(Progress* progress) { m_progress = progress; }
     Progress* progress() const { return m_progress; }
 
-    // The load of each file from its workspace path, with the system's messages. A scene load with
-    // kind Reload restores the remembered selections (KeepSelection, ReloadIndex).
-    void loadScene(SceneLoadKind kind, Prompter& prompter);
+    // Set while a file is read or written, or a search runs: every command waits. Only a BusyScope
+    // sets it; the listeners hear when it changes.
+    bool busy() const { return m_ws.Busy; }
+    class BusyScope {
+    public:
+        explicit BusyScope(Mission& mission);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Mission& m_mission;
+    };
+
+    // The load command: the path becomes the file's (its file name part the title) and the file is
+    // read with the system's messages. A file that cannot be opened says "************" and is not
+    // read (the lists keep what they show); `readable` is called when it can, before it is read.
+    // True when the file was read.
+    bool open(MissionFile file, const std::filesystem::path& path, Prompter& prompter,
+              const std::function<void()>& readable = {});
+    // The scene read again: `keep` names the rows to select; without it, the remembered "All" row,
+    // or the first free-standing script when none is remembered. After our own write the kept bytes
+    // are used when the file on disk is still the one we wrote.
+    void reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter);
     // The reload after a write: the "All" list selects `row`, or `fallback` when the scene has no
     // such row any more; the other two lists keep their remembered rows.
     void reloadSceneAt(std::uint32_t row, Prompter& prompter) { reloadSceneAt(row, row, prompter); }
     void reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter);
-    // A reload after our own write reads the kept bytes when the file on disk is still the one we
-    // wrote.
-    void loadCache(Prompter& prompter, SceneLoadKind kind = SceneLoadKind::Fresh);
-    void loadModel(Prompter& prompter, SceneLoadKind kind = SceneLoadKind::Fresh);
-    // The collision file needs the scene of the same mission; true when it was read.
-    bool loadTree(Prompter& prompter, SceneLoadKind kind = SceneLoadKind::Fresh);
+    // The rows the last scene load selected, to keep across the next reload.
+    KeptRows rememberedRows() const;
+    // The cache, model file or collision file read again from its path.
+    void reload(MissionFile file, Prompter& prompter);
 
-    // Write path one: fixed-width fields in place. The file's length never changes.
+    // Write path one: fixed-width fields in place. The file's length never changes. `rows` are the
+    // list rows the patch writes, for the listeners.
     // A failed write is told as the error's description, or, when `failureText` is given, as that
     // text with the description as its title; inside a step, it is told when the step is taken back.
     WriteOutcome patch(MissionFile file, std::span<const Patch> patches, Prompter& prompter,
-                       const char* failureText = nullptr);
+                       const char* failureText = nullptr, std::span<const std::uint32_t> rows = {});
     // Write path two: the whole file replaced atomically by `image`. The caller reloads the file
     // (its reader's offsets are stale after a change of length).
     WriteOutcome replace(MissionFile file, std::vector<std::uint8_t> image, Prompter& prompter,
@@ -153,14 +178,27 @@ public:
     // cannot be made.
     bool createFolders(const std::filesystem::path& folder, Prompter& prompter, const char* failureText = nullptr);
 
-    // A failure of the command that runs the open step: told when the step is taken back (the
-    // first one told counts), or at once when no step is open.
-    void fail(std::string_view text, std::string_view title, Prompter& prompter);
-
     // After a rewrite of the scene through replace(): what the scene loader made of the image just
     // written. The next scene load uses it instead of parsing the same bytes again, as long as the
     // file on disk is still the one we wrote.
     void offerParsedScene(SceneLoadResult parsed);
+
+    // After a value save of a cache object, a model frame or a collision body: the reader's entry
+    // shows the values that were written (the readers keep copies of them).
+    void keepSavedCacheValues(std::size_t row, Vec3 position, const std::array<float, 4>& rotation, Vec3 size);
+    void keepSavedModelPosition(std::size_t row, Vec3 position);
+    void keepSavedBody(std::size_t row, const CollisionBody& body);
+
+    // The state the window drives: unsaved edits of a list, the search stop flags, the files of
+    // the track dialog, the Put tree dialog's last choice.
+    void setChanged(ListIndex list, bool changed) { m_ws.ChangedFlags[list] = changed; }
+    void setSearchStop(SearchKind kind, bool stop);
+    void setTrackFiles(const std::filesystem::path& source, const std::filesystem::path& destination);
+    void setPutTreeChoice(const std::string& kind, bool useSavedScene);
+
+    // A failure of the command that runs the open step: told when the step is taken back (the
+    // first one told counts), or at once when no step is open.
+    void fail(std::string_view text, std::string_view title, Prompter& prompter);
 
     // A command's writes are one step of the history, and all or nothing: the command commits the
     // step when it has done its work; a step destroyed without being committed, or in which a
@@ -200,12 +238,12 @@ public:
     const History& history() const { return m_history; }
     void setHistoryLimit(std::size_t bytes) { m_history.setLimit(bytes); }
     // Restores the files of the last step (or of the last undone one) and reloads what is loaded;
-    // a scene reload keeps the selections (the caller sets ReloadIndex and the list rows first).
+    // a scene reload keeps `keep` (the remembered rows when not given).
     // Refused, with a message naming the file, when a file of the step was changed by another
     // program since; that file's history is then dropped. All or nothing: when one file cannot be
     // restored, the files already restored are put back and the step stays where it was.
-    bool undo(Prompter& prompter);
-    bool redo(Prompter& prompter);
+    bool undo(Prompter& prompter, const std::optional<KeptRows>& keep = {});
+    bool redo(Prompter& prompter, const std::optional<KeptRows>& keep = {});
 
     void addListener(MissionListener* listener);
     void removeListener(MissionListener* listener);
@@ -213,11 +251,31 @@ public:
 private:
     static std::size_t index(MissionFile file) { return static_cast<std::size_t>(file); }
     std::optional<MissionFile> loadedFileAt(const std::filesystem::path& path) const;
+
+    // The loads of each file from its workspace path, with the system's messages.
+    void loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep, Prompter& prompter);
+    void loadCache(Prompter& prompter, SceneLoadKind kind);
+    void loadModel(Prompter& prompter, SceneLoadKind kind);
+    // The collision file needs the scene of the same mission; true when it was read.
+    bool loadTree(Prompter& prompter, SceneLoadKind kind);
+    void load(MissionFile file, SceneLoadKind kind, Prompter& prompter);
+    // Reads the file's bytes and stamp (a reload keeps the bytes of our own last write when the
+    // file on disk is still that one); on failure says "************", clears the file's data, and
+    // returns false.
+    bool readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind = SceneLoadKind::Fresh);
+    // True when the kept bytes are the file's on disk as our last write or load left them.
+    bool keptBytesCurrent(MissionFile file) const;
+    // The cache and model-file loads: read, run the reader, say its messages.
+    template <class Result, class Reader>
+    void loadList(MissionFile file, Result& result, Reader read, Prompter& prompter, SceneLoadKind kind);
+    // The bytes the file's reader result points into, when it keeps them.
+    SharedImage* readerSourceOf(MissionFile file);
+
     // The writes themselves, with no stamp check and no history: the file, its stamp, the kept
     // bytes and the listeners. A null image removes the file. The error's description when the
     // write failed (the file is then as it was).
     std::optional<std::string> writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
-                                            std::span<const Patch> patches);
+                                            std::span<const Patch> patches, std::span<const std::uint32_t> rows = {});
     std::optional<std::string> writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
                                           const SharedImage& image);
     // A failed write, as `failureText` (with the error as its title) or as the error itself.
@@ -238,21 +296,13 @@ private:
     static std::string takenBackMessage(const std::string& failure, const std::vector<std::string>& notPutBack);
     // Reads again each loaded file of the step whose reader no longer shows the kept bytes.
     void refreshReaders(const HistoryStep& step, Prompter& prompter);
-    bool travel(bool back, Prompter& prompter);
-    void reloadAfterTravel(const HistoryStep& step, Prompter& prompter);
-    // The bytes the file's reader result points into, when it keeps them.
-    SharedImage* readerSourceOf(MissionFile file);
-    // Reads the file's bytes and stamp (a reload keeps the bytes of our own last write when the
-    // file on disk is still that one); on failure says "************", clears Busy and the file's
-    // data, and returns false.
-    bool readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind = SceneLoadKind::Fresh);
-    // True when the kept bytes are the file's on disk as our last write or load left them.
-    bool keptBytesCurrent(MissionFile file) const;
-    // The cache and model-file loads: read, run the reader, say its messages.
-    template <class Result, class Reader>
-    void loadList(MissionFile file, Result& result, Reader read, Prompter& prompter, SceneLoadKind kind);
-    void notify(MissionFile file, MissionChange::Kind kind);
+    bool travel(bool back, Prompter& prompter, const std::optional<KeptRows>& keep);
+    void reloadAfterTravel(const HistoryStep& step, const KeptRows& keep, Prompter& prompter);
+
+    void notify(const MissionChange& change);
+    void notify(MissionFile file, MissionChange::Kind kind) { notify(MissionChange{file, kind}); }
     void notifyHistory();
+    void notifyBusy();
 
     Workspace m_ws;
     SceneLoadResult m_scene;
@@ -272,6 +322,7 @@ private:
     std::array<std::optional<FileStamp>, 4> m_stamps;
     Progress* m_progress = nullptr;
     std::vector<MissionListener*> m_listeners;
+    int m_busyDepth = 0;
     Step* m_step = nullptr; // the outermost open step
     std::string m_unwoundNote;
 };

@@ -5,8 +5,16 @@
 
 namespace mw {
 
-SceneSelection selectionAfterLoad(const SceneCatalogue& catalogue, Workspace& ws, SceneLoadKind kind)
+SceneSelection selectionAfterLoad(const SceneCatalogue& catalogue, Workspace& ws, SceneLoadKind kind,
+                                  const std::optional<KeptRows>& keep)
 {
+    if (keep) {
+        ws.KeepSelection = true;
+        ws.ReloadIndex = keep->all;
+        ws.ObjectIndex = keep->fallback;
+        ws.ScriptListIndex = keep->scripts;
+        ws.PlainListIndex = keep->things;
+    }
     SceneSelection s;
     const auto rows = static_cast<std::uint32_t>(catalogue.entryCount());
     const auto scriptRows = static_cast<std::uint32_t>(catalogue.scriptRows.size());

@@ -18,9 +18,10 @@
 #include "foundation/text/NumericText.h"
 #include "mission/Mission.h"
 #include "ui/ColourControls.h"
-#include "ui/QtPrompter.h"
+#include "ui/CommandRunner.h"
+#include "ui/QtText.h"
+#include "ui/ValueColours.h"
 #include "ui/RotationControls.h"
-#include "ui/WaitCursor.h"
 
 namespace mw {
 
@@ -56,8 +57,8 @@ const char* const ThingSounds[] = {"Lath 1", "Lath 2", "Barrel 1", "Barrel 2", "
 
 } // namespace
 
-InsertDialog::InsertDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files)
-    : QWidget(nullptr, Qt::Window), m_mission(mission), m_prompter(std::move(prompter)), m_files(std::move(files))
+InsertDialog::InsertDialog(Mission& mission, Prompter& prompter, FileChooser& files, CommandRunner& runner)
+    : QWidget(nullptr, Qt::Window), m_mission(mission), m_prompter(prompter), m_files(files), m_runner(runner)
 {
     setObjectName(QStringLiteral("insertform"));
     setWindowTitle(QStringLiteral("QRA Insert"));
@@ -374,35 +375,37 @@ void InsertDialog::browseModel()
 {
     if (m_model->isReadOnly())
         return;
-    if (const auto path = m_files().openFile(insertfilters::Model))
-        if (const auto model = modelFieldFor(*path, m_prompter()))
+    if (const auto path = m_files.openFile(insertfilters::Model))
+        if (const auto model = modelFieldFor(*path, m_prompter))
             m_model->setText(fromBytes(*model));
 }
 
 void InsertDialog::browseSound()
 {
-    if (const auto path = m_files().openFile(insertfilters::Sound))
-        if (const auto sound = soundFieldFor(*path, m_prompter()))
+    if (const auto path = m_files.openFile(insertfilters::Sound))
+        if (const auto sound = soundFieldFor(*path, m_prompter))
             m_soundFile->setText(fromBytes(*sound));
 }
 
 void InsertDialog::insert()
 {
-    if (m_mission.workspace().Busy || m_mission.sceneCatalogue().empty())
-        return;
-    // The stored components follow the sliders, as the dialog shows them; an empty angle is 0.
-    m_rotation->takeComponentsFromSliders();
-    m_rotation->setVerticalAngleText(
-        QString::fromStdString(rotationFieldText(m_rotation->verticalAngleText().toStdString(), "Text11")));
-    InsertResult result;
-    {
-        WaitCursor wait;
-        result = insertObject(m_mission, form(), m_prompter());
-    }
-    if (result == InsertResult::Inserted)
-        emit inserted();
-    else if (result == InsertResult::Stale)
-        emit staleScene();
+    m_runner.run([this] {
+        if (m_mission.sceneCatalogue().empty())
+            return CommandResult::refused();
+        // The stored components follow the sliders, as the dialog shows them; an empty angle is 0.
+        m_rotation->takeComponentsFromSliders();
+        m_rotation->setVerticalAngleText(
+            QString::fromStdString(rotationFieldText(m_rotation->verticalAngleText().toStdString(), "Text11")));
+        switch (insertObject(m_mission, form(), m_prompter)) {
+        case InsertResult::Inserted:
+            return CommandResult::done(QStringLiteral(" **** Saved ****"), SavedColour);
+        case InsertResult::Stale:
+            return CommandResult::stale(MissionFile::Scene);
+        case InsertResult::Refused:
+            break;
+        }
+        return CommandResult::refused();
+    });
 }
 
 } // namespace mw

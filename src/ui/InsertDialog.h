@@ -22,6 +22,7 @@ class QRadioButton;
 namespace mw {
 
 class ColourControls;
+class CommandRunner;
 class FileChooser;
 class Mission;
 class Prompter;
@@ -42,17 +43,13 @@ struct InsertSource {
 class InsertDialog final : public QWidget {
     Q_OBJECT
 public:
-    InsertDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files);
+    InsertDialog(Mission& mission, Prompter& prompter, FileChooser& files, CommandRunner& runner);
 
     // A type menu command: sets the kind, shows its fields with their presets and the source's
     // values, and shows the dialog.
     void prepare(const InsertKind& kind, const InsertSource& source);
     const std::string& kind() const { return m_kind; }
     InsertForm form() const;
-
-signals:
-    void inserted();      // the scene was rewritten and reloaded with the new object selected
-    void staleScene();    // scene2.bin changed behind our back: nothing written, reload wanted
 
 private:
     QWidget* buildCommon();
@@ -69,8 +66,9 @@ private:
     void insert();
 
     Mission& m_mission;
-    std::function<Prompter&()> m_prompter;
-    std::function<FileChooser&()> m_files;
+    Prompter& m_prompter;
+    FileChooser& m_files;
+    CommandRunner& m_runner;
     std::string m_kind;
     int m_soundKind = 1;
 

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/text/NumericText.h"
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
 

@@ -4,124 +4,124 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <filesystem>
+#include <cctype>
 
-#include "commands/map/MissionMap.h"
-#include "foundation/files/FileAccess.h"
-#include "foundation/seams/FileChooser.h"
+#include "commands/addins/Import.h"
+#include "commands/insertion/InsertKinds.h"
+#include "commands/merges/PutCache.h"
+#include "commands/merges/PutTree.h"
+#include "ui/ChangedFilesBar.h"
+#include "ui/CommandRunner.h"
 #include "ui/InsertDialog.h"
-#include "ui/ListValuesPage.h"
+#include "ui/MapPanel.h"
+#include "ui/OtherListPanel.h"
 #include "ui/PanelProgress.h"
 #include "ui/PutTreeDialog.h"
-#include "ui/QtPrompter.h"
-#include "ui/SceneListModel.h"
+#include "ui/QtText.h"
 #include "ui/ScenePage.h"
-#include "ui/ScriptOverviewPage.h"
+#include "ui/ScenePanel.h"
+#include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
-#include "ui/TranslationSearchPanel.h"
-#include "ui/WaitCursor.h"
+#include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 
 namespace mw {
 
 namespace {
 
-constexpr const char* CannotOpen = "************";
-
-QListView* makeList(const char* name)
+QAction* makeAction(QObject* parent, const char* id, const QString& caption)
 {
-    auto* list = new QListView;
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setUniformItemSizes(true); // keeps 30 000 rows instant
-    return list;
+    auto* a = new QAction(caption, parent);
+    a->setObjectName(QString::fromLatin1(id));
+    return a;
 }
 
-// The translation search controls of each page, named as the editor names them.
-TranslationSearchPanel* makeTranslationSearch(ListIndex list)
+// A page's button runs its action, and is usable when the action is.
+void bindButton(QPushButton* button, QAction* action)
 {
-    switch (list) {
-    case CacheList:
-        return new TranslationSearchPanel({{"Text16", "Text14", "Text18"},
-                                           {"Text24", "Text15", "Text25"},
-                                           {"searchTrans_1", "searchTrans_0", "searchTrans_2"},
-                                           "SearchTransAll_0",
-                                           "StopSearchTrans"});
-    case ModelList:
-        return new TranslationSearchPanel({{"Text27_4", "Text23_4", "Text28_4"},
-                                           {"Text30", "Text29", "Text31"},
-                                           {"searchTransDS_7", "searchTransDS_6", "searchTransDS_8"},
-                                           "SearchTransAll_3",
-                                           "Command3"});
-    default:
-        return new TranslationSearchPanel({{"Text27_5", "Text23_5", "Text28_5"},
-                                           {"Text54", "Text53", "Text55"},
-                                           {"searchTransTR_0", "searchTransTR_1", "searchTransTR_2"},
-                                           "SearchTransAllTR",
-                                           "StopTRSearch"});
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+}
+
+CommandResult mergeResult(MergeResult result)
+{
+    switch (result) {
+    case MergeResult::Merged:
+        return CommandResult::done(QString::fromLatin1(InsertedStatus), SavedColour);
+    case MergeResult::Stale:
+        return CommandResult::stale(MissionFile::Scene);
+    case MergeResult::Refused:
+        break;
     }
+    return CommandResult::refused();
 }
-
-std::string fileNamePart(const std::filesystem::path& path) { return utf8Of(path.filename()); }
 
 } // namespace
 
-MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
+MainWindow::MainWindow()
+    : m_mission(std::make_unique<Mission>()), m_qtPrompter(this), m_qtFiles(this), m_prompter(m_qtPrompter),
+      m_files(m_qtFiles)
 {
-    m_mission->addListener(this);
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Mission Workshop"));
-    m_ownPrompter = std::make_unique<QtPrompter>(this);
-    m_ownFileChooser = std::make_unique<QtFileChooser>(this);
-    m_prompter = m_ownPrompter.get();
-    m_fileChooser = m_ownFileChooser.get();
 
-    buildMenus();
+    auto* statusLabel = new QLabel;
+    statusLabel->setObjectName(QString::fromLatin1(ids::Status));
+    statusBar()->addWidget(statusLabel, 1);
+    m_status = std::make_unique<StatusLine>(statusLabel);
+    m_runner = std::make_unique<CommandRunner>(*m_mission, m_prompter, *m_status);
+    m_runner->setStaleReload([this](MissionFile file) { reloadStale(file); });
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 6);
     auto* splitter = new QSplitter(Qt::Horizontal);
     m_listTabs = new QTabWidget;
-    m_listTabs->setObjectName(QStringLiteral("SSTabMod"));
-    buildLists(m_listTabs);
+    m_listTabs->setObjectName(QString::fromLatin1(ids::ListTabs));
     m_inspectorTabs = new QTabWidget;
-    m_inspectorTabs->setObjectName(QStringLiteral("SSTab1"));
-    buildInspector(m_inspectorTabs);
+    m_inspectorTabs->setObjectName(QString::fromLatin1(ids::InspectorTabs));
+    m_scene = std::make_unique<ScenePanel>(*m_mission, m_prompter, *m_runner, *m_status, m_listTabs, m_inspectorTabs);
+    for (ListIndex list : {CacheList, ModelList, CollisionList})
+        m_others[list - CacheList] =
+            std::make_unique<OtherListPanel>(list, *m_mission, m_prompter, *m_runner, m_listTabs, m_inspectorTabs);
     splitter->addWidget(m_listTabs);
     splitter->addWidget(m_inspectorTabs);
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
     splitter->setChildrenCollapsible(false);
     layout->addWidget(splitter, 1);
-    layout->addWidget(buildChangedOnDiskBar());
+    m_changedBar = new ChangedFilesBar(*m_mission);
+    connect(m_changedBar, &ChangedFilesBar::reloadRequested, this, &MainWindow::reloadChangedFiles);
+    layout->addWidget(m_changedBar);
     layout->addWidget(buildBottomPanel());
     setCentralWidget(central);
 
-    m_status = new QLabel;
-    m_status->setObjectName(QStringLiteral("Status"));
-    statusBar()->addWidget(m_status, 1);
+    auto* coordinates = new QLabel;
+    coordinates->setObjectName(QStringLiteral("MapCoordinates"));
+    statusBar()->addPermanentWidget(coordinates);
+    m_map = std::make_unique<MapPanel>(*m_mission, this, coordinates);
 
-    buildMap();
-    m_progress = std::make_unique<PanelProgress>(m_progressPanel, m_progressBar, m_progressText);
-    m_mission->setProgress(m_progress.get());
+    buildActions();
+    buildMenus();
+    connectPanels();
+    m_mission->addListener(this);
+    updateActions();
 
     // 1280 x 800 where the screen has room, otherwise the screen's free area.
     QSize size(1280, 800);
@@ -134,157 +134,96 @@ MainWindow::MainWindow() : m_mission(std::make_unique<Mission>())
 MainWindow::~MainWindow()
 {
     m_mission->removeListener(this);
-    // The dock hides while the window's widgets are taken down: nothing may reach this window then.
-    if (m_mapDock)
-        m_mapDock->disconnect(this);
+    delete m_changedBar; // it listens to the mission, which goes before the window's widgets
+    // The dock hides while the window's widgets are taken down: nothing may reach the window then.
+    m_map->dock()->disconnect();
 }
 
-void MainWindow::setPrompter(Prompter* prompter) { m_prompter = prompter ? prompter : m_ownPrompter.get(); }
-void MainWindow::setFileChooser(FileChooser* chooser) { m_fileChooser = chooser ? chooser : m_ownFileChooser.get(); }
+void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter ? *prompter : m_qtPrompter); }
+void MainWindow::setFileChooser(FileChooser* chooser) { m_files.setTarget(chooser ? *chooser : m_qtFiles); }
+
+QAction* MainWindow::action(const char* id) const { return findChild<QAction*>(QString::fromLatin1(id)); }
+
+void MainWindow::buildActions()
+{
+    Actions& a = m_actions;
+    const struct {
+        MissionFile file;
+        const char* id;
+        const char* caption;
+    } loads[] = {{MissionFile::Scene, ids::LoadScene, "Load &scene2.bin"},
+                 {MissionFile::Cache, ids::LoadCache, "Load &cache.bin"},
+                 {MissionFile::Model, ids::LoadModel, "Load sc&ene.4ds"},
+                 {MissionFile::Tree, ids::LoadTree, "Load &tree.klz"}};
+    for (const auto& l : loads) {
+        QAction* load = a.load[static_cast<std::size_t>(l.file)] = makeAction(this, l.id, QString::fromLatin1(l.caption));
+        connect(load, &QAction::triggered, this, [this, file = l.file] { loadCommand(file); });
+    }
+    a.exit = makeAction(this, ids::Exit, QStringLiteral("&Exit"));
+    connect(a.exit, &QAction::triggered, this, &MainWindow::exitCommand);
+
+    for (const InsertKind& kind : insertKinds()) {
+        const std::string id = ids::InsertPrefix + std::string(1, static_cast<char>(std::toupper(kind.kind[0]))) +
+                               std::string(kind.kind.substr(1));
+        QAction* insert = makeAction(this, id.c_str(), fromBytes(kind.caption));
+        connect(insert, &QAction::triggered, this, [this, &kind] { openInsertDialog(kind); });
+        a.insert.push_back(insert);
+    }
+    a.addin = makeAction(this, ids::Addin, QStringLiteral("&ADDin"));
+    connect(a.addin, &QAction::triggered, this, &MainWindow::addinCommand);
+    a.racing = makeAction(this, ids::Racing, QStringLiteral("&Racing"));
+    connect(a.racing, &QAction::triggered, this, &MainWindow::racingCommand);
+    a.putCache = makeAction(this, ids::PutCache, QStringLiteral("Put&Cache"));
+    connect(a.putCache, &QAction::triggered, this, &MainWindow::putCacheCommand);
+    a.putTree = makeAction(this, ids::PutTree, QStringLiteral("Put&Tree"));
+    connect(a.putTree, &QAction::triggered, this, &MainWindow::putTreeCommand);
+    a.about = makeAction(this, ids::About, QStringLiteral("I&nfo"));
+    connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);
+
+    a.undo = makeAction(this, ids::Undo, QStringLiteral("&Undo"));
+    a.undo->setShortcut(QKeySequence::Undo);
+    connect(a.undo, &QAction::triggered, this, [this] { travel(true); });
+    a.redo = makeAction(this, ids::Redo, QStringLiteral("&Redo"));
+    a.redo->setShortcut(QKeySequence::Redo);
+    connect(a.redo, &QAction::triggered, this, [this] { travel(false); });
+
+    a.showMap = makeAction(this, ids::ShowMap, QStringLiteral("&Map"));
+    a.showMap->setCheckable(true);
+    a.showMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(a.showMap, &QAction::toggled, m_map->dock(), &QDockWidget::setVisible);
+    connect(m_map->dock(), &QDockWidget::visibilityChanged, a.showMap,
+            [this](bool) { m_actions.showMap->setChecked(!m_map->dock()->isHidden()); });
+
+    a.deleteObject = makeAction(this, ids::DeleteObject, QStringLiteral("Delete"));
+    connect(a.deleteObject, &QAction::triggered, m_scene.get(), &ScenePanel::deleteSelected);
+    bindButton(m_scene->deleteButton(), a.deleteObject);
+    a.saveSceneValues = makeAction(this, ids::SaveSceneValues, QStringLiteral("Save"));
+    connect(a.saveSceneValues, &QAction::triggered, m_scene.get(), &ScenePanel::saveValues);
+    bindButton(m_scene->saveValuesButton(), a.saveSceneValues);
+    a.saveScript = makeAction(this, ids::SaveScript, QStringLiteral("Save script"));
+    connect(a.saveScript, &QAction::triggered, m_scene.get(), &ScenePanel::saveScript);
+    bindButton(m_scene->saveScriptButton(), a.saveScript);
+}
 
 void MainWindow::buildMenus()
 {
+    const Actions& a = m_actions;
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(file->addAction(QStringLiteral("Load &scene2.bin")), &QAction::triggered, this,
-            [this] { loadCommand(FileKind::Scene); });
-    connect(file->addAction(QStringLiteral("Load &cache.bin")), &QAction::triggered, this,
-            [this] { loadCommand(FileKind::Cache); });
-    connect(file->addAction(QStringLiteral("Load sc&ene.4ds")), &QAction::triggered, this,
-            [this] { loadCommand(FileKind::Model); });
-    connect(file->addAction(QStringLiteral("Load &tree.klz")), &QAction::triggered, this,
-            [this] { loadCommand(FileKind::Tree); });
+    file->addActions({a.load[0], a.load[1], a.load[2], a.load[3]});
     file->addSeparator();
-    connect(file->addAction(QStringLiteral("&Exit")), &QAction::triggered, this, &MainWindow::exitCommand);
-
+    file->addAction(a.exit);
     QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    for (const InsertKind& kind : insertKinds()) {
-        const QString caption = QString::fromLatin1(kind.caption.data(), static_cast<qsizetype>(kind.caption.size()));
-        connect(insert->addAction(caption), &QAction::triggered, this, [this, &kind] { openInsertDialog(kind); });
-    }
-    connect(insert->addAction(QStringLiteral("&ADDin")), &QAction::triggered, this, &MainWindow::addinCommand);
-    connect(insert->addAction(QStringLiteral("&Racing")), &QAction::triggered, this, &MainWindow::racingCommand);
-
+    for (QAction* kind : a.insert)
+        insert->addAction(kind);
+    insert->addActions({a.addin, a.racing});
     QMenu* put = menuBar()->addMenu(QStringLiteral("&Put"));
-    connect(put->addAction(QStringLiteral("Put&Cache")), &QAction::triggered, this, &MainWindow::putCacheCommand);
-    connect(put->addAction(QStringLiteral("Put&Tree")), &QAction::triggered, this, &MainWindow::putTreeCommand);
-
-    connect(menuBar()->addAction(QStringLiteral("I&nfo")), &QAction::triggered, this, &MainWindow::showAbout);
-    buildEditMenu();
-}
-
-void MainWindow::buildLists(QTabWidget* tabs)
-{
-    struct Tab {
-        const char* caption;
-        const char* list;
-        const char* field;
-    };
-    const Tab layout[] = {{"All", "List2", "Text19"},   {"Scripts", "List1", "Text20"}, {"Things", "List3", "Text21"},
-                          {"Cache", "List5", "Text13"}, {"*.4ds", "List4", "Text22"},   {"Tree", "List6", "Text52"}};
-    QListView** lists[] = {&m_allList, &m_scriptList, &m_thingList, &m_cacheList, &m_modelList, &m_treeList};
-
-    for (int i = 0; i < 6; ++i) {
-        auto* page = new QWidget;
-        auto* box = new QVBoxLayout(page);
-        *lists[i] = makeList(layout[i].list);
-        box->addWidget(*lists[i], 1);
-
-        auto* searchRow = new QHBoxLayout;
-        auto* field = new QLineEdit;
-        field->setObjectName(QString::fromLatin1(layout[i].field));
-        field->setPlaceholderText(QStringLiteral("name"));
-        auto* search = new QPushButton(QStringLiteral("search"));
-        search->setObjectName(QStringLiteral("search_%1").arg(i));
-        auto* stop = new QPushButton(QStringLiteral("stop"));
-        stop->setObjectName(QStringLiteral("stopsearch_%1").arg(i));
-        m_nameSearchFields[i] = field;
-        connect(search, &QPushButton::clicked, this, [this, i] { nameSearch(i); });
-        connect(field, &QLineEdit::returnPressed, this, [this, i] { nameSearch(i); });
-        connect(stop, &QPushButton::clicked, this, [this] { ws().NameSearchStop = true; });
-        searchRow->addWidget(field, 1);
-        searchRow->addWidget(search);
-        searchRow->addWidget(stop);
-        box->addLayout(searchRow);
-
-        if (i == AllTab) {
-            auto* remove = new QPushButton(QStringLiteral("Delete"));
-            remove->setObjectName(QStringLiteral("Delete"));
-            connect(remove, &QPushButton::clicked, this, &MainWindow::deleteCommand);
-            auto* row = new QHBoxLayout;
-            row->addStretch(1);
-            row->addWidget(remove);
-            box->addLayout(row);
-        }
-        tabs->addTab(page, QString::fromLatin1(layout[i].caption));
-    }
-
-    m_allModel = new SceneListModel(SceneListModel::Kind::All, catalogue(), this);
-    m_scriptModel = new SceneListModel(SceneListModel::Kind::Scripts, catalogue(), this);
-    m_thingModel = new SceneListModel(SceneListModel::Kind::Things, catalogue(), this);
-    for (ListIndex index : {CacheList, ModelList, CollisionList}) {
-        OtherList& list = otherList(index);
-        list.view = index == CacheList ? m_cacheList : index == ModelList ? m_modelList : m_treeList;
-        list.model = new TextListModel(this);
-        list.view->setModel(list.model);
-        connect(list.view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                [this, &list](const QModelIndex& current) { onOtherRowChanged(list, current.row()); });
-    }
-    m_allList->setModel(m_allModel);
-    m_scriptList->setModel(m_scriptModel);
-    m_thingList->setModel(m_thingModel);
-
-    connect(m_allList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { onAllRowChanged(current.row()); });
-    connect(m_scriptList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { onMappedRowChanged(m_scriptList, current.row()); });
-    connect(m_thingList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { onMappedRowChanged(m_thingList, current.row()); });
-}
-
-void MainWindow::buildInspector(QTabWidget* tabs)
-{
-    const struct {
-        const char* caption;
-        const char* name;
-    } pages[] = {{"S. Ovv.", "OverviewPage"}, {"Scene", "ScenePage"}, {"Cache", "CachePage"},
-                 {"*.4ds", "ModelPage"},       {"Tree", "TreePage"}};
-    for (const auto& p : pages) {
-        QWidget* page = nullptr;
-        const std::string_view name = p.name;
-        if (name == "CachePage" || name == "ModelPage" || name == "TreePage") {
-            const ListIndex index = name == "CachePage" ? CacheList : name == "ModelPage" ? ModelList : CollisionList;
-            OtherList& list = otherList(index);
-            list.values = new ListValuesPage(index);
-            list.values->setEditGuard([this, &list] { return !ws().Busy && list.model->rowCount() > 0; });
-            connect(list.values, &ListValuesPage::edited, this, [this, index] { ws().ChangedFlags[index] = true; });
-            connect(list.values->saveButton(), &QPushButton::clicked, this, [this, &list] { saveOtherCommand(list); });
-            list.search = makeTranslationSearch(index);
-            auto* searchLayout = new QVBoxLayout(list.values->searchArea());
-            searchLayout->setContentsMargins(0, 0, 0, 0);
-            searchLayout->addWidget(list.search);
-            connect(list.search, &TranslationSearchPanel::searchAxis, this,
-                    [this, &list](int axis) { translationSearch(list, axis); });
-            connect(list.search, &TranslationSearchPanel::searchAll, this,
-                    [this, &list] { translationSearch(list, std::nullopt); });
-            connect(list.search, &TranslationSearchPanel::stop, this, [this] { ws().TranslationSearchStop = true; });
-            page = list.values;
-        } else if (name == "ScenePage") {
-            m_scenePage = new ScenePage;
-            m_scenePage->setEditGuard([this] { return !ws().Busy && m_allModel->rowCount() > 0; });
-            connect(m_scenePage, &ScenePage::edited, this, [this] { ws().ChangedFlags[SceneList] = true; });
-            connect(m_scenePage->saveButton(), &QPushButton::clicked, this, &MainWindow::saveSceneValuesCommand);
-            connect(m_scenePage, &ScenePage::scriptEdited, this, &MainWindow::onScriptEdited);
-            connect(m_scenePage->saveScriptButton(), &QPushButton::clicked, this, &MainWindow::saveScriptCommand);
-            page = m_scenePage;
-        } else {
-            m_overview = new mw::ScriptOverviewPage;
-            connect(m_overview, &mw::ScriptOverviewPage::listingRequested, this, &MainWindow::listScriptsCommand);
-            connect(m_overview, &mw::ScriptOverviewPage::searchRequested, this, &MainWindow::scriptSearchCommand);
-            page = m_overview;
-        }
-        page->setObjectName(QString::fromLatin1(p.name));
-        tabs->addTab(page, QString::fromLatin1(p.caption));
-    }
+    put->addActions({a.putCache, a.putTree});
+    menuBar()->addAction(a.about);
+    // The editor's own menus, after the system's.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({a.undo, a.redo});
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(a.showMap);
 }
 
 QWidget* MainWindow::buildBottomPanel()
@@ -296,213 +235,147 @@ QWidget* MainWindow::buildBottomPanel()
     // The four paths in two columns, to leave the lists and pages their height.
     auto* paths = new QGridLayout;
     paths->setVerticalSpacing(2);
-    int slot = 0;
-    auto pathLabel = [&](const char* name, const char* caption) {
+    const struct {
+        const char* name;
+        const char* caption;
+    } labels[] = {{"Label4", "scene2.bin:"}, {"Label5", "cache.bin:"}, {"Label6", "scene.4ds:"}, {"Label39", "tree.klz:"}};
+    for (int slot = 0; slot < 4; ++slot) {
         auto* label = new QLabel;
-        label->setObjectName(QString::fromLatin1(name));
+        label->setObjectName(QString::fromLatin1(labels[slot].name));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setMinimumWidth(50);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        paths->addWidget(new QLabel(QString::fromLatin1(caption)), slot / 2, (slot % 2) * 2, Qt::AlignRight);
+        paths->addWidget(new QLabel(QString::fromLatin1(labels[slot].caption)), slot / 2, (slot % 2) * 2, Qt::AlignRight);
         paths->addWidget(label, slot / 2, (slot % 2) * 2 + 1);
-        ++slot;
-        return label;
-    };
+        m_pathLabels[static_cast<std::size_t>(slot)] = label;
+    }
     paths->setColumnStretch(1, 1);
     paths->setColumnStretch(3, 1);
-    m_scenePathLabel = pathLabel("Label4", "scene2.bin:");
-    m_cachePathLabel = pathLabel("Label5", "cache.bin:");
-    m_modelPathLabel = pathLabel("Label6", "scene.4ds:");
-    m_treePathLabel = pathLabel("Label39", "tree.klz:");
     box->addLayout(paths);
 
-    m_progressPanel = new QFrame;
-    m_progressPanel->setObjectName(QStringLiteral("Frame1"));
-    m_progressPanel->setFrameShape(QFrame::StyledPanel);
-    auto* row = new QHBoxLayout(m_progressPanel);
-    m_progressBar = new QProgressBar;
-    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressText = new QLineEdit;
-    m_progressText->setObjectName(QStringLiteral("Text1"));
-    m_progressText->setReadOnly(true);
-    row->addWidget(m_progressBar, 1);
-    row->addWidget(m_progressText, 2);
-    m_progressPanel->hide();
-    box->addWidget(m_progressPanel);
+    auto* progressPanel = new QFrame;
+    progressPanel->setObjectName(QString::fromLatin1(ids::ProgressPanel));
+    progressPanel->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(progressPanel);
+    auto* bar = new QProgressBar;
+    bar->setObjectName(QString::fromLatin1(ids::ProgressBar));
+    auto* text = new QLineEdit;
+    text->setObjectName(QString::fromLatin1(ids::ProgressText));
+    text->setReadOnly(true);
+    row->addWidget(bar, 1);
+    row->addWidget(text, 2);
+    progressPanel->hide();
+    box->addWidget(progressPanel);
+    m_progress = std::make_unique<PanelProgress>(progressPanel, bar, text);
+    m_mission->setProgress(m_progress.get());
     return panel;
 }
 
+void MainWindow::connectPanels()
+{
+    // The list and the map show the same entry.
+    connect(m_scene.get(), &ScenePanel::currentRowChanged, this, [this](std::uint32_t row) {
+        m_map->highlight(MapLayer::Scene, row);
+        updateActions();
+    });
+    connect(&otherPanel(MissionFile::Cache), &OtherListPanel::currentRowChanged, this,
+            [this](std::uint32_t row) { m_map->highlight(MapLayer::Cache, row); });
+    connect(&otherPanel(MissionFile::Tree), &OtherListPanel::currentRowChanged, this,
+            [this](std::uint32_t row) { m_map->highlight(MapLayer::Collision, row); });
+    connect(m_map.get(), &MapPanel::redrawn, this, [this] {
+        if (const auto row = m_scene->currentRow())
+            m_map->highlight(MapLayer::Scene, *row);
+    });
+    connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t row) {
+        switch (layer) {
+        case MapLayer::Scene:
+            m_scene->selectRow(row);
+            break;
+        case MapLayer::Cache:
+            otherPanel(MissionFile::Cache).selectRow(row);
+            break;
+        case MapLayer::Collision:
+            otherPanel(MissionFile::Tree).selectRow(row);
+            break;
+        }
+    });
+    connect(m_map.get(), &MapPanel::moved, this,
+            [this](std::uint32_t row, float x, float z) { m_scene->placeShownAt(row, x, z); });
+}
+
+void MainWindow::updateActions()
+{
+    const Actions& a = m_actions;
+    const bool idle = !m_mission->busy();
+    const bool objects = m_scene->hasRows();
+    for (QAction* load : a.load)
+        load->setEnabled(idle);
+    a.exit->setEnabled(idle);
+    for (QAction* insert : a.insert)
+        insert->setEnabled(idle && objects);
+    a.addin->setEnabled(idle && objects);
+    for (QAction* command : {a.racing, a.putCache, a.putTree})
+        command->setEnabled(idle);
+    const History& history = m_mission->history();
+    const HistoryStep* undo = history.nextUndo();
+    const HistoryStep* redo = history.nextRedo();
+    a.undo->setText(undo ? QStringLiteral("&Undo ") + fromBytes(undo->name) : QStringLiteral("&Undo"));
+    a.redo->setText(redo ? QStringLiteral("&Redo ") + fromBytes(redo->name) : QStringLiteral("&Redo"));
+    a.undo->setEnabled(idle && undo);
+    a.redo->setEnabled(idle && redo);
+    a.deleteObject->setEnabled(idle && objects && m_scene->currentRow());
+    a.saveSceneValues->setEnabled(idle && objects);
+    a.saveScript->setEnabled(idle && objects);
+}
+
+void MainWindow::missionChanged(const MissionChange&) { updateActions(); }
+
 void MainWindow::resetRoutine()
 {
-    ws().ObjectIndex = 0;
-    ws().Busy = false;
-    ws().KeepSelection = false;
-    ws().ChangedFlags[SceneList] = false;
-    ws().ChangedFlags[CacheList] = false;
-    ws().ChangedFlags[ModelList] = false;
-    m_savePromptGuard = false;
-    m_scenePage->setSavedMarkerVisible(false);
-    m_scenePage->restoreAllColours();
-    for (OtherList& list : m_otherLists) {
-        list.values->setSavedMarkerVisible(false);
-        if (list.index != CollisionList)
-            list.values->restoreColours();
-    }
+    m_scene->resetEdits();
+    for (const auto& panel : m_others)
+        panel->resetEdits();
 }
 
-void MainWindow::loadCommand(FileKind kind)
+void MainWindow::loadCommand(MissionFile file)
 {
     resetRoutine();
-    const char* filter = kind == FileKind::Scene   ? filters::Scene
-                         : kind == FileKind::Cache ? filters::Cache
-                         : kind == FileKind::Model ? filters::Model
-                                                   : filters::Tree;
-    const auto path = m_fileChooser->openFile(filter);
+    const char* filter = file == MissionFile::Scene   ? filters::Scene
+                         : file == MissionFile::Cache ? filters::Cache
+                         : file == MissionFile::Model ? filters::Model
+                                                      : filters::Tree;
+    const auto path = m_files.openFile(filter);
     if (!path)
         return; // cancelled: nothing changes
-    openFile(kind, *path);
+    openFile(file, *path);
 }
 
-void MainWindow::openFile(FileKind kind, const std::filesystem::path& path)
+void MainWindow::openFile(MissionFile file, const std::filesystem::path& path)
 {
-    const QString shown = fromPath(path);
-    switch (kind) {
-    case FileKind::Scene:
-        ws().ScenePath = path;
-        ws().SceneTitle = fileNamePart(path);
-        m_scenePathLabel->setText(shown);
-        break;
-    case FileKind::Cache:
-        ws().CachePath = path;
-        ws().CacheTitle = fileNamePart(path);
-        m_cachePathLabel->setText(shown);
-        break;
-    case FileKind::Model:
-        ws().ModelPath = path;
-        ws().ModelTitle = fileNamePart(path);
-        m_modelPathLabel->setText(shown);
-        break;
-    case FileKind::Tree:
-        ws().TreePath = path;
-        ws().TreeTitle = fileNamePart(path);
-        m_treePathLabel->setText(shown);
-        break;
-    }
-    if (path.empty())
-        return;
-    if (!canOpenForReading(path)) {
-        m_prompter->message(CannotOpen, "");
-        ws().Busy = false;
-        return;
-    }
-    switch (kind) {
-    case FileKind::Scene:
-        m_listTabs->setCurrentIndex(AllTab);
-        ws().KeepSelection = true;
-        ws().ReloadIndex = 0;
-        loadScene(SceneLoadKind::Fresh);
-        break;
-    case FileKind::Cache:
-        m_listTabs->setCurrentIndex(CacheTab);
-        loadOther(MissionFile::Cache);
-        break;
-    case FileKind::Model:
-        m_listTabs->setCurrentIndex(ModelTab);
-        loadOther(MissionFile::Model);
-        break;
-    case FileKind::Tree:
-        m_listTabs->setCurrentIndex(TreeTab);
-        loadOther(MissionFile::Tree);
-        break;
-    }
+    m_pathLabels[static_cast<std::size_t>(file)]->setText(fromPath(path));
+    m_runner->run([&] {
+        // A readable file shows its list's tab before it is read.
+        m_mission->open(file, path, m_prompter, [&] {
+            m_listTabs->setCurrentIndex(file == MissionFile::Scene   ? AllTab
+                                        : file == MissionFile::Cache ? CacheTab
+                                        : file == MissionFile::Model ? ModelTab
+                                                                     : TreeTab);
+        });
+        return CommandResult::done();
+    });
 }
 
-void MainWindow::reloadScene() { loadScene(SceneLoadKind::Reload); }
-
-void MainWindow::loadScene(SceneLoadKind kind)
-{
-    WaitCursor wait;
-    m_mission->loadScene(kind, *m_prompter);
-}
-
-void MainWindow::missionChanged(const MissionChange& change)
-{
-    updateEditActions();
-    if (change.kind != MissionChange::Kind::AboutToLoad)
-        watchLoadedFiles();
-    const bool scene = change.file == MissionFile::Scene;
-    switch (change.kind) {
-    case MissionChange::Kind::AboutToLoad:
-        if (scene)
-            sceneAboutToLoad();
-        else
-            fillOtherList(otherList(change.file), 0, {});
-        return;
-    case MissionChange::Kind::Loaded:
-    case MissionChange::Kind::Reloaded:
-        if (scene)
-            sceneLoaded();
-        else
-            otherLoaded(otherList(change.file));
-        refreshMap();
-        return;
-    case MissionChange::Kind::Patched:
-    case MissionChange::Kind::Replaced:
-        return; // the command that wrote shows its result (a value save refreshes the map itself)
-    }
-}
-
-void MainWindow::sceneAboutToLoad()
-{
-    // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
-    // old catalogue cannot be saved through the new one's offsets.
-    m_scenePage->setSavedMarkerVisible(false);
-    ws().ChangedFlags[SceneList] = false;
-    m_scenePage->restoreAllColours();
-    m_overview->clearListing();
-    for (SceneListModel* model : {m_allModel, m_scriptModel, m_thingModel})
-        model->detach();
-    m_listTabs->setEnabled(false);
-}
-
-void MainWindow::sceneLoaded()
-{
-    for (SceneListModel* model : {m_allModel, m_scriptModel, m_thingModel})
-        model->reload();
-    const SceneSelection& selection = m_mission->sceneSelection();
-    m_listsFilling = true;
-    selectListRow(m_allList, selection.all);
-    selectListRow(m_scriptList, selection.scripts);
-    selectListRow(m_thingList, selection.things);
-    m_listsFilling = false;
-    m_listTabs->setEnabled(true);
-    if (!m_mission->isLoaded(MissionFile::Scene))
-        return;
-    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-    showCurrentSceneEntry();
-    if (m_overview->listingWanted())
-        listScriptsCommand();
-}
-
-void MainWindow::selectListRow(QListView* list, std::optional<std::uint32_t> row)
-{
-    if (!row || static_cast<int>(*row) >= list->model()->rowCount())
-        return;
-    const QModelIndex index = list->model()->index(static_cast<int>(*row), 0);
-    list->setCurrentIndex(index);
-    list->scrollTo(index);
-}
+void MainWindow::reloadScene() { m_mission->reloadScene(std::nullopt, m_prompter); }
 
 void MainWindow::exitCommand()
 {
-    if (ws().Busy)
-        return;
-    QApplication::closeAllWindows();
+    if (!m_mission->busy())
+        QApplication::closeAllWindows();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (ws().Busy)
+    if (m_mission->busy())
         event->ignore();
     else
         event->accept();
@@ -519,15 +392,127 @@ void MainWindow::showAbout()
     box->open();
 }
 
+void MainWindow::openInsertDialog(const InsertKind& kind)
+{
+    const auto source = m_scene->insertSource();
+    if (!source)
+        return;
+    if (!m_insertDialog)
+        m_insertDialog = std::make_unique<InsertDialog>(*m_mission, m_prompter, m_files, *m_runner);
+    m_status->clear();
+    m_insertDialog->prepare(kind, *source);
+}
+
+void MainWindow::addinCommand()
+{
+    const auto& changed = m_mission->workspace().ChangedFlags;
+    if (!m_scene->hasRows() || std::find(changed.begin(), changed.end(), true) != changed.end())
+        return;
+    const auto package = m_files.openFile(addinmsg::Filter);
+    if (!package)
+        return;
+    m_runner->run([&] {
+        m_status->clear();
+        // The lists keep their rows across the reload.
+        KeptRows keep = m_scene->keptRows();
+        keep.fallback = keep.all;
+        if (importAddin(*m_mission, *package, m_prompter, keep) != ImportResult::Complete)
+            return CommandResult::refused();
+        return CommandResult::done(QString::fromLatin1(addinmsg::Complete), SavedColour);
+    });
+}
+
+void MainWindow::racingCommand()
+{
+    if (!m_trackDialog)
+        m_trackDialog = std::make_unique<TrackDialog>(*m_mission, m_prompter, m_files, *m_runner);
+    m_trackDialog->prepare();
+}
+
+void MainWindow::putCacheCommand()
+{
+    m_runner->run([this] {
+        m_scene->hideSavedMarker();
+        m_status->clear();
+        const CommandResult result = mergeResult(putCache(*m_mission, m_prompter));
+        if (result.outcome == CommandResult::Outcome::Done)
+            m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+        return result;
+    });
+}
+
+void MainWindow::putTreeCommand()
+{
+    if (!m_scene->hasRows()) {
+        m_prompter.message("Load scene2.bin and tree.klz", "");
+        return;
+    }
+    if (!otherPanel(MissionFile::Tree).hasRows()) {
+        m_prompter.message("Load tree.klz and scne2.bin", "");
+        return;
+    }
+    if (!m_putTreeDialog) {
+        m_putTreeDialog = std::make_unique<PutTreeDialog>();
+        connect(m_putTreeDialog.get(), &PutTreeDialog::accepted, this, [this] {
+            m_runner->run([this] {
+                const PutTreeChoice choice{PutTreeKinds[m_putTreeDialog->chosenKind()], m_putTreeDialog->useSavedScene()};
+                m_scene->hideSavedMarker();
+                m_status->clear();
+                const CommandResult result = mergeResult(putTree(*m_mission, choice, m_prompter));
+                if (result.outcome == CommandResult::Outcome::Done)
+                    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+                return result;
+            });
+        });
+    }
+    m_putTreeDialog->show();
+    m_putTreeDialog->raise();
+}
+
+void MainWindow::travel(bool back)
+{
+    m_runner->run([&] {
+        // The lists keep their rows across the reload, as after any other write.
+        std::array<std::uint32_t, 3> shown{};
+        for (std::size_t i = 0; i < m_others.size(); ++i)
+            shown[i] = m_others[i]->shownRow();
+        if (back)
+            m_mission->undo(m_prompter, m_scene->keptRows());
+        else
+            m_mission->redo(m_prompter, m_scene->keptRows());
+        for (std::size_t i = 0; i < m_others.size(); ++i)
+            m_others[i]->showRow(shown[i]);
+        return CommandResult::done();
+    });
+}
+
+void MainWindow::reloadStale(MissionFile file)
+{
+    if (file == MissionFile::Scene)
+        m_scene->reloadKeepingRows();
+    else
+        otherPanel(file).reloadKeepingRow();
+}
+
+void MainWindow::reloadChangedFiles()
+{
+    m_runner->run([this] {
+        for (MissionFile file : MissionFiles)
+            if (m_mission->changedOnDisk(file))
+                reloadStale(file);
+        return CommandResult::done();
+    });
+}
+
 void MainWindow::openPaths(const QStringList& paths)
 {
     const struct {
         const char* name;
-        FileKind kind;
-    } known[] = {{"scene2.bin", FileKind::Scene},
-                 {"cache.bin", FileKind::Cache},
-                 {"scene.4ds", FileKind::Model},
-                 {"tree.klz", FileKind::Tree}};
+        MissionFile file;
+    } known[] = {{"scene2.bin", MissionFile::Scene},
+                 {"cache.bin", MissionFile::Cache},
+                 {"scene.4ds", MissionFile::Model},
+                 {"tree.klz", MissionFile::Tree}};
     for (const QString& path : paths) {
         const QFileInfo info(path);
         if (info.isDir()) {
@@ -535,26 +520,26 @@ void MainWindow::openPaths(const QStringList& paths)
             for (const auto& k : known)
                 if (QFileInfo(folder.filePath(QString::fromLatin1(k.name))).isFile()) {
                     resetRoutine();
-                    openFile(k.kind, pathOf(folder.absoluteFilePath(QString::fromLatin1(k.name))));
+                    openFile(k.file, pathOf(folder.absoluteFilePath(QString::fromLatin1(k.name))));
                 }
             // A whole mission opens on its scene.
-            if (!ws().ScenePath.empty()) {
+            if (!m_mission->workspace().ScenePath.empty()) {
                 m_listTabs->setCurrentIndex(AllTab);
-                showCurrentSceneEntry();
+                m_scene->showCurrentEntry();
             }
             continue;
         }
         const QString name = info.fileName().toLower();
         const QString suffix = info.suffix().toLower();
-        FileKind kind = FileKind::Scene;
+        MissionFile file = MissionFile::Scene;
         if (name == QLatin1String("cache.bin"))
-            kind = FileKind::Cache;
+            file = MissionFile::Cache;
         else if (suffix == QLatin1String("4ds"))
-            kind = FileKind::Model;
+            file = MissionFile::Model;
         else if (suffix == QLatin1String("klz"))
-            kind = FileKind::Tree;
+            file = MissionFile::Tree;
         resetRoutine();
-        openFile(kind, pathOf(info.absoluteFilePath()));
+        openFile(file, pathOf(info.absoluteFilePath()));
     }
 }
 

@@ -77,6 +77,24 @@ void MissionMapView::setMap(MissionMap map)
     update();
 }
 
+void MissionMapView::changeMap(const std::function<void(MissionMap&)>& change)
+{
+    std::optional<std::pair<MapLayer, std::uint32_t>> marked;
+    if (m_highlight && *m_highlight < m_map.shapes.size())
+        marked = std::pair(m_map.shapes[*m_highlight].layer, m_map.shapes[*m_highlight].row);
+    change(m_map);
+    m_highlight.reset();
+    m_lastHits.clear();
+    if (marked) {
+        const auto it = std::find_if(m_map.shapes.begin(), m_map.shapes.end(), [&](const MapShape& s) {
+            return s.layer == marked->first && s.row == marked->second;
+        });
+        if (it != m_map.shapes.end())
+            m_highlight = static_cast<std::size_t>(it - m_map.shapes.begin());
+    }
+    update();
+}
+
 void MissionMapView::setLayerVisible(MapLayer layer, bool visible)
 {
     m_visible[static_cast<int>(layer)] = visible;

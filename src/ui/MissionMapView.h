@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     explicit MissionMapView(QWidget* parent = nullptr);
 
     void setMap(MissionMap map);
+    // Changes the shapes in place (a save moved some): the view and the marked entry stay.
+    void changeMap(const std::function<void(MissionMap&)>& change);
     const MissionMap& map() const { return m_map; }
     void setLayerVisible(MapLayer layer, bool visible);
     bool layerVisible(MapLayer layer) const { return m_visible[static_cast<int>(layer)]; }

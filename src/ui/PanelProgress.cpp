@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 
 namespace mw {
 

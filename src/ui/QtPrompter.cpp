@@ -1,5 +1,7 @@
 #include "ui/QtPrompter.h"
 
+#include "ui/QtText.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>

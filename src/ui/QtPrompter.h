@@ -1,9 +1,9 @@
 #pragma once
-// The window's answers to the core's questions: message boxes and the open-file dialog.
+// The window's answers to the core's questions: message boxes and the open-file dialog; and the
+// seams the window hands to its panels, which tests can point at scripted answers.
 
 #include <QWidget>
 
-#include "foundation/files/Paths.h"
 #include "foundation/seams/FileChooser.h"
 #include "foundation/seams/Prompter.h"
 
@@ -28,13 +28,30 @@ private:
     QWidget* m_parent;
 };
 
+// Hands every question on to the prompter chosen last.
+class PrompterSwitch final : public Prompter {
+public:
+    explicit PrompterSwitch(Prompter& target) : m_target(&target) {}
+    void setTarget(Prompter& target) { m_target = &target; }
+    void message(std::string_view text, std::string_view title) override { m_target->message(text, title); }
+    bool askYesNo(std::string_view text, std::string_view title) override { return m_target->askYesNo(text, title); }
+
+private:
+    Prompter* m_target;
+};
+
+// Hands every file question on to the chooser chosen last.
+class FileChooserSwitch final : public FileChooser {
+public:
+    explicit FileChooserSwitch(FileChooser& target) : m_target(&target) {}
+    void setTarget(FileChooser& target) { m_target = &target; }
+    std::optional<std::filesystem::path> openFile(std::string_view filter) override { return m_target->openFile(filter); }
+
+private:
+    FileChooser* m_target;
+};
+
 // " (scene2.bin)|*.bin|(*.*)|*.*" becomes " (scene2.bin) (*.bin);;(*.*) (*.*)".
 QString qtFilterFrom(std::string_view filter);
-
-// Texts in the mission files are single bytes, shown as Latin-1; paths are the platform's.
-inline QString fromBytes(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-inline QString fromText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-inline QString fromPath(const std::filesystem::path& path) { return fromText(utf8Of(path)); }
-inline std::filesystem::path pathOf(const QString& text) { return pathFromUtf8(text.toStdString()); }
 
 } // namespace mw

@@ -9,7 +9,7 @@
 #include "commands/editing/Rotation.h"
 #include "foundation/text/NumericText.h"
 #include "ui/OrientationView.h"
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 #include "ui/ValueColours.h"
 
 namespace mw {

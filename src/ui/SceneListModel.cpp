@@ -1,7 +1,7 @@
 #include "ui/SceneListModel.h"
 
 #include "formats/scene/SceneCatalogue.h"
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 
 namespace mw {
 

@@ -18,7 +18,7 @@
 #include "commands/editing/Scripts.h"
 #include "foundation/text/NumericText.h"
 #include "ui/ColourControls.h"
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
 

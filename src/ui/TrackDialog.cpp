@@ -1,6 +1,6 @@
 #include "ui/TrackDialog.h"
 
-#include "ui/QtPrompter.h"
+#include "ui/QtText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,7 +16,7 @@
 #include "commands/tracks/Tracks.h"
 #include "foundation/seams/FileChooser.h"
 #include "mission/Mission.h"
-#include "ui/WaitCursor.h"
+#include "ui/CommandRunner.h"
 
 namespace mw {
 
@@ -81,8 +81,8 @@ private:
 
 } // namespace
 
-TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files)
-    : QWidget(nullptr, Qt::Window), m_mission(mission), m_prompter(std::move(prompter)), m_files(std::move(files))
+TrackDialog::TrackDialog(Mission& mission, Prompter& prompter, FileChooser& files, CommandRunner& runner)
+    : QWidget(nullptr, Qt::Window), m_mission(mission), m_prompter(prompter), m_files(files), m_runner(runner)
 {
     setObjectName(QStringLiteral("trackform"));
     setWindowTitle(QStringLiteral("QRA Create Circuit"));
@@ -146,7 +146,7 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
     connect(browseDestination, &QPushButton::clicked, this, [this] { browse(false); });
     connect(run1, &QPushButton::clicked, this, [this] {
         run({m_progressLabels[0], m_transformBar, m_rows}, [this](Progress& progress) {
-            return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter(), progress);
+            return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter, progress);
         });
     });
     connect(run2, &QPushButton::clicked, this, [this] {
@@ -156,14 +156,14 @@ TrackDialog::TrackDialog(Mission& mission, std::function<Prompter&()> prompter, 
         area.bar->show();
         const Workspace& ws = m_mission.workspace();
         run(area, [this, &ws](Progress& progress) {
-            return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter(), progress);
+            return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter, progress);
         });
         area.label->hide();
         area.bar->hide();
     });
     connect(run3, &QPushButton::clicked, this, [this] {
         run({m_progressLabels[2], m_reverseBar, m_markers}, [this](Progress& progress) {
-            return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter(), progress);
+            return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter, progress);
         });
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -186,23 +186,23 @@ void TrackDialog::prepare()
 
 void TrackDialog::browse(bool source)
 {
-    const auto path = m_files().openFile(source ? trackmsg::SourceFilter : trackmsg::DestinationFilter);
+    const auto path = m_files.openFile(source ? trackmsg::SourceFilter : trackmsg::DestinationFilter);
     if (!path)
         return;
-    Workspace& ws = m_mission.workspace();
-    (source ? ws.TrackSourcePath : ws.TrackDestinationPath) = *path;
+    const Workspace& ws = m_mission.workspace();
+    m_mission.setTrackFiles(source ? *path : ws.TrackSourcePath, source ? ws.TrackDestinationPath : *path);
     (source ? m_source : m_destination)->setText(fromPath(*path));
 }
 
 void TrackDialog::run(const Area& area, const std::function<bool(Progress&)>& command)
 {
-    if (m_mission.workspace().Busy)
-        return;
-    area.bar->reset();
-    AreaProgress progress(area.bar, area.counter);
-    WaitCursor wait;
-    if (!command(progress))
+    m_runner.run([&] {
         area.bar->reset();
+        AreaProgress progress(area.bar, area.counter);
+        if (!command(progress))
+            area.bar->reset();
+        return CommandResult::done();
+    });
 }
 
 } // namespace mw

@@ -13,6 +13,7 @@ class QProgressBar;
 
 namespace mw {
 
+class CommandRunner;
 class FileChooser;
 class Mission;
 class Progress;
@@ -21,7 +22,7 @@ class Prompter;
 class TrackDialog final : public QWidget {
     Q_OBJECT
 public:
-    TrackDialog(Mission& mission, std::function<Prompter&()> prompter, std::function<FileChooser&()> files);
+    TrackDialog(Mission& mission, Prompter& prompter, FileChooser& files, CommandRunner& runner);
 
     // The "&Racing" command: the workspace's two paths, empty counters, hidden progress labels,
     // reset bars; then shown.
@@ -38,8 +39,9 @@ private:
     void run(const Area& area, const std::function<bool(Progress&)>& command);
 
     Mission& m_mission;
-    std::function<Prompter&()> m_prompter;
-    std::function<FileChooser&()> m_files;
+    Prompter& m_prompter;
+    FileChooser& m_files;
+    CommandRunner& m_runner;
     QLineEdit* m_source;      // Text1
     QLineEdit* m_destination; // Text2
     QLineEdit* m_rows;        // Text3

@@ -53,10 +53,7 @@ protected:
         writeBytes(folder / "cache.bin", bytesOf("cache AAA x AAA"));
         writeBytes(folder / "scene.4ds", bytesOf("4DS frames"));
         writeBytes(folder / "check.bin", bytesOf("route"));
-        Workspace& ws = mission.workspace();
-        ws.ScenePath = (folder / "scene2.bin").string();
-        ws.SceneTitle = "scene2.bin";
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, folder / "scene2.bin", prompter);
         std::tie(parts.objects, parts.definitions) = block("AddedBox");
     }
     ImportResult import(const PackageParts& p, const char* name = "box.QRA")

@@ -58,15 +58,8 @@ void writeAndLoadMission(FaultWorld& w)
     writeBytes(w.folder() / "scene.4ds", m.finish());
     writeBytes(w.folder() / "check.bin", routeFile(552));
 
-    Workspace& ws = w.mission.workspace();
-    ws.ScenePath = w.folder() / "scene2.bin", ws.SceneTitle = "scene2.bin";
-    ws.CachePath = w.folder() / "cache.bin", ws.CacheTitle = "cache.bin";
-    ws.ModelPath = w.folder() / "scene.4ds", ws.ModelTitle = "scene.4ds";
-    ws.TreePath = w.folder() / "tree.klz", ws.TreeTitle = "tree.klz";
-    w.mission.loadScene(SceneLoadKind::Fresh, w.prompter);
-    w.mission.loadCache(w.prompter);
-    w.mission.loadModel(w.prompter);
-    ASSERT_TRUE(w.mission.loadTree(w.prompter));
+    for (MissionFile file : MissionFiles)
+        ASSERT_TRUE(w.mission.open(file, w.folder() / missionFileName(file), w.prompter));
     ASSERT_TRUE(w.prompter.said.empty());
 }
 
@@ -150,10 +143,8 @@ TEST(AllOrNothing, PutCacheAndPutTree)
                            [](FaultWorld& w) {
                                writeAndLoadMission(w);
                                fs::copy_file(w.folder() / "scene2.bin", w.folder() / "scene2.bin-save.qra");
-                               w.mission.workspace().PutTreeKind = "all";
-                               w.mission.workspace().UseSavedScene = true;
                            },
-                           [](FaultWorld& w) { putTree(w.mission, w.prompter); }));
+                           [](FaultWorld& w) { putTree(w.mission, {"all", true}, w.prompter); }));
 }
 
 TEST(AllOrNothing, TrackCommands)
@@ -166,8 +157,7 @@ TEST(AllOrNothing, TrackCommands)
         b.endObjects();
         writeBytes(w.folder() / "scene2.bin", b.finish());
         writeBytes(w.folder() / "check.bin", routeFile(552));
-        w.mission.workspace().ScenePath = w.folder() / "scene2.bin";
-        w.mission.loadScene(SceneLoadKind::Fresh, w.prompter);
+        w.mission.open(MissionFile::Scene, w.folder() / "scene2.bin", w.prompter);
     };
     const auto scene = [](FaultWorld& w) { return w.folder() / "scene2.bin"; };
     report("Transform", sweepFileFaults(circuit, [&](FaultWorld& w) { transformTrack(w.mission, scene(w), w.prompter); }));

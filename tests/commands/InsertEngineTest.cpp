@@ -227,8 +227,7 @@ protected:
         original = b.finish();
         path = dir.path() / "scene2.bin";
         writeBytes(path, original);
-        mission.workspace().ScenePath = path.string();
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, path, prompter);
     }
     TempFolder dir;
     fs::path path;

@@ -50,25 +50,10 @@ protected:
         fs::create_directories(folder());
         const fs::path file = folder() / missionFileName(kind);
         write(file, bytes);
-        Workspace& ws = mission.workspace();
         ScriptedPrompter quiet;
-        switch (kind) {
-        case MissionFile::Cache:
-            ws.CachePath = file.string();
-            mission.loadCache(quiet);
-            break;
-        case MissionFile::Model:
-            ws.ModelPath = file.string();
-            mission.loadModel(quiet);
-            break;
-        default:
-            ws.ScenePath = (folder() / "scene2.bin").string();
-            ws.SceneTitle = "scene2.bin";
-            ws.TreePath = file.string();
-            ws.TreeTitle = "tree.klz";
-            mission.loadTree(quiet);
-            break;
-        }
+        if (kind == MissionFile::Tree) // the collision file needs the scene's mission
+            mission.open(MissionFile::Scene, folder() / "scene2.bin", quiet);
+        mission.open(kind, file, quiet);
         return file;
     }
 

@@ -39,10 +39,7 @@ protected:
         objectsStart = crate.objectsStart;
         original = crate.bytes;
         writeBytes(scene(), original);
-        Workspace& ws = mission.workspace();
-        ws.ScenePath = scene().string();
-        ws.SceneTitle = "scene2.bin";
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, scene(), prompter);
     }
     fs::path scene() const { return folder / "scene2.bin"; }
     fs::path backup() const { return folder / "scene2.bin-save.qra"; }
@@ -53,9 +50,7 @@ protected:
         c.object("lamp01.i3d", {1, 2, 3}, {0.5f, 0.5f, 0.5f, 0.5f}, {2, 2, 2});
         c.object("bench.i3d", {4, 5, 6}, {1, 0, 0, 0}, {1, 1, 1});
         writeBytes(folder / "cache.bin", c.finish());
-        mission.workspace().CachePath = (folder / "cache.bin").string();
-        mission.workspace().CacheTitle = "cache.bin";
-        mission.loadCache(prompter);
+        mission.open(MissionFile::Cache, folder / "cache.bin", prompter);
     }
     void loadTree()
     {
@@ -65,9 +60,7 @@ protected:
         t.box(1, 0, {1, 1, 1}, {2, 2, 2});
         t.sphere(1, 0, {5, 5, 5}, 1);
         writeBytes(folder / "tree.klz", t.finish());
-        mission.workspace().TreePath = (folder / "tree.klz").string();
-        mission.workspace().TreeTitle = "tree.klz";
-        mission.loadTree(prompter);
+        mission.open(MissionFile::Tree, folder / "tree.klz", prompter);
     }
 
     TempFolder dir;
@@ -136,7 +129,7 @@ TEST_F(MergeTest, PutCacheChecksAndQuestions)
     loadCache();
     prompter.said.clear();
     EXPECT_EQ(putCache(mission, prompter), MergeResult::Refused); // No to the question
-    mission.workspace().CachePath = (dir.path() / "elsewhere" / "cache.bin").string();
+    mission.open(MissionFile::Cache, dir.path() / "elsewhere" / "cache.bin", prompter); // cannot be read: the records stay
     prompter.said.clear();
     prompter.answers = {true, false};
     EXPECT_EQ(putCache(mission, prompter), MergeResult::Refused);
@@ -149,8 +142,7 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
 {
     loadTree();
     ASSERT_EQ(mission.tree().bodyCount(), 3u);
-    Workspace& ws = mission.workspace();
-    ws.PutTreeKind = "simple";
+    mission.setPutTreeChoice("simple", false);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"SCube-0", "SCube-1"}));
     const SceneEntry& box = mission.sceneCatalogue().entry(1);
@@ -161,21 +153,19 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
     expectConsistentScene(readWholeFile(scene()));
 
     // Two "sphere" runs from the saved scene leave one set of placeholders.
-    ws.PutTreeKind = "sphere";
-    ws.UseSavedScene = true;
+    mission.setPutTreeChoice("sphere", true);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"spCube-2"}));
     EXPECT_EQ(readWholeFile(backup()), original);
     // A kind without bodies puts nothing, but still starts from the saved scene.
-    ws.PutTreeKind = "rotation";
+    mission.setPutTreeChoice("rotation", true);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(readWholeFile(scene()), original);
-    ws.PutTreeKind = "sphere";
+    mission.setPutTreeChoice("sphere", true);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
 
-    ws.PutTreeKind = "all";
-    ws.UseSavedScene = false;
+    mission.setPutTreeChoice("all", false);
     ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"spCube-2", "SCube-0", "SCube-1", "spCube-2"}));
     EXPECT_EQ(mission.sceneSelection().all, 2u); // the first added object

@@ -123,8 +123,7 @@ protected:
         scene = threeObjects();
         path = dir.path() / "scene2.bin";
         writeBytes(path, scene.bytes);
-        mission.workspace().ScenePath = path.string();
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, path, prompter);
     }
     TempFolder dir;
     fs::path path;

@@ -50,8 +50,7 @@ protected:
         path = dir.path() / "scene2.bin";
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(original.data()), static_cast<std::streamsize>(original.size()));
-        mission.workspace().ScenePath = path.string();
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, path, prompter);
     }
 
     SceneValueForm formFor(const SceneEntry& e) const
@@ -110,7 +109,7 @@ protected:
     fs::path path;
     std::vector<std::uint8_t> original;
     Mission mission;
-    SceneCatalogue& catalogue = mission.sceneCatalogue();
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
     ScriptedPrompter prompter;
     ObjectOffsets plain, bare, lamp, radio;
     DefinitionOffsets guard, barrel;

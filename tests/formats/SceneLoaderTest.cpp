@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "formats/scene/NameIndex.h"
 #include "formats/scene/SceneLoader.h"
 #include "foundation/seams/Progress.h"
 #include "support/RecordingProgress.h"
@@ -165,7 +167,7 @@ TEST_F(FullScene, ReadsTheSixSoundFields)
 TEST_F(FullScene, DefinitionsSetTypesValuesAndScripts)
 {
     const SceneEntry& human = entry(3);
-    EXPECT_EQ(human.typeCode, 0x1Bu); // "Tommy" becomes 0x37 only when the inspector shows it
+    EXPECT_EQ(human.typeCode, typecode::Tommy); // "Tommy" is the player, whatever its definition says
     EXPECT_TRUE(human.hasScript);
     EXPECT_EQ(human.DefinitionChunkOffset, tommyDef.definition);
     EXPECT_EQ(human.DataChunkOffset, tommyDef.data);
@@ -436,4 +438,17 @@ TEST(SceneLoader, ReportsProgressAndNamesEachDefinition)
     EXPECT_GE(progress.values.back(), 20);
     EXPECT_LE(progress.values.back(), 51);
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"o1", "o2"}));
+}
+
+// Names that differ only in their last characters spread over the slots a lookup picks from: a
+// hash that clusters them makes finding definition owners crawl on a large scene.
+TEST(NameIndex, ShortNamesDifferingAtTheEndSpreadOverTheSlots)
+{
+    for (const char* stem : {"model", "TR", "TrackPoint", "a_longer_object_name_"}) {
+        SCOPED_TRACE(stem);
+        std::set<std::uint32_t> slots;
+        for (int i = 0; i <= 100; ++i)
+            slots.insert(NameIndex::hashOf(stem + std::to_string(i)) & 255u);
+        EXPECT_GE(slots.size(), 70u); // 101 names in 256 slots land in about 83 when spread evenly
+    }
 }

@@ -42,8 +42,7 @@ protected:
         original = b.finish();
         scene = dir.path() / "scene2.bin";
         writeBytes(scene, original);
-        mission.workspace().ScenePath = scene.string();
-        mission.loadScene(SceneLoadKind::Fresh, prompter);
+        mission.open(MissionFile::Scene, scene, prompter);
     }
 
     std::string undoName() const { return mission.history().nextUndo() ? mission.history().nextUndo()->name : ""; }
@@ -109,8 +108,7 @@ TEST_F(HistoryTest, OneStepAcrossFilesAndAFileItCreated)
     const auto cacheBytes = c.finish();
     const fs::path cache = dir.path() / "cache.bin";
     writeBytes(cache, cacheBytes);
-    mission.workspace().CachePath = cache.string();
-    mission.loadCache(prompter);
+    mission.open(MissionFile::Cache, cache, prompter);
     const fs::path created = dir.path() / "scene2.bin.sav";
     {
         Mission::Step step(mission, "Import", prompter);

@@ -26,32 +26,45 @@ protected:
         t.link("a");
         t.box(0, 0, {0, 0, 0}, {1, 1, 1});
         const auto bytes = t.finish();
-        std::ofstream(mission / "tree.klz", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        for (const fs::path& at : {mission / "tree.klz", dir.path() / "tree.klz"})
+            std::ofstream(at, std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         ws.ScenePath = (mission / "scene2.bin").string();
         ws.SceneTitle = "scene2.bin";
         ws.TreePath = (mission / "tree.klz").string();
         ws.TreeTitle = "tree.klz";
+        // Scenes of this mission and another, for the mission checks.
+        SceneBuilder scene;
+        scene.beginObjects();
+        scene.endObjects();
+        const auto sceneBytes = scene.finish();
+        for (const char* m : {"m1", "m2"}) {
+            fs::create_directories(dir.path() / "game" / "missions" / m);
+            writeBytes(dir.path() / "game" / "missions" / m / "scene2.bin", sceneBytes);
+        }
     }
     fs::path placeholder() const { return dir.path() / "game" / "models" / "!!Testklz.4DS"; }
 
+    // A mission with the workspace's scene (when it names one) and tree loaded into it.
     bool load(const Workspace& w)
     {
-        loaded.workspace() = w;
-        return loaded.loadTree(prompter);
+        loaded = std::make_unique<Mission>();
+        if (!w.ScenePath.empty())
+            loaded->open(MissionFile::Scene, w.ScenePath, prompter);
+        return loaded->open(MissionFile::Tree, w.TreePath, prompter);
     }
 
     TempFolder dir;
     fs::path mission;
     Workspace ws;
     ScriptedPrompter prompter;
-    Mission loaded;
+    std::unique_ptr<Mission> loaded;
 };
 
 TEST_F(TreeLoadTest, WritesThePlaceholderModelOnceAndLoads)
 {
     ASSERT_TRUE(load(ws));
-    EXPECT_EQ(loaded.tree().bodyCount(), 1u);
+    EXPECT_EQ(loaded->tree().bodyCount(), 1u);
     EXPECT_TRUE(prompter.said.empty());
     EXPECT_EQ(readWholeFile(placeholder()), loadBuiltinResource("Cube1"));
 
@@ -98,7 +111,6 @@ protected:
         original = b.finish();
         path = dir.path() / "scene2.bin";
         writeBytes(path, original);
-        mission.workspace().ScenePath = path.string();
         mission.addListener(this);
     }
     void missionChanged(const MissionChange& change) override { told.push_back(change.kind); }
@@ -114,7 +126,7 @@ protected:
 TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
 {
     using K = MissionChange::Kind;
-    mission.loadScene(SceneLoadKind::Fresh, prompter);
+    mission.open(MissionFile::Scene, path, prompter);
     ASSERT_EQ(mission.sceneCatalogue().entryCount(), 2u);
     EXPECT_EQ(told, (std::vector<K>{K::AboutToLoad, K::Loaded}));
     EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), original));
@@ -140,9 +152,9 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
               WriteOutcome::Done);
     EXPECT_EQ(mission.sceneCatalogue().name(1), name);
 
-    mission.workspace().KeepSelection = true;
-    mission.workspace().ReloadIndex = 1;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
+    KeptRows keep = mission.rememberedRows();
+    keep.all = 1;
+    mission.reloadScene(keep, prompter);
     EXPECT_EQ(told.back(), K::Reloaded);
     EXPECT_EQ(mission.sceneCatalogue().entry(1).translation, (Vec3{7, 8, 9}));
     EXPECT_EQ(mission.sceneCatalogue().name(1), name);
@@ -152,7 +164,7 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
 
 TEST_F(MissionDocumentTest, BothWritePathsRefuseAFileChangedBehindOurBack)
 {
-    mission.loadScene(SceneLoadKind::Fresh, prompter);
+    mission.open(MissionFile::Scene, path, prompter);
     auto changed = original;
     changed.push_back(0);
     writeBytes(path, changed);

@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
     EXPECT_EQ(ui.selectedRow("List1"), 0);
     EXPECT_EQ(ui.selectedRow("List3"), 0);
 
-    Workspace& ws = ui.window->mission().workspace();
+    const Workspace& ws = ui.window->mission().workspace();
     EXPECT_FALSE(ws.Busy);
     EXPECT_FALSE(ws.KeepSelection);
     EXPECT_EQ(ws.ScenePath, path.string());
@@ -233,11 +233,12 @@ TEST_F(MainWindowTest, TheOtherLoadCommandsRememberTheirFiles)
 TEST_F(MainWindowTest, ExitDoesNothingWhileBusy)
 {
     ui.window->show();
-    ui.window->mission().workspace().Busy = true;
-    ui.menu("&Exit");
-    QApplication::processEvents();
-    EXPECT_TRUE(ui.window->isVisible());
-    ui.window->mission().workspace().Busy = false;
+    {
+        const Mission::BusyScope busy(ui.window->mission());
+        ui.menu("&Exit");
+        QApplication::processEvents();
+        EXPECT_TRUE(ui.window->isVisible());
+    }
     ui.menu("&Exit");
     QApplication::processEvents();
     EXPECT_FALSE(ui.window->isVisible());
@@ -247,32 +248,22 @@ TEST_F(MainWindowTest, AReloadKeepsTheRememberedSelections)
 {
     const auto path = writeScene(smallScene());
     ui.load("Load &scene2.bin", path);
-    Workspace& ws = ui.window->mission().workspace();
+    const Workspace& ws = ui.window->mission().workspace();
+    const auto reload = [&](KeptRows keep) { ui.window->mission().reloadScene(keep, ui.prompter); };
 
-    ws.KeepSelection = true;
-    ws.ReloadIndex = 2;
-    ws.ScriptListIndex = 1;
-    ws.PlainListIndex = 1;
-    ui.window->reloadScene();
+    reload({.all = 2, .scripts = 1, .things = 1});
     EXPECT_EQ(ui.selectedRow("List2"), 2);
     EXPECT_EQ(ui.selectedRow("List1"), 1);
     EXPECT_EQ(ui.selectedRow("List3"), 1);
     EXPECT_FALSE(ws.KeepSelection);
 
     // A row past the end (the last row was deleted) keeps the selection the load made.
-    ws.KeepSelection = true;
-    ws.ReloadIndex = 5;
-    ws.ObjectIndex = 1;
-    ws.ScriptListIndex = 7;
-    ui.window->reloadScene();
+    reload({.all = 5, .fallback = 1, .scripts = 7});
     EXPECT_EQ(ui.selectedRow("List2"), 1);
     EXPECT_EQ(ui.selectedRow("List1"), 0);
 
     // ReloadIndex 0 selects the remembered "All" row.
-    ws.KeepSelection = true;
-    ws.ReloadIndex = 0;
-    ws.ObjectIndex = 4;
-    ui.window->reloadScene();
+    reload({.all = 0, .fallback = 4});
     EXPECT_EQ(ui.selectedRow("List2"), 4);
 }
 
@@ -288,10 +279,9 @@ TEST_F(MainWindowTest, ScriptsAndThingsSelectTheSameEntryInAll)
     EXPECT_EQ(ui.selectedRow("List2"), 2);
 
     // While busy the lists do nothing.
-    ui.window->mission().workspace().Busy = true;
+    const Mission::BusyScope busy(ui.window->mission());
     ui.select("List3", 0);
     EXPECT_EQ(ui.selectedRow("List2"), 2);
-    ui.window->mission().workspace().Busy = false;
 }
 
 TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)

@@ -145,7 +145,7 @@ TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
     click("stopsearch_3");
     EXPECT_TRUE(ui.window->mission().workspace().NameSearchStop);
     for (const char* stop : {"StopSearchTrans", "Command3", "StopTRSearch"}) {
-        ui.window->mission().workspace().TranslationSearchStop = false;
+        ui.window->mission().setSearchStop(SearchKind::Translation, false);
         click(stop);
         EXPECT_TRUE(ui.window->mission().workspace().TranslationSearchStop) << stop;
     }

@@ -34,7 +34,7 @@ protected:
     }
     QAction* action(const char* prefix)
     {
-        for (QAction* a : ui.window->menuBar()->findChildren<QAction*>())
+        for (QAction* a : ui.window->findChildren<QAction*>())
             if (a->text().startsWith(QString::fromLatin1(prefix)))
                 return a;
         ADD_FAILURE() << prefix;
@@ -72,10 +72,9 @@ TEST_F(UndoWindowTest, DeleteUndoRedoWithTheMenuCaptions)
     EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "Door"}));
 
     // Nothing is undone while a file is read or written.
-    ui.window->mission().workspace().Busy = true;
+    const Mission::BusyScope busy(ui.window->mission());
     action("&Undo")->trigger();
     EXPECT_EQ(readWholeFile(path), deleted);
-    ui.window->mission().workspace().Busy = false;
 }
 
 TEST_F(UndoWindowTest, AFileChangedByAnotherProgramShowsTheNotice)
@@ -115,7 +114,7 @@ TEST(UndoReadyTest, UndoIsReadyStraightAfterEachCommand)
     WindowDriver ui;
     ui.load("Load &scene2.bin", folder / "scene2.bin");
     QAction* undo = nullptr;
-    for (QAction* a : ui.window->menuBar()->findChildren<QAction*>())
+    for (QAction* a : ui.window->findChildren<QAction*>())
         if (a->shortcut() == QKeySequence(QKeySequence::Undo))
             undo = a;
     ASSERT_NE(undo, nullptr);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -25,20 +26,31 @@ public:
         window->setFileChooser(&files);
     }
 
-    // Triggers the menu item with this caption (the "&" included).
+    // Triggers the menu item with this caption (the "&" included), as a click would: not while it
+    // is disabled.
     void menu(const QString& caption)
     {
-        for (QAction* action : window->menuBar()->findChildren<QAction*>())
-            if (action->text() == caption) {
-                action->trigger();
+        for (QAction* top : window->menuBar()->actions()) {
+            if (top->text() == caption) {
+                top->trigger();
                 return;
             }
-        for (QAction* action : window->menuBar()->actions())
-            if (action->text() == caption) {
-                action->trigger();
-                return;
-            }
+            if (top->menu())
+                for (QAction* action : top->menu()->actions())
+                    if (action->text() == caption) {
+                        action->trigger();
+                        return;
+                    }
+        }
         ADD_FAILURE() << "no menu item " << caption.toStdString();
+    }
+
+    // The window's action with this id (ids:: of ui/WidgetNames.h).
+    QAction* action(const char* id) const
+    {
+        QAction* a = window->action(id);
+        EXPECT_NE(a, nullptr) << id;
+        return a;
     }
 
     template <class T>

@@ -237,9 +237,10 @@ Went Import::extract()
 
 } // namespace
 
-ImportResult importAddin(Mission& mission, const std::filesystem::path& packagePath, Prompter& prompter)
+ImportResult importAddin(Mission& mission, const std::filesystem::path& packagePath, Prompter& prompter,
+                         const std::optional<KeptRows>& keep)
 {
-    Workspace& ws = mission.workspace();
+    const Workspace& ws = mission.workspace();
     if (ws.ScenePath.empty() || packagePath.empty())
         return ImportResult::Refused;
     if (!containsIgnoringCase(utf8Of(packagePath), ".QRA")) {
@@ -270,8 +271,8 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
     }
     ImportResult result;
     Import import(mission, prompter, package);
-    ws.Busy = true;
     {
+        const Mission::BusyScope busy(mission);
         Mission::Step step(mission, "Import " + (package.title.empty() ? std::string("add-in") : package.title), prompter);
         result = import.run();
         // The user's No keeps what was written; a failure takes all of it back.
@@ -280,7 +281,6 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
     }
     if (Progress* progress = mission.progress())
         progress->finish();
-    ws.Busy = false;
     if (result == ImportResult::Refused || result == ImportResult::Failed)
         return result;
 
@@ -290,14 +290,10 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
                    return p == fs::path(mission.pathOf(file));
                });
     };
-    ws.KeepSelection = true;
-    mission.loadScene(SceneLoadKind::Reload, prompter);
-    if (written(MissionFile::Cache))
-        mission.loadCache(prompter, SceneLoadKind::Reload);
-    if (written(MissionFile::Model))
-        mission.loadModel(prompter, SceneLoadKind::Reload);
-    if (written(MissionFile::Tree))
-        mission.loadTree(prompter, SceneLoadKind::Reload);
+    mission.reloadScene(keep.value_or(mission.rememberedRows()), prompter);
+    for (MissionFile file : {MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
+        if (written(file))
+            mission.reload(file, prompter);
     return result;
 }
 

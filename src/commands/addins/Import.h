@@ -5,6 +5,9 @@
 // write, and a write that fails takes back everything the import wrote.
 
 #include <filesystem>
+#include <optional>
+
+#include "mission/SceneSelection.h"
 
 namespace mw {
 
@@ -25,6 +28,8 @@ enum class ImportResult {
     Failed,   // a file operation failed: everything the import wrote was taken back
 };
 
-ImportResult importAddin(Mission& mission, const std::filesystem::path& package, Prompter& prompter);
+// The scene is read again keeping `keep` (the remembered rows when not given).
+ImportResult importAddin(Mission& mission, const std::filesystem::path& package, Prompter& prompter,
+                         const std::optional<KeptRows>& keep = {});
 
 } // namespace mw

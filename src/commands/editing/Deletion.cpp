@@ -25,11 +25,10 @@ bool hasDefinition(const SceneEntry& e)
 
 DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
 {
-    Workspace& ws = mission.workspace();
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     if (row >= catalogue.entryCount())
         return DeleteResult::Refused;
-    if (row >= ws.FirstScriptIndex || catalogue.records[row].isScript) {
+    if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript) {
         prompter.message(deletemsg::NotDeletable, deletemsg::Title);
         return DeleteResult::Refused;
     }
@@ -37,9 +36,9 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
     const ByteReader file(mission.bytes(MissionFile::Scene));
     std::vector<SceneSplice> splices;
     try {
-        splices.push_back({e.ObjectChunkOffset, file.u32(e.ObjectChunkOffset + 2ull), {}, {ws.ObjectsSizeOffset}});
+        splices.push_back({e.ObjectChunkOffset, file.u32(e.ObjectChunkOffset + 2ull), {}, {catalogue.ObjectsSizeOffset}});
         if (hasDefinition(e))
-            splices.push_back({e.DefinitionChunkOffset, file.u32(e.DefinitionChunkOffset + 2ull), {}, {ws.DefsPos}});
+            splices.push_back({e.DefinitionChunkOffset, file.u32(e.DefinitionChunkOffset + 2ull), {}, {catalogue.DefsPos}});
     } catch (const TruncatedData&) {
         prompter.message(WouldDamageScene, "");
         return DeleteResult::Refused;
@@ -50,15 +49,14 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
         progress->start(5);
         progress->step(1, e.name);
     }
-    ws.Busy = true;
     const WriteOutcome outcome = [&] {
+        const Mission::BusyScope busy(mission);
         Mission::Step step(mission, "Delete " + e.name, prompter);
         const WriteOutcome written = rewriteScene(mission, splices, prompter);
         if (written == WriteOutcome::Done)
             step.commit();
         return written;
     }();
-    ws.Busy = false;
     if (progress)
         progress->finish();
     if (outcome != WriteOutcome::Done)

@@ -10,7 +10,7 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
 {
     if (row >= mission.cache().records.size())
         return ValueSaveResult::Refused;
-    CacheRecord& record = mission.cache().records[row];
+    const CacheRecord& record = mission.cache().records[row];
     Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)), prompter);
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
@@ -23,20 +23,19 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
     PatchList list;
     list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
     list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
-    const auto result = saveResultOf(mission.patch(MissionFile::Cache, list.patches(), prompter));
+    const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
+    const auto result = saveResultOf(mission.patch(MissionFile::Cache, list.patches(), prompter, nullptr, rows));
     if (result == ValueSaveResult::Saved)
         step.commit();
-    if (result == ValueSaveResult::Saved && at) {
-        record.position = {t[0], t[1], t[2]};
-        record.rotation = q;
-        record.size = {s[0], s[1], s[2]};
-    }
+    if (result == ValueSaveResult::Saved && at)
+        mission.keepSavedCacheValues(row, {t[0], t[1], t[2]}, q, {s[0], s[1], s[2]});
     return result;
 }
 
-ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
+ValueSaveResult saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
                                 Prompter& prompter)
 {
+    const auto row = static_cast<std::size_t>(&frame - mission.model().frames.data());
     Mission::Step step(mission, "Save values of " + frame.name, prompter);
     const auto checked = checkTransform(form, ModelList, prompter);
     if (!checked)
@@ -44,11 +43,12 @@ ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mi
     const auto& t = checked->translation;
     PatchList list;
     list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
-    const auto result = saveResultOf(mission.patch(MissionFile::Model, list.patches(), prompter));
+    const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
+    const auto result = saveResultOf(mission.patch(MissionFile::Model, list.patches(), prompter, nullptr, rows));
     if (result == ValueSaveResult::Saved)
         step.commit();
     if (result == ValueSaveResult::Saved && frame.TranslationOffset)
-        frame.position = {t[0], t[1], t[2]};
+        mission.keepSavedModelPosition(row, {t[0], t[1], t[2]});
     return result;
 }
 
@@ -57,7 +57,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
 {
     if (row >= mission.tree().bodyCount())
         return ValueSaveResult::Refused;
-    CollisionBody& body = mission.tree().body(row);
+    CollisionBody body = mission.tree().body(row); // what it shows after the save
     Mission::Step step(mission, "Save values of " + mission.tree().listText(row), prompter);
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
@@ -89,7 +89,8 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
     } else {
         centre = extent = false;
     }
-    const auto result = saveResultOf(mission.patch(MissionFile::Tree, list.patches(), prompter));
+    const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
+    const auto result = saveResultOf(mission.patch(MissionFile::Tree, list.patches(), prompter, nullptr, rows));
     if (result == ValueSaveResult::Saved) {
         step.commit();
         if (material)
@@ -98,6 +99,7 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
             body.position = tag == "CY" ? Vec3{x, body.position.y, z} : Vec3{x, y, z};
         if (extent)
             body.size = {sx, sy, sz};
+        mission.keepSavedBody(row, body);
     }
     return result;
 }

@@ -19,8 +19,8 @@ class Prompter;
 // and the size, of the record in `row` of the loaded cache.
 ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter);
 
-// scene.4ds: the translation only.
-ValueSaveResult saveModelValues(const TransformForm& form, ModelFrame& frame, Mission& mission,
+// scene.4ds: the translation only, of `frame`, one of the loaded model file's frames.
+ValueSaveResult saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
                                 Prompter& prompter);
 
 // tree.klz: the material byte (when one is chosen), then the geometry of the body's kind from the

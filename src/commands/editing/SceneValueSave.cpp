@@ -55,7 +55,25 @@ private:
 
     WriteOutcome write(const PatchList& list)
     {
-        return m_mission.patch(MissionFile::Scene, list.patches(), m_prompter);
+        const std::vector<std::uint32_t> rows = rowOfEntry();
+        return m_mission.patch(MissionFile::Scene, list.patches(), m_prompter, nullptr, rows);
+    }
+
+    // The entry's row in the catalogue: objects stand in file order.
+    std::vector<std::uint32_t> rowOfEntry() const
+    {
+        const SceneCatalogue& c = m_mission.sceneCatalogue();
+        std::uint32_t low = 0, high = c.FirstScriptIndex;
+        while (low < high) {
+            const std::uint32_t mid = low + (high - low) / 2;
+            if (c.records[mid].ObjectChunkOffset < m_entry.ObjectChunkOffset)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        if (low < c.FirstScriptIndex && c.records[low].ObjectChunkOffset == m_entry.ObjectChunkOffset)
+            return {low};
+        return {};
     }
 
     ValueSaveResult saveTransform()

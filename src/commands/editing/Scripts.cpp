@@ -69,7 +69,8 @@ std::string storedScript(const Mission& mission, std::uint32_t row)
     return file.text(place->lengthField + 4ull, place->length);
 }
 
-ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter)
+ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
+                            const std::optional<KeptRows>& keep)
 {
     const auto place = placeOf(mission, row);
     if (!place)
@@ -80,7 +81,7 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
         prompter.message(scriptmsg::Damaged, "");
         return ScriptSaveResult::Refused;
     }
-    Workspace& ws = mission.workspace();
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
     const SceneEntry entry = mission.sceneCatalogue().entry(row);
     Mission::Step step(mission, "Save script of " + entry.name, prompter);
     auto outcomeOf = [](WriteOutcome o) {
@@ -103,19 +104,22 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
 
     SceneSplice splice{static_cast<std::uint32_t>(textStart), place->length, {text.begin(), text.end()}, {}};
     if (entry.isScript)
-        splice.sizeFields = {ws.ScriptsLengthPos, place->chunk + 2, place->lengthField};
+        splice.sizeFields = {catalogue.ScriptsLengthPos, place->chunk + 2, place->lengthField};
     else if (entry.DataChunkOffset != 0)
-        splice.sizeFields = {ws.DefsPos, place->chunk + 2, place->lengthField, entry.DataChunkOffset + 2};
+        splice.sizeFields = {catalogue.DefsPos, place->chunk + 2, place->lengthField, entry.DataChunkOffset + 2};
     else
         return ScriptSaveResult::Refused;
-    ws.Busy = true;
-    const WriteOutcome o = rewriteScene(mission, std::span(&splice, 1), prompter, scriptmsg::CloseFile);
-    ws.Busy = false;
+    const WriteOutcome o = [&] {
+        const Mission::BusyScope busy(mission);
+        return rewriteScene(mission, std::span(&splice, 1), prompter, scriptmsg::CloseFile);
+    }();
     if (o != WriteOutcome::Done)
         return outcomeOf(o);
     step.commit();
-    ws.ChangedFlags[SceneList] = false;
-    mission.reloadSceneAt(ws.ReloadIndex, prompter);
+    mission.setChanged(SceneList, false);
+    KeptRows rows = keep.value_or(mission.rememberedRows());
+    rows.fallback = rows.all;
+    mission.reloadScene(rows, prompter);
     return ScriptSaveResult::NewLength;
 }
 

@@ -4,7 +4,10 @@
 // it is not; the listing of every script for the overview pane.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "mission/SceneSelection.h"
 
 namespace mw {
 
@@ -36,10 +39,10 @@ enum class ScriptSaveResult {
     Stale,      // the file changed on disk: nothing written, the caller reloads
 };
 
-// Saves `text` (bytes as stored) as the script of row `row`. A new length reloads the scene with
-// KeepSelection set: the caller puts the rows to select into ReloadIndex, ScriptListIndex and
-// PlainListIndex first.
-ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter);
+// Saves `text` (bytes as stored) as the script of row `row`. A new length reloads the scene keeping
+// `keep` (the remembered rows when not given).
+ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
+                            const std::optional<KeptRows>& keep = {});
 
 // Every check-marked entry's script under a heading "** -- name -- **", lines ended by CR LF.
 std::string scriptListing(const Mission& mission);

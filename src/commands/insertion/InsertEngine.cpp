@@ -221,28 +221,27 @@ InsertRecords insertRecords(const InsertForm& f)
 
 InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& prompter)
 {
-    Workspace& ws = mission.workspace();
-    if (!validate(form, mission.sceneCatalogue(), prompter))
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    if (!validate(form, catalogue, prompter))
         return InsertResult::Refused;
     InsertRecords records = insertRecords(form);
 
-    const auto splices = appendingSplices(mission.bytes(MissionFile::Scene), ws.ObjectsSizeOffset, ws.DefsPos,
+    const auto splices = appendingSplices(mission.bytes(MissionFile::Scene), catalogue.ObjectsSizeOffset, catalogue.DefsPos,
                                           std::move(records.object), std::move(records.definition));
     if (!splices) {
         prompter.message(WouldDamageScene, "");
         return InsertResult::Refused;
     }
 
-    const std::uint32_t newRow = ws.FirstScriptIndex;
-    ws.Busy = true;
+    const std::uint32_t newRow = catalogue.FirstScriptIndex;
     const WriteOutcome outcome = [&] {
+        const Mission::BusyScope busy(mission);
         Mission::Step step(mission, "Insert " + form.name, prompter);
         const WriteOutcome written = rewriteScene(mission, *splices, prompter);
         if (written == WriteOutcome::Done)
             step.commit();
         return written;
     }();
-    ws.Busy = false;
     if (outcome != WriteOutcome::Done)
         return outcome == WriteOutcome::Stale ? InsertResult::Stale : InsertResult::Refused;
     mission.reloadSceneAt(newRow, prompter);

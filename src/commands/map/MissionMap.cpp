@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "foundation/text/Latin1Text.h"
 
@@ -44,52 +45,18 @@ MarkerKind markerKindOf(const SceneEntry& e)
     return markerKind(e.typeCode, e.SoundFieldOffset[1] || !e.soundFileName.empty(), e.model);
 }
 
-MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cacheFile,
-                           const CollisionLoadResult& tree)
-{
-    const auto& cache = cacheFile.records;
-    const std::size_t bodies = tree.bodyCount();
-    MissionMap map;
-    map.shapes.reserve(scene.entryCount() + cache.size() + bodies);
-    for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
-        const SceneRecord& r = scene.records[row];
-        if (r.isScript || r.TranslationOffset == 0)
-            continue;
-        const bool hasSound = r.sound != SceneRecord::NoRow &&
-                              (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
-        const Vec3 t = scene.translation(row);
-        MapShape s{MapLayer::Scene, markerKind(r.typeCode, hasSound, scene.model(row)), row, {t.x, t.z}};
-        s.heading = {0, 0}; // no rotation chunk: no heading to show
-        if (r.RotationOffset) {
-            const float yaw = yawOfSceneRotation(scene.rotation(row));
-            s.heading = {std::sin(yaw), std::cos(yaw)};
-        }
-        map.shapes.push_back(s);
-    }
-    for (std::uint32_t row = 0; row < cache.size(); ++row) {
-        const CacheRecord& r = cache[row];
-        if (r.TranslationOffset == 0)
-            continue; // a base record has no place
-        MapShape s{MapLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
-        // The horizontal slider of the cache sets q1 and q2.
-        const float yaw = 2.0f * std::atan2(r.rotation[0], r.rotation[1]);
-        s.corners = 4;
-        s.outline = rectangle(s.centre, r.size.x, r.size.z, yaw);
-        map.shapes.push_back(s);
-    }
-    for (std::uint32_t row = 0; row < bodies; ++row) {
-        const CollisionBody& b = tree.body(row);
-        MapShape s{MapLayer::Collision, MarkerKind::Other, row, {b.position.x, b.position.z}};
-        if (b.CollisionKindTag == "SP" || b.CollisionKindTag == "CY") {
-            s.radius = b.size.x;
-        } else {
-            const float yaw = b.CollisionKindTag == "SC" ? 0.0f : yawOfSceneRotation(b.rotation);
-            s.corners = 4;
-            s.outline = rectangle(s.centre, b.size.x, b.size.z, yaw);
-        }
-        map.shapes.push_back(s);
-    }
+namespace {
 
+bool drawable(const MapShape& s)
+{
+    // Damaged values (not finite) are left off the map rather than spoil its area.
+    const auto finite = [](MapPoint p) { return std::isfinite(p.x) && std::isfinite(p.z); };
+    return finite(s.centre) && std::isfinite(s.radius) &&
+           (!s.corners || std::all_of(s.outline.begin(), s.outline.end(), finite));
+}
+
+void coverShapes(MissionMap& map)
+{
     bool first = true;
     auto cover = [&](MapPoint p, float r) {
         if (first) {
@@ -100,12 +67,7 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& c
         map.min = {std::min(map.min.x, p.x - r), std::min(map.min.z, p.z - r)};
         map.max = {std::max(map.max.x, p.x + r), std::max(map.max.z, p.z + r)};
     };
-    // Damaged values (not finite) are left off the map rather than spoil its area.
-    std::erase_if(map.shapes, [](const MapShape& s) {
-        const auto finite = [](MapPoint p) { return std::isfinite(p.x) && std::isfinite(p.z); };
-        return !finite(s.centre) || !std::isfinite(s.radius) ||
-               (s.corners && !std::all_of(s.outline.begin(), s.outline.end(), finite));
-    });
+    map.min = map.max = {};
     for (const MapShape& s : map.shapes) {
         if (s.corners)
             for (const MapPoint& p : s.outline)
@@ -113,7 +75,105 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& c
         else
             cover(s.centre, s.radius);
     }
+}
+
+std::optional<MapShape> shapeOf(MapLayer layer, std::uint32_t row, const SceneCatalogue& scene,
+                                const CacheLoadResult& cache, const CollisionLoadResult& tree)
+{
+    switch (layer) {
+    case MapLayer::Scene:
+        return row < scene.entryCount() ? sceneShape(scene, row) : std::nullopt;
+    case MapLayer::Cache:
+        return row < cache.records.size() ? cacheShape(cache, row) : std::nullopt;
+    case MapLayer::Collision:
+        break;
+    }
+    return row < tree.bodyCount() ? bodyShape(tree, row) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t row)
+{
+    const SceneRecord& r = scene.records[row];
+    if (r.isScript || r.TranslationOffset == 0)
+        return std::nullopt;
+    const bool hasSound =
+        r.sound != SceneRecord::NoRow && (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
+    const Vec3 t = scene.translation(row);
+    MapShape s{MapLayer::Scene, markerKind(r.typeCode, hasSound, scene.model(row)), row, {t.x, t.z}};
+    s.heading = {0, 0}; // no rotation chunk: no heading to show
+    if (r.RotationOffset) {
+        const float yaw = yawOfSceneRotation(scene.rotation(row));
+        s.heading = {std::sin(yaw), std::cos(yaw)};
+    }
+    return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
+}
+
+std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t row)
+{
+    const CacheRecord& r = cache.records[row];
+    if (r.TranslationOffset == 0)
+        return std::nullopt; // a base record has no place
+    MapShape s{MapLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
+    // The horizontal slider of the cache sets q1 and q2.
+    const float yaw = 2.0f * std::atan2(r.rotation[0], r.rotation[1]);
+    s.corners = 4;
+    s.outline = rectangle(s.centre, r.size.x, r.size.z, yaw);
+    return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
+}
+
+std::optional<MapShape> bodyShape(const CollisionLoadResult& tree, std::uint32_t row)
+{
+    const CollisionBody& b = tree.body(row);
+    MapShape s{MapLayer::Collision, MarkerKind::Other, row, {b.position.x, b.position.z}};
+    if (b.CollisionKindTag == "SP" || b.CollisionKindTag == "CY") {
+        s.radius = b.size.x;
+    } else {
+        const float yaw = b.CollisionKindTag == "SC" ? 0.0f : yawOfSceneRotation(b.rotation);
+        s.corners = 4;
+        s.outline = rectangle(s.centre, b.size.x, b.size.z, yaw);
+    }
+    return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
+}
+
+MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree)
+{
+    MissionMap map;
+    map.shapes.reserve(scene.entryCount() + cache.records.size() + tree.bodyCount());
+    const auto add = [&](const std::optional<MapShape>& s) {
+        if (s)
+            map.shapes.push_back(*s);
+    };
+    for (std::uint32_t row = 0; row < scene.entryCount(); ++row)
+        add(sceneShape(scene, row));
+    for (std::uint32_t row = 0; row < cache.records.size(); ++row)
+        add(cacheShape(cache, row));
+    for (std::uint32_t row = 0; row < tree.bodyCount(); ++row)
+        add(bodyShape(tree, row));
+    coverShapes(map);
     return map;
+}
+
+void updateMissionMap(MissionMap& map, MapLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
+                      const CacheLoadResult& cache, const CollisionLoadResult& tree)
+{
+    // The shapes stand by layer, then by row.
+    const auto before = [](const MapShape& s, std::pair<MapLayer, std::uint32_t> key) {
+        return std::pair(s.layer, s.row) < key;
+    };
+    for (std::uint32_t row : rows) {
+        const auto at = std::lower_bound(map.shapes.begin(), map.shapes.end(), std::pair(layer, row), before);
+        const bool there = at != map.shapes.end() && at->layer == layer && at->row == row;
+        const auto shape = shapeOf(layer, row, scene, cache, tree);
+        if (shape && there)
+            *at = *shape;
+        else if (shape)
+            map.shapes.insert(at, *shape);
+        else if (there)
+            map.shapes.erase(at);
+    }
+    coverShapes(map);
 }
 
 } // namespace mw

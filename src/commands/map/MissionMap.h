@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -49,5 +50,14 @@ std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, float yaw);
 MarkerKind markerKindOf(const SceneEntry& entry);
 
 MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree);
+
+// The shape of one entry of each layer; nothing for an entry without a place on the map.
+std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t row);
+std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t row);
+std::optional<MapShape> bodyShape(const CollisionLoadResult& tree, std::uint32_t row);
+
+// The shapes of the given rows of one layer made again from the readers (after a save wrote them).
+void updateMissionMap(MissionMap& map, MapLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
+                      const CacheLoadResult& cache, const CollisionLoadResult& tree);
 
 } // namespace mw

@@ -24,7 +24,7 @@ std::vector<std::uint8_t> cacheObjectChunks(const CacheLoadResult& cache)
 
 MergeResult putCache(Mission& mission, Prompter& prompter)
 {
-    Workspace& ws = mission.workspace();
+    const Workspace& ws = mission.workspace();
     if (mission.sceneCatalogue().empty()) {
         prompter.message("Load scene2.bin and cache.bin", "");
         return MergeResult::Refused;
@@ -48,15 +48,7 @@ MergeResult putCache(Mission& mission, Prompter& prompter)
         progress->start(51);
         progress->step(25, "cache.bin");
     }
-    ws.Busy = true;
-    const MergeResult result = [&] {
-        Mission::Step step(mission, "Put cache", prompter);
-        const MergeResult merged = appendObjects(mission, nullptr, cacheObjectChunks(mission.cache()), prompter);
-        if (merged == MergeResult::Merged)
-            step.commit();
-        return merged;
-    }();
-    ws.Busy = false;
+    const MergeResult result = appendObjects(mission, "Put cache", nullptr, cacheObjectChunks(mission.cache()), prompter);
     if (progress)
         progress->finish();
     return result;

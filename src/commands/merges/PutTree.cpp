@@ -48,9 +48,10 @@ std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std
     return out.out().take();
 }
 
-MergeResult putTree(Mission& mission, Prompter& prompter)
+MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter)
 {
-    Workspace& ws = mission.workspace();
+    mission.setPutTreeChoice(choice.kind, choice.useSavedScene);
+    const Workspace& ws = mission.workspace();
     if (ws.TreePath.empty() || ws.ScenePath.empty() ||
         !sameMission(ws.ScenePath, ws.SceneTitle, ws.TreePath, ws.TreeTitle)) {
         prompter.message(ws.TreePath.empty()    ? "Load tree.klz"
@@ -62,7 +63,7 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
     // With "use saved scene2.bin", the put starts from the scene as it was before the last put.
     SharedImage saved;
     const std::filesystem::path backup = withSuffix(ws.ScenePath, BackupSuffix);
-    if (ws.UseSavedScene && fileExists(backup)) {
+    if (choice.useSavedScene && fileExists(backup)) {
         try {
             if (auto bytes = readWholeFile(backup); !bytes.empty())
                 saved = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
@@ -71,24 +72,23 @@ MergeResult putTree(Mission& mission, Prompter& prompter)
             return MergeResult::Refused;
         }
     }
-    const auto [first, last] = putTreeRange(mission.tree(), ws.PutTreeKind);
+    const auto [first, last] = putTreeRange(mission.tree(), choice.kind);
     Progress* progress = mission.progress();
     if (progress) {
         progress->start(51);
-        progress->step(25, ws.PutTreeKind);
+        progress->step(25, choice.kind);
     }
-    ws.Busy = true;
-    const MergeResult result = [&] {
-        Mission::Step step(mission, "Put tree", prompter);
-        const MergeResult merged = appendObjects(mission, saved, placeholderChunks(mission.tree(), first, last), prompter);
-        if (merged == MergeResult::Merged)
-            step.commit();
-        return merged;
-    }();
-    ws.Busy = false;
+    const MergeResult result =
+        appendObjects(mission, "Put tree", saved, placeholderChunks(mission.tree(), first, last), prompter);
     if (progress)
         progress->finish();
     return result;
+}
+
+MergeResult putTree(Mission& mission, Prompter& prompter)
+{
+    const Workspace& ws = mission.workspace();
+    return putTree(mission, {ws.PutTreeKind, ws.UseSavedScene}, prompter);
 }
 
 } // namespace mw

@@ -22,7 +22,15 @@ std::pair<std::size_t, std::size_t> putTreeRange(const CollisionLoadResult& tree
 
 std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std::size_t first, std::size_t last);
 
-// Uses the workspace's PutTreeKind and UseSavedScene; one undo step.
+// The choice of the Put tree dialog: one of PutTreeKinds, and whether to start from the saved scene.
+struct PutTreeChoice {
+    std::string kind;
+    bool useSavedScene = false;
+};
+
+// Records the choice as the workspace's PutTreeKind and UseSavedScene; one undo step.
+MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter);
+// The same with the choice the workspace recorded last.
 MergeResult putTree(Mission& mission, Prompter& prompter);
 
 } // namespace mw

@@ -24,10 +24,10 @@ enum class MergeResult {
     Stale,     // scene2.bin changed behind our back: nothing written
 };
 
-// Writes `base` (the scene to start from: the loaded bytes, or the saved copy when given) as the
-// backup, then the scene with `objects` (whole object chunks) behind its last object; reloads the
-// scene.
-MergeResult appendObjects(Mission& mission, SharedImage saved, std::vector<std::uint8_t> objects,
+// One undo step named `stepName`: writes the scene to start from (the loaded bytes, or the saved
+// copy when given) as the backup, then the scene with `objects` (whole object chunks) behind its
+// last object; then reloads the scene with the first added object selected.
+MergeResult appendObjects(Mission& mission, const char* stepName, SharedImage saved, std::vector<std::uint8_t> objects,
                           Prompter& prompter);
 
 } // namespace mw

@@ -57,10 +57,8 @@ bool writeFile(Mission& mission, const std::filesystem::path& path, const std::v
     if (mission.replace(path, image, prompter) != WriteOutcome::Done)
         return false;
     recorded.commit();
-    if (!mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path) {
-        mission.workspace().KeepSelection = true;
-        mission.loadScene(SceneLoadKind::Reload, prompter);
-    }
+    if (!mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path)
+        mission.reloadScene(mission.rememberedRows(), prompter);
     return true;
 }
 

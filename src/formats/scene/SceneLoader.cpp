@@ -570,6 +570,15 @@ void resetKeepingCapacity(SceneCatalogue& c, std::uint64_t sceneSize)
     c.ObjectsSize = c.ObjectsSizeOffset = c.DefsPos = c.ScriptsLengthPos = c.FirstScriptIndex = 0;
 }
 
+// The entry named "Tommy" is the player, whatever its definition made of it: shown without a
+// kind's panel and marked as a human on the map.
+void markThePlayer(SceneCatalogue& c)
+{
+    for (std::size_t row = 0; row < c.entryCount(); ++row)
+        if (c.records[row].nameLength == 5 && c.name(row) == "Tommy")
+            c.records[row].typeCode = typecode::Tommy;
+}
+
 } // namespace
 
 void loadSceneInto(SharedImage image, SceneLoadResult& result, Progress* progress)
@@ -600,6 +609,7 @@ void loadSceneInto(SharedImage image, SceneLoadResult& result, Progress* progres
         if (!result.scratch)
             result.scratch = std::make_shared<SceneLoadScratch>();
         SceneWalker(bytes, progress, result).run();
+        markThePlayer(result.catalogue);
         result.status = SceneLoadStatus::Loaded;
     } catch (const DamagedScene&) {
         result.status = SceneLoadStatus::Unreadable;

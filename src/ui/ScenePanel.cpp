@@ -1,0 +1,428 @@
+#include "ui/ScenePanel.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "commands/editing/Deletion.h"
+#include "commands/editing/SceneValueSave.h"
+#include "commands/editing/Scripts.h"
+#include "commands/insertion/InsertChoices.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/seams/Prompter.h"
+#include "mission/PendingEdits.h"
+#include "ui/CommandRunner.h"
+#include "ui/InsertDialog.h"
+#include "ui/ListTab.h"
+#include "ui/QtText.h"
+#include "ui/SceneListModel.h"
+#include "ui/ScenePage.h"
+#include "ui/ScriptOverviewPage.h"
+#include "ui/StatusLine.h"
+#include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
+
+namespace mw {
+
+namespace {
+
+enum SceneTab { AllTab = 0, ScriptsTab = 1, ThingsTab = 2 };
+enum ScenePages { OverviewPage = 0, SceneValuesPage = 1 };
+
+int rowOrZero(const QListView* list) { return std::max(list->currentIndex().row(), 0); }
+
+} // namespace
+
+ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status,
+                       QTabWidget* listTabs, QTabWidget* inspectorTabs)
+    : m_mission(mission), m_prompter(prompter), m_runner(runner), m_status(status), m_listTabs(listTabs),
+      m_inspectorTabs(inspectorTabs)
+{
+    const struct {
+        const char* caption;
+        const char* list;
+        const char* field;
+        SceneListModel::Kind kind;
+    } tabs[] = {{"All", ids::AllList, "Text19", SceneListModel::Kind::All},
+                {"Scripts", ids::ScriptList, "Text20", SceneListModel::Kind::Scripts},
+                {"Things", ids::ThingList, "Text21", SceneListModel::Kind::Things}};
+    for (int i = 0; i < 3; ++i) {
+        const ListTab tab = addListTab(listTabs, i, QString::fromLatin1(tabs[i].caption), tabs[i].list, tabs[i].field);
+        m_lists[i] = tab.list;
+        m_searchFields[i] = tab.field;
+        m_models[i] = new SceneListModel(tabs[i].kind, mission.sceneCatalogue(), this);
+        tab.list->setModel(m_models[i]);
+        connect(tab.search, &QPushButton::clicked, this, [this, i] { searchByName(i); });
+        connect(tab.field, &QLineEdit::returnPressed, this, [this, i] { searchByName(i); });
+        connect(tab.stop, &QPushButton::clicked, this, [this] { m_mission.setSearchStop(SearchKind::Name, true); });
+        if (i == AllTab) {
+            m_deleteButton = new QPushButton(QStringLiteral("Delete"));
+            m_deleteButton->setObjectName(QString::fromLatin1(ids::DeleteButton));
+            auto* row = new QHBoxLayout;
+            row->addStretch(1);
+            row->addWidget(m_deleteButton);
+            tab.layout->addLayout(row);
+        }
+    }
+    connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                onAllRowChanged(current.row());
+                if (current.row() >= 0)
+                    emit currentRowChanged(static_cast<std::uint32_t>(current.row()));
+            });
+    for (int i : {ScriptsTab, ThingsTab})
+        connect(m_lists[i]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, i](const QModelIndex& current) { onMappedRowChanged(m_lists[i], current.row()); });
+
+    m_overview = new ScriptOverviewPage;
+    m_overview->setObjectName(QStringLiteral("OverviewPage"));
+    connect(m_overview, &ScriptOverviewPage::listingRequested, this, &ScenePanel::listScripts);
+    connect(m_overview, &ScriptOverviewPage::searchRequested, this, &ScenePanel::searchScripts);
+    inspectorTabs->addTab(m_overview, QStringLiteral("S. Ovv."));
+
+    m_page = new ScenePage;
+    m_page->setObjectName(QStringLiteral("ScenePage"));
+    m_page->setEditGuard([this] { return !m_mission.busy() && hasRows(); });
+    connect(m_page, &ScenePage::edited, this, [this] { m_mission.setChanged(SceneList, true); });
+    connect(m_page, &ScenePage::scriptEdited, this, &ScenePanel::onScriptEdited);
+    inspectorTabs->addTab(m_page, QStringLiteral("Scene"));
+
+    mission.addListener(this);
+}
+
+ScenePanel::~ScenePanel() { m_mission.removeListener(this); }
+
+QPushButton* ScenePanel::saveValuesButton() const { return m_page->saveButton(); }
+QPushButton* ScenePanel::saveScriptButton() const { return m_page->saveScriptButton(); }
+
+bool ScenePanel::hasRows() const { return m_models[AllTab]->rowCount() > 0; }
+
+std::optional<std::uint32_t> ScenePanel::currentRow() const
+{
+    const int row = m_lists[AllTab]->currentIndex().row();
+    return row >= 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(row)) : std::nullopt;
+}
+
+KeptRows ScenePanel::keptRows() const
+{
+    const auto all = static_cast<std::uint32_t>(rowOrZero(m_lists[AllTab]));
+    return {all, m_mission.rememberedRows().fallback, static_cast<std::uint32_t>(rowOrZero(m_lists[ScriptsTab])),
+            static_cast<std::uint32_t>(rowOrZero(m_lists[ThingsTab]))};
+}
+
+void ScenePanel::selectRow(std::uint32_t row)
+{
+    m_listTabs->setCurrentIndex(AllTab);
+    selectListRow(m_lists[AllTab], row);
+}
+
+void ScenePanel::reloadKeepingRows()
+{
+    const std::uint32_t row = currentRow().value_or(0);
+    m_mission.reloadSceneAt(row, m_prompter);
+}
+
+void ScenePanel::hideSavedMarker() { m_page->setSavedMarkerVisible(false); }
+
+void ScenePanel::resetEdits()
+{
+    m_mission.setChanged(SceneList, false);
+    m_savePromptGuard = false;
+    m_page->setSavedMarkerVisible(false);
+    m_page->restoreAllColours();
+}
+
+void ScenePanel::missionChanged(const MissionChange& change)
+{
+    if (change.file != MissionFile::Scene)
+        return;
+    switch (change.kind) {
+    case MissionChange::Kind::AboutToLoad:
+        aboutToLoad();
+        return;
+    case MissionChange::Kind::Loaded:
+    case MissionChange::Kind::Reloaded:
+        loaded();
+        return;
+    case MissionChange::Kind::Patched:
+    case MissionChange::Kind::Replaced:
+        return; // the page shows what the save wrote; a replace is followed by a reload
+    }
+}
+
+void ScenePanel::aboutToLoad()
+{
+    // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
+    // old catalogue cannot be saved through the new one's offsets.
+    m_page->setSavedMarkerVisible(false);
+    m_mission.setChanged(SceneList, false);
+    m_page->restoreAllColours();
+    m_overview->clearListing();
+    for (SceneListModel* model : m_models)
+        model->detach();
+    m_listTabs->setEnabled(false);
+}
+
+void ScenePanel::loaded()
+{
+    for (SceneListModel* model : m_models)
+        model->reload();
+    const SceneSelection& selection = m_mission.sceneSelection();
+    m_listsFilling = true;
+    selectListRow(m_lists[AllTab], selection.all);
+    selectListRow(m_lists[ScriptsTab], selection.scripts);
+    selectListRow(m_lists[ThingsTab], selection.things);
+    m_listsFilling = false;
+    m_listTabs->setEnabled(true);
+    if (!m_mission.isLoaded(MissionFile::Scene))
+        return;
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+    showCurrentEntry();
+    if (m_overview->listingWanted())
+        listScripts();
+}
+
+void ScenePanel::onAllRowChanged(int row)
+{
+    if (!hasRows() || m_savePromptGuard || m_mission.busy() || m_listsFilling || row < 0)
+        return;
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+    // A Yes saves the entry shown so far, which stays selected; the clicked one is not shown.
+    const auto saveShown = [this](auto save) {
+        m_savePromptGuard = true;
+        selectListRow(m_lists[AllTab], m_shownRow);
+        save();
+        m_savePromptGuard = false;
+    };
+    const PendingEdits::Handlers page{
+        [&] {
+            m_scriptDirty = false;
+            saveShown([this] { saveScript(); });
+        },
+        [&] {
+            m_scriptDirty = false;
+            m_status.clear();
+        },
+        [&] {
+            saveShown([this] { saveValues(); });
+            return true;
+        },
+        [&] {
+            m_page->restoreAllColours();
+            m_status.clear();
+            m_mission.setChanged(SceneList, false);
+        }};
+    if (PendingEdits::beforeSceneEntry(m_scriptDirty, m_mission.workspace().ChangedFlags[SceneList], m_prompter, page) ==
+        PendingEdits::Next::StayOnShown)
+        return;
+    m_page->setSavedMarkerVisible(false);
+    showEntry(static_cast<std::uint32_t>(row));
+}
+
+void ScenePanel::onMappedRowChanged(QListView* list, int row)
+{
+    if (m_mission.busy() || m_listsFilling || row < 0)
+        return;
+    m_inspectorTabs->setCurrentIndex(SceneValuesPage);
+    const auto* model = static_cast<const SceneListModel*>(list->model());
+    selectListRow(m_lists[AllTab], model->allRow(row));
+}
+
+void ScenePanel::showCurrentEntry()
+{
+    if (!hasRows())
+        return;
+    auto mapped = [](QListView* list) -> std::optional<std::uint32_t> {
+        const int row = list->currentIndex().row();
+        if (row < 0)
+            return std::nullopt;
+        return static_cast<const SceneListModel*>(list->model())->allRow(row);
+    };
+    std::optional<std::uint32_t> row;
+    if (m_listTabs->currentIndex() == ScriptsTab)
+        row = mapped(m_lists[ScriptsTab]);
+    else if (m_listTabs->currentIndex() == ThingsTab)
+        row = mapped(m_lists[ThingsTab]);
+    if (row) {
+        const QSignalBlocker block(m_lists[AllTab]->selectionModel());
+        selectListRow(m_lists[AllTab], row);
+    }
+    if (const auto current = currentRow())
+        onAllRowChanged(static_cast<int>(*current));
+}
+
+void ScenePanel::showEntry(std::uint32_t row)
+{
+    const SceneEntry entry = m_mission.sceneCatalogue().entry(row);
+    m_page->showEntry(entry, entry.hasScript ? scriptTextOf(entry) : std::nullopt);
+    selectByName(m_lists[ScriptsTab], entry.name);
+    selectByName(m_lists[ThingsTab], entry.name);
+    m_shownRow = row;
+}
+
+std::optional<std::string> ScenePanel::scriptTextOf(const SceneEntry& entry) const
+{
+    if (entry.ScriptOffset == 0)
+        return std::nullopt;
+    try {
+        const ByteReader file(m_mission.bytes(MissionFile::Scene));
+        const auto length = file.u32(entry.ScriptOffset);
+        return file.text(entry.ScriptOffset + 4ull, length);
+    } catch (const std::exception&) {
+        return std::nullopt; // the loaded bytes do not hold the script where it was recorded
+    }
+}
+
+void ScenePanel::selectByName(QListView* list, std::string_view name)
+{
+    const auto* model = static_cast<const SceneListModel*>(list->model());
+    for (int r = 0; r < model->rowCount(); ++r) {
+        if (m_mission.sceneCatalogue().name(model->allRow(r)) == name) {
+            const QSignalBlocker block(list->selectionModel());
+            selectListRow(list, static_cast<std::uint32_t>(r));
+            return;
+        }
+    }
+}
+
+void ScenePanel::placeShownAt(std::uint32_t row, float x, float z)
+{
+    if (row == m_shownRow && !m_mission.busy())
+        m_page->placeAt(x, z);
+}
+
+std::optional<InsertSource> ScenePanel::insertSource() const
+{
+    const auto row = currentRow();
+    if (!hasRows() || !row)
+        return std::nullopt;
+    const SceneEntry shown = m_mission.sceneCatalogue().entry(m_shownRow);
+    const SceneValueForm page = m_page->form();
+    InsertSource source;
+    source.name = m_models[AllTab]->index(static_cast<int>(*row), 0).data().toString();
+    source.model = fromBytes(shown.model);
+    source.translation = {fromBytes(page.translationX), fromBytes(page.translationY), fromBytes(page.translationZ)};
+    source.size = {fromBytes(page.sizeX), fromBytes(page.sizeY), fromBytes(page.sizeZ)};
+    source.rotation = page.rotation;
+    source.verticalAngle = fromBytes(page.verticalAngle);
+    source.lightPower = shown.lightPower;
+    source.lightColour = shown.lightColour;
+    source.lightKind = shown.lightKind;
+    source.doorMaterial = doorMaterialOf(m_mission, m_shownRow);
+    return source;
+}
+
+void ScenePanel::saveValues()
+{
+    m_runner.run([this] { return saveValuesNow(); });
+}
+
+CommandResult ScenePanel::saveValuesNow()
+{
+    if (!hasRows() || m_shownRow >= m_mission.sceneCatalogue().entryCount())
+        return CommandResult::refused();
+    // The save updates this copy with what it wrote; the catalogue reads the written bytes.
+    SceneEntry entry = m_mission.sceneCatalogue().entry(m_shownRow);
+    switch (saveSceneValues(m_page->form(), entry, m_mission, m_prompter)) {
+    case ValueSaveResult::Refused:
+        return CommandResult::refused();
+    case ValueSaveResult::Stale:
+        return CommandResult::stale(MissionFile::Scene);
+    case ValueSaveResult::TransformOnly:
+        // The values of the object's kind are still unsaved: they stay red and flagged.
+        m_page->restoreTransformColours();
+        m_page->setStoredValues(entry);
+        return CommandResult::done();
+    case ValueSaveResult::Saved:
+        m_page->restoreAllColours();
+        m_page->setStoredValues(entry);
+        m_mission.setChanged(SceneList, false);
+        m_page->setSavedMarkerVisible(true);
+        return CommandResult::done();
+    }
+    return CommandResult::refused();
+}
+
+void ScenePanel::onScriptEdited()
+{
+    if (m_mission.busy() || !hasRows())
+        return;
+    // Only a change of length is marked; an edit that keeps it is still written by a save.
+    if (m_page->storedScriptLength() == m_page->scriptToStore().size())
+        return;
+    m_status.show(QString::fromLatin1(scriptmsg::NotSaved), EditedColour);
+    m_scriptDirty = true;
+}
+
+void ScenePanel::saveScript()
+{
+    m_runner.run([this] {
+        const auto row = currentRow();
+        if (!row)
+            return CommandResult::refused();
+        m_scriptDirty = false;
+        KeptRows keep = keptRows();
+        keep.all = *row;
+        const std::string text = m_page->scriptToStore();
+        switch (mw::saveScript(m_mission, *row, text, m_prompter, keep)) {
+        case ScriptSaveResult::SameLength:
+            m_page->setStoredScript(text);
+            break;
+        case ScriptSaveResult::NewLength:
+            break; // reloaded: the lists and the page show the rewritten file
+        case ScriptSaveResult::Stale:
+            return CommandResult::stale(MissionFile::Scene);
+        case ScriptSaveResult::Refused:
+            return CommandResult::refused();
+        }
+        return CommandResult::done(QString::fromLatin1(scriptmsg::Saved), SavedScriptColour);
+    });
+}
+
+void ScenePanel::listScripts()
+{
+    if (m_mission.busy() || !hasRows() || !m_overview->listingWanted())
+        return;
+    const Mission::BusyScope busy(m_mission);
+    m_overview->setListing(fromBytes(scriptForEditing(scriptListing(m_mission))));
+}
+
+void ScenePanel::searchScripts()
+{
+    if (m_mission.busy() || !hasRows())
+        return;
+    while (!m_overview->findNext()) {
+        if (!m_prompter.askYesNo(scriptmsg::SearchAgain, scriptmsg::SearchAgainTitle))
+            return;
+        m_overview->restartSearch();
+    }
+}
+
+void ScenePanel::deleteSelected()
+{
+    m_runner.run([this] {
+        const auto row = currentRow();
+        if (!hasRows() || !row)
+            return CommandResult::refused();
+        m_status.clear();
+        if (deleteObject(m_mission, *row, m_prompter) == DeleteResult::Stale)
+            return CommandResult::stale(MissionFile::Scene);
+        return CommandResult::done();
+    });
+}
+
+void ScenePanel::searchByName(int tab)
+{
+    const SceneCatalogue& c = m_mission.sceneCatalogue();
+    const std::function<std::string(std::size_t)> textOf = [&c, tab](std::size_t row) {
+        const std::size_t all = tab == AllTab ? row : tab == ScriptsTab ? c.scriptRows[row] : c.plainRows[row];
+        return std::string(c.name(all));
+    };
+    mw::searchByName(m_mission, m_prompter, m_lists[tab], bytesOf(m_searchFields[tab]->text()), textOf);
+}
+
+} // namespace mw

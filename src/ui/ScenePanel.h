@@ -1,0 +1,106 @@
+#pragma once
+// The scene's part of the window: the lists "All", "Scripts" and "Things" with their name searches
+// and the Delete button, the "S. Ovv." and "Scene" pages of the inspector; the selection handlers
+// with their unsaved-edits questions, and the commands on the shown entry (values, script, delete).
+// It observes the mission and refreshes itself when the scene is loaded or reloaded.
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mission/Mission.h"
+#include "ui/CommandRunner.h"
+
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTabWidget;
+
+namespace mw {
+
+class Prompter;
+class SceneListModel;
+class ScenePage;
+class ScriptOverviewPage;
+class StatusLine;
+struct InsertSource;
+
+class ScenePanel final : public QObject, private MissionListener {
+    Q_OBJECT
+public:
+    // Adds the three list tabs and the two pages to the tab strips, in their order.
+    ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status, QTabWidget* listTabs,
+               QTabWidget* inspectorTabs);
+    ~ScenePanel() override;
+
+    bool hasRows() const;
+    // The selected row of "All".
+    std::optional<std::uint32_t> currentRow() const;
+    // The rows the three lists select now, to keep across a reload.
+    KeptRows keptRows() const;
+    // Selects a row of "All" (showing its tab), which shows it.
+    void selectRow(std::uint32_t row);
+    // Shows the entry the current list tab selects.
+    void showCurrentEntry();
+    // The reset routine of a load command: no unsaved edits, no "SAVED" marker, normal colours.
+    void resetEdits();
+    void hideSavedMarker();
+    // A scene object dragged on the map: when it is the shown one, x and z become typed edits.
+    void placeShownAt(std::uint32_t row, float x, float z);
+    // What the insert dialog starts from: the selected object as the page shows it.
+    std::optional<InsertSource> insertSource() const;
+    // The scene read again, keeping the rows of the three lists.
+    void reloadKeepingRows();
+
+    // The commands of the page's buttons.
+    void saveValues();
+    void saveScript();
+    void deleteSelected();
+
+    QPushButton* deleteButton() const { return m_deleteButton; }
+    QPushButton* saveValuesButton() const;
+    QPushButton* saveScriptButton() const;
+
+signals:
+    // The current row of "All" changed (the map marks it).
+    void currentRowChanged(std::uint32_t row);
+
+private:
+    void missionChanged(const MissionChange& change) override;
+    void aboutToLoad();
+    void loaded();
+    void onAllRowChanged(int row);
+    void onMappedRowChanged(QListView* list, int row);
+    void showEntry(std::uint32_t row);
+    std::optional<std::string> scriptTextOf(const SceneEntry& entry) const;
+    void selectByName(QListView* list, std::string_view name);
+    void onScriptEdited();
+    void listScripts();
+    void searchScripts();
+    void searchByName(int tab);
+    CommandResult saveValuesNow();
+
+    Mission& m_mission;
+    Prompter& m_prompter;
+    CommandRunner& m_runner;
+    StatusLine& m_status;
+    QTabWidget* m_listTabs;
+    QTabWidget* m_inspectorTabs;
+
+    std::array<QListView*, 3> m_lists{}; // List2 "All", List1 "Scripts", List3 "Things"
+    std::array<SceneListModel*, 3> m_models{};
+    std::array<QLineEdit*, 3> m_searchFields{};
+    QPushButton* m_deleteButton = nullptr;
+    ScenePage* m_page = nullptr;
+    ScriptOverviewPage* m_overview = nullptr;
+
+    std::uint32_t m_shownRow = 0;   // the "All" row the Scene page shows
+    bool m_listsFilling = false;    // set while a load's rows are put into the lists and selected
+    bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
+    bool m_scriptDirty = false;     // the script box holds an unsaved change of length
+};
+
+} // namespace mw

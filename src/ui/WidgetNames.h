@@ -1,0 +1,46 @@
+#pragma once
+// The object names the window gives its actions and the controls its code looks up, in one place:
+// the window and its tests use these, so a rename fails to compile rather than at run time.
+
+namespace mw::ids {
+
+// Actions, by menu.
+inline constexpr const char* LoadScene = "LoadScene";
+inline constexpr const char* LoadCache = "LoadCache";
+inline constexpr const char* LoadModel = "LoadModel";
+inline constexpr const char* LoadTree = "LoadTree";
+inline constexpr const char* Exit = "Exit";
+inline constexpr const char* InsertPrefix = "Insert"; // + the kind: "InsertHuman", "InsertCar", ...
+inline constexpr const char* Addin = "Addin";
+inline constexpr const char* Racing = "Racing";
+inline constexpr const char* PutCache = "PutCache";
+inline constexpr const char* PutTree = "PutTree";
+inline constexpr const char* About = "About";
+inline constexpr const char* Undo = "Undo";
+inline constexpr const char* Redo = "Redo";
+inline constexpr const char* ShowMap = "ShowMap";
+// Actions behind the buttons of the pages.
+inline constexpr const char* DeleteObject = "DeleteObject";
+inline constexpr const char* SaveSceneValues = "SaveSceneValues";
+inline constexpr const char* SaveScript = "SaveScriptAction";
+
+// Controls.
+inline constexpr const char* ListTabs = "SSTabMod";
+inline constexpr const char* InspectorTabs = "SSTab1";
+inline constexpr const char* AllList = "List2";
+inline constexpr const char* ScriptList = "List1";
+inline constexpr const char* ThingList = "List3";
+inline constexpr const char* CacheList = "List5";
+inline constexpr const char* ModelList = "List4";
+inline constexpr const char* TreeList = "List6";
+inline constexpr const char* DeleteButton = "Delete";
+inline constexpr const char* SaveScriptButton = "SaveScript";
+inline constexpr const char* Status = "Status";
+inline constexpr const char* ProgressPanel = "Frame1";
+inline constexpr const char* ProgressBar = "ProgressBar1";
+inline constexpr const char* ProgressText = "Text1";
+inline constexpr const char* MapDock = "MapDock";
+inline constexpr const char* MapView = "MissionMap";
+inline constexpr const char* ChangedOnDiskBar = "ChangedOnDiskBar";
+
+} // namespace mw::ids
