@@ -7,6 +7,8 @@
 #include "commands/editing/Deletion.h"
 #include "commands/editing/Scripts.h"
 #include "commands/insertion/InsertEngine.h"
+#include "commands/objects/CopyPaste.h"
+#include "commands/objects/MoveObjects.h"
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
 #include "foundation/seams/Prompter.h"
@@ -117,6 +119,39 @@ void InsertHuman_LargeScene(benchmark::State& state)
     });
 }
 
+// The rows of a thousand objects from the middle of the large scene.
+std::vector<std::uint32_t> thousandRows(const mw::Mission& mission)
+{
+    std::vector<std::uint32_t> rows(1000);
+    const std::uint32_t first = mission.sceneCatalogue().FirstScriptIndex / 3;
+    for (std::uint32_t i = 0; i < rows.size(); ++i)
+        rows[i] = first + i;
+    return rows;
+}
+
+// A thousand objects with their definitions pasted back into the scene they came from: every name
+// is taken, so each is renamed.
+void PasteThousand_LargeScene(benchmark::State& state)
+{
+    static mw::Package copied;
+    measure(
+        state,
+        [](mw::Mission& mission, mw::Prompter& prompter) {
+            const auto pasted = mw::pasteObjects(mission, copied, prompter);
+            if (pasted.outcome != mw::PasteResult::Outcome::Pasted || pasted.count != 1000)
+                throw std::runtime_error("the objects were not pasted");
+        },
+        [](mw::Mission& mission, mw::Prompter&) { copied = mw::copyObjects(mission, thousandRows(mission)).package; });
+}
+
+void MoveThousand_LargeScene(benchmark::State& state)
+{
+    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        if (mw::moveObjects(mission, thousandRows(mission), {1, 0, -2}, prompter) != mw::MoveResult::Moved)
+            throw std::runtime_error("the objects were not moved");
+    });
+}
+
 // A merge into the large scene, with the large cache and collision files of the same mission
 // loaded; measured against one plain copy of the scene the merge produced.
 template <class Merge>
@@ -172,4 +207,6 @@ BENCHMARK(InsertHuman_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveLongerScript_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoDelete_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(PasteThousand_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(MoveThousand_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -36,6 +36,7 @@
 #include "ui/QtText.h"
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
+#include "ui/SelectionCommands.h"
 #include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
 #include "ui/ValueColours.h"
@@ -116,6 +117,7 @@ MainWindow::MainWindow()
     coordinates->setObjectName(QStringLiteral("MapCoordinates"));
     statusBar()->addPermanentWidget(coordinates);
     m_map = std::make_unique<MapPanel>(*m_mission, this, coordinates);
+    m_selection = std::make_unique<SelectionCommands>(*m_mission, m_prompter, *m_runner, *m_status, *m_scene);
 
     buildActions();
     buildMenus();
@@ -187,6 +189,29 @@ void MainWindow::buildActions()
     a.redo->setShortcut(QKeySequence::Redo);
     connect(a.redo, &QAction::triggered, this, [this] { travel(false); });
 
+    const struct {
+        QAction** action;
+        const char* id;
+        const char* caption;
+        QKeySequence::StandardKey key;
+        void (SelectionCommands::*command)();
+    } objects[] = {{&a.cut, ids::Cut, "Cu&t", QKeySequence::Cut, &SelectionCommands::cut},
+                   {&a.copy, ids::Copy, "&Copy", QKeySequence::Copy, &SelectionCommands::copy},
+                   {&a.paste, ids::Paste, "&Paste", QKeySequence::Paste, &SelectionCommands::paste},
+                   {&a.duplicate, ids::Duplicate, "&Duplicate", QKeySequence::UnknownKey, &SelectionCommands::duplicate},
+                   {&a.selectAll, ids::SelectAll, "Select &All", QKeySequence::SelectAll, nullptr},
+                   {&a.moveSelection, ids::MoveSelection, "&Move Selection\u2026", QKeySequence::UnknownKey,
+                    &SelectionCommands::openMoveDialog}};
+    for (const auto& o : objects) {
+        *o.action = makeAction(this, o.id, QString::fromUtf8(o.caption));
+        if (o.key != QKeySequence::UnknownKey)
+            (*o.action)->setShortcut(o.key);
+        if (o.command)
+            connect(*o.action, &QAction::triggered, m_selection.get(), o.command);
+    }
+    a.duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(a.selectAll, &QAction::triggered, m_scene.get(), &ScenePanel::selectAll);
+
     a.showMap = makeAction(this, ids::ShowMap, QStringLiteral("&Map"));
     a.showMap->setCheckable(true);
     a.showMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -195,7 +220,7 @@ void MainWindow::buildActions()
             [this](bool) { m_actions.showMap->setChecked(!m_map->dock()->isHidden()); });
 
     a.deleteObject = makeAction(this, ids::DeleteObject, QStringLiteral("Delete"));
-    connect(a.deleteObject, &QAction::triggered, m_scene.get(), &ScenePanel::deleteSelected);
+    connect(a.deleteObject, &QAction::triggered, m_selection.get(), &SelectionCommands::deleteSelected);
     bindButton(m_scene->deleteButton(), a.deleteObject);
     a.saveSceneValues = makeAction(this, ids::SaveSceneValues, QStringLiteral("Save"));
     connect(a.saveSceneValues, &QAction::triggered, m_scene.get(), &ScenePanel::saveValues);
@@ -222,6 +247,10 @@ void MainWindow::buildMenus()
     // The editor's own menus, after the system's.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({a.undo, a.redo});
+    edit->addSeparator();
+    edit->addActions({a.cut, a.copy, a.paste, a.duplicate});
+    edit->addSeparator();
+    edit->addActions({a.selectAll, a.moveSelection});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(a.showMap);
 }
@@ -301,6 +330,18 @@ void MainWindow::connectPanels()
     });
     connect(m_map.get(), &MapPanel::moved, this,
             [this](std::uint32_t row, float x, float z) { m_scene->placeShownAt(row, x, z); });
+    // The selection is the same in "All" and on the map.
+    connect(m_scene.get(), &ScenePanel::selectionChanged, this, [this](const std::vector<std::uint32_t>& rows) {
+        m_map->showSelection(rows);
+        updateActions();
+    });
+    connect(m_map.get(), &MapPanel::toggled, m_scene.get(), &ScenePanel::toggleRow);
+    connect(m_map.get(), &MapPanel::boxed, this, [this](const std::vector<std::uint32_t>& rows, bool add) {
+        m_scene->selectRows(rows, add || rows.empty() ? std::nullopt : std::optional<std::uint32_t>(rows.front()), add);
+    });
+    connect(m_map.get(), &MapPanel::movedSelection, this,
+            [this](float dx, float dz) { m_selection->moveBy({dx, 0, dz}); });
+    connect(m_selection.get(), &SelectionCommands::clipboardChanged, this, &MainWindow::updateActions);
 }
 
 void MainWindow::updateActions()
@@ -323,7 +364,12 @@ void MainWindow::updateActions()
     a.redo->setText(redo ? QStringLiteral("&Redo ") + fromBytes(redo->name) : QStringLiteral("&Redo"));
     a.undo->setEnabled(idle && undo);
     a.redo->setEnabled(idle && redo);
-    a.deleteObject->setEnabled(idle && objects && m_scene->currentRow());
+    const bool selected = objects && !m_scene->selectedRows().empty();
+    a.deleteObject->setEnabled(idle && objects && (m_scene->currentRow() || selected));
+    for (QAction* command : {a.cut, a.copy, a.duplicate, a.moveSelection})
+        command->setEnabled(idle && selected);
+    a.paste->setEnabled(idle && objects && m_selection->clipboardHoldsObjects());
+    a.selectAll->setEnabled(idle && objects);
     a.saveSceneValues->setEnabled(idle && objects);
     a.saveScript->setEnabled(idle && objects);
 }

@@ -31,6 +31,7 @@ class OtherListPanel;
 class PanelProgress;
 class PutTreeDialog;
 class ScenePanel;
+class SelectionCommands;
 class StatusLine;
 class TrackDialog;
 struct InsertKind;
@@ -46,6 +47,7 @@ public:
     InsertDialog* insertDialog() const { return m_insertDialog.get(); }
     PutTreeDialog* putTreeDialog() const { return m_putTreeDialog.get(); }
     TrackDialog* trackDialog() const { return m_trackDialog.get(); }
+    SelectionCommands& selectionCommands() { return *m_selection; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -76,6 +78,12 @@ private:
         QAction* about = nullptr;
         QAction* undo = nullptr;
         QAction* redo = nullptr;
+        QAction* cut = nullptr;
+        QAction* copy = nullptr;
+        QAction* paste = nullptr;
+        QAction* duplicate = nullptr;
+        QAction* selectAll = nullptr;
+        QAction* moveSelection = nullptr;
         QAction* showMap = nullptr;
         QAction* deleteObject = nullptr;
         QAction* saveSceneValues = nullptr;
@@ -128,6 +136,7 @@ private:
     std::unique_ptr<ScenePanel> m_scene;
     std::array<std::unique_ptr<OtherListPanel>, 3> m_others; // cache, model file, collision file
     std::unique_ptr<MapPanel> m_map;
+    std::unique_ptr<SelectionCommands> m_selection;
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;
     std::unique_ptr<TrackDialog> m_trackDialog;

@@ -50,6 +50,9 @@ MapPanel::MapPanel(Mission& mission, QMainWindow* window, QLabel* coordinates) :
     });
     connect(m_view, &MissionMapView::picked, this, &MapPanel::picked);
     connect(m_view, &MissionMapView::moved, this, &MapPanel::moved);
+    connect(m_view, &MissionMapView::toggled, this, &MapPanel::toggled);
+    connect(m_view, &MissionMapView::boxed, this, &MapPanel::boxed);
+    connect(m_view, &MissionMapView::movedSelection, this, &MapPanel::movedSelection);
     mission.addListener(this);
 }
 
@@ -67,6 +70,8 @@ void MapPanel::highlight(MapLayer layer, std::uint32_t row)
     if (shown())
         m_view->setHighlight(layer, row);
 }
+
+void MapPanel::showSelection(const std::vector<std::uint32_t>& sceneRows) { m_view->setSelection(sceneRows); }
 
 void MapPanel::missionChanged(const MissionChange& change)
 {

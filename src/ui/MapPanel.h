@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <vector>
 
 #include "commands/map/MissionMap.h"
 #include "mission/Mission.h"
@@ -28,9 +29,14 @@ public:
     MissionMapView* view() const { return m_view; }
     // Marks the selected entry of a list.
     void highlight(MapLayer layer, std::uint32_t row);
+    // Rings the selected scene objects.
+    void showSelection(const std::vector<std::uint32_t>& sceneRows);
 
 signals:
     void picked(MapLayer layer, std::uint32_t row);
+    void toggled(std::uint32_t row);
+    void boxed(std::vector<std::uint32_t> rows, bool add);
+    void movedSelection(float dx, float dz);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);
     // The map was drawn anew: nothing is marked on it.

@@ -116,6 +116,18 @@ void MissionMapView::setHighlight(MapLayer layer, std::uint32_t row)
     update();
 }
 
+void MissionMapView::setSelection(std::vector<std::uint32_t> sceneRows)
+{
+    std::sort(sceneRows.begin(), sceneRows.end());
+    m_selected = std::move(sceneRows);
+    update();
+}
+
+bool MissionMapView::isSelected(const MapShape& s) const
+{
+    return s.layer == MapLayer::Scene && std::binary_search(m_selected.begin(), m_selected.end(), s.row);
+}
+
 void MissionMapView::fit()
 {
     const double w = std::max(1.0f, m_map.max.x - m_map.min.x), d = std::max(1.0f, m_map.max.z - m_map.min.z);
@@ -211,6 +223,21 @@ void MissionMapView::paintEvent(QPaintEvent*)
         p.drawPoints(markers[k]);
     }
     p.setRenderHint(QPainter::Antialiasing);
+    if (!m_selected.empty()) {
+        p.setPen(QPen(QColor(0, 90, 255), 2));
+        p.setBrush(Qt::NoBrush);
+        for (const MapShape& s : m_map.shapes)
+            if (isSelected(s) && m_visible[static_cast<int>(MapLayer::Scene)]) {
+                const QPointF c = toScreen(s.centre);
+                if (view.contains(c))
+                    p.drawEllipse(c, MarkerRadius * 2, MarkerRadius * 2);
+            }
+    }
+    if (m_band) {
+        p.setPen(QPen(QColor(0, 90, 255), 1, Qt::DashLine));
+        p.setBrush(QColor(0, 90, 255, 40));
+        p.drawRect(*m_band);
+    }
     if (m_highlight && *m_highlight < m_map.shapes.size()) {
         const MapShape& s = m_map.shapes[*m_highlight];
         const QPointF c = toScreen(s.centre);
@@ -307,13 +334,27 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
     m_pressAt = m_lastMouse = event->position();
     m_dragging = false;
     m_moving.reset();
-    if (event->modifiers() & Qt::ControlModifier) {
-        for (std::size_t i : shapesAt(m_pressAt))
-            if (m_map.shapes[i].layer == MapLayer::Scene) {
-                m_moving = i;
-                emit picked(MapLayer::Scene, m_map.shapes[i].row);
-                break;
-            }
+    m_group.clear();
+    m_band.reset();
+    const auto hits = shapesAt(m_pressAt);
+    m_panning = event->button() != Qt::LeftButton || (!hits.empty() && !(event->modifiers() & Qt::ControlModifier));
+    if (!(event->modifiers() & Qt::ControlModifier) || event->button() != Qt::LeftButton)
+        return;
+    for (std::size_t i : hits) {
+        const MapShape& s = m_map.shapes[i];
+        if (s.layer != MapLayer::Scene)
+            continue;
+        if (m_selected.size() > 1 && isSelected(s)) {
+            // The whole selection goes along.
+            for (std::size_t k = 0; k < m_map.shapes.size(); ++k)
+                if (isSelected(m_map.shapes[k]))
+                    m_group.push_back(k);
+            m_groupFrom = toWorld(m_pressAt);
+        } else {
+            m_moving = i;
+            emit picked(MapLayer::Scene, s.row);
+        }
+        break;
     }
 }
 
@@ -322,15 +363,23 @@ void MissionMapView::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = event->position();
     const MapPoint world = toWorld(at);
     emit pointerAt(world.x, world.z);
-    if (!(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton)))
         return;
     if ((at - m_pressAt).manhattanLength() > 3)
         m_dragging = true;
     if (m_moving) {
         m_map.shapes[*m_moving].centre = world;
-    } else if (m_dragging) {
+    } else if (!m_group.empty()) {
+        const MapPoint last = toWorld(m_lastMouse);
+        for (std::size_t k : m_group) {
+            m_map.shapes[k].centre.x += world.x - last.x;
+            m_map.shapes[k].centre.z += world.z - last.z;
+        }
+    } else if (m_dragging && m_panning) {
         m_centre.x -= static_cast<float>((at.x() - m_lastMouse.x()) / m_scale);
         m_centre.z += static_cast<float>((at.y() - m_lastMouse.y()) / m_scale);
+    } else if (m_dragging) {
+        m_band = QRectF(m_pressAt, at).normalized();
     }
     m_lastMouse = at;
     update();
@@ -347,12 +396,39 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
         m_moving.reset();
         return;
     }
+    if (!m_group.empty()) {
+        const MapPoint world = toWorld(at);
+        m_group.clear();
+        if (m_dragging)
+            emit movedSelection(world.x - m_groupFrom.x, world.z - m_groupFrom.z);
+        return;
+    }
+    if (m_band) {
+        const MapPoint a = toWorld(m_band->topLeft()), b = toWorld(m_band->bottomRight());
+        m_band.reset();
+        std::vector<std::uint32_t> rows;
+        for (const MapShape& s : m_map.shapes)
+            if (s.layer == MapLayer::Scene && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&
+                s.centre.z >= std::min(a.z, b.z) && s.centre.z <= std::max(a.z, b.z))
+                rows.push_back(s.row);
+        update();
+        emit boxed(std::move(rows), event->modifiers() & Qt::ShiftModifier);
+        return;
+    }
     if (m_dragging)
         return;
     // A click: the entry under the pointer; clicking the same place again takes the next one.
     const auto hits = shapesAt(at);
     if (hits.empty())
         return;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        for (std::size_t i : hits)
+            if (m_map.shapes[i].layer == MapLayer::Scene) {
+                emit toggled(m_map.shapes[i].row);
+                return;
+            }
+        return;
+    }
     if (hits != m_lastHits) {
         m_lastHits = hits;
         m_nextHit = 0;

@@ -1,9 +1,12 @@
 #pragma once
 // The map of the loaded mission seen from above (objectName MissionMap): scene objects as markers
 // coloured by kind with a stroke for their heading, cached objects as outlines, collision bodies in
-// their shapes; a legend, a scale bar and a layer switch for each kind of entry. Wheel zooms about
-// the pointer, a drag pans, Ctrl+drag moves a scene object; a click picks the entry under the
-// pointer (a second click the next one there).
+// their shapes; a legend, a scale bar and a layer switch for each kind of entry; every selected
+// scene object ringed. Wheel zooms about the pointer; a drag that starts on an entry (or with the
+// right or middle button) pans, one that starts on empty ground draws a rubber band that selects
+// the scene objects inside it (Shift: adds them); Ctrl+drag moves a scene object, or all selected
+// ones when it starts on one of several. A click picks the entry under the pointer (a second click
+// the next one there); Shift+click adds a scene object to the selection or takes it out.
 
 #include <QPointF>
 #include <QWidget>
@@ -29,6 +32,8 @@ public:
     bool layerVisible(MapLayer layer) const { return m_visible[static_cast<int>(layer)]; }
     // Marks an entry and brings it into view.
     void setHighlight(MapLayer layer, std::uint32_t row);
+    // The selected scene objects (rows of "All"), each ringed.
+    void setSelection(std::vector<std::uint32_t> sceneRows);
     void fit();
 
     // World and widget coordinates.
@@ -38,8 +43,14 @@ public:
 
 signals:
     void picked(MapLayer layer, std::uint32_t row);
+    // Shift+click on a scene object: into the selection or out of it.
+    void toggled(std::uint32_t row);
+    // A rubber band ended: the scene objects inside it; `add` with Shift.
+    void boxed(std::vector<std::uint32_t> rows, bool add);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);
+    // The selected scene objects were dragged (with Ctrl) by dx, dz.
+    void movedSelection(float dx, float dz);
     void pointerAt(float x, float z);
 
 protected:
@@ -52,6 +63,7 @@ protected:
 
 private:
     std::vector<std::size_t> shapesAt(QPointF pixel) const;
+    bool isSelected(const MapShape& shape) const;
     void drawLegend(QPainter& p) const;
     void drawScaleBar(QPainter& p) const;
 
@@ -62,10 +74,15 @@ private:
     double m_scale = 1;
     bool m_fitted = false;
 
+    std::vector<std::uint32_t> m_selected; // scene rows, sorted
     QPointF m_pressAt;
     QPointF m_lastMouse;
     bool m_dragging = false;
+    bool m_panning = false;
+    std::optional<QRectF> m_band;         // the rubber band being drawn
     std::optional<std::size_t> m_moving; // the shape a Ctrl+drag moves
+    std::vector<std::size_t> m_group;    // the shapes a Ctrl+drag of the selection moves
+    MapPoint m_groupFrom;
     std::vector<std::size_t> m_lastHits; // the shapes under the last click, to cycle through
     std::size_t m_nextHit = 0;
 };

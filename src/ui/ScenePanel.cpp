@@ -1,6 +1,7 @@
 #include "ui/ScenePanel.h"
 
 #include <QHBoxLayout>
+#include <QItemSelection>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -25,6 +26,8 @@
 #include "ui/StatusLine.h"
 #include "ui/ValueColours.h"
 #include "ui/WidgetNames.h"
+
+#include <algorithm>
 
 namespace mw {
 
@@ -68,6 +71,9 @@ ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runn
             tab.layout->addLayout(row);
         }
     }
+    m_lists[AllTab]->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ScenePanel::onSelectionChanged);
     connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 onAllRowChanged(current.row());
@@ -118,6 +124,58 @@ void ScenePanel::selectRow(std::uint32_t row)
 {
     m_listTabs->setCurrentIndex(AllTab);
     selectListRow(m_lists[AllTab], row);
+}
+
+std::vector<std::uint32_t> ScenePanel::selectedRows() const
+{
+    std::vector<std::uint32_t> rows;
+    for (const QModelIndex& index : m_lists[AllTab]->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::uint32_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ScenePanel::selectRows(const std::vector<std::uint32_t>& rows, std::optional<std::uint32_t> current, bool add)
+{
+    QItemSelectionModel* model = m_lists[AllTab]->selectionModel();
+    m_listTabs->setCurrentIndex(AllTab);
+    if (current)
+        selectListRow(m_lists[AllTab], *current); // shows it, asking first about unsaved edits
+    if (current && currentRow() != current)
+        return; // the edits of the entry shown so far were kept
+    QItemSelection selection;
+    for (std::uint32_t row : rows)
+        if (static_cast<int>(row) < m_models[AllTab]->rowCount())
+            selection.select(m_models[AllTab]->index(static_cast<int>(row), 0), m_models[AllTab]->index(static_cast<int>(row), 0));
+    if (add || current)
+        selection.merge(model->selection(), QItemSelectionModel::Select);
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ScenePanel::toggleRow(std::uint32_t row)
+{
+    if (static_cast<int>(row) < m_models[AllTab]->rowCount())
+        m_lists[AllTab]->selectionModel()->select(m_models[AllTab]->index(static_cast<int>(row), 0),
+                                                 QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+void ScenePanel::selectAll()
+{
+    m_listTabs->setCurrentIndex(AllTab);
+    m_lists[AllTab]->selectAll();
+}
+
+void ScenePanel::onSelectionChanged()
+{
+    const auto rows = selectedRows();
+    if (rows.size() > 1) {
+        m_status.show(QStringLiteral("%1 objects selected").arg(rows.size()), QColor());
+        m_tellsSelection = true;
+    } else if (m_tellsSelection) {
+        m_status.clear();
+        m_tellsSelection = false;
+    }
+    emit selectionChanged(rows);
 }
 
 void ScenePanel::reloadKeepingRows()
@@ -253,6 +311,13 @@ void ScenePanel::showCurrentEntry()
     }
     if (const auto current = currentRow())
         onAllRowChanged(static_cast<int>(*current));
+}
+
+void ScenePanel::refreshShownEntry()
+{
+    if (hasRows() && !m_scriptDirty && !m_mission.workspace().ChangedFlags[SceneList] &&
+        m_shownRow < m_mission.sceneCatalogue().entryCount())
+        showEntry(m_shownRow);
 }
 
 void ScenePanel::showEntry(std::uint32_t row)

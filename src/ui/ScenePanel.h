@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "mission/Mission.h"
 #include "ui/CommandRunner.h"
@@ -43,8 +44,17 @@ public:
     KeptRows keptRows() const;
     // Selects a row of "All" (showing its tab), which shows it.
     void selectRow(std::uint32_t row);
+    // The selected rows of "All", in order (objects and scripts alike).
+    std::vector<std::uint32_t> selectedRows() const;
+    // Selects these rows of "All" (`add`: beside the selected ones), `current` shown.
+    void selectRows(const std::vector<std::uint32_t>& rows, std::optional<std::uint32_t> current, bool add = false);
+    // Puts a row into the selection or takes it out.
+    void toggleRow(std::uint32_t row);
+    void selectAll();
     // Shows the entry the current list tab selects.
     void showCurrentEntry();
+    // Shows the shown entry again after a command wrote it, unless it has unsaved edits.
+    void refreshShownEntry();
     // The reset routine of a load command: no unsaved edits, no "SAVED" marker, normal colours.
     void resetEdits();
     void hideSavedMarker();
@@ -67,6 +77,8 @@ public:
 signals:
     // The current row of "All" changed (the map marks it).
     void currentRowChanged(std::uint32_t row);
+    // The selected rows of "All" changed.
+    void selectionChanged(std::vector<std::uint32_t> rows);
 
 private:
     void missionChanged(const MissionChange& change) override;
@@ -82,6 +94,7 @@ private:
     void searchScripts();
     void searchByName(int tab);
     CommandResult saveValuesNow();
+    void onSelectionChanged();
 
     Mission& m_mission;
     Prompter& m_prompter;
@@ -101,6 +114,7 @@ private:
     bool m_listsFilling = false;    // set while a load's rows are put into the lists and selected
     bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
     bool m_scriptDirty = false;     // the script box holds an unsaved change of length
+    bool m_tellsSelection = false;  // the status line says how many objects are selected
 };
 
 } // namespace mw

@@ -18,6 +18,12 @@ inline constexpr const char* PutTree = "PutTree";
 inline constexpr const char* About = "About";
 inline constexpr const char* Undo = "Undo";
 inline constexpr const char* Redo = "Redo";
+inline constexpr const char* Cut = "Cut";
+inline constexpr const char* Copy = "Copy";
+inline constexpr const char* Paste = "Paste";
+inline constexpr const char* Duplicate = "Duplicate";
+inline constexpr const char* SelectAll = "SelectAll";
+inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
 // Actions behind the buttons of the pages.
 inline constexpr const char* DeleteObject = "DeleteObject";

@@ -9,6 +9,8 @@
 #include "commands/editing/ListValueSave.h"
 #include "commands/editing/SceneValueSave.h"
 #include "commands/editing/Scripts.h"
+#include "commands/objects/CopyPaste.h"
+#include "commands/objects/MoveObjects.h"
 #include "commands/insertion/InsertEngine.h"
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
@@ -181,6 +183,22 @@ TEST(AllOrNothing, SingleFileCommands)
              insertObject(w.mission, f, w.prompter);
          }},
         {"script of a new length", [](FaultWorld& w) { saveScript(w.mission, 1, "wait 20", w.prompter); }},
+        {"paste",
+         [](FaultWorld& w) {
+             const std::uint32_t rows[] = {0};
+             pasteObjects(w.mission, copyObjects(w.mission, rows).package, w.prompter);
+         }},
+        {"delete many",
+         [](FaultWorld& w) {
+             const std::uint32_t rows[] = {0, 1}; // the crate and the script: only the crate goes
+             w.prompter.answers = {true};
+             deleteObjects(w.mission, rows, w.prompter);
+         }},
+        {"move many",
+         [](FaultWorld& w) {
+             const std::uint32_t rows[] = {0};
+             moveObjects(w.mission, rows, {1, 2, 3}, w.prompter);
+         }},
         {"cache values",
          [](FaultWorld& w) {
              TransformForm f{"7", "8", "9", "1", "1", "1", "0", {1, 0, 0, 0}};

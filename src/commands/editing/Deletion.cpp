@@ -1,5 +1,7 @@
 #include "commands/editing/Deletion.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "commands/editing/SceneRewrite.h"
@@ -21,38 +23,55 @@ bool hasDefinition(const SceneEntry& e)
     return (e.hasScript || kind) && e.DefinitionChunkOffset != 0;
 }
 
-} // namespace
+bool isObjectRow(const SceneCatalogue& catalogue, std::uint32_t row)
+{
+    return row < catalogue.FirstScriptIndex && !catalogue.records[row].isScript;
+}
 
-DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
+// The splices that remove the objects of `rows` (objects only) and their definitions, in file
+// order; nothing when a recorded chunk does not lie in the kept bytes.
+std::optional<std::vector<SceneSplice>> removals(const Mission& mission, std::span<const std::uint32_t> rows)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
-    if (row >= catalogue.entryCount())
-        return DeleteResult::Refused;
-    if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript) {
-        prompter.message(deletemsg::NotDeletable, deletemsg::Title);
-        return DeleteResult::Refused;
-    }
-    const SceneEntry e = catalogue.entry(row);
     const ByteReader file(mission.bytes(MissionFile::Scene));
     std::vector<SceneSplice> splices;
     try {
-        splices.push_back({e.ObjectChunkOffset, file.u32(e.ObjectChunkOffset + 2ull), {}, {catalogue.ObjectsSizeOffset}});
-        if (hasDefinition(e))
-            splices.push_back({e.DefinitionChunkOffset, file.u32(e.DefinitionChunkOffset + 2ull), {}, {catalogue.DefsPos}});
+        for (std::uint32_t row : rows) {
+            const SceneEntry e = catalogue.entry(row);
+            splices.push_back({e.ObjectChunkOffset, file.u32(e.ObjectChunkOffset + 2ull), {}, {catalogue.ObjectsSizeOffset}});
+            if (hasDefinition(e))
+                splices.push_back(
+                    {e.DefinitionChunkOffset, file.u32(e.DefinitionChunkOffset + 2ull), {}, {catalogue.DefsPos}});
+        }
     } catch (const TruncatedData&) {
+        return std::nullopt;
+    }
+    std::sort(splices.begin(), splices.end(), [](const SceneSplice& a, const SceneSplice& b) { return a.at < b.at; });
+    // A definition two deleted objects share goes once.
+    splices.erase(std::unique(splices.begin(), splices.end(), [](const SceneSplice& a, const SceneSplice& b) { return a.at == b.at; }),
+                  splices.end());
+    return splices;
+}
+
+// Removes the rows' objects in one step; the scene is reloaded with the entry that follows the
+// first of them selected, or, after the last row, the one before it.
+DeleteResult remove(Mission& mission, std::span<const std::uint32_t> rows, const std::string& stepName,
+                    const std::string& progressText, Prompter& prompter)
+{
+    const auto splices = removals(mission, rows);
+    if (!splices) {
         prompter.message(WouldDamageScene, "");
         return DeleteResult::Refused;
     }
-
     Progress* progress = mission.progress();
     if (progress) {
         progress->start(5);
-        progress->step(1, e.name);
+        progress->step(1, progressText);
     }
     const WriteOutcome outcome = [&] {
         const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, "Delete " + e.name, prompter);
-        const WriteOutcome written = rewriteScene(mission, splices, prompter);
+        Mission::Step step(mission, stepName, prompter);
+        const WriteOutcome written = rewriteScene(mission, *splices, prompter);
         if (written == WriteOutcome::Done)
             step.commit();
         return written;
@@ -62,10 +81,45 @@ DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompte
     if (outcome != WriteOutcome::Done)
         return outcome == WriteOutcome::Stale ? DeleteResult::Stale : DeleteResult::Refused;
 
-    // The entry that followed takes the deleted one's row; after the last row, the one before it.
-    const auto rowsBefore = static_cast<std::uint32_t>(catalogue.entryCount());
-    mission.reloadSceneAt(row, row + 1 < rowsBefore ? row : (row > 0 ? row - 1 : 0), prompter);
+    const std::uint32_t first = *std::min_element(rows.begin(), rows.end());
+    const auto rowsAfter = static_cast<std::uint32_t>(mission.sceneCatalogue().entryCount() - rows.size());
+    mission.reloadSceneAt(first, first < rowsAfter ? first : (rowsAfter > 0 ? rowsAfter - 1 : 0), prompter);
     return DeleteResult::Deleted;
+}
+
+} // namespace
+
+std::string objectCount(std::size_t n) { return std::to_string(n) + (n == 1 ? " object" : " objects"); }
+
+DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
+{
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    if (row >= catalogue.entryCount())
+        return DeleteResult::Refused;
+    if (!isObjectRow(catalogue, row)) {
+        prompter.message(deletemsg::NotDeletable, deletemsg::Title);
+        return DeleteResult::Refused;
+    }
+    const std::string name(catalogue.name(row));
+    return remove(mission, std::span(&row, 1), "Delete " + name, name, prompter);
+}
+
+DeleteResult deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Prompter& prompter, bool ask,
+                           const std::string& stepName)
+{
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    std::vector<std::uint32_t> objects;
+    for (std::uint32_t row : rows)
+        if (row < catalogue.entryCount() && isObjectRow(catalogue, row))
+            objects.push_back(row);
+    std::sort(objects.begin(), objects.end());
+    objects.erase(std::unique(objects.begin(), objects.end()), objects.end());
+    if (objects.empty())
+        return DeleteResult::Refused;
+    if (ask && !prompter.askYesNo("Delete " + objectCount(objects.size()) + "?", deletemsg::Title))
+        return DeleteResult::Refused;
+    const std::string name = stepName.empty() ? "Delete " + objectCount(objects.size()) : stepName;
+    return remove(mission, objects, name, name, prompter);
 }
 
 } // namespace mw

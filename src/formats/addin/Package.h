@@ -2,7 +2,8 @@
 // ".QRA" add-in packages: a header naming the add-in and its mission, search-and-replace patch
 // records for tree.klz, cache.bin, scene.4ds and scene2.bin, a block of object and definition
 // chunks for scene2.bin, and six groups of files to install. The reader is a pure function over
-// the package's bytes and checks all of it, so an import never starts on a damaged package.
+// the package's bytes and checks all of it, so an import never starts on a damaged package; the
+// writer lays out what the reader reads.
 
 #include <array>
 #include <cstdint>
@@ -48,6 +49,18 @@ struct PackageReadResult {
 };
 
 PackageReadResult readPackage(std::span<const std::uint8_t> bytes);
+
+struct PackageWriteResult {
+    std::vector<std::uint8_t> bytes;
+    std::string problem; // why the package cannot be written; empty when it was
+};
+
+// The package's bytes: text fields padded with blanks, the header's uninterpreted bytes and the
+// unused bytes of patch records zero. Refused, with the reason, when the layout cannot hold it: a
+// text longer than its 20 bytes or ending in a blank, a pattern of 0 or more than 17 bytes, a
+// replacement of more than 257, more than 255 records for a file, a scene block that is not whole
+// object and definition chunks, a file name that is not a plain name.
+PackageWriteResult writePackage(const Package& package);
 
 // True when `name` names a file inside its target folder on every platform: not empty, no path
 // separator, drive, "." or "..", and no character a file system forbids.

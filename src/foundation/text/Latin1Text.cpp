@@ -32,4 +32,12 @@ bool equalIgnoringCase(std::string_view a, std::string_view b)
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
 }
 
+std::string foldedCase(std::string_view text)
+{
+    std::string folded(text);
+    for (char& c : folded)
+        c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 } // namespace mw

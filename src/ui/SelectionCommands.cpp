@@ -1,0 +1,209 @@
+#include "ui/SelectionCommands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include "commands/editing/Deletion.h"
+#include "commands/objects/CopyPaste.h"
+#include "commands/objects/MoveObjects.h"
+#include "foundation/seams/Prompter.h"
+#include "mission/Mission.h"
+#include "ui/CommandRunner.h"
+#include "ui/MoveSelectionDialog.h"
+#include "ui/QtText.h"
+#include "ui/ScenePanel.h"
+#include "ui/StatusLine.h"
+#include "ui/ValueColours.h"
+
+namespace mw {
+
+namespace {
+
+QString pastedText(const PasteResult& pasted)
+{
+    QString text = QStringLiteral(" **** Pasted %1 ****").arg(pasted.count);
+    if (pasted.missingParents == 1)
+        text += QStringLiteral("   1 link names an object this scene does not have");
+    else if (pasted.missingParents > 1)
+        text += QStringLiteral("   %1 links name objects this scene does not have").arg(pasted.missingParents);
+    return text;
+}
+
+CommandResult pasteOutcome(const PasteResult& pasted)
+{
+    switch (pasted.outcome) {
+    case PasteResult::Outcome::Pasted:
+        return CommandResult::done(pastedText(pasted), SavedColour);
+    case PasteResult::Outcome::Stale:
+        return CommandResult::stale(MissionFile::Scene);
+    case PasteResult::Outcome::Refused:
+        break;
+    }
+    return CommandResult::refused();
+}
+
+} // namespace
+
+SelectionCommands::SelectionCommands(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status,
+                                     ScenePanel& scene)
+    : m_mission(mission), m_prompter(prompter), m_runner(runner), m_status(status), m_scene(scene)
+{
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &SelectionCommands::clipboardChanged);
+}
+
+SelectionCommands::~SelectionCommands() = default;
+
+bool SelectionCommands::clipboardHoldsObjects() const
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasFormat(QString::fromLatin1(ObjectsMimeType));
+}
+
+void SelectionCommands::tellScriptsLeftOut(std::size_t count)
+{
+    if (count > 0)
+        m_status.show(QStringLiteral("%1 script %2 left out: only objects are copied, moved and deleted")
+                          .arg(count)
+                          .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries")),
+                      QColor());
+}
+
+void SelectionCommands::copy()
+{
+    m_runner.run([this] {
+        const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
+        tellScriptsLeftOut(copied.scriptsLeftOut);
+        if (copied.names.empty())
+            return CommandResult::refused();
+        const PackageWriteResult package = writePackage(copied.package);
+        if (!package.problem.empty()) {
+            m_prompter.message("** The objects cannot be copied: " + package.problem + " **", "");
+            return CommandResult::refused();
+        }
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(ObjectsMimeType),
+                      QByteArray(reinterpret_cast<const char*>(package.bytes.data()), static_cast<qsizetype>(package.bytes.size())));
+        QStringList names;
+        for (const std::string& name : copied.names)
+            names << fromBytes(name);
+        data->setText(names.join(QLatin1Char('\n')));
+        QApplication::clipboard()->setMimeData(data);
+        if (copied.scriptsLeftOut == 0)
+            m_status.show(QStringLiteral("%1 copied").arg(fromBytes(objectCount(copied.names.size()))), QColor());
+        return CommandResult::done();
+    });
+}
+
+void SelectionCommands::cut()
+{
+    copy();
+    m_runner.run([this] {
+        const auto rows = m_scene.selectedRows();
+        const CopiedObjects copied = copyObjects(m_mission, rows);
+        if (copied.names.empty())
+            return CommandResult::refused();
+        switch (deleteObjects(m_mission, rows, m_prompter, false, "Cut " + objectCount(copied.names.size()))) {
+        case DeleteResult::Deleted:
+            return CommandResult::done();
+        case DeleteResult::Stale:
+            return CommandResult::stale(MissionFile::Scene);
+        case DeleteResult::Refused:
+            break;
+        }
+        return CommandResult::refused();
+    });
+}
+
+void SelectionCommands::selectPasted(std::uint32_t first, std::size_t count)
+{
+    std::vector<std::uint32_t> rows;
+    for (std::size_t i = 0; i < count; ++i)
+        rows.push_back(first + static_cast<std::uint32_t>(i));
+    m_scene.selectRows(rows, first);
+}
+
+void SelectionCommands::paste()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(QString::fromLatin1(ObjectsMimeType)) || !m_scene.hasRows())
+        return;
+    const QByteArray bytes = data->data(QString::fromLatin1(ObjectsMimeType));
+    m_runner.run([&] {
+        const PackageReadResult read =
+            readPackage(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+        if (!read.package) {
+            m_prompter.message("** The clipboard's objects are damaged: " + read.problem + " - nothing was pasted! **", "");
+            return CommandResult::refused();
+        }
+        const PasteResult pasted = pasteObjects(m_mission, *read.package, m_prompter);
+        if (pasted.outcome == PasteResult::Outcome::Pasted)
+            selectPasted(pasted.firstRow, pasted.count);
+        return pasteOutcome(pasted);
+    });
+}
+
+void SelectionCommands::duplicate()
+{
+    m_runner.run([this] {
+        const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
+        tellScriptsLeftOut(copied.scriptsLeftOut);
+        if (copied.names.empty())
+            return CommandResult::refused();
+        const PasteResult pasted = pasteObjects(m_mission, copied.package, m_prompter,
+                                                {.moveX = 2, .stepName = "Duplicate " + objectCount(copied.names.size())});
+        if (pasted.outcome == PasteResult::Outcome::Pasted)
+            selectPasted(pasted.firstRow, pasted.count);
+        return pasteOutcome(pasted);
+    });
+}
+
+void SelectionCommands::openMoveDialog()
+{
+    if (!m_moveDialog) {
+        m_moveDialog = std::make_unique<MoveSelectionDialog>(m_prompter);
+        connect(m_moveDialog.get(), &MoveSelectionDialog::moveBy, this, &SelectionCommands::moveBy);
+    }
+    m_moveDialog->show();
+    m_moveDialog->raise();
+}
+
+void SelectionCommands::moveBy(Vec3 offset)
+{
+    m_runner.run([&] {
+        const auto rows = m_scene.selectedRows();
+        switch (moveObjects(m_mission, rows, offset, m_prompter)) {
+        case MoveResult::Moved:
+            m_scene.refreshShownEntry(); // the page shows the new translation
+            return CommandResult::done();
+        case MoveResult::Stale:
+            return CommandResult::stale(MissionFile::Scene);
+        case MoveResult::Refused:
+            break;
+        }
+        return CommandResult::refused();
+    });
+}
+
+void SelectionCommands::deleteSelected()
+{
+    const auto rows = m_scene.selectedRows();
+    if (rows.size() <= 1) {
+        m_scene.deleteSelected();
+        return;
+    }
+    m_runner.run([&] {
+        m_status.clear();
+        switch (deleteObjects(m_mission, rows, m_prompter)) {
+        case DeleteResult::Deleted:
+            return CommandResult::done();
+        case DeleteResult::Stale:
+            return CommandResult::stale(MissionFile::Scene);
+        case DeleteResult::Refused:
+            break;
+        }
+        return CommandResult::refused();
+    });
+}
+
+} // namespace mw

@@ -1,0 +1,59 @@
+#pragma once
+// The commands on the objects selected in "All": copy, cut, paste, duplicate, move and delete. The
+// clipboard holds the objects as an add-in package (scene block only) under the type
+// application/x-mission-workshop-objects, beside their names as plain text, so they travel between
+// missions and between running editors.
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+#include "formats/scene/SceneCatalogue.h"
+
+namespace mw {
+
+class CommandRunner;
+class Mission;
+class MoveSelectionDialog;
+class Prompter;
+class ScenePanel;
+class StatusLine;
+
+inline constexpr const char* ObjectsMimeType = "application/x-mission-workshop-objects";
+
+class SelectionCommands final : public QObject {
+    Q_OBJECT
+public:
+    SelectionCommands(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status, ScenePanel& scene);
+    ~SelectionCommands() override;
+
+    bool clipboardHoldsObjects() const;
+    // The move dialog, once "Move Selection…" has opened it.
+    MoveSelectionDialog* moveDialog() const { return m_moveDialog.get(); }
+
+    void copy();
+    void cut();
+    void paste();
+    void duplicate();
+    void openMoveDialog();
+    void moveBy(Vec3 offset);
+    // One selected row: the deletion of one object as it always was; several: asked once.
+    void deleteSelected();
+
+signals:
+    void clipboardChanged();
+
+private:
+    // Tells in the status line how many selected script entries a command left out.
+    void tellScriptsLeftOut(std::size_t count);
+    void selectPasted(std::uint32_t first, std::size_t count);
+
+    Mission& m_mission;
+    Prompter& m_prompter;
+    CommandRunner& m_runner;
+    StatusLine& m_status;
+    ScenePanel& m_scene;
+    std::unique_ptr<MoveSelectionDialog> m_moveDialog;
+};
+
+} // namespace mw
