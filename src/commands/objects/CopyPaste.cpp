@@ -36,12 +36,55 @@ std::span<const std::uint8_t> chunkAt(std::span<const std::uint8_t> file, std::u
     return file.subspan(at, r.u32(at + 2));
 }
 
+// The names of the scene and of the objects pasted so far, compared letter case ignored or as they
+// are. The scene's names are looked up through hashes, without a copy of each: a scene has up to
+// 30 001 of them.
+class Names {
+public:
+    Names(const SceneCatalogue& catalogue, bool ignoreCase) : m_catalogue(catalogue), m_ignoreCase(ignoreCase)
+    {
+        m_rows.reserve(catalogue.entryCount());
+        for (std::uint32_t row = 0; row < catalogue.entryCount(); ++row)
+            m_rows.push_back({hashOf(catalogue.name(row)), row});
+        std::sort(m_rows.begin(), m_rows.end());
+    }
+    bool contains(std::string_view name) const
+    {
+        const std::uint64_t h = hashOf(name);
+        for (auto it = std::lower_bound(m_rows.begin(), m_rows.end(), std::pair(h, std::uint32_t{0}));
+             it != m_rows.end() && it->first == h; ++it)
+            if (same(m_catalogue.name(it->second), name))
+                return true;
+        return m_added.count(key(name)) > 0;
+    }
+    void add(std::string_view name) { m_added.insert(key(name)); }
+
+private:
+    std::string key(std::string_view name) const { return m_ignoreCase ? foldedCase(name) : std::string(name); }
+    bool same(std::string_view a, std::string_view b) const { return m_ignoreCase ? equalIgnoringCase(a, b) : a == b; }
+    std::uint64_t hashOf(std::string_view name) const
+    {
+        std::uint64_t h = 0xCBF29CE484222325ull;
+        for (const char c : name) {
+            const unsigned char letter = static_cast<unsigned char>(c);
+            const bool upper = m_ignoreCase && ((letter >= 'A' && letter <= 'Z') || (letter >= 0xC0 && letter <= 0xDE && letter != 0xD7));
+            h = (h ^ (upper ? letter + 32u : letter)) * 0x100000001B3ull;
+        }
+        return h;
+    }
+
+    const SceneCatalogue& m_catalogue;
+    bool m_ignoreCase;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_rows;
+    std::unordered_set<std::string> m_added;
+};
+
 // The first name "name-2", "name-3", ... that is not taken.
-std::string freeName(const std::string& name, const std::unordered_set<std::string>& taken)
+std::string freeName(const std::string& name, const Names& taken)
 {
     for (std::size_t k = 2;; ++k) {
         std::string candidate = name + "-" + std::to_string(k);
-        if (!taken.count(foldedCase(candidate)))
+        if (!taken.contains(candidate))
             return candidate;
     }
 }
@@ -109,24 +152,20 @@ PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& pro
         return {};
 
     // Every name of the scene, and of the objects pasted so far, is taken.
-    std::unordered_set<std::string> taken;
-    std::unordered_set<std::string> present; // as the scene has them, for the links
-    for (std::size_t row = 0; row < catalogue.entryCount(); ++row) {
-        taken.insert(foldedCase(catalogue.name(row)));
-        present.insert(std::string(catalogue.name(row)));
-    }
+    Names taken(catalogue, true);
+    Names present(catalogue, false); // as the scene has them, for the links
     std::vector<ObjectChunkInfo> infos;
     std::map<std::string, std::string> renamed; // old name -> new name
     std::vector<std::string> names;
     for (const auto& object : *objects) {
         ObjectChunkInfo info = objectChunkInfo(object);
         std::string name = info.name;
-        if (taken.count(foldedCase(name))) {
+        if (taken.contains(name)) {
             name = freeName(info.name, taken);
             renamed.emplace(info.name, name);
         }
-        taken.insert(foldedCase(name));
-        present.insert(name);
+        taken.add(name);
+        present.add(name);
         names.push_back(std::move(name));
         infos.push_back(std::move(info));
     }
@@ -139,7 +178,7 @@ PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& pro
         if (link)
             if (const auto to = renamed.find(*link); to != renamed.end())
                 link = to->second;
-        if (link && !present.count(*link))
+        if (link && !present.contains(*link))
             ++result.missingParents;
         const bool changed = names[i] != info.name || link != info.link || (options.moveX != 0 && info.hasTranslation);
         const auto bytes = changed ? changedObjectChunk((*objects)[i], names[i], link, options.moveX)
