@@ -1,5 +1,6 @@
 // Arbitrary bytes to the add-in package reader: no crash, no out-of-bounds read, and what it accepts
-// is consistent with its checks (patterns of 1 to 17 bytes, plain file names, whole chunks).
+// is consistent with its checks (patterns of 1 to 17 bytes, plain file names, whole chunks); the
+// writer writes every package the reader accepts, and that reads back the same.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -23,6 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             held += file.content.size();
         }
     if (held > size)
+        std::abort();
+    const auto written = mw::writePackage(*result.package);
+    if (!written.problem.empty())
+        std::abort();
+    const auto again = mw::readPackage(written.bytes);
+    if (!again.package || !(*again.package == *result.package))
         std::abort();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "support/ChunkBuilder.h"
 #include "support/MissionFileBuilders.h"
 #include "support/PackageBuilder.h"
+#include "support/PackageGenerator.h"
 #include "support/SceneBuilder.h"
 
 namespace fs = std::filesystem;
@@ -124,6 +125,10 @@ int main(int argc, char** argv)
         p.groups[5] = {{"check.bin", {5, 6}}};
         save(root / "addin", "every-part", buildPackage(p));
         save(root / "addin", "empty", buildPackage(PackageParts{}));
+        // What the editor's own package writer makes, limits and empty parts among them.
+        PackageGenerator generate(27);
+        for (int i = 0; i < 24; ++i)
+            save(root / "addin", "writer-" + std::to_string(i), mw::writePackage(generate.next()).bytes);
     }
     return 0;
 }

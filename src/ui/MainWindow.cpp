@@ -27,6 +27,7 @@
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
 #include "ui/ChangedFilesBar.h"
+#include "ui/ExportDialog.h"
 #include "ui/CommandRunner.h"
 #include "ui/InsertDialog.h"
 #include "ui/MapPanel.h"
@@ -219,6 +220,9 @@ void MainWindow::buildActions()
     connect(m_map->dock(), &QDockWidget::visibilityChanged, a.showMap,
             [this](bool) { m_actions.showMap->setChecked(!m_map->dock()->isHidden()); });
 
+    a.exportAddin = makeAction(this, ids::ExportAddin, QString::fromUtf8("Export Selection as &ADDin\u2026"));
+    connect(a.exportAddin, &QAction::triggered, this, &MainWindow::exportCommand);
+
     a.deleteObject = makeAction(this, ids::DeleteObject, QStringLiteral("Delete"));
     connect(a.deleteObject, &QAction::triggered, m_selection.get(), &SelectionCommands::deleteSelected);
     bindButton(m_scene->deleteButton(), a.deleteObject);
@@ -253,6 +257,8 @@ void MainWindow::buildMenus()
     edit->addActions({a.selectAll, a.moveSelection});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(a.showMap);
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(a.exportAddin);
 }
 
 QWidget* MainWindow::buildBottomPanel()
@@ -366,7 +372,7 @@ void MainWindow::updateActions()
     a.redo->setEnabled(idle && redo);
     const bool selected = objects && !m_scene->selectedRows().empty();
     a.deleteObject->setEnabled(idle && objects && (m_scene->currentRow() || selected));
-    for (QAction* command : {a.cut, a.copy, a.duplicate, a.moveSelection})
+    for (QAction* command : {a.cut, a.copy, a.duplicate, a.moveSelection, a.exportAddin})
         command->setEnabled(idle && selected);
     a.paste->setEnabled(idle && objects && m_selection->clipboardHoldsObjects());
     a.selectAll->setEnabled(idle && objects);
@@ -513,6 +519,13 @@ void MainWindow::putTreeCommand()
     }
     m_putTreeDialog->show();
     m_putTreeDialog->raise();
+}
+
+void MainWindow::exportCommand()
+{
+    if (!m_exportDialog)
+        m_exportDialog = std::make_unique<ExportDialog>(*m_mission, m_prompter, m_files, *m_runner);
+    m_exportDialog->prepare(m_scene->selectedRows());
 }
 
 void MainWindow::travel(bool back)

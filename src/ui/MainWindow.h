@@ -24,6 +24,7 @@ class QTabWidget;
 namespace mw {
 
 class ChangedFilesBar;
+class ExportDialog;
 class CommandRunner;
 class InsertDialog;
 class MapPanel;
@@ -48,6 +49,7 @@ public:
     PutTreeDialog* putTreeDialog() const { return m_putTreeDialog.get(); }
     TrackDialog* trackDialog() const { return m_trackDialog.get(); }
     SelectionCommands& selectionCommands() { return *m_selection; }
+    ExportDialog* exportDialog() const { return m_exportDialog.get(); }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -85,6 +87,7 @@ private:
         QAction* selectAll = nullptr;
         QAction* moveSelection = nullptr;
         QAction* showMap = nullptr;
+        QAction* exportAddin = nullptr;
         QAction* deleteObject = nullptr;
         QAction* saveSceneValues = nullptr;
         QAction* saveScript = nullptr;
@@ -111,6 +114,7 @@ private:
     void racingCommand();
     void putCacheCommand();
     void putTreeCommand();
+    void exportCommand();
     void travel(bool back);
     void reloadStale(MissionFile file);
     void reloadChangedFiles();
@@ -140,6 +144,7 @@ private:
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;
     std::unique_ptr<TrackDialog> m_trackDialog;
+    std::unique_ptr<ExportDialog> m_exportDialog;
 };
 
 } // namespace mw

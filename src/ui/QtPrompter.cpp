@@ -40,4 +40,12 @@ std::optional<std::filesystem::path> QtFileChooser::openFile(std::string_view fi
     return pathOf(path);
 }
 
+std::optional<std::filesystem::path> QtFileChooser::saveFile(std::string_view filter)
+{
+    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), QString(), qtFilterFrom(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return pathOf(path);
+}
+
 } // namespace mw

@@ -23,6 +23,7 @@ class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent) : m_parent(parent) {}
     std::optional<std::filesystem::path> openFile(std::string_view filter) override;
+    std::optional<std::filesystem::path> saveFile(std::string_view filter) override;
 
 private:
     QWidget* m_parent;
@@ -46,6 +47,7 @@ public:
     explicit FileChooserSwitch(FileChooser& target) : m_target(&target) {}
     void setTarget(FileChooser& target) { m_target = &target; }
     std::optional<std::filesystem::path> openFile(std::string_view filter) override { return m_target->openFile(filter); }
+    std::optional<std::filesystem::path> saveFile(std::string_view filter) override { return m_target->saveFile(filter); }
 
 private:
     FileChooser* m_target;

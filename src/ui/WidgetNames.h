@@ -25,6 +25,7 @@ inline constexpr const char* Duplicate = "Duplicate";
 inline constexpr const char* SelectAll = "SelectAll";
 inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
+inline constexpr const char* ExportAddin = "ExportAddinAction";
 // Actions behind the buttons of the pages.
 inline constexpr const char* DeleteObject = "DeleteObject";
 inline constexpr const char* SaveSceneValues = "SaveSceneValues";

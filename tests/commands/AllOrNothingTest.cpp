@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
 #include "commands/editing/Deletion.h"
 #include "commands/editing/ListValueSave.h"
@@ -193,6 +194,11 @@ TEST(AllOrNothing, SingleFileCommands)
              const std::uint32_t rows[] = {0, 1}; // the crate and the script: only the crate goes
              w.prompter.answers = {true};
              deleteObjects(w.mission, rows, w.prompter);
+         }},
+        {"export",
+         [](FaultWorld& w) {
+             const std::uint32_t rows[] = {0};
+             exportAddin(w.mission, rows, defaultExportChoices(w.mission, rows), w.dir.path() / "out.qra", w.prompter);
          }},
         {"move many",
          [](FaultWorld& w) {

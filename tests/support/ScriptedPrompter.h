@@ -57,6 +57,7 @@ public:
 // A FileChooser for tests: returns scripted paths (nothing = cancel) and records the filters.
 class ScriptedFiles final : public FileChooser {
 public:
+    std::optional<std::filesystem::path> saveFile(std::string_view filter) override { return openFile(filter); }
     std::optional<std::filesystem::path> openFile(std::string_view filter) override
     {
         filters.emplace_back(filter);

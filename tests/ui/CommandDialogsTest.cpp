@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -12,7 +13,10 @@
 #include "ui/TrackDialog.h"
 #include <QLineEdit>
 #include "support/SceneBuilder.h"
+#include "formats/addin/Package.h"
+#include "ui/ExportDialog.h"
 #include "ui/PutTreeDialog.h"
+#include "ui/QtPrompter.h"
 #include "ui/ValueColours.h"
 #include "ui/WindowDriver.h"
 
@@ -167,4 +171,44 @@ TEST(AddinWindowTest, AFaultPartWayChangesNothingAndTheEditorGoesOn)
     ui.load("&ADDin", dir.path() / "box.qra");
     EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
     EXPECT_TRUE(std::filesystem::exists(game / "models" / "huge.4ds"));
+}
+
+TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
+{
+    build::TempFolder dir;
+    const auto game = dir.path() / "game";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Lamp", .type = 9, .translation = Floats3{1, 2, 3}, .model = "lamp.i3d"});
+    b.object({.name = "Ghost", .type = 9, .translation = Floats3{4, 5, 6}, .model = "ghost.i3d"});
+    b.endObjects();
+    WindowDriver::write(game / "missions" / "m1" / "scene2.bin", b.finish());
+    WindowDriver::write(game / "models" / "lamp.4ds", {1, 2, 3});
+    WindowDriver ui;
+    ui.load("Load &scene2.bin", game / "missions" / "m1" / "scene2.bin");
+    auto* list = ui.find<QListView>("List2");
+    list->selectAll();
+
+    ui.menu(QString::fromUtf8("Export Selection as &ADDin\u2026"));
+    ExportDialog* dialog = ui.window->exportDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("AddinTitle")->text(), "Lamp");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("AddinMission")->text(), "m1");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("AddinBlock")->text(), "Lamp");
+    EXPECT_TRUE(dialog->findChild<QCheckBox*>("AddinIncludeModels")->isChecked());
+    dialog->findChild<QLineEdit*>("AddinTitle")->setText("Lamps");
+    ui.files.answers = {(dir.path() / "lamps.qra").string()};
+    dialog->findChild<QPushButton*>("AddinSave")->click();
+    EXPECT_EQ(ui.files.filters.back(), "(*.qra)|*.qra");
+    EXPECT_EQ(qtFilterFrom(ui.files.filters.back()), "(*.qra) (*.qra)");
+    EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message",
+                                                    "The add-in was written without these model files:\n"
+                                                    "ghost.4ds (not in the models folder)",
+                                                    "Export"}}));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** exported ****");
+    const auto package = readPackage(readWholeFile(dir.path() / "lamps.qra"));
+    ASSERT_TRUE(package.package);
+    EXPECT_EQ(package.package->title, "Lamps");
+    EXPECT_EQ(package.package->groups[0].size(), 1u);
 }

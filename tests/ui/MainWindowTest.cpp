@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, HasTheMenusTabsAndControls)
         menus << a->menu();
     }
     // The editor's own menus come after the system's.
-    EXPECT_EQ(top, (QStringList{"&File", "&Insert", "&Put", "I&nfo", "&Edit", "&View"}));
+    EXPECT_EQ(top, (QStringList{"&File", "&Insert", "&Put", "I&nfo", "&Edit", "&View", "&Tools"}));
     EXPECT_EQ(menuCaptions(menus[0]),
               (QStringList{"Load &scene2.bin", "Load &cache.bin", "Load sc&ene.4ds", "Load &tree.klz", "-", "&Exit"}));
     EXPECT_EQ(menuCaptions(menus[1]), (QStringList{"&Human", "&Car", "&Truck", "&Policecar", "&Building", "&Door",

@@ -24,12 +24,14 @@ inline constexpr std::size_t PatchRecordSize = 276;
 
 struct PatchRecord {
     std::vector<std::uint8_t> pattern;     // 1 ... 17 bytes
-    std::vector<std::uint8_t> replacement; // 0 ... 257 bytes
+    std::vector<std::uint8_t> replacement; // 0 ... 255 bytes (the length is one byte)
+    bool operator==(const PatchRecord&) const = default;
 };
 
 struct PackageFile {
     std::string name; // trailing blanks removed
     std::vector<std::uint8_t> content;
+    bool operator==(const PackageFile&) const = default;
 };
 
 struct Package {
@@ -41,6 +43,7 @@ struct Package {
     std::vector<std::uint8_t> objects;     // whole 0x4010 chunks
     std::vector<std::uint8_t> definitions; // whole 0xAE21 chunks
     std::array<std::vector<PackageFile>, 6> groups;
+    bool operator==(const Package&) const = default;
 };
 
 struct PackageReadResult {
@@ -58,7 +61,8 @@ struct PackageWriteResult {
 // The package's bytes: text fields padded with blanks, the header's uninterpreted bytes and the
 // unused bytes of patch records zero. Refused, with the reason, when the layout cannot hold it: a
 // text longer than its 20 bytes or ending in a blank, a pattern of 0 or more than 17 bytes, a
-// replacement of more than 257, more than 255 records for a file, a scene block that is not whole
+// replacement of more than 255 (its field has 257 bytes, but its length is one byte), more than 255
+// records for a file, a scene block that is not whole
 // object and definition chunks, a file name that is not a plain name.
 PackageWriteResult writePackage(const Package& package);
 

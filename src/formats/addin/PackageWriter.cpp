@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t TextField = 20;
 constexpr std::size_t PatternField = 17, ReplacementField = 257;
+constexpr std::size_t MaxReplacement = 255; // the field is wider than its one-byte length can say
 constexpr std::size_t MaxRecords = 255; // the count is one byte
 
 struct Refused {
@@ -60,8 +61,8 @@ PackageWriteResult writePackage(const Package& p)
             for (const PatchRecord& r : records) {
                 if (r.pattern.empty() || r.pattern.size() > PatternField)
                     throw Refused{"a search pattern is not 1 to 17 bytes long"};
-                if (r.replacement.size() > ReplacementField)
-                    throw Refused{"a replacement is longer than 257 bytes"};
+                if (r.replacement.size() > MaxReplacement)
+                    throw Refused{"a replacement is longer than 255 bytes"};
                 out.u8(static_cast<std::uint8_t>(r.pattern.size()));
                 out.u8(static_cast<std::uint8_t>(r.replacement.size()));
                 out.append(r.pattern);

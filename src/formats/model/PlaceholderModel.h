@@ -11,6 +11,9 @@ namespace mw {
 
 inline constexpr const char* PlaceholderModelName = "!!Testklz.4DS";
 
+// The game's models folder for a file of the mission; nothing when the path holds no "mission".
+std::optional<std::filesystem::path> modelsFolderOf(const std::filesystem::path& missionFile);
+
 // Where the placeholder model belongs for a file of the mission; nothing when the path holds no
 // "mission".
 std::optional<std::filesystem::path> placeholderModelPath(const std::filesystem::path& missionFile);

@@ -1,0 +1,113 @@
+#include "commands/addins/Export.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "commands/objects/CopyPaste.h"
+#include "formats/addin/Package.h"
+#include "formats/model/PlaceholderModel.h"
+#include "foundation/files/FileAccess.h"
+#include "foundation/files/Paths.h"
+#include "foundation/seams/Prompter.h"
+#include "foundation/text/Latin1Text.h"
+#include "mission/Mission.h"
+
+namespace mw {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "NAME.4ds" for a model "NAME.i3d" (any letter case of the ".i3d").
+std::string modelFileFor(std::string_view model)
+{
+    std::string stem(model);
+    if (stem.size() >= 4 && equalIgnoringCase(stem.substr(stem.size() - 4), ".i3d"))
+        stem.erase(stem.size() - 4);
+    return stem + ".4ds";
+}
+
+// The file of that name in the folder, whatever its letter case.
+std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (entry.is_regular_file(ec) && equalIgnoringCase(utf8Of(entry.path().filename()), name))
+            return entry.path();
+    return std::nullopt;
+}
+
+// The models group: the model file of every object that has a model, each once.
+std::vector<PackageFile> modelFiles(const Mission& mission, std::span<const std::uint32_t> rows,
+                                    std::vector<std::string>& missing)
+{
+    const SceneCatalogue& catalogue = mission.sceneCatalogue();
+    const auto folder = modelsFolderOf(mission.workspace().ScenePath);
+    std::vector<PackageFile> files;
+    std::vector<std::string> seen;
+    for (std::uint32_t row : rows) {
+        if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript || catalogue.model(row).empty())
+            continue;
+        const std::string name = modelFileFor(catalogue.model(row));
+        if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return equalIgnoringCase(s, name); }))
+            continue;
+        seen.push_back(name);
+        if (name.size() > 20 || !isPlainFileName(name)) {
+            missing.push_back(name + " (the name does not fit a package)");
+            continue;
+        }
+        const auto path = folder ? findIgnoringCase(*folder, name) : std::nullopt;
+        if (!path) {
+            missing.push_back(name + " (not in the models folder)");
+            continue;
+        }
+        try {
+            files.push_back({utf8Of(path->filename()), readWholeFile(*path)});
+        } catch (const IoError& error) {
+            missing.push_back(name + " (" + error.what() + ")");
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+ExportChoices defaultExportChoices(const Mission& mission, std::span<const std::uint32_t> rows)
+{
+    const CopiedObjects copied = copyObjects(mission, rows);
+    return {copied.package.title, copied.package.missionName, copied.package.blockName, true};
+}
+
+ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
+                         const std::filesystem::path& packagePath, Prompter& prompter)
+{
+    ExportResult result;
+    CopiedObjects copied = copyObjects(mission, rows);
+    if (copied.names.empty())
+        return result;
+    Package& package = copied.package;
+    package.title = choices.title;
+    package.missionName = choices.missionName;
+    package.blockName = choices.blockName;
+    if (choices.includeModels)
+        package.groups[static_cast<std::size_t>(FileGroup::Models)] = modelFiles(mission, rows, result.missingModels);
+    const PackageWriteResult written = writePackage(package);
+    if (!written.problem.empty()) {
+        prompter.message("** The add-in cannot be made: " + written.problem + " - nothing was written! **", "Export");
+        return result;
+    }
+    const Mission::BusyScope busy(mission);
+    Mission::Step step(mission, "Export " + (choices.title.empty() ? std::string("add-in") : choices.title), prompter);
+    if (mission.replace(packagePath, written.bytes, prompter) != WriteOutcome::Done) {
+        result.outcome = ExportResult::Outcome::Failed;
+        return result;
+    }
+    step.commit();
+    result.outcome = ExportResult::Outcome::Exported;
+    result.objects = copied.names.size();
+    for (const PackageFile& file : package.groups[static_cast<std::size_t>(FileGroup::Models)])
+        result.modelFiles.push_back(file.name);
+    return result;
+}
+
+} // namespace mw

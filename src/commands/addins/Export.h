@@ -1,0 +1,46 @@
+#pragma once
+// Making an add-in from the selected objects: the package holds them with their recorded
+// definitions in its scene block (as the clipboard does), and, when asked, the model file of each
+// object's model ("NAME.i3d" brings "NAME.4ds" of the game's models folder, found whatever its
+// letter case) in its models group. Written atomically, as one undo step; a model that cannot come
+// along is named, never silently dropped.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+class Mission;
+class Prompter;
+
+struct ExportChoices {
+    std::string title;
+    std::string missionName;
+    std::string blockName;
+    bool includeModels = true;
+};
+
+// The dialog's defaults: the first selected object's name as the title, the mission folder's name,
+// the first selected object's name that fits the 20 bytes of the block name.
+ExportChoices defaultExportChoices(const Mission& mission, std::span<const std::uint32_t> rows);
+
+struct ExportResult {
+    enum class Outcome { Exported, Refused, Failed };
+    Outcome outcome = Outcome::Refused;
+    std::size_t objects = 0;
+    std::vector<std::string> modelFiles;    // put into the models group
+    std::vector<std::string> missingModels; // each with why it was left out
+};
+
+namespace exportmsg {
+inline constexpr const char* Exported = " **** exported ****";
+inline constexpr const char* Filter = "(*.qra)|*.qra";
+} // namespace exportmsg
+
+ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
+                         const std::filesystem::path& package, Prompter& prompter);
+
+} // namespace mw
