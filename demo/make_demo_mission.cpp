@@ -137,6 +137,9 @@ std::vector<std::uint8_t> demoModels()
     m.frame("Signboard", {2, 3, -6}, {1, 0, 0, 0}, {1, 1, 1}, 2);
     m.frame("Awning", {2.5f, 2.8f, -6.2f}, {0.7071068f, 0, 0.7071068f, 0});
     m.frame("Chimney", {40, 12, -41}, {1, 0, 0, 0}, {1, 1, 1}, 1);
+    // The frames the collision bodies of tree.klz are linked to.
+    m.frame("wall", {0, 0, 0}, {1, 0, 0, 0}, {1, 1, 1}, 1);
+    m.frame("ball", {3, 1, 3}, {1, 0, 0, 0}, {1, 1, 1}, 1);
     return m.finish();
 }
 

@@ -1,11 +1,13 @@
-// Feeds arbitrary bytes to the scene reader: it must never crash, hang or read out of bounds, and
-// what it loads must point inside the data.
+// Feeds arbitrary bytes to the scene reader and to the check's walk of the whole chunk tree: neither
+// may crash, hang or read out of bounds; what the reader loads must point inside the data, and
+// every place the walk reports must lie inside it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
 #include "formats/scene/SceneLoader.h"
+#include "formats/scene/SceneStructure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -25,5 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (result.status != mw::SceneLoadStatus::Loaded && !result.catalogue.empty())
         std::abort();
+    for (const mw::StructureFinding& finding : mw::walkSceneStructure(std::span<const std::uint8_t>(data, size)).findings)
+        if (finding.offset > size)
+            std::abort();
     return 0;
 }

@@ -16,4 +16,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b);
 // The text with every letter folded to lower case: equal for names equalIgnoringCase() calls equal.
 std::string foldedCase(std::string_view text);
 
+// The text in UTF-8, for what leaves the program as text (reports, tables): each byte is the
+// Latin-1 character of its code.
+std::string utf8FromLatin1(std::string_view text);
+
 } // namespace mw

@@ -155,4 +155,15 @@ std::string formatOneDecimal(std::string_view text)
     return result;
 }
 
+std::string hexNumber(std::uint64_t value, int digits)
+{
+    char buffer[20];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, 16).ptr;
+    std::string text(buffer, end);
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(std::toupper(c)); });
+    if (static_cast<int>(text.size()) < digits)
+        text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+    return "0x" + text;
+}
+
 } // namespace mw

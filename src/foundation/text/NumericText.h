@@ -25,4 +25,8 @@ std::string formatDouble(double value);
 // "12.34" -> "12.3", "-0.04" -> "0.0", "7" -> "7.0". A text that is not a number stays as it is.
 std::string formatOneDecimal(std::string_view text);
 
+// An offset or identifier as reports show it: "0x" and upper-case hexadecimal digits, at least
+// `digits` of them ("0x1A2B"; with 4 digits, 0x20 is "0x0020").
+std::string hexNumber(std::uint64_t value, int digits = 1);
+
 } // namespace mw

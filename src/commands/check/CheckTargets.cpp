@@ -1,0 +1,105 @@
+#include "commands/check/CheckTargets.h"
+
+#include <array>
+#include <memory>
+#include <system_error>
+
+#include "foundation/files/FileAccess.h"
+#include "foundation/files/Paths.h"
+#include "foundation/text/Latin1Text.h"
+#include "mission/Mission.h"
+
+namespace mw {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<const char*, 5> MissionFileNames{"scene2.bin", "cache.bin", "scene.4ds", "tree.klz", "check.bin"};
+
+std::string shownName(const fs::path& path)
+{
+    const std::u8string text = path.lexically_normal().generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Reads the file into the target; false, with the problem, when it cannot be read.
+bool addFile(CheckTarget& target, const fs::path& path, const std::string& fileName)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = readWholeFile(path);
+    } catch (const IoError& e) {
+        target.problem = "cannot read " + shownName(path) + ": " + e.what();
+        return false;
+    }
+    const auto kind = kindOfFile(fileName, bytes);
+    if (!kind) {
+        target.problem = "cannot tell which mission file " + shownName(path) + " is";
+        return false;
+    }
+    target.files.push_back({*kind, shownName(path), std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))});
+    return true;
+}
+
+} // namespace
+
+CheckTarget filesToCheck(const fs::path& path)
+{
+    CheckTarget target;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        std::array<fs::path, MissionFileNames.size()> found;
+        for (const auto& entry : fs::directory_iterator(path, ec)) {
+            if (!entry.is_regular_file(ec))
+                continue;
+            const std::string name = utf8Of(entry.path().filename());
+            for (std::size_t i = 0; i < MissionFileNames.size(); ++i)
+                if (found[i].empty() && equalIgnoringCase(name, MissionFileNames[i]))
+                    found[i] = entry.path();
+        }
+        if (ec) {
+            target.problem = "cannot read the folder " + shownName(path) + ": " + ec.message();
+            return target;
+        }
+        for (std::size_t i = 0; i < found.size(); ++i)
+            if (!found[i].empty() && !addFile(target, path / found[i].filename(), MissionFileNames[i]))
+                return target;
+        if (target.files.empty())
+            target.problem = "no mission files in " + shownName(path);
+        return target;
+    }
+    if (!fs::exists(path, ec)) {
+        target.problem = "no such file or folder: " + shownName(path);
+        return target;
+    }
+    addFile(target, path, utf8Of(path.filename()));
+    return target;
+}
+
+std::vector<CheckedFile> loadedFiles(const Mission& mission)
+{
+    constexpr std::array<CheckedKind, 4> kinds{CheckedKind::Scene, CheckedKind::Cache, CheckedKind::Model,
+                                               CheckedKind::Tree};
+    const Workspace& ws = mission.workspace();
+    const std::array<const std::string*, 4> titles{&ws.SceneTitle, &ws.CacheTitle, &ws.ModelTitle, &ws.TreeTitle};
+    std::vector<CheckedFile> files;
+    for (const MissionFile file : MissionFiles) {
+        if (!mission.isLoaded(file))
+            continue;
+        const auto i = static_cast<std::size_t>(file);
+        const std::string name = titles[i]->empty() ? missionFileName(file) : *titles[i];
+        files.push_back({kinds[i], name, mission.sharedBytes(file)});
+    }
+    if (mission.isLoaded(MissionFile::Scene)) {
+        CheckTarget beside;
+        const fs::path route = mission.pathOf(MissionFile::Scene).parent_path() / "check.bin";
+        if (fileExists(route) && addFile(beside, route, "check.bin")) {
+            beside.files.front().name = "check.bin";
+            files.push_back(std::move(beside.files.front()));
+        }
+    }
+    return files;
+}
+
+} // namespace mw

@@ -1,0 +1,425 @@
+#include "commands/check/MissionCheck.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "formats/addin/Package.h"
+#include "formats/cache/CacheFile.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/model/ModelFile.h"
+#include "formats/route/RouteFile.h"
+#include "formats/scene/SceneLoader.h"
+#include "formats/scene/SceneStructure.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/text/Latin1Text.h"
+
+namespace mw {
+
+namespace {
+
+constexpr std::size_t RouteFileSize = routePointOffset(RoutePoints);
+constexpr float RotationTolerance = 0.001f;
+
+// A reader's message as the reason it gives: without the frame of asterisks and blanks.
+std::string reasonOf(std::string_view message)
+{
+    const auto first = message.find_first_not_of("* ");
+    if (first == std::string_view::npos)
+        return std::string(message);
+    const auto last = message.find_last_not_of("* ");
+    return std::string(message.substr(first, last - first + 1));
+}
+
+std::string quoted(std::string_view latin1) { return "\"" + utf8FromLatin1(latin1) + "\""; }
+
+bool allFinite(std::span<const float> values)
+{
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+}
+
+// The rotation's length when it differs from 1 by more than the tolerance.
+std::optional<double> offUnitLength(const std::array<float, 4>& q)
+{
+    double sum = 0;
+    for (const float v : q)
+        sum += double{v} * v;
+    const double length = std::sqrt(sum);
+    if (std::abs(length - 1) <= RotationTolerance)
+        return std::nullopt;
+    return length;
+}
+
+std::string fourDecimals(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    return text;
+}
+
+// Names that links may name, letter case ignored: a link names one when its whole text, or its
+// part before the first ".", is one of them.
+class KnownNames {
+public:
+    void add(std::string_view name)
+    {
+        if (!name.empty())
+            m_names.insert(foldedCase(name));
+    }
+    bool names(std::string_view link) const
+    {
+        if (m_names.contains(foldedCase(link)))
+            return true;
+        const auto dot = link.find('.');
+        return dot != std::string_view::npos && m_names.contains(foldedCase(link.substr(0, dot)));
+    }
+
+private:
+    std::unordered_set<std::string> m_names;
+};
+
+class Checker {
+public:
+    explicit Checker(CheckReport& report) : m_report(report) {}
+
+    void check(std::span<const CheckedFile> files);
+
+private:
+    struct Place {
+        std::optional<std::uint64_t> offset;
+        std::optional<std::uint32_t> row;
+    };
+    void add(Severity severity, const CheckedFile& file, Place place, std::string message)
+    {
+        m_report.problems.push_back({severity, file.name, place.offset, place.row, std::move(message)});
+    }
+    void error(const CheckedFile& f, Place at, std::string m) { add(Severity::Error, f, at, std::move(m)); }
+    void warning(const CheckedFile& f, Place at, std::string m) { add(Severity::Warning, f, at, std::move(m)); }
+    // An empty file is read by no reader: said once, and true.
+    bool empty(const CheckedFile& file)
+    {
+        if (!spanOf(file.bytes).empty())
+            return false;
+        warning(file, {}, "the file is empty");
+        return true;
+    }
+    void refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages);
+    // Values of an entry that are not finite, and a rotation that is not of unit length.
+    void checkPlacement(const CheckedFile& file, Place at, const std::string& what, std::span<const float> translation,
+                        std::span<const float> rotation, std::span<const float> size);
+
+    void checkScene(const CheckedFile& file);
+    void checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene);
+    void checkDefinitions(const CheckedFile& file, const SceneCatalogue& scene, const SceneStructure& structure);
+    void checkCache(const CheckedFile& file);
+    void checkModel(const CheckedFile& file);
+    void checkTree(const CheckedFile& file);
+    void checkRoute(const CheckedFile& file);
+    void checkPackage(const CheckedFile& file);
+    void checkObjectLinks();
+
+    CheckReport& m_report;
+    // The first scene read, which the other files are checked against, and its file.
+    std::optional<SceneLoadResult> m_scene;
+    const CheckedFile* m_sceneFile = nullptr;
+    KnownNames m_known;
+    // False when a scene or model file was given but could not be read: links are not judged then.
+    bool m_namesComplete = true;
+    bool m_namesGiven = false;
+};
+
+std::string rowText(const SceneCatalogue& scene, std::uint32_t row)
+{
+    const std::string_view name = scene.name(row);
+    return name.empty() ? "the object in row " + std::to_string(row)
+                        : quoted(name) + " (row " + std::to_string(row) + ")";
+}
+
+void Checker::check(std::span<const CheckedFile> files)
+{
+    m_report.files += files.size();
+    // The scene and the model file first: the others are checked against their names.
+    for (const CheckedFile& f : files)
+        if (f.kind == CheckedKind::Scene)
+            checkScene(f);
+    for (const CheckedFile& f : files)
+        if (f.kind == CheckedKind::Model)
+            checkModel(f);
+    checkObjectLinks();
+    for (const CheckedFile& f : files) {
+        switch (f.kind) {
+        case CheckedKind::Cache: checkCache(f); break;
+        case CheckedKind::Tree: checkTree(f); break;
+        case CheckedKind::Route: checkRoute(f); break;
+        case CheckedKind::Package: checkPackage(f); break;
+        default: break;
+        }
+    }
+}
+
+void Checker::refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages)
+{
+    const std::string reason = messages.empty() ? std::string("the reader refuses it") : reasonOf(messages.front());
+    if (status == FileReadStatus::WrongSignature)
+        error(file, {}, "not read: " + reason);
+    else if (status == FileReadStatus::Stopped)
+        error(file, {}, "read only in part: " + reason);
+}
+
+void Checker::checkPlacement(const CheckedFile& file, Place at, const std::string& what,
+                             std::span<const float> translation, std::span<const float> rotation,
+                             std::span<const float> size)
+{
+    const struct {
+        std::span<const float> values;
+        const char* name;
+    } parts[] = {{translation, "translation"}, {rotation, "rotation"}, {size, "size"}};
+    for (const auto& part : parts)
+        if (!allFinite(part.values))
+            warning(file, at, what + ": its " + part.name + " is not finite");
+    if (rotation.size() == 4 && allFinite(rotation))
+        if (const auto length = offUnitLength({rotation[0], rotation[1], rotation[2], rotation[3]}))
+            warning(file, at, what + ": its rotation has length " + fourDecimals(*length) + ", not 1");
+}
+
+void Checker::checkScene(const CheckedFile& file)
+{
+    if (empty(file))
+        return;
+    m_namesGiven = true;
+    const SceneStructure structure = walkSceneStructure(spanOf(file.bytes));
+    for (const StructureFinding& f : structure.findings)
+        add(f.error ? Severity::Error : Severity::Warning, file, {f.offset, {}}, f.message);
+    SceneLoadResult loaded = loadScene(file.bytes);
+    if (loaded.status != SceneLoadStatus::Loaded) {
+        error(file, {}, "not read: " + (loaded.messages.empty() ? std::string("the reader refuses it")
+                                                                : reasonOf(loaded.messages.back())));
+        m_namesComplete = false;
+        return;
+    }
+    checkSceneRows(file, loaded.catalogue);
+    checkDefinitions(file, loaded.catalogue, structure);
+    if (!m_scene) {
+        const SceneCatalogue& scene = loaded.catalogue;
+        for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row)
+            m_known.add(scene.name(row));
+        m_scene = std::move(loaded);
+        m_sceneFile = &file;
+    }
+}
+
+void Checker::checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene)
+{
+    // Names compared as the insert command compares them: letter case ignored.
+    std::unordered_map<std::string, std::uint32_t> firstRow;
+    firstRow.reserve(scene.entryCount());
+    for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
+        const SceneRecord& r = scene.records[row];
+        const Place at{r.isScript ? r.DefinitionChunkOffset : r.ObjectChunkOffset, row};
+        if (const std::string_view name = scene.name(row); !name.empty()) {
+            const auto [first, isNew] = firstRow.try_emplace(foldedCase(name), row);
+            if (!isNew)
+                warning(file, at, "two objects named " + quoted(name) + " (rows " + std::to_string(first->second) +
+                                      " and " + std::to_string(row) + ")");
+        }
+        if (r.isScript)
+            continue;
+        const Vec3 t = scene.translation(row), s = scene.size(row);
+        const std::array<float, 3> translation{t.x, t.y, t.z}, size{s.x, s.y, s.z};
+        const std::array<float, 4> rotation = scene.rotation(row);
+        const auto present = [](std::uint32_t offset, std::span<const float> values) {
+            return offset ? values : std::span<const float>();
+        };
+        checkPlacement(file, at, rowText(scene, row), present(r.TranslationOffset, translation),
+                       present(r.RotationOffset, rotation), present(r.SizeOffset, size));
+    }
+}
+
+void Checker::checkDefinitions(const CheckedFile& file, const SceneCatalogue& scene, const SceneStructure& structure)
+{
+    // Owned as the loader gives them owners: the first row of the definition's name or, when it
+    // holds a ".", of its part before the first ".".
+    std::vector<std::string_view> names;
+    for (const DefinitionSeen& d : structure.definitions) {
+        names.push_back(d.name);
+        names.push_back(std::string_view(d.name).substr(0, d.name.find('.')));
+    }
+    const std::vector<std::uint32_t> rows = scene.findFirstRows(names);
+    for (std::size_t i = 0; i < structure.definitions.size(); ++i) {
+        const DefinitionSeen& d = structure.definitions[i];
+        const bool stem = d.name.find('.') != std::string::npos;
+        const bool owned = rows[2 * i] < scene.FirstScriptIndex || (stem && rows[2 * i + 1] < scene.FirstScriptIndex);
+        if (!owned)
+            warning(file, {d.offset, {}}, "definition " + quoted(d.name) + " belongs to no object");
+    }
+}
+
+void Checker::checkObjectLinks()
+{
+    if (!m_scene || !m_namesComplete)
+        return;
+    const SceneCatalogue& scene = m_scene->catalogue;
+    for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row) {
+        const SceneRecord& r = scene.records[row];
+        const std::string_view link = textIn(scene.bytes(), {r.LinkOffset, r.linkLength});
+        if (r.LinkOffset && !m_known.names(link))
+            warning(*m_sceneFile, {r.LinkOffset, row},
+                    rowText(scene, row) + " links to " + quoted(link) + ", which names nothing in the files checked");
+    }
+}
+
+void Checker::checkCache(const CheckedFile& file)
+{
+    if (empty(file))
+        return;
+    const CacheLoadResult cache = readCacheFile(file.bytes);
+    refused(file, cache.status, cache.messages);
+    for (std::uint32_t row = 0; row < cache.records.size(); ++row) {
+        const CacheRecord& r = cache.records[row];
+        if (r.baseRecord)
+            continue;
+        const std::array<float, 3> position{r.position.x, r.position.y, r.position.z}, size{r.size.x, r.size.y, r.size.z};
+        checkPlacement(file, {r.TranslationOffset, row},
+                       "cached object " + quoted(cache.name(row)) + " (row " + std::to_string(row) + ")", position,
+                       r.rotation, size);
+    }
+}
+
+void Checker::checkModel(const CheckedFile& file)
+{
+    if (empty(file))
+        return;
+    m_namesGiven = true;
+    const ModelLoadResult model = readModelFile(spanOf(file.bytes));
+    if (model.status != FileReadStatus::Loaded) {
+        refused(file, model.status, model.messages);
+        m_namesComplete = m_namesComplete && model.status == FileReadStatus::Stopped;
+    }
+    for (std::uint32_t row = 0; row < model.frames.size(); ++row) {
+        const ModelFrame& frame = model.frames[row];
+        m_known.add(frame.name);
+        const std::array<float, 3> position{frame.position.x, frame.position.y, frame.position.z};
+        checkPlacement(file, {frame.TranslationOffset, row},
+                       "model frame " + quoted(frame.name) + " (row " + std::to_string(row) + ")", position,
+                       frame.rotation, {});
+    }
+}
+
+void Checker::checkTree(const CheckedFile& file)
+{
+    if (empty(file))
+        return;
+    static const SceneCatalogue noScene;
+    const CollisionLoadResult tree = readCollisionFile(file.bytes, m_scene ? m_scene->catalogue : noScene);
+    refused(file, tree.status, tree.messages);
+    const bool judgeLinks = m_namesGiven && m_namesComplete;
+    for (std::uint32_t row = 0; row < tree.bodyCount(); ++row) {
+        const CollisionBody& body = tree.body(row);
+        const std::string what = "collision body " + tree.listText(row);
+        const Place at{body.CollisionItemOffset, row};
+        const std::array<float, 3> position{body.position.x, body.position.y, body.position.z},
+            size{body.size.x, body.size.y, body.size.z};
+        if (body.placed)
+            checkPlacement(file, at, what, position, {}, size);
+        if (!allFinite(body.rotation))
+            warning(file, at, what + ": its rotation is not finite");
+        if (body.link == CollisionBody::NoLink)
+            warning(file, at, what + " links to no entry of the file's link table");
+        else if (judgeLinks && !m_known.names(tree.linkName(row)))
+            warning(file, at, what + " links to " + quoted(tree.linkName(row)) + ", which names nothing in the files checked");
+    }
+}
+
+void Checker::checkRoute(const CheckedFile& file)
+{
+    const std::span<const std::uint8_t> bytes = spanOf(file.bytes);
+    if (bytes.size() != RouteFileSize)
+        error(file, {}, "the route file has " + std::to_string(bytes.size()) + " bytes, not " +
+                            std::to_string(RouteFileSize) + " (8 + 30 x " + std::to_string(RoutePoints) + ")");
+    if (bytes.size() >= 8)
+        if (const std::uint32_t points = ByteReader(bytes).u32(4); points != RoutePoints)
+            error(file, {4, {}}, "the route file says it holds " + std::to_string(points) + " points, not " +
+                                     std::to_string(RoutePoints));
+    // The points are the circuit's route nodes TR0 ... TR551: judged only against a scene that
+    // has a circuit (a route node at least).
+    if (!m_scene)
+        return;
+    const SceneCatalogue& scene = m_scene->catalogue;
+    std::unordered_set<std::string> names;
+    for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row)
+        if (const std::string_view name = scene.name(row); name.size() > 2 && (name[0] == 'T' || name[0] == 't'))
+            names.insert(foldedCase(name));
+    std::vector<std::uint32_t> missing;
+    for (std::uint32_t i = 0; i < RoutePoints; ++i)
+        if (!names.contains("tr" + std::to_string(i)))
+            missing.push_back(i);
+    if (missing.size() == RoutePoints)
+        return;
+    for (const std::uint32_t i : missing)
+        warning(file, {routePointOffset(i), i},
+                "route point " + std::to_string(i) + " names the object \"TR" + std::to_string(i) + "\", which " +
+                    m_sceneFile->name + " does not hold");
+}
+
+void Checker::checkPackage(const CheckedFile& file)
+{
+    const PackageReadResult read = readPackage(spanOf(file.bytes));
+    if (!read.package)
+        error(file, {}, "not read: " + read.problem);
+}
+
+// Within each file, problems in the order of their offsets (those without one first).
+void sortByPlace(CheckReport& report, std::span<const CheckedFile> files)
+{
+    const auto fileIndex = [&](const Problem& p) {
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (files[i].name == p.file)
+                return i;
+        return files.size();
+    };
+    std::stable_sort(report.problems.begin(), report.problems.end(), [&](const Problem& a, const Problem& b) {
+        const std::size_t fa = fileIndex(a), fb = fileIndex(b);
+        if (fa != fb)
+            return fa < fb;
+        const auto place = [](const Problem& p) { return p.offset ? *p.offset + 1 : 0; };
+        return place(a) < place(b);
+    });
+}
+
+} // namespace
+
+CheckReport checkFiles(std::span<const CheckedFile> files)
+{
+    CheckReport report;
+    Checker(report).check(files);
+    sortByPlace(report, files);
+    return report;
+}
+
+std::optional<CheckedKind> kindOfFile(std::string_view fileName, std::span<const std::uint8_t> bytes)
+{
+    const std::string name = foldedCase(fileName);
+    const auto endsWith = [&](std::string_view tail) {
+        return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (name == "cache.bin")
+        return CheckedKind::Cache;
+    if (name == "check.bin")
+        return CheckedKind::Route;
+    if (name == "scene2.bin")
+        return CheckedKind::Scene;
+    if (endsWith(".klz"))
+        return CheckedKind::Tree;
+    if (endsWith(".4ds"))
+        return CheckedKind::Model;
+    if (endsWith(".qra"))
+        return CheckedKind::Package;
+    if (bytes.size() >= 2 && bytes[0] == 'S' && bytes[1] == 'L')
+        return CheckedKind::Scene;
+    return std::nullopt;
+}
+
+} // namespace mw

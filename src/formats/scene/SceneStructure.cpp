@@ -1,0 +1,298 @@
+#include "formats/scene/SceneStructure.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "formats/scene/SceneChunks.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/text/Latin1Text.h"
+#include "foundation/text/NumericText.h"
+
+namespace mw {
+
+namespace {
+
+constexpr std::uint16_t TopLevel = 0; // the file itself as the container of the sections
+
+// The fixed-size fields a reader takes from a chunk, by the container they stand in.
+struct FieldSize {
+    std::uint16_t parent, id;
+    std::uint32_t bytes;
+    const char* name;
+};
+constexpr FieldSize FieldSizes[] = {
+    {chunk::Object, chunk::ObjectType, 4, "type"},
+    {chunk::Object, chunk::Translation, 12, "translation"},
+    {chunk::Object, chunk::Rotation, 16, "rotation"},
+    {chunk::Object, chunk::Size, 12, "size"},
+    {chunk::Light, chunk::LightKind, 4, "light kind"},
+    {chunk::Light, chunk::LightColour, 12, "light colour"},
+    {chunk::Light, chunk::LightPower, 4, "light power"},
+    {chunk::Light, chunk::LightRange, 8, "light range"},
+    {chunk::Light, chunk::LightDistance, 8, "light distance"},
+    {chunk::Sound, chunk::SoundKind, 4, "sound kind"},
+    {chunk::Sound, chunk::SoundVolume, 4, "sound volume"},
+    {chunk::Sound, chunk::SoundPair34, 8, "sound fields 3 and 4"},
+    {chunk::Sound, chunk::SoundPair56, 8, "sound fields 5 and 6"},
+    {chunk::Definition, chunk::DefinitionType, 4, "definition type"},
+};
+
+// The chunks whose payload is child chunks, by the container they stand in.
+bool isContainer(std::uint16_t parent, std::uint16_t id)
+{
+    switch (parent) {
+    case TopLevel:
+        return id == chunk::ObjectsSection || id == chunk::DefinitionsSection || id == chunk::ScriptsSection;
+    case chunk::ObjectsSection:
+        return id == chunk::Object;
+    case chunk::Object:
+        return id == chunk::Link || id == chunk::Light || id == chunk::Sound;
+    case chunk::Light:
+        return id == chunk::Light; // a nested light header
+    case chunk::DefinitionsSection:
+        return id == chunk::Definition;
+    default:
+        return false;
+    }
+}
+
+// How many bytes a definition's data chunk needs for what the loader reads of its kind.
+constexpr std::uint32_t HumanDataBytes = 79;  // values up to offset 69, the script marker at 78
+constexpr std::uint32_t ThingDataBytes = 26;  // weight at 10, sound kind at 22
+constexpr std::uint32_t ScriptedDataBytes = 14; // script length at 10
+
+std::string bytesText(std::uint64_t n) { return std::to_string(n) + (n == 1 ? " byte" : " bytes"); }
+
+class StructureWalk {
+public:
+    StructureWalk(std::span<const std::uint8_t> bytes, SceneStructure& out) : m_file(bytes), m_out(out) {}
+
+    void run();
+
+private:
+    struct Chunk {
+        std::uint32_t start = 0;
+        std::uint16_t id = 0;
+        std::uint32_t size = 0;
+        std::uint32_t payload() const { return start + chunk::HeaderSize; }
+        std::uint32_t end() const { return start + size; }
+        std::uint32_t payloadSize() const { return size - chunk::HeaderSize; }
+    };
+    struct Definition {
+        DefinitionSeen seen;
+        std::optional<Chunk> data;
+    };
+
+    void error(std::uint64_t offset, std::string message) { m_out.findings.push_back({true, offset, std::move(message)}); }
+    void warning(std::uint64_t offset, std::string message)
+    {
+        m_out.findings.push_back({false, offset, std::move(message)});
+    }
+
+    static std::string chunkName(std::uint16_t id) { return "chunk " + hexNumber(id, 4); }
+    static std::string containerName(std::uint16_t parent, std::uint32_t start)
+    {
+        return parent == TopLevel ? std::string("the file") : chunkName(parent) + " at " + hexNumber(start);
+    }
+    // A text chunk's characters, shortened as the loader shortens them.
+    std::string textOf(const Chunk& c) const
+    {
+        const std::uint32_t length = c.size > 50 ? 8 : (c.size > 7 ? c.size - 7 : 0);
+        return m_file.text(c.payload(), length);
+    }
+
+    // Walks the children filling [from, end) of the container `parent` that starts at `parentStart`.
+    void walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart);
+    void visit(const Chunk& c, std::uint16_t parent);
+    void checkField(const Chunk& c, std::uint16_t parent);
+    void finishDefinition(const Definition& d);
+    // A script's u32 length at `lengthAt` and its text, inside `holder`.
+    void checkScriptText(const Chunk& holder, std::uint32_t lengthAt, const std::string& owner, const char* holderName);
+    void checkScript(const Chunk& c);
+
+    ByteReader m_file;
+    SceneStructure& m_out;
+    bool m_objectsSeen = false;
+    std::optional<Definition> m_definition; // the definition being walked
+};
+
+void StructureWalk::run()
+{
+    const std::uint64_t size = m_file.size();
+    if (size < 2 || m_file.u16(0) != chunk::SceneHeader)
+        return;
+    if (size < chunk::HeaderSize) {
+        error(0, "the file ends inside its header (" + bytesText(size) + ")");
+        return;
+    }
+    const std::uint32_t declared = m_file.u32(2);
+    auto limit = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, 0xFFFFFFFFu));
+    if (declared < chunk::HeaderSize) {
+        error(2, "the file header gives the file a length of " + bytesText(declared) + ", less than the header");
+    } else if (declared > size) {
+        error(2, "the file header gives the file a length of " + bytesText(declared) + ", but it has " +
+                     bytesText(size) + " (" + std::to_string(declared - size) + " missing)");
+    } else if (declared < size) {
+        warning(declared, bytesText(size - declared) + " beyond the length the file header gives (" +
+                              bytesText(declared) + ")");
+        limit = declared;
+    }
+    walkChildren(chunk::HeaderSize, limit, TopLevel, 0);
+}
+
+void StructureWalk::walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart)
+{
+    std::uint32_t pos = from;
+    while (pos < end) {
+        if (end - pos < chunk::HeaderSize) {
+            error(pos, bytesText(end - pos) + " at the end of " + containerName(parent, parentStart) +
+                           " hold no whole chunk");
+            return;
+        }
+        Chunk c;
+        c.start = pos;
+        c.id = m_file.u16(pos);
+        c.size = m_file.u32(pos + 2);
+        if (c.size < chunk::HeaderSize) {
+            error(pos, chunkName(c.id) + " gives itself a size of " + bytesText(c.size) +
+                           ", less than its header: the chunks after it cannot be found");
+            return;
+        }
+        if (c.size > end - pos) {
+            error(pos, chunkName(c.id) + " of " + bytesText(c.size) + " runs " + bytesText(c.size - (end - pos)) +
+                           " past the end of " + containerName(parent, parentStart));
+            return;
+        }
+        visit(c, parent);
+        pos = c.end();
+    }
+}
+
+void StructureWalk::visit(const Chunk& c, std::uint16_t parent)
+{
+    if (parent == TopLevel) {
+        const bool known = c.id == chunk::ObjectsSection ||
+                           std::find(std::begin(chunk::HeaderRecords), std::end(chunk::HeaderRecords), c.id) !=
+                               std::end(chunk::HeaderRecords);
+        if (!m_objectsSeen && !known)
+            warning(c.start, "unknown " + chunkName(c.id) + " before the objects section is skipped");
+        m_objectsSeen = m_objectsSeen || c.id == chunk::ObjectsSection;
+    }
+    if (parent == chunk::ScriptsSection && c.id == chunk::Script) {
+        checkScript(c);
+        return;
+    }
+    if (parent == chunk::Definition) {
+        Definition& d = *m_definition;
+        if (c.id == chunk::DefinitionName)
+            d.seen.name = textOf(c);
+        else if (c.id == chunk::DefinitionType && c.payloadSize() >= 4)
+            d.seen.type = m_file.u32(c.payload());
+        else if (c.id == chunk::DefinitionData && !d.data)
+            d.data = c;
+    }
+    checkField(c, parent);
+    if (!isContainer(parent, c.id))
+        return;
+    if (c.id == chunk::Definition) {
+        m_definition = Definition{};
+        m_definition->seen.offset = c.start;
+        walkChildren(c.payload(), c.end(), c.id, c.start);
+        finishDefinition(*m_definition);
+        m_definition.reset();
+        return;
+    }
+    walkChildren(c.payload(), c.end(), c.id, c.start);
+}
+
+void StructureWalk::checkField(const Chunk& c, std::uint16_t parent)
+{
+    for (const FieldSize& f : FieldSizes)
+        if (f.parent == parent && f.id == c.id && c.payloadSize() < f.bytes)
+            error(c.start, "the " + std::string(f.name) + " " + chunkName(c.id) + " holds " + bytesText(c.payloadSize()) +
+                               ", less than the " + std::to_string(f.bytes) + " it needs");
+}
+
+void StructureWalk::finishDefinition(const Definition& d)
+{
+    m_out.definitions.push_back(d.seen);
+    if (!d.data)
+        return;
+    const Chunk& data = *d.data;
+    const std::string owner = "definition \"" + utf8FromLatin1(d.seen.name) + "\"";
+    const auto tooSmall = [&](std::uint32_t needs, const char* kind) {
+        if (data.payloadSize() >= needs)
+            return false;
+        error(data.start, owner + ": its data holds " + bytesText(data.payloadSize()) + ", less than the " +
+                              std::to_string(needs) + " of a " + kind);
+        return true;
+    };
+    switch (d.seen.type) {
+    case typecode::ScriptedObject:
+        if (!tooSmall(ScriptedDataBytes, "scripted object"))
+            checkScriptText(data, data.payload() + 10, owner, "data");
+        break;
+    case typecode::Human:
+        if (!tooSmall(HumanDataBytes, "human")) {
+            // The script starts at data offset 78, or at 79 behind a control character other than
+            // line feed and carriage return.
+            const std::uint8_t marker = m_file.u8(data.payload() + 78);
+            const bool shifted = marker <= 0x1F && marker != 0x0A && marker != 0x0D;
+            checkScriptText(data, data.payload() + (shifted ? 79 : 78), owner, "data");
+        }
+        break;
+    case typecode::PhysicalThing:
+        tooSmall(ThingDataBytes, "physical thing");
+        break;
+    default:
+        break;
+    }
+}
+
+void StructureWalk::checkScriptText(const Chunk& holder, std::uint32_t lengthAt, const std::string& owner,
+                                    const char* holderName)
+{
+    if (std::uint64_t{lengthAt} + 4 > holder.end()) {
+        error(holder.start, owner + ": its " + holderName + " ends before the script's length");
+        return;
+    }
+    const std::uint32_t length = m_file.u32(lengthAt);
+    const std::uint64_t textEnd = std::uint64_t{lengthAt} + 4 + length;
+    if (textEnd > holder.end())
+        error(lengthAt, owner + ": its script of " + bytesText(length) + " runs " + bytesText(textEnd - holder.end()) +
+                            " past the end of its " + holderName);
+}
+
+void StructureWalk::checkScript(const Chunk& c)
+{
+    const std::uint32_t p = c.payload();
+    if (c.payloadSize() < 5) {
+        error(c.start, "script " + chunkName(c.id) + " holds " + bytesText(c.payloadSize()) +
+                           ", too few for its name's length");
+        return;
+    }
+    const std::uint32_t nameLength = m_file.u32(p + 1);
+    if (std::uint64_t{p} + 5 + nameLength + 4 > c.end()) {
+        error(p + 1, "script " + chunkName(c.id) + ": its name of " + bytesText(nameLength) +
+                         " and the text's length run past the end of its chunk");
+        return;
+    }
+    const std::string name = m_file.text(p + 5, nameLength > 50 ? 15 : nameLength);
+    const std::string owner = "script \"" + utf8FromLatin1(name) + "\"";
+    const std::uint32_t lengthAt = p + 5 + nameLength;
+    checkScriptText(c, lengthAt, owner, "chunk");
+    const std::uint64_t textEnd = std::uint64_t{lengthAt} + 4 + m_file.u32(lengthAt);
+    if (textEnd < c.end())
+        warning(textEnd, owner + ": " + bytesText(c.end() - textEnd) + " after its text are left in its chunk");
+}
+
+} // namespace
+
+SceneStructure walkSceneStructure(std::span<const std::uint8_t> bytes)
+{
+    SceneStructure out;
+    StructureWalk(bytes, out).run();
+    return out;
+}
+
+} // namespace mw
