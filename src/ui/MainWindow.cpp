@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QFrame>
@@ -11,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -27,6 +30,7 @@
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
 #include "ui/ChangedFilesBar.h"
+#include "ui/CheckPanel.h"
 #include "ui/ExportDialog.h"
 #include "ui/CommandRunner.h"
 #include "ui/InsertDialog.h"
@@ -118,6 +122,7 @@ MainWindow::MainWindow()
     coordinates->setObjectName(QStringLiteral("MapCoordinates"));
     statusBar()->addPermanentWidget(coordinates);
     m_map = std::make_unique<MapPanel>(*m_mission, this, coordinates);
+    m_check = std::make_unique<CheckPanel>(*m_mission, this);
     m_selection = std::make_unique<SelectionCommands>(*m_mission, m_prompter, *m_runner, *m_status, *m_scene);
 
     buildActions();
@@ -125,6 +130,7 @@ MainWindow::MainWindow()
     connectPanels();
     m_mission->addListener(this);
     updateActions();
+    setAcceptDrops(true);
 
     // 1280 x 800 where the screen has room, otherwise the screen's free area.
     QSize size(1280, 800);
@@ -222,6 +228,9 @@ void MainWindow::buildActions()
 
     a.exportAddin = makeAction(this, ids::ExportAddin, QString::fromUtf8("Export Selection as &ADDin\u2026"));
     connect(a.exportAddin, &QAction::triggered, this, &MainWindow::exportCommand);
+    a.checkMission = makeAction(this, ids::CheckMission, QStringLiteral("&Check Mission"));
+    connect(a.checkMission, &QAction::triggered, this,
+            [this] { m_runner->run([this] { return CommandResult::done(m_check->runCheck()); }); });
 
     a.deleteObject = makeAction(this, ids::DeleteObject, QStringLiteral("Delete"));
     connect(a.deleteObject, &QAction::triggered, m_selection.get(), &SelectionCommands::deleteSelected);
@@ -258,7 +267,7 @@ void MainWindow::buildMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(a.showMap);
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(a.exportAddin);
+    tools->addActions({a.exportAddin, a.checkMission});
 }
 
 QWidget* MainWindow::buildBottomPanel()
@@ -321,6 +330,12 @@ void MainWindow::connectPanels()
         if (const auto row = m_scene->currentRow())
             m_map->highlight(MapLayer::Scene, *row);
     });
+    connect(m_check.get(), &CheckPanel::chosen, this, [this](MissionFile file, std::uint32_t row) {
+        if (file == MissionFile::Scene)
+            m_scene->selectRow(row);
+        else
+            otherPanel(file).selectRow(row);
+    });
     connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t row) {
         switch (layer) {
         case MapLayer::Scene:
@@ -375,6 +390,8 @@ void MainWindow::updateActions()
     for (QAction* command : {a.cut, a.copy, a.duplicate, a.moveSelection, a.exportAddin})
         command->setEnabled(idle && selected);
     a.paste->setEnabled(idle && objects && m_selection->clipboardHoldsObjects());
+    a.checkMission->setEnabled(idle && std::any_of(std::begin(MissionFiles), std::end(MissionFiles),
+                                                   [this](MissionFile f) { return m_mission->isLoaded(f); }));
     a.selectAll->setEnabled(idle && objects);
     a.saveSceneValues->setEnabled(idle && objects);
     a.saveScript->setEnabled(idle && objects);
@@ -431,6 +448,39 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
+}
+
+namespace {
+
+// The local files and folders a drag carries; empty when it carries anything else.
+QStringList droppedPaths(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!m_mission->busy() && !droppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (m_mission->busy() || paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openPaths(paths);
 }
 
 void MainWindow::showAbout()

@@ -24,6 +24,7 @@ class QTabWidget;
 namespace mw {
 
 class ChangedFilesBar;
+class CheckPanel;
 class ExportDialog;
 class CommandRunner;
 class InsertDialog;
@@ -56,7 +57,8 @@ public:
     void setFileChooser(FileChooser* chooser);
     Prompter& prompter() { return m_prompter; }
 
-    // Opens mission files named on the command line: by file name, or the four files of a folder.
+    // Opens mission files named on the command line or dropped onto the window: by file name, or
+    // the four files of a folder.
     void openPaths(const QStringList& paths);
     // The scene read again as the loader reads it for a reload nobody asked to keep rows for.
     void reloadScene();
@@ -88,6 +90,7 @@ private:
         QAction* moveSelection = nullptr;
         QAction* showMap = nullptr;
         QAction* exportAddin = nullptr;
+        QAction* checkMission = nullptr;
         QAction* deleteObject = nullptr;
         QAction* saveSceneValues = nullptr;
         QAction* saveScript = nullptr;
@@ -120,6 +123,9 @@ private:
     void reloadChangedFiles();
     OtherListPanel& otherPanel(MissionFile file) const { return *m_others[static_cast<std::size_t>(file) - 1]; }
     void closeEvent(QCloseEvent* event) override;
+    // Mission folders and files dropped onto the window open as openPaths() opens them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     std::unique_ptr<Mission> m_mission;
     QtPrompter m_qtPrompter;
@@ -140,6 +146,7 @@ private:
     std::unique_ptr<ScenePanel> m_scene;
     std::array<std::unique_ptr<OtherListPanel>, 3> m_others; // cache, model file, collision file
     std::unique_ptr<MapPanel> m_map;
+    std::unique_ptr<CheckPanel> m_check;
     std::unique_ptr<SelectionCommands> m_selection;
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;

@@ -26,6 +26,7 @@ inline constexpr const char* SelectAll = "SelectAll";
 inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
 inline constexpr const char* ExportAddin = "ExportAddinAction";
+inline constexpr const char* CheckMission = "CheckMission";
 // Actions behind the buttons of the pages.
 inline constexpr const char* DeleteObject = "DeleteObject";
 inline constexpr const char* SaveSceneValues = "SaveSceneValues";
@@ -49,5 +50,8 @@ inline constexpr const char* ProgressText = "Text1";
 inline constexpr const char* MapDock = "MapDock";
 inline constexpr const char* MapView = "MissionMap";
 inline constexpr const char* ChangedOnDiskBar = "ChangedOnDiskBar";
+inline constexpr const char* CheckDock = "CheckReport";
+inline constexpr const char* CheckList = "CheckList";
+inline constexpr const char* CheckSummary = "CheckSummary";
 
 } // namespace mw::ids

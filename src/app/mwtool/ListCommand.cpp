@@ -1,0 +1,158 @@
+// mwtool list: the catalogue of a scene, a cache, a model file or a collision file as a table.
+#include <iostream>
+
+#include "app/mwtool/Commands.h"
+#include "app/mwtool/Table.h"
+#include "commands/check/MissionCheck.h"
+#include "formats/cache/CacheFile.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/model/ModelFile.h"
+#include "formats/scene/SceneLoader.h"
+#include "foundation/files/FileAccess.h"
+#include "foundation/files/Paths.h"
+#include "foundation/text/Latin1Text.h"
+#include "foundation/text/NumericText.h"
+
+namespace mw::tool {
+
+namespace {
+
+const std::vector<std::string> Xyz{"x", "y", "z"};
+const std::vector<std::string> Quaternion{"1", "2", "3", "4"};
+
+std::vector<float> numbers(Vec3 v) { return {v.x, v.y, v.z}; }
+std::vector<float> numbers(const std::array<float, 4>& q) { return {q.begin(), q.end()}; }
+Cell text(std::string_view latin1) { return utf8FromLatin1(latin1); }
+Cell rowNumber(std::size_t row) { return static_cast<std::int64_t>(row); }
+
+Table sceneTable(const SceneCatalogue& scene)
+{
+    Table t{{{"row"}, {"name"}, {"type"}, {"checked"}, {"model"}, {"link"}, {"translation", Xyz},
+             {"rotation", Quaternion}, {"size", Xyz}},
+            {}};
+    for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
+        const SceneRecord& r = scene.records[row];
+        const auto present = [](std::uint32_t offset, std::vector<float> values) {
+            return offset ? Cell(std::move(values)) : Cell();
+        };
+        t.rows.push_back({rowNumber(row), text(scene.name(row)),
+                          r.typeCode == typecode::None ? Cell() : Cell(hexNumber(r.typeCode, 2)), r.hasScript,
+                          text(scene.model(row)), text(textIn(scene.bytes(), {r.LinkOffset, r.linkLength})),
+                          present(r.TranslationOffset, numbers(scene.translation(row))),
+                          present(r.RotationOffset, numbers(scene.rotation(row))),
+                          present(r.SizeOffset, numbers(scene.size(row)))});
+    }
+    return t;
+}
+
+Table cacheTable(const CacheLoadResult& cache)
+{
+    Table t{{{"row"}, {"record"}, {"name"}, {"position", Xyz}, {"rotation", Quaternion}, {"size", Xyz}}, {}};
+    for (std::size_t row = 0; row < cache.records.size(); ++row) {
+        const CacheRecord& r = cache.records[row];
+        const Cell name = text(textIn(spanOf(cache.source), r.text));
+        if (r.baseRecord)
+            t.rows.push_back({rowNumber(row), std::string("base"), name, {}, {}, {}});
+        else
+            t.rows.push_back({rowNumber(row), std::string("object"), name, numbers(r.position), numbers(r.rotation),
+                              numbers(r.size)});
+    }
+    return t;
+}
+
+Table modelTable(const ModelLoadResult& model)
+{
+    Table t{{{"row"}, {"name"}, {"position", Xyz}, {"rotation", Quaternion}}, {}};
+    for (std::size_t row = 0; row < model.frames.size(); ++row) {
+        const ModelFrame& f = model.frames[row];
+        t.rows.push_back({rowNumber(row), text(f.name), numbers(f.position), numbers(f.rotation)});
+    }
+    return t;
+}
+
+Table treeTable(const CollisionLoadResult& tree)
+{
+    Table t{{{"row"}, {"name"}, {"kind"}, {"material"}, {"link"}, {"position", Xyz}, {"rotation", Quaternion},
+             {"size", Xyz}},
+            {}};
+    for (std::size_t row = 0; row < tree.bodyCount(); ++row) {
+        const CollisionBody& b = tree.body(row);
+        t.rows.push_back({rowNumber(row), tree.listText(row), std::string(b.CollisionKindTag),
+                          static_cast<std::int64_t>(b.material), text(tree.linkName(row)), numbers(b.position),
+                          numbers(b.rotation), numbers(b.size)});
+    }
+    return t;
+}
+
+// The reader's refusal, said on the standard error; true when there is one.
+bool refused(const std::filesystem::path& file, bool loaded, const std::vector<std::string>& messages)
+{
+    if (loaded)
+        return false;
+    std::cerr << "mwtool: " << utf8Of(file) << " is not read"
+              << (messages.empty() ? std::string() : ": " + messages.front()) << '\n';
+    return true;
+}
+
+} // namespace
+
+int list(const std::filesystem::path& file, TableFormat format)
+{
+    SharedImage bytes;
+    try {
+        bytes = std::make_shared<const std::vector<std::uint8_t>>(readWholeFile(file));
+    } catch (const IoError& e) {
+        std::cerr << "mwtool: cannot read " << utf8Of(file) << ": " << e.what() << '\n';
+        return CannotRun;
+    }
+    Table table;
+    switch (kindOfFile(utf8Of(file.filename()), *bytes).value_or(CheckedKind::Route)) {
+    case CheckedKind::Scene: {
+        const SceneLoadResult scene = loadScene(bytes);
+        if (refused(file, scene.status == SceneLoadStatus::Loaded || scene.status == SceneLoadStatus::Empty,
+                    scene.messages))
+            return CannotRun;
+        table = sceneTable(scene.catalogue);
+        break;
+    }
+    case CheckedKind::Cache: {
+        const CacheLoadResult cache = readCacheFile(bytes);
+        if (refused(file, cache.status != FileReadStatus::WrongSignature, cache.messages))
+            return CannotRun;
+        table = cacheTable(cache);
+        break;
+    }
+    case CheckedKind::Model: {
+        const ModelLoadResult model = readModelFile(*bytes);
+        if (refused(file, model.status != FileReadStatus::WrongSignature, model.messages))
+            return CannotRun;
+        table = modelTable(model);
+        break;
+    }
+    case CheckedKind::Tree: {
+        // Cylinders take their height from the scene beside the file, when there is one.
+        SceneLoadResult scene;
+        try {
+            if (const auto beside = file.parent_path() / "scene2.bin"; fileExists(beside))
+                scene = loadScene(readWholeFile(beside));
+        } catch (const IoError&) {
+            // Without the scene, cylinders keep the height the file gives them.
+        }
+        const CollisionLoadResult tree = readCollisionFile(bytes, scene.catalogue);
+        if (refused(file, tree.status != FileReadStatus::WrongSignature, tree.messages))
+            return CannotRun;
+        table = treeTable(tree);
+        break;
+    }
+    default:
+        std::cerr << "mwtool: " << utf8Of(file) << " is no scene, cache, model or collision file\n";
+        return CannotRun;
+    }
+    if (format == TableFormat::Csv)
+        writeCsv(std::cout, table);
+    else
+        writeJson(std::cout, table);
+    return Ok;
+}
+
+} // namespace mw::tool
