@@ -36,7 +36,8 @@ const fs::path& largeScenePath()
         b.headerRecord(0x0001, {1, 0, 0, 0});
         b.beginObjects();
         for (int i = 0; i < Objects; ++i) {
-            const std::string name = "object" + std::to_string(i);
+            // The first object is the sector every object is linked to.
+            const std::string name = i == 0 ? std::string("Primary sector") : "object" + std::to_string(i);
             const float f = static_cast<float>(i);
             ObjectParts parts{.name = name, .type = 9, .translation = Floats3{f, 1, -f},
                             .rotation = std::array<float, 4>{1, 0, 0, 0}, .size = Floats3{1, 1, 1},
@@ -100,7 +101,7 @@ const fs::path& largeTreePath()
     static const fs::path path = [] {
         TreeBuilder t;
         for (int i = 0; i < 100; ++i)
-            t.link("model" + std::to_string(i) + ".i3d");
+            t.link("object" + std::to_string(i + 1) + ".i3d"); // named after the scene's objects
         t.leadingRecords(10);
         constexpr int PerKind = 6000;
         for (int i = 0; i < PerKind + 1; ++i)

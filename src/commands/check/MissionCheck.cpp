@@ -4,8 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
-#include <unordered_set>
+#include <deque>
+#include <functional>
+#include <future>
+#include <system_error>
 
 #include "formats/addin/Package.h"
 #include "formats/cache/CacheFile.h"
@@ -60,25 +62,41 @@ std::string fourDecimals(double value)
     return text;
 }
 
-// Names that links may name, letter case ignored: a link names one when its whole text, or its
-// part before the first ".", is one of them.
+// Names that links may name, letter case ignored: the scene's objects and the model file's frames.
+// A link names one when its whole text, or its part before the first ".", is one of them. The
+// names stay in the files' bytes and the readers' results.
 class KnownNames {
 public:
-    void add(std::string_view name)
+    // The scene's names, every row's with its first row; the objects are the rows before `objects`.
+    void setScene(FoldedNameSet rows, std::uint32_t objects)
+    {
+        m_sceneRows = std::move(rows);
+        m_objects = objects;
+    }
+    void addFrame(std::string_view name)
     {
         if (!name.empty())
-            m_names.insert(foldedCase(name));
+            m_frames.insert(name, 0);
     }
     bool names(std::string_view link) const
     {
-        if (m_names.contains(foldedCase(link)))
+        if (isKnown(link))
             return true;
         const auto dot = link.find('.');
-        return dot != std::string_view::npos && m_names.contains(foldedCase(link.substr(0, dot)));
+        return dot != std::string_view::npos && isKnown(link.substr(0, dot));
     }
 
 private:
-    std::unordered_set<std::string> m_names;
+    bool isKnown(std::string_view name) const
+    {
+        // Objects come before the free-standing scripts: a name's first row is an object's when
+        // any object bears it.
+        const auto row = m_sceneRows.value(name);
+        return (row && *row < m_objects) || m_frames.contains(name);
+    }
+
+    FoldedNameSet m_sceneRows, m_frames;
+    std::uint32_t m_objects = 0;
 };
 
 class Checker {
@@ -107,15 +125,19 @@ private:
         return true;
     }
     void refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages);
-    // Values of an entry that are not finite, and a rotation that is not of unit length.
-    void checkPlacement(const CheckedFile& file, Place at, const std::string& what, std::span<const float> translation,
+    // Values of an entry that are not finite, and a rotation that is not of unit length; `what`
+    // names the entry, and is only asked for when there is something to say.
+    using Naming = std::function<std::string()>;
+    void checkPlacement(const CheckedFile& file, Place at, const Naming& what, std::span<const float> translation,
                         std::span<const float> rotation, std::span<const float> size);
 
     void checkScene(const CheckedFile& file);
-    void checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene);
+    // The rows' names, each with its first row, for the links.
+    FoldedNameSet checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene);
     void checkDefinitions(const CheckedFile& file, const SceneCatalogue& scene, const SceneStructure& structure);
     void checkCache(const CheckedFile& file);
-    void checkModel(const CheckedFile& file);
+    static std::future<ModelLoadResult> scanModel(const CheckedFile& file);
+    void checkModel(const CheckedFile& file, ModelLoadResult scanned);
     void checkTree(const CheckedFile& file);
     void checkRoute(const CheckedFile& file);
     void checkPackage(const CheckedFile& file);
@@ -125,6 +147,7 @@ private:
     // The first scene read, which the other files are checked against, and its file.
     std::optional<SceneLoadResult> m_scene;
     const CheckedFile* m_sceneFile = nullptr;
+    std::deque<ModelLoadResult> m_models; // a deque: the names stay where they are
     KnownNames m_known;
     // False when a scene or model file was given but could not be read: links are not judged then.
     bool m_namesComplete = true;
@@ -141,13 +164,20 @@ std::string rowText(const SceneCatalogue& scene, std::uint32_t row)
 void Checker::check(std::span<const CheckedFile> files)
 {
     m_report.files += files.size();
+    // The model files are scanned on threads of their own while the scene is checked: the two are
+    // the longest reads, and independent.
+    std::vector<std::future<ModelLoadResult>> models;
+    for (const CheckedFile& f : files)
+        if (f.kind == CheckedKind::Model)
+            models.push_back(scanModel(f));
     // The scene and the model file first: the others are checked against their names.
     for (const CheckedFile& f : files)
         if (f.kind == CheckedKind::Scene)
             checkScene(f);
+    auto scanned = models.begin();
     for (const CheckedFile& f : files)
         if (f.kind == CheckedKind::Model)
-            checkModel(f);
+            checkModel(f, (scanned++)->get());
     checkObjectLinks();
     for (const CheckedFile& f : files) {
         switch (f.kind) {
@@ -169,9 +199,8 @@ void Checker::refused(const CheckedFile& file, FileReadStatus status, const std:
         error(file, {}, "read only in part: " + reason);
 }
 
-void Checker::checkPlacement(const CheckedFile& file, Place at, const std::string& what,
-                             std::span<const float> translation, std::span<const float> rotation,
-                             std::span<const float> size)
+void Checker::checkPlacement(const CheckedFile& file, Place at, const Naming& what, std::span<const float> translation,
+                             std::span<const float> rotation, std::span<const float> size)
 {
     const struct {
         std::span<const float> values;
@@ -179,10 +208,10 @@ void Checker::checkPlacement(const CheckedFile& file, Place at, const std::strin
     } parts[] = {{translation, "translation"}, {rotation, "rotation"}, {size, "size"}};
     for (const auto& part : parts)
         if (!allFinite(part.values))
-            warning(file, at, what + ": its " + part.name + " is not finite");
+            warning(file, at, what() + ": its " + part.name + " is not finite");
     if (rotation.size() == 4 && allFinite(rotation))
         if (const auto length = offUnitLength({rotation[0], rotation[1], rotation[2], rotation[3]}))
-            warning(file, at, what + ": its rotation has length " + fourDecimals(*length) + ", not 1");
+            warning(file, at, what() + ": its rotation has length " + fourDecimals(*length) + ", not 1");
 }
 
 void Checker::checkScene(const CheckedFile& file)
@@ -200,31 +229,26 @@ void Checker::checkScene(const CheckedFile& file)
         m_namesComplete = false;
         return;
     }
-    checkSceneRows(file, loaded.catalogue);
+    FoldedNameSet names = checkSceneRows(file, loaded.catalogue);
     checkDefinitions(file, loaded.catalogue, structure);
     if (!m_scene) {
-        const SceneCatalogue& scene = loaded.catalogue;
-        for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row)
-            m_known.add(scene.name(row));
+        m_known.setScene(std::move(names), loaded.catalogue.FirstScriptIndex);
         m_scene = std::move(loaded);
         m_sceneFile = &file;
     }
 }
 
-void Checker::checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene)
+FoldedNameSet Checker::checkSceneRows(const CheckedFile& file, const SceneCatalogue& scene)
 {
     // Names compared as the insert command compares them: letter case ignored.
-    std::unordered_map<std::string, std::uint32_t> firstRow;
-    firstRow.reserve(scene.entryCount());
+    FoldedNameSet firstRows(scene.entryCount());
     for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
         const SceneRecord& r = scene.records[row];
         const Place at{r.isScript ? r.DefinitionChunkOffset : r.ObjectChunkOffset, row};
-        if (const std::string_view name = scene.name(row); !name.empty()) {
-            const auto [first, isNew] = firstRow.try_emplace(foldedCase(name), row);
-            if (!isNew)
-                warning(file, at, "two objects named " + quoted(name) + " (rows " + std::to_string(first->second) +
-                                      " and " + std::to_string(row) + ")");
-        }
+        if (const std::string_view name = scene.name(row); !name.empty())
+            if (const auto first = firstRows.insert(name, row))
+                warning(file, at, "two objects named " + quoted(name) + " (rows " + std::to_string(*first) + " and " +
+                                      std::to_string(row) + ")");
         if (r.isScript)
             continue;
         const Vec3 t = scene.translation(row), s = scene.size(row);
@@ -233,23 +257,35 @@ void Checker::checkSceneRows(const CheckedFile& file, const SceneCatalogue& scen
         const auto present = [](std::uint32_t offset, std::span<const float> values) {
             return offset ? values : std::span<const float>();
         };
-        checkPlacement(file, at, rowText(scene, row), present(r.TranslationOffset, translation),
+        checkPlacement(file, at, [&] { return rowText(scene, row); }, present(r.TranslationOffset, translation),
                        present(r.RotationOffset, rotation), present(r.SizeOffset, size));
     }
+    return firstRows;
 }
 
 void Checker::checkDefinitions(const CheckedFile& file, const SceneCatalogue& scene, const SceneStructure& structure)
 {
     // Owned as the loader gives them owners: the first row of the definition's name or, when it
-    // holds a ".", of its part before the first ".".
+    // holds a ".", of its part before the first ".". The rows the loader gave a definition are
+    // owned for certain; only the others are looked up (two definitions of one object leave only
+    // the last one recorded at its row).
+    std::vector<std::uint32_t> recorded;
+    for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row)
+        if (const std::uint32_t at = scene.records[row].DefinitionChunkOffset)
+            recorded.push_back(at);
+    std::sort(recorded.begin(), recorded.end());
+    std::vector<const DefinitionSeen*> unsure;
+    for (const DefinitionSeen& d : structure.definitions)
+        if (!std::binary_search(recorded.begin(), recorded.end(), d.offset))
+            unsure.push_back(&d);
     std::vector<std::string_view> names;
-    for (const DefinitionSeen& d : structure.definitions) {
-        names.push_back(d.name);
-        names.push_back(std::string_view(d.name).substr(0, d.name.find('.')));
+    for (const DefinitionSeen* d : unsure) {
+        names.push_back(d->name);
+        names.push_back(std::string_view(d->name).substr(0, d->name.find('.')));
     }
     const std::vector<std::uint32_t> rows = scene.findFirstRows(names);
-    for (std::size_t i = 0; i < structure.definitions.size(); ++i) {
-        const DefinitionSeen& d = structure.definitions[i];
+    for (std::size_t i = 0; i < unsure.size(); ++i) {
+        const DefinitionSeen& d = *unsure[i];
         const bool stem = d.name.find('.') != std::string::npos;
         const bool owned = rows[2 * i] < scene.FirstScriptIndex || (stem && rows[2 * i + 1] < scene.FirstScriptIndex);
         if (!owned)
@@ -282,29 +318,42 @@ void Checker::checkCache(const CheckedFile& file)
         if (r.baseRecord)
             continue;
         const std::array<float, 3> position{r.position.x, r.position.y, r.position.z}, size{r.size.x, r.size.y, r.size.z};
-        checkPlacement(file, {r.TranslationOffset, row},
-                       "cached object " + quoted(cache.name(row)) + " (row " + std::to_string(row) + ")", position,
-                       r.rotation, size);
+        checkPlacement(
+            file, {r.TranslationOffset, row},
+            [&] { return "cached object " + quoted(cache.name(row)) + " (row " + std::to_string(row) + ")"; }, position,
+            r.rotation, size);
     }
 }
 
-void Checker::checkModel(const CheckedFile& file)
+std::future<ModelLoadResult> Checker::scanModel(const CheckedFile& file)
+{
+    const auto scan = [bytes = file.bytes] { return readModelFile(spanOf(bytes)); };
+    try {
+        return std::async(std::launch::async, scan);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, scan); // no thread to be had: scanned when asked for
+    }
+}
+
+void Checker::checkModel(const CheckedFile& file, ModelLoadResult scanned)
 {
     if (empty(file))
         return;
     m_namesGiven = true;
-    const ModelLoadResult model = readModelFile(spanOf(file.bytes));
+    // Kept: its frames' names are names links may name.
+    const ModelLoadResult& model = m_models.emplace_back(std::move(scanned));
     if (model.status != FileReadStatus::Loaded) {
         refused(file, model.status, model.messages);
         m_namesComplete = m_namesComplete && model.status == FileReadStatus::Stopped;
     }
     for (std::uint32_t row = 0; row < model.frames.size(); ++row) {
         const ModelFrame& frame = model.frames[row];
-        m_known.add(frame.name);
+        m_known.addFrame(frame.name);
         const std::array<float, 3> position{frame.position.x, frame.position.y, frame.position.z};
-        checkPlacement(file, {frame.TranslationOffset, row},
-                       "model frame " + quoted(frame.name) + " (row " + std::to_string(row) + ")", position,
-                       frame.rotation, {});
+        checkPlacement(
+            file, {frame.TranslationOffset, row},
+            [&] { return "model frame " + quoted(frame.name) + " (row " + std::to_string(row) + ")"; }, position,
+            frame.rotation, {});
     }
 }
 
@@ -318,18 +367,18 @@ void Checker::checkTree(const CheckedFile& file)
     const bool judgeLinks = m_namesGiven && m_namesComplete;
     for (std::uint32_t row = 0; row < tree.bodyCount(); ++row) {
         const CollisionBody& body = tree.body(row);
-        const std::string what = "collision body " + tree.listText(row);
+        const auto what = [&] { return "collision body " + tree.listText(row); };
         const Place at{body.CollisionItemOffset, row};
         const std::array<float, 3> position{body.position.x, body.position.y, body.position.z},
             size{body.size.x, body.size.y, body.size.z};
         if (body.placed)
             checkPlacement(file, at, what, position, {}, size);
         if (!allFinite(body.rotation))
-            warning(file, at, what + ": its rotation is not finite");
+            warning(file, at, what() + ": its rotation is not finite");
         if (body.link == CollisionBody::NoLink)
-            warning(file, at, what + " links to no entry of the file's link table");
+            warning(file, at, what() + " links to no entry of the file's link table");
         else if (judgeLinks && !m_known.names(tree.linkName(row)))
-            warning(file, at, what + " links to " + quoted(tree.linkName(row)) + ", which names nothing in the files checked");
+            warning(file, at, what() + " links to " + quoted(tree.linkName(row)) + ", which names nothing in the files checked");
     }
 }
 
@@ -348,13 +397,13 @@ void Checker::checkRoute(const CheckedFile& file)
     if (!m_scene)
         return;
     const SceneCatalogue& scene = m_scene->catalogue;
-    std::unordered_set<std::string> names;
+    FoldedNameSet names;
     for (std::uint32_t row = 0; row < scene.FirstScriptIndex; ++row)
         if (const std::string_view name = scene.name(row); name.size() > 2 && (name[0] == 'T' || name[0] == 't'))
-            names.insert(foldedCase(name));
+            names.insert(name, row);
     std::vector<std::uint32_t> missing;
     for (std::uint32_t i = 0; i < RoutePoints; ++i)
-        if (!names.contains("tr" + std::to_string(i)))
+        if (!names.contains("TR" + std::to_string(i)))
             missing.push_back(i);
     if (missing.size() == RoutePoints)
         return;

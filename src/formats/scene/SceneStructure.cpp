@@ -14,28 +14,46 @@ namespace {
 
 constexpr std::uint16_t TopLevel = 0; // the file itself as the container of the sections
 
-// The fixed-size fields a reader takes from a chunk, by the container they stand in.
+// The bytes a reader takes from a field chunk in the container `parent`, and the field's name; no
+// name for a chunk it does not read.
 struct FieldSize {
-    std::uint16_t parent, id;
-    std::uint32_t bytes;
-    const char* name;
+    std::uint32_t bytes = 0;
+    const char* name = nullptr;
 };
-constexpr FieldSize FieldSizes[] = {
-    {chunk::Object, chunk::ObjectType, 4, "type"},
-    {chunk::Object, chunk::Translation, 12, "translation"},
-    {chunk::Object, chunk::Rotation, 16, "rotation"},
-    {chunk::Object, chunk::Size, 12, "size"},
-    {chunk::Light, chunk::LightKind, 4, "light kind"},
-    {chunk::Light, chunk::LightColour, 12, "light colour"},
-    {chunk::Light, chunk::LightPower, 4, "light power"},
-    {chunk::Light, chunk::LightRange, 8, "light range"},
-    {chunk::Light, chunk::LightDistance, 8, "light distance"},
-    {chunk::Sound, chunk::SoundKind, 4, "sound kind"},
-    {chunk::Sound, chunk::SoundVolume, 4, "sound volume"},
-    {chunk::Sound, chunk::SoundPair34, 8, "sound fields 3 and 4"},
-    {chunk::Sound, chunk::SoundPair56, 8, "sound fields 5 and 6"},
-    {chunk::Definition, chunk::DefinitionType, 4, "definition type"},
-};
+FieldSize fieldSize(std::uint16_t parent, std::uint16_t id)
+{
+    switch (parent) {
+    case chunk::Object:
+        switch (id) {
+        case chunk::ObjectType: return {4, "type"};
+        case chunk::Translation: return {12, "translation"};
+        case chunk::Rotation: return {16, "rotation"};
+        case chunk::Size: return {12, "size"};
+        default: return {};
+        }
+    case chunk::Light:
+        switch (id) {
+        case chunk::LightKind: return {4, "light kind"};
+        case chunk::LightColour: return {12, "light colour"};
+        case chunk::LightPower: return {4, "light power"};
+        case chunk::LightRange: return {8, "light range"};
+        case chunk::LightDistance: return {8, "light distance"};
+        default: return {};
+        }
+    case chunk::Sound:
+        switch (id) {
+        case chunk::SoundKind: return {4, "sound kind"};
+        case chunk::SoundVolume: return {4, "sound volume"};
+        case chunk::SoundPair34: return {8, "sound fields 3 and 4"};
+        case chunk::SoundPair56: return {8, "sound fields 5 and 6"};
+        default: return {};
+        }
+    case chunk::Definition:
+        return id == chunk::DefinitionType ? FieldSize{4, "definition type"} : FieldSize{};
+    default:
+        return {};
+    }
+}
 
 // The chunks whose payload is child chunks, by the container they stand in.
 bool isContainer(std::uint16_t parent, std::uint16_t id)
@@ -207,10 +225,9 @@ void StructureWalk::visit(const Chunk& c, std::uint16_t parent)
 
 void StructureWalk::checkField(const Chunk& c, std::uint16_t parent)
 {
-    for (const FieldSize& f : FieldSizes)
-        if (f.parent == parent && f.id == c.id && c.payloadSize() < f.bytes)
-            error(c.start, "the " + std::string(f.name) + " " + chunkName(c.id) + " holds " + bytesText(c.payloadSize()) +
-                               ", less than the " + std::to_string(f.bytes) + " it needs");
+    if (const FieldSize f = fieldSize(parent, c.id); f.name && c.payloadSize() < f.bytes)
+        error(c.start, "the " + std::string(f.name) + " " + chunkName(c.id) + " holds " + bytesText(c.payloadSize()) +
+                           ", less than the " + std::to_string(f.bytes) + " it needs");
 }
 
 void StructureWalk::finishDefinition(const Definition& d)
