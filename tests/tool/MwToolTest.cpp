@@ -41,7 +41,8 @@ Ran mwtool(const std::string& arguments, const fs::path& folder)
     const std::string command = quoted(MW_TOOL) + " " + arguments + " 2>" + quoted(errors);
     Ran ran;
 #ifdef _WIN32
-    FILE* pipe = _popen(command.c_str(), "rb");
+    // The shell takes off the first and the last quote of a command: the command's own stay.
+    FILE* pipe = _popen(("\"" + command + "\"").c_str(), "rb");
 #else
     FILE* pipe = popen(command.c_str(), "r");
 #endif

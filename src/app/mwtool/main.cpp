@@ -14,8 +14,10 @@
 int main(int argc, char** argv)
 {
 #ifdef _WIN32
-    // CSV lines end in CR LF of their own; the console must not add a second CR.
+    // CSV lines end in CR LF of their own; the console must not add a second CR. Both streams
+    // print the same bytes as on every other system.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
     using namespace mw::tool;
     CLI::App app{"mwtool: checks, lists and installs into mission folders without a window"};
