@@ -51,7 +51,8 @@ CheckTarget filesToCheck(const fs::path& path)
     if (fs::is_directory(path, ec)) {
         std::array<fs::path, MissionFileNames.size()> found;
         for (const auto& entry : fs::directory_iterator(path, ec)) {
-            if (!entry.is_regular_file(ec))
+            std::error_code entryError; // an entry that cannot be looked at is no mission file
+            if (!entry.is_regular_file(entryError))
                 continue;
             const std::string name = utf8Of(entry.path().filename());
             for (std::size_t i = 0; i < MissionFileNames.size(); ++i)
