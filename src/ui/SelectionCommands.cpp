@@ -43,6 +43,19 @@ CommandResult pasteOutcome(const PasteResult& pasted)
     return CommandResult::refused();
 }
 
+CommandResult deleteOutcome(DeleteResult deleted)
+{
+    switch (deleted) {
+    case DeleteResult::Deleted:
+        return CommandResult::done();
+    case DeleteResult::Stale:
+        return CommandResult::stale(MissionFile::Scene);
+    case DeleteResult::Refused:
+        break;
+    }
+    return CommandResult::refused();
+}
+
 } // namespace
 
 SelectionCommands::SelectionCommands(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status,
@@ -69,49 +82,44 @@ void SelectionCommands::tellScriptsLeftOut(std::size_t count)
                       QColor());
 }
 
-void SelectionCommands::copy()
+std::size_t SelectionCommands::copyToClipboard()
 {
-    m_runner.run([this] {
-        const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
-        tellScriptsLeftOut(copied.scriptsLeftOut);
-        if (copied.names.empty())
-            return CommandResult::refused();
-        const PackageWriteResult package = writePackage(copied.package);
-        if (!package.problem.empty()) {
-            m_prompter.message("** The objects cannot be copied: " + package.problem + " **", "");
-            return CommandResult::refused();
-        }
-        auto* data = new QMimeData;
-        data->setData(QString::fromLatin1(ObjectsMimeType),
-                      QByteArray(reinterpret_cast<const char*>(package.bytes.data()), static_cast<qsizetype>(package.bytes.size())));
-        QStringList names;
-        for (const std::string& name : copied.names)
-            names << fromBytes(name);
-        data->setText(names.join(QLatin1Char('\n')));
-        QApplication::clipboard()->setMimeData(data);
-        if (copied.scriptsLeftOut == 0)
-            m_status.show(QStringLiteral("%1 copied").arg(fromBytes(objectCount(copied.names.size()))), QColor());
-        return CommandResult::done();
-    });
+    const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
+    tellScriptsLeftOut(copied.scriptsLeftOut);
+    if (copied.names.empty())
+        return 0;
+    const PackageWriteResult package = writePackage(copied.package);
+    if (!package.problem.empty()) {
+        m_prompter.message("** The objects cannot be copied: " + package.problem + " **", "");
+        return 0;
+    }
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(ObjectsMimeType),
+                  QByteArray(reinterpret_cast<const char*>(package.bytes.data()), static_cast<qsizetype>(package.bytes.size())));
+    QStringList names;
+    for (const std::string& name : copied.names)
+        names << fromBytes(name);
+    data->setText(names.join(QLatin1Char('\n')));
+    QApplication::clipboard()->setMimeData(data);
+    if (copied.scriptsLeftOut == 0)
+        m_status.show(QStringLiteral("%1 copied").arg(fromBytes(objectCount(copied.names.size()))), QColor());
+    return copied.names.size();
 }
 
+void SelectionCommands::copy()
+{
+    m_runner.run([this] { return copyToClipboard() > 0 ? CommandResult::done() : CommandResult::refused(); });
+}
+
+// Only what reached the clipboard is deleted.
 void SelectionCommands::cut()
 {
-    copy();
     m_runner.run([this] {
-        const auto rows = m_scene.selectedRows();
-        const CopiedObjects copied = copyObjects(m_mission, rows);
-        if (copied.names.empty())
+        const std::size_t copied = copyToClipboard();
+        if (copied == 0)
             return CommandResult::refused();
-        switch (deleteObjects(m_mission, rows, m_prompter, false, "Cut " + objectCount(copied.names.size()))) {
-        case DeleteResult::Deleted:
-            return CommandResult::done();
-        case DeleteResult::Stale:
-            return CommandResult::stale(MissionFile::Scene);
-        case DeleteResult::Refused:
-            break;
-        }
-        return CommandResult::refused();
+        return deleteOutcome(
+            deleteObjects(m_mission, m_scene.selectedRows(), m_prompter, false, "Cut " + objectCount(copied)));
     });
 }
 
@@ -194,15 +202,7 @@ void SelectionCommands::deleteSelected()
     }
     m_runner.run([&] {
         m_status.clear();
-        switch (deleteObjects(m_mission, rows, m_prompter)) {
-        case DeleteResult::Deleted:
-            return CommandResult::done();
-        case DeleteResult::Stale:
-            return CommandResult::stale(MissionFile::Scene);
-        case DeleteResult::Refused:
-            break;
-        }
-        return CommandResult::refused();
+        return deleteOutcome(deleteObjects(m_mission, rows, m_prompter));
     });
 }
 

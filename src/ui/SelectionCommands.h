@@ -46,6 +46,8 @@ signals:
 private:
     // Tells in the status line how many selected script entries a command left out.
     void tellScriptsLeftOut(std::size_t count);
+    // The selected objects onto the clipboard; how many went (0: none, and nothing was put there).
+    std::size_t copyToClipboard();
     void selectPasted(std::uint32_t first, std::size_t count);
 
     Mission& m_mission;
