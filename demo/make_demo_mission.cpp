@@ -157,8 +157,15 @@ void write(const fs::path& path, const std::vector<std::uint8_t>& bytes, bool fr
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make-demo-mission <game folder> [--fresh]\n");
+    const char* usage = "usage: make-demo-mission <game folder> [--fresh]\n"
+                        "Writes the demo mission into <game folder>/missions/demo; --fresh replaces its files.\n";
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::printf("%s", usage);
+        return 0;
+    }
+    // A first argument that starts with "-" is an option we do not know, never a folder to make.
+    if (argc < 2 || argv[1][0] == '-' || (argc > 2 && std::string(argv[2]) != "--fresh") || argc > 3) {
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
     const fs::path game = argv[1];

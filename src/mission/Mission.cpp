@@ -142,6 +142,17 @@ void Mission::reload(MissionFile file, Prompter& prompter)
         load(file, SceneLoadKind::Reload, prompter);
 }
 
+std::optional<ReadShortfall> Mission::readShortfall(MissionFile file) const
+{
+    switch (file) {
+    case MissionFile::Cache: return m_cache.cut;
+    case MissionFile::Model: return m_model.cut;
+    case MissionFile::Tree: return m_tree.cut;
+    case MissionFile::Scene: break;
+    }
+    return std::nullopt;
+}
+
 bool Mission::keptBytesCurrent(MissionFile file) const
 {
     const auto& stamp = m_stamps[index(file)];

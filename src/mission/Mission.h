@@ -109,6 +109,9 @@ public:
     const std::optional<FileStamp>& stampOf(MissionFile file) const { return m_stamps[index(file)]; }
     // True when the last load of the file read it (its lists may still be empty).
     bool isLoaded(MissionFile file) const { return m_stamps[index(file)].has_value(); }
+    // Where the file's reader stopped short of what the file counts or promises (never the scene,
+    // whose loader refuses a damaged file whole).
+    std::optional<ReadShortfall> readShortfall(MissionFile file) const;
     // True when a loaded file on disk is no longer the one we loaded or last wrote.
     bool changedOnDisk(MissionFile file) const;
     // The same check as the write paths make: false, with the message, when the file changed

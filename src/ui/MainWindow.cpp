@@ -29,6 +29,7 @@
 #include "commands/insertion/InsertKinds.h"
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
+#include "mission/MissionFolder.h"
 #include "ui/ChangedFilesBar.h"
 #include "ui/CheckPanel.h"
 #include "ui/ExportDialog.h"
@@ -430,6 +431,12 @@ void MainWindow::openFile(MissionFile file, const std::filesystem::path& path)
                                         : file == MissionFile::Model ? ModelTab
                                                                      : TreeTab);
         });
+        // The reader's messages were said; that the list is short of what the file counts is told too.
+        if (const auto cut = m_mission->readShortfall(file))
+            return CommandResult::done(QStringLiteral("%1 was read only in part: %2")
+                                           .arg(QString::fromLatin1(missionFileName(file)),
+                                                QString::fromStdString(cut->what)),
+                                       QColor());
         return CommandResult::done();
     });
 }
@@ -615,21 +622,14 @@ void MainWindow::reloadChangedFiles()
 
 void MainWindow::openPaths(const QStringList& paths)
 {
-    const struct {
-        const char* name;
-        MissionFile file;
-    } known[] = {{"scene2.bin", MissionFile::Scene},
-                 {"cache.bin", MissionFile::Cache},
-                 {"scene.4ds", MissionFile::Model},
-                 {"tree.klz", MissionFile::Tree}};
     for (const QString& path : paths) {
         const QFileInfo info(path);
         if (info.isDir()) {
-            const QDir folder(path);
-            for (const auto& k : known)
-                if (QFileInfo(folder.filePath(QString::fromLatin1(k.name))).isFile()) {
+            const MissionFolderFiles found = missionFilesIn(pathOf(info.absoluteFilePath()));
+            for (const MissionFile file : MissionFiles)
+                if (!found[file].empty()) {
                     resetRoutine();
-                    openFile(k.file, pathOf(folder.absoluteFilePath(QString::fromLatin1(k.name))));
+                    openFile(file, found[file]);
                 }
             // A whole mission opens on its scene.
             if (!m_mission->workspace().ScenePath.empty()) {
@@ -638,11 +638,12 @@ void MainWindow::openPaths(const QStringList& paths)
             }
             continue;
         }
-        const QString name = info.fileName().toLower();
+        // A file by its name, letter case ignored; another name by its extension; the rest as a scene.
+        const auto named = folderFileNamed(info.fileName().toStdString());
         const QString suffix = info.suffix().toLower();
         MissionFile file = MissionFile::Scene;
-        if (name == QLatin1String("cache.bin"))
-            file = MissionFile::Cache;
+        if (named && *named != FolderFile::Route)
+            file = static_cast<MissionFile>(*named);
         else if (suffix == QLatin1String("4ds"))
             file = MissionFile::Model;
         else if (suffix == QLatin1String("klz"))

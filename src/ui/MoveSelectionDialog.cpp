@@ -40,11 +40,14 @@ MoveSelectionDialog::MoveSelectionDialog(Prompter& prompter, QWidget* parent) : 
 
 void MoveSelectionDialog::ok()
 {
+    const char* axes[] = {"X", "Y", "Z"};
     std::array<float, 3> offset{};
     for (int i = 0; i < 3; ++i) {
         const auto value = parseFloat32(m_fields[i]->text().toStdString());
         if (!value) {
-            m_prompter.message("Put numeric", "Move Selection");
+            // Titled by the field, as the editor's other "Put numeric" messages are.
+            m_prompter.message("Put numeric", std::string("Move ") + axes[i]);
+            m_fields[i]->setFocus();
             return;
         }
         offset[i] = *value;

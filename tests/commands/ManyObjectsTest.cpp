@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "commands/editing/Deletion.h"
+#include "commands/editing/SceneRewrite.h"
 #include "commands/objects/CopyPaste.h"
 #include "commands/objects/MoveObjects.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
+#include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
 #include "support/ScriptedPrompter.h"
@@ -186,4 +188,22 @@ TEST_F(ManyObjectsTest, MoveAndDeleteManyAreOneStepEach)
     EXPECT_EQ(readWholeFile(first.path), afterMove);
     ASSERT_TRUE(mission.undo(prompter));
     EXPECT_EQ(readWholeFile(first.path), first.bytes);
+}
+
+// The clipboard and add-ins carry scene blocks: a block whose object nests 200 000 lights deep is
+// read, and its paste is refused as a change that would damage the scene, with nothing written.
+TEST_F(ManyObjectsTest, AnObjectNestedTooDeepIsRefusedByThePasteNotACrash)
+{
+    const NestedScene deep = nestedLightScene(200000);
+    PackageParts parts;
+    parts.objects.assign(deep.bytes.begin() + static_cast<std::ptrdiff_t>(deep.object),
+                         deep.bytes.begin() + static_cast<std::ptrdiff_t>(deep.objectEnd));
+    const PackageReadResult read = readPackage(buildPackage(parts));
+    ASSERT_TRUE(read.package) << read.problem;
+
+    mission.open(MissionFile::Scene, second.path, prompter);
+    EXPECT_EQ(pasteObjects(mission, *read.package, prompter).outcome, PasteResult::Outcome::Refused);
+    EXPECT_EQ(prompter.messages(), (std::vector<std::string>{WouldDamageScene}));
+    EXPECT_EQ(readWholeFile(second.path), second.bytes);
+    EXPECT_EQ(mission.history().undoCount(), 0u);
 }

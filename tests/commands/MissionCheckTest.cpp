@@ -287,3 +287,72 @@ TEST(MissionCheck, AFolderIsCheckedByItsMissionFilesWhateverTheirLetterCase)
     EXPECT_EQ(kindOfFile("scene2.rev", m.scene), CheckedKind::Scene);
     EXPECT_EQ(kindOfFile("Bridge.QRA", {}), CheckedKind::Package);
 }
+
+TEST(MissionCheck, ANestingTooDeepIsAnErrorWhereTheLimitIsPassed)
+{
+    const NestedScene deep = nestedLightScene(200000);
+    const CheckedFile scene{CheckedKind::Scene, "scene2.bin", std::make_shared<const std::vector<std::uint8_t>>(deep.bytes)};
+    EXPECT_EQ(linesOf(checkFiles({&scene, 1})),
+              (std::vector<std::string>{"scene2.bin: error: not read: Cann't read file!!",
+                                        "scene2.bin:" + at(deep.lightStarts[62]) +
+                                            ": error: chunks nest deeper than 64 levels here, in chunk 0x4040 at " +
+                                            at(deep.lightStarts[61]) + ": the walk goes no deeper"}));
+}
+
+// A file shorter than its own counts is an error where the reading stopped, the entries before it
+// still checked; the check used to call such files clean.
+TEST(MissionCheck, FilesShorterThanTheirCountsAreErrorsWhereTheyEnd)
+{
+    const auto cutTo = [](std::vector<std::uint8_t> bytes, std::size_t size) {
+        bytes.resize(size);
+        return bytes;
+    };
+    TreeBuilder t;
+    const int wall = t.link("wall");
+    for (int i = 0; i < 6; ++i)
+        t.box(1, wall, {0, 0, 0}, {1, 1, 1});
+    const std::vector<std::uint8_t> tree = t.finish();
+    const std::size_t twoBodies = t.bodiesStart() + 2 * 32;
+
+    ModelFileBuilder m;
+    m.endMaterials();
+    m.frame("wall", {0, 0, 0}, {1, 0, 0, 0}, {1, 1, 1}, 10);
+    const std::size_t second = m.raw().size();
+    m.frame("door", {0, 0, 0}, {1, 0, 0, 0}, {1, 1, 1}, 10);
+    const std::vector<std::uint8_t> model = m.finish();
+    const std::size_t mesh = second + 48 + 4; // the mesh marker behind the name "door"
+
+    ModelFileBuilder few;
+    few.material("brick.bmp");
+    few.endMaterials();
+    std::vector<std::uint8_t> materials = few.finish();
+    putU16(materials, 14, 3);
+
+    CacheBuilder c;
+    c.object("bench.i3d", {1, 0, 1}, {1, 0, 0, 0}, {1, 1, 1});
+    const std::size_t lastRecord = c.raw().size();
+    c.object("chair.i3d", {1, 0, 1}, {1, 0, 0, 0}, {1, 1, 1});
+    const std::vector<std::uint8_t> cache = c.finish();
+
+    const struct {
+        CheckedKind kind;
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        std::string line;
+    } cases[] = {
+        {CheckedKind::Tree, "tree.klz", cutTo(tree, twoBodies),
+         "tree.klz:" + at(twoBodies) +
+             ": error: read only in part: the data header counts 6 bodies; 2 are found before the end of the file"},
+        {CheckedKind::Model, "scene.4ds", cutTo(model, mesh + 100),
+         "scene.4ds:" + at(mesh) + ": error: read only in part: the mesh of frame \"door\" counts 10 records of 32 "
+                                   "bytes; the file ends 228 bytes short"},
+        {CheckedKind::Model, "scene.4ds", materials,
+         "scene.4ds:" + at(16 + 54) + ": error: read only in part: the material table counts 3 materials; the file ends in material 2"},
+        {CheckedKind::Cache, "cache.bin", cutTo(cache, cache.size() - 5),
+         "cache.bin:" + at(lastRecord) + ": error: read only in part: a record needs 75 bytes; the file ends 5 bytes short"},
+    };
+    for (const auto& c : cases) {
+        const CheckedFile file{c.kind, c.name, std::make_shared<const std::vector<std::uint8_t>>(c.bytes)};
+        EXPECT_EQ(linesOf(checkFiles({&file, 1})), std::vector<std::string>{c.line});
+    }
+}

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "formats/scene/SceneLoader.h"
+#include "formats/scene/SceneStructure.h"
+#include "foundation/text/NumericText.h"
 #include "foundation/bytes/ByteWriter.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
@@ -161,5 +163,31 @@ TEST(DamagedScene, RandomByteDamageNeverReadsOutOfBounds)
             EXPECT_LE(e.TranslationOffset + 12ull, damaged.size() + (e.TranslationOffset ? 0 : 12));
             EXPECT_LE(e.ScriptOffset + 4ull, damaged.size() + (e.ScriptOffset ? 0 : 4));
         }
+    }
+}
+
+// A crafted nesting as deep as the file is long must end in the damaged-file message, never in a
+// stack overflow: the loader and the structure walk refuse chunks below level 64 alike.
+TEST(DamagedScene, NestingDeeperThanTheLimitIsDamageNotACrash)
+{
+    for (const std::size_t lights : {62u, 63u, 200000u}) {
+        SCOPED_TRACE(lights);
+        const NestedScene deep = nestedLightScene(lights);
+        const bool tooDeep = lights > 62; // the 63rd light stands at level 65
+        const SceneLoadResult loaded = loadScene(deep.bytes);
+        if (tooDeep)
+            expectNothingLoaded(loaded);
+        else
+            EXPECT_EQ(loaded.status, SceneLoadStatus::Loaded);
+        const SceneStructure structure = walkSceneStructure(deep.bytes);
+        if (!tooDeep) {
+            EXPECT_TRUE(structure.findings.empty());
+            continue;
+        }
+        ASSERT_EQ(structure.findings.size(), 1u);
+        EXPECT_TRUE(structure.findings[0].error);
+        EXPECT_EQ(structure.findings[0].offset, deep.lightStarts[62]);
+        EXPECT_EQ(structure.findings[0].message, "chunks nest deeper than 64 levels here, in chunk 0x4040 at " +
+                                                     hexNumber(deep.lightStarts[61]) + ": the walk goes no deeper");
     }
 }

@@ -41,6 +41,15 @@ TEST(FileAccess, ReadsWholeFilesAndReportsMissingOnes)
     EXPECT_TRUE(fileExists(dir.path() / "a.bin"));
     EXPECT_FALSE(fileExists(dir.path() / "missing.bin"));
     EXPECT_FALSE(fileExists(dir.path()));
+#ifndef _WIN32
+    // Nothing writes into this FIFO: opening it for a read must not wait for a writer.
+    const fs::path fifo = dir.path() / "scene2.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(readWholeFile(fifo), IoError);
+    EXPECT_THROW(readRange(fifo, 0, 1), IoError);
+    EXPECT_FALSE(canOpenForReading(fifo));
+    EXPECT_FALSE(canOpenForReading(dir.path()));
+#endif
 }
 
 TEST(FileAccess, PatchesInPlaceWithoutChangingTheLength)

@@ -132,6 +132,25 @@ ScriptOffsets SceneBuilder::script(const std::string& name, const std::string& t
     return at;
 }
 
+NestedScene nestedLightScene(std::size_t lights)
+{
+    NestedScene out;
+    SceneBuilder b;
+    ChunkBuilder& c = b.chunks();
+    b.beginObjects();
+    out.object = c.open(chunk::Object);
+    c.text(chunk::ObjectName, "Deep");
+    for (std::size_t k = 0; k < lights; ++k)
+        out.lightStarts.push_back(c.open(chunk::Light));
+    for (auto at = out.lightStarts.rbegin(); at != out.lightStarts.rend(); ++at)
+        c.close(*at);
+    c.close(out.object);
+    out.objectEnd = c.pos();
+    b.endObjects();
+    out.bytes = b.finish();
+    return out;
+}
+
 std::vector<std::uint8_t> SceneBuilder::finish()
 {
     m_chunks.raw().putU32At(2, static_cast<std::uint32_t>(m_chunks.pos()));

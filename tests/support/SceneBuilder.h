@@ -106,6 +106,16 @@ struct CrateScene {
 };
 CrateScene crateScene();
 
+// A scene whose one object "Deep" holds `lights` light chunks nested one in the next, every size
+// field consistent: the first light stands at level 3 of the chunk tree, the k-th at level 2 + k.
+// `lightStarts` are their offsets, outermost first.
+struct NestedScene {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::size_t> lightStarts;
+    std::size_t object = 0, objectEnd = 0;
+};
+NestedScene nestedLightScene(std::size_t lights);
+
 // Definition data payloads laid out as the game's definitions are.
 std::vector<std::uint8_t> humanData(std::uint8_t behaviour, std::uint8_t sex, float aggression, float weight,
                                     const std::string& script, bool scriptAt78 = false,

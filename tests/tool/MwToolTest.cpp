@@ -135,7 +135,7 @@ TEST(MwTool, ListWritesTheSceneAsCsvThatSpreadsheetsRead)
 
     const Ran csv = mwtool("list " + quoted(dir.path() / "scene2.bin"), dir.path());
     EXPECT_EQ(csv.status, 0);
-    EXPECT_EQ(csv.out, "row,name,type,checked,model,link,translation_x,translation_y,translation_z,rotation_1,"
+    EXPECT_EQ(csv.out, "row,name,type,has_script,model,link,translation_x,translation_y,translation_z,rotation_1,"
                        "rotation_2,rotation_3,rotation_4,size_x,size_y,size_z\r\n"
                        "0,\"Lamp, big\",0x09,false,lamp.i3d,,1.5,2,3" + std::string(7, ',') + "\r\n"
                        "1,\"say \"\"hi\"\"\",,false,,\"Lamp, big\",0,0,0" + std::string(7, ',') + "\r\n"

@@ -6,6 +6,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "support/SceneBuilder.h"
 #include "ui/WindowDriver.h"
@@ -188,6 +191,15 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedSaysSo)
     ui.prompter.said.clear();
     ui.load("Load &cache.bin", mission() / "missing" / "cache.bin");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "************", ""}}));
+#ifndef _WIN32
+    // A FIFO would keep a read waiting for a writer: it is refused before it is opened.
+    fs::create_directories(mission());
+    ASSERT_EQ(::mkfifo((mission() / "scene2.bin").c_str(), 0600), 0);
+    ui.prompter.said.clear();
+    ui.load("Load &scene2.bin", mission() / "scene2.bin");
+    EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "************", ""}}));
+    EXPECT_TRUE(ui.rows("List2").isEmpty());
+#endif
 }
 
 TEST_F(MainWindowTest, CancellingKeepsPathsLabelsAndLists)

@@ -30,8 +30,11 @@ int check(const std::vector<std::filesystem::path>& paths, bool json)
         CheckTarget target = filesToCheck(path);
         if (!target.problem.empty())
             unreadable.push_back(std::move(target.problem));
-        else
-            report.add(checkFiles(target.files));
+        else {
+            CheckReport found = checkFiles(target.files);
+            found.problems.insert(found.problems.begin(), target.problems.begin(), target.problems.end());
+            report.add(std::move(found));
+        }
     }
     if (json) {
         nlohmann::ordered_json doc;

@@ -8,7 +8,9 @@
 #include "foundation/files/Paths.h"
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/Latin1Text.h"
+#include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
+#include "mission/MissionFolder.h"
 
 namespace mw::tool {
 
@@ -42,15 +44,6 @@ private:
     Answer m_answer;
 };
 
-std::optional<fs::path> sceneIn(const fs::path& folder)
-{
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (entry.is_regular_file(ec) && equalIgnoringCase(utf8Of(entry.path().filename()), "scene2.bin"))
-            return entry.path();
-    return std::nullopt;
-}
-
 // What the step of the import wrote, one line per file and folder.
 void tellWhatWasDone(const Mission& mission)
 {
@@ -69,16 +62,20 @@ void tellWhatWasDone(const Mission& mission)
 
 int install(const fs::path& package, const fs::path& missionFolder, Answer answer)
 {
-    const auto scene = sceneIn(missionFolder);
-    if (!scene) {
+    const fs::path scene = missionFilesIn(missionFolder)[FolderFile::Scene];
+    if (scene.empty()) {
         std::cerr << "mwtool: no scene2.bin in " << utf8Of(missionFolder) << '\n';
+        return CannotRun;
+    }
+    if (!canOpenForReading(package)) {
+        std::cerr << "mwtool: cannot read " << utf8Of(package) << '\n';
         return CannotRun;
     }
     Mission mission;
     ConsolePrompter prompter(answer);
-    if (!mission.open(MissionFile::Scene, fs::absolute(*scene), prompter) ||
+    if (!mission.open(MissionFile::Scene, fs::absolute(scene), prompter) ||
         mission.scene().status != SceneLoadStatus::Loaded) {
-        std::cerr << "mwtool: " << utf8Of(*scene) << " cannot be read\n";
+        std::cerr << "mwtool: " << utf8Of(scene) << " cannot be read\n";
         return CannotRun;
     }
     ImportResult result;
@@ -98,7 +95,8 @@ int install(const fs::path& package, const fs::path& missionFolder, Answer answe
         return Ok;
     case ImportResult::Stopped:
         tellWhatWasDone(mission);
-        std::cout << "stopped: what is listed above stays\n";
+        std::cout << (mission.history().nextUndo() ? "stopped: what is listed above stays\n"
+                                                   : "stopped: nothing was changed\n");
         return Problems;
     case ImportResult::Refused:
         std::cout << "nothing was changed\n";

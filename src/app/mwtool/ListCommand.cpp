@@ -12,6 +12,7 @@
 #include "foundation/files/Paths.h"
 #include "foundation/text/Latin1Text.h"
 #include "foundation/text/NumericText.h"
+#include "mission/MissionFolder.h"
 
 namespace mw::tool {
 
@@ -22,12 +23,12 @@ const std::vector<std::string> Quaternion{"1", "2", "3", "4"};
 
 std::vector<float> numbers(Vec3 v) { return {v.x, v.y, v.z}; }
 std::vector<float> numbers(const std::array<float, 4>& q) { return {q.begin(), q.end()}; }
-Cell text(std::string_view latin1) { return utf8FromLatin1(latin1); }
+Cell text(std::string_view latin1) { return shownText(latin1); }
 Cell rowNumber(std::size_t row) { return static_cast<std::int64_t>(row); }
 
 Table sceneTable(const SceneCatalogue& scene)
 {
-    Table t{{{"row"}, {"name"}, {"type"}, {"checked"}, {"model"}, {"link"}, {"translation", Xyz},
+    Table t{{{"row"}, {"name"}, {"type"}, {"has_script"}, {"model"}, {"link"}, {"translation", Xyz},
              {"rotation", Quaternion}, {"size", Xyz}},
             {}};
     for (std::uint32_t row = 0; row < scene.entryCount(); ++row) {
@@ -94,6 +95,14 @@ bool refused(const std::filesystem::path& file, bool loaded, const std::vector<s
     return true;
 }
 
+// Where a reader stopped short of what the file counts, said on the standard error.
+void tellCut(const std::filesystem::path& file, const std::optional<ReadShortfall>& cut)
+{
+    if (cut)
+        std::cerr << "mwtool: " << utf8Of(file) << " is read only in part, up to " << hexNumber(cut->offset) << ": "
+                  << cut->what << '\n';
+}
+
 } // namespace
 
 int list(const std::filesystem::path& file, TableFormat format)
@@ -106,6 +115,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         return CannotRun;
     }
     Table table;
+    std::optional<ReadShortfall> cut;
     switch (kindOfFile(utf8Of(file.filename()), *bytes).value_or(CheckedKind::Route)) {
     case CheckedKind::Scene: {
         const SceneLoadResult scene = loadScene(bytes);
@@ -120,6 +130,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         if (refused(file, cache.status != FileReadStatus::WrongSignature, cache.messages))
             return CannotRun;
         table = cacheTable(cache);
+        cut = cache.cut;
         break;
     }
     case CheckedKind::Model: {
@@ -127,13 +138,14 @@ int list(const std::filesystem::path& file, TableFormat format)
         if (refused(file, model.status != FileReadStatus::WrongSignature, model.messages))
             return CannotRun;
         table = modelTable(model);
+        cut = model.cut;
         break;
     }
     case CheckedKind::Tree: {
         // Cylinders take their height from the scene beside the file, when there is one.
         SceneLoadResult scene;
         try {
-            if (const auto beside = file.parent_path() / "scene2.bin"; fileExists(beside))
+            if (const auto beside = missionFilesIn(file.parent_path())[FolderFile::Scene]; !beside.empty())
                 scene = loadScene(readWholeFile(beside));
         } catch (const IoError&) {
             // Without the scene, cylinders keep the height the file gives them.
@@ -142,6 +154,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         if (refused(file, tree.status != FileReadStatus::WrongSignature, tree.messages))
             return CannotRun;
         table = treeTable(tree);
+        cut = tree.cut;
         break;
     }
     default:
@@ -152,7 +165,8 @@ int list(const std::filesystem::path& file, TableFormat format)
         writeCsv(std::cout, table);
     else
         writeJson(std::cout, table);
-    return Ok;
+    tellCut(file, cut);
+    return cut ? Problems : Ok;
 }
 
 } // namespace mw::tool

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QStringList>
 #include <iostream>
 
 #include "app/mwtool/Commands.h"
@@ -14,6 +15,31 @@
 #include "ui/QtText.h"
 
 namespace mw::tool {
+
+namespace {
+
+// Qt's own notices (a runtime folder it made up, a font it could not find) are said only when the
+// render fails: a render that succeeds prints nothing on the standard error.
+QStringList notices;
+void keepNotice(QtMsgType, const QMessageLogContext&, const QString& text) { notices << text; }
+
+void tellNotices()
+{
+    for (const QString& notice : notices)
+        std::cerr << "mwtool: " << notice.toStdString() << '\n';
+}
+
+// The reader's refusal, said on the standard error; true when there is one.
+bool refused(const CheckedFile& file, bool read, const std::vector<std::string>& messages)
+{
+    if (read)
+        return false;
+    std::cerr << "mwtool: " << file.name << " is not read"
+              << (messages.empty() ? std::string() : ": " + messages.front()) << '\n';
+    return true;
+}
+
+} // namespace
 
 int render(const std::filesystem::path& missionFolder, const std::filesystem::path& png, int size)
 {
@@ -27,29 +53,42 @@ int render(const std::filesystem::path& missionFolder, const std::filesystem::pa
     CollisionLoadResult tree;
     const CheckedFile* treeFile = nullptr;
     for (const CheckedFile& f : target.files) {
-        if (f.kind == CheckedKind::Scene)
+        if (f.kind == CheckedKind::Scene) {
             scene = loadScene(f.bytes);
-        else if (f.kind == CheckedKind::Cache)
+            if (refused(f, scene.status == SceneLoadStatus::Loaded || scene.status == SceneLoadStatus::Empty,
+                        scene.messages))
+                return Problems;
+        } else if (f.kind == CheckedKind::Cache) {
             cache = readCacheFile(f.bytes);
-        else if (f.kind == CheckedKind::Tree)
+            if (refused(f, cache.status != FileReadStatus::WrongSignature, cache.messages))
+                return Problems;
+        } else if (f.kind == CheckedKind::Tree) {
             treeFile = &f;
+        }
     }
     // Cylinders take their height from the scene.
-    if (treeFile)
+    if (treeFile) {
         tree = readCollisionFile(treeFile->bytes, scene.catalogue);
+        if (refused(*treeFile, tree.status != FileReadStatus::WrongSignature, tree.messages))
+            return Problems;
+    }
 
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Always the offscreen platform: whatever the environment names (a display that is not there,
+    // an empty value) could not start, and the picture needs no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepNotice);
     int argc = 1;
     char name[] = "mwtool";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     MissionMapView view;
     view.setMap(buildMissionMap(scene.catalogue, cache, tree));
+    view.setMinimumSize(1, 1); // the picture is as large as asked, however small
     view.resize(size, size);
     view.fit();
     const QImage image = view.grab().toImage();
-    if (!image.save(fromPath(png), "PNG")) {
+    if (image.size() != QSize(size, size) || !image.save(fromPath(png), "PNG")) {
+        tellNotices();
         std::cerr << "mwtool: cannot write " << utf8Of(png) << '\n';
         return CannotRun;
     }

@@ -59,7 +59,16 @@ int main(int argc, char** argv)
         "render", "Draws the mission from above into a PNG image, as the editor's map shows it; needs no display");
     render->add_option("mission", renderFolder, "The mission folder")->required();
     render->add_option("image", png, "The PNG file to write")->required();
-    render->add_option("--size", size, "Width and height in pixels (default 1024)")->check(CLI::Range(16, 16384));
+    // Checked as text first, so that "--size abc" is told as what it is.
+    const CLI::Validator wholeNumber(
+        [](std::string& text) {
+            const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+            return digits ? std::string() : "\"" + text + "\" is not a number";
+        },
+        "NUMBER");
+    render->add_option("--size", size, "Width and height in pixels, 16 to 16384 (default 1024)")
+        ->check(wholeNumber)
+        ->check(CLI::Range(16, 16384));
     render->footer("Example: mwtool render missions/demo map.png --size 800");
 #endif
 

@@ -12,6 +12,7 @@
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/Latin1Text.h"
 #include "mission/Mission.h"
+#include "mission/MissionFolder.h"
 
 namespace mw {
 
@@ -20,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::array<const char*, 4> TargetNames{"tree.klz", "cache.bin", "scene.4ds", "scene2.bin"};
+constexpr std::array<FolderFile, 4> TargetFiles{FolderFile::Tree, FolderFile::Cache, FolderFile::Model, FolderFile::Scene};
 
 std::string cannotFind(const fs::path& path) { return "****** Can't find - " + utf8Of(path) + "- ******"; }
 
@@ -52,7 +54,8 @@ class Import {
 public:
     Import(Mission& mission, Prompter& prompter, const Package& package)
         : m_mission(mission), m_prompter(prompter), m_package(package),
-          m_folder(missionFolder(mission.workspace().ScenePath, mission.workspace().SceneTitle))
+          m_folder(missionFolder(mission.workspace().ScenePath, mission.workspace().SceneTitle)),
+          m_found(missionFilesIn(pathFromUtf8(m_folder)))
     {
     }
 
@@ -60,8 +63,12 @@ public:
     const std::vector<fs::path>& written() const { return m_written; }
 
 private:
-    fs::path target(int t) const { return pathFromUtf8(m_folder) / TargetNames[t]; }
-    fs::path routeFile() const { return pathFromUtf8(m_folder) / "check.bin"; }
+    // The mission's files as the folder names them; the scene is the one loaded.
+    fs::path target(int t) const
+    {
+        return t == 3 ? m_mission.pathOf(MissionFile::Scene) : m_found.orDefault(pathFromUtf8(m_folder), TargetFiles[t]);
+    }
+    fs::path routeFile() const { return m_found.orDefault(pathFromUtf8(m_folder), FolderFile::Route); }
     void progress(int value, const char* text)
     {
         if (Progress* p = m_mission.progress())
@@ -87,6 +94,7 @@ private:
     Prompter& m_prompter;
     const Package& m_package;
     std::string m_folder; // UTF-8, as missionFolder() gives it
+    MissionFolderFiles m_found;
     std::array<std::optional<std::vector<std::uint8_t>>, 4> m_files; // the mission files to change
     std::optional<std::vector<std::uint8_t>> m_route;                  // check.bin, when it is replaced
     std::vector<fs::path> m_written; // every file the import wrote

@@ -8,14 +8,13 @@
 #include "foundation/files/Paths.h"
 #include "foundation/text/Latin1Text.h"
 #include "mission/Mission.h"
+#include "mission/MissionFolder.h"
 
 namespace mw {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::array<const char*, 5> MissionFileNames{"scene2.bin", "cache.bin", "scene.4ds", "tree.klz", "check.bin"};
 
 std::string shownName(const fs::path& path)
 {
@@ -49,25 +48,26 @@ CheckTarget filesToCheck(const fs::path& path)
     CheckTarget target;
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
-        std::array<fs::path, MissionFileNames.size()> found;
-        for (const auto& entry : fs::directory_iterator(path, ec)) {
-            std::error_code entryError; // an entry that cannot be looked at is no mission file
-            if (!entry.is_regular_file(entryError))
-                continue;
-            const std::string name = utf8Of(entry.path().filename());
-            for (std::size_t i = 0; i < MissionFileNames.size(); ++i)
-                if (found[i].empty() && equalIgnoringCase(name, MissionFileNames[i]))
-                    found[i] = entry.path();
-        }
-        if (ec) {
-            target.problem = "cannot read the folder " + shownName(path) + ": " + ec.message();
+        const MissionFolderFiles found = missionFilesIn(path);
+        if (!found.problem.empty()) {
+            target.problem = "cannot read the folder " + shownName(path) + ": " + found.problem;
             return target;
         }
-        for (std::size_t i = 0; i < found.size(); ++i)
-            if (!found[i].empty() && !addFile(target, path / found[i].filename(), MissionFileNames[i]))
+        for (const FolderFile file : FolderFiles)
+            if (!found[file].empty() && !addFile(target, found[file], folderFileName(file)))
                 return target;
-        if (target.files.empty())
+        if (target.files.empty()) {
             target.problem = "no mission files in " + shownName(path);
+            return target;
+        }
+        for (const NameClash& clash : found.clashes) {
+            std::string names = "\"" + clash.taken + "\"";
+            for (const std::string& other : clash.others)
+                names += " and \"" + other + "\"";
+            target.problems.push_back({Severity::Error, shownName(found[clash.file]), {}, {},
+                                       names + " differ only in letter case: \"" + clash.taken + "\" is the " +
+                                           folderFileName(clash.file) + " checked"});
+        }
         return target;
     }
     if (!fs::exists(path, ec)) {
@@ -94,8 +94,8 @@ std::vector<CheckedFile> loadedFiles(const Mission& mission)
     }
     if (mission.isLoaded(MissionFile::Scene)) {
         CheckTarget beside;
-        const fs::path route = mission.pathOf(MissionFile::Scene).parent_path() / "check.bin";
-        if (fileExists(route) && addFile(beside, route, "check.bin")) {
+        const fs::path route = missionFilesIn(mission.pathOf(MissionFile::Scene).parent_path())[FolderFile::Route];
+        if (!route.empty() && fileExists(route) && addFile(beside, route, "check.bin")) {
             beside.files.front().name = "check.bin";
             files.push_back(std::move(beside.files.front()));
         }

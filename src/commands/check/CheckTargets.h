@@ -14,11 +14,12 @@ class Mission;
 
 struct CheckTarget {
     std::vector<CheckedFile> files;
-    std::string problem; // why the path cannot be checked; empty when it can
+    std::string problem;           // why the path cannot be checked; empty when it can
+    std::vector<Problem> problems; // found before any file is read: names that clash in a folder
 };
 
-// A folder: its scene2.bin, cache.bin, tree.klz, scene.4ds and check.bin, each when present
-// (letter case ignored). A file: that file, of the kind kindOfFile() tells. Files are named in the
+// A folder: its scene2.bin, cache.bin, tree.klz, scene.4ds and check.bin, each when present, found
+// by the rule of missionFilesIn() (two names that differ only in letter case are an error). A file: that file, of the kind kindOfFile() tells. Files are named in the
 // report by the path as given joined with their name ("missions/demo/scene2.bin"; for ".", the
 // name alone).
 CheckTarget filesToCheck(const std::filesystem::path& path);

@@ -18,6 +18,7 @@
 #include "formats/scene/SceneStructure.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/text/Latin1Text.h"
+#include "mission/MissionFolder.h"
 
 namespace mw {
 
@@ -36,7 +37,7 @@ std::string reasonOf(std::string_view message)
     return std::string(message.substr(first, last - first + 1));
 }
 
-std::string quoted(std::string_view latin1) { return "\"" + utf8FromLatin1(latin1) + "\""; }
+std::string inQuotes(std::string_view latin1) { return "\"" + shownText(latin1) + "\""; }
 
 bool allFinite(std::span<const float> values)
 {
@@ -124,7 +125,9 @@ private:
         warning(file, {}, "the file is empty");
         return true;
     }
-    void refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages);
+    // A reader's refusal, or where it stopped short of what the file counts.
+    void refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages,
+                 const std::optional<ReadShortfall>& cut);
     // Values of an entry that are not finite, and a rotation that is not of unit length; `what`
     // names the entry, and is only asked for when there is something to say.
     using Naming = std::function<std::string()>;
@@ -158,7 +161,7 @@ std::string rowText(const SceneCatalogue& scene, std::uint32_t row)
 {
     const std::string_view name = scene.name(row);
     return name.empty() ? "the object in row " + std::to_string(row)
-                        : quoted(name) + " (row " + std::to_string(row) + ")";
+                        : inQuotes(name) + " (row " + std::to_string(row) + ")";
 }
 
 void Checker::check(std::span<const CheckedFile> files)
@@ -190,11 +193,14 @@ void Checker::check(std::span<const CheckedFile> files)
     }
 }
 
-void Checker::refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages)
+void Checker::refused(const CheckedFile& file, FileReadStatus status, const std::vector<std::string>& messages,
+                      const std::optional<ReadShortfall>& cut)
 {
     const std::string reason = messages.empty() ? std::string("the reader refuses it") : reasonOf(messages.front());
     if (status == FileReadStatus::WrongSignature)
         error(file, {}, "not read: " + reason);
+    else if (cut)
+        error(file, {cut->offset, {}}, "read only in part: " + cut->what);
     else if (status == FileReadStatus::Stopped)
         error(file, {}, "read only in part: " + reason);
 }
@@ -246,9 +252,14 @@ FoldedNameSet Checker::checkSceneRows(const CheckedFile& file, const SceneCatalo
         const SceneRecord& r = scene.records[row];
         const Place at{r.isScript ? r.DefinitionChunkOffset : r.ObjectChunkOffset, row};
         if (const std::string_view name = scene.name(row); !name.empty())
-            if (const auto first = firstRows.insert(name, row))
-                warning(file, at, "two objects named " + quoted(name) + " (rows " + std::to_string(*first) + " and " +
+            if (const auto first = firstRows.insert(name, row)) {
+                // Free-standing scripts follow the objects: the first of the two is the object.
+                const bool firstScript = scene.records[*first].isScript;
+                const char* what = !r.isScript ? "two objects named " : firstScript ? "two scripts named "
+                                                                                    : "an object and a script both named ";
+                warning(file, at, what + inQuotes(name) + " (rows " + std::to_string(*first) + " and " +
                                       std::to_string(row) + ")");
+            }
         if (r.isScript)
             continue;
         const Vec3 t = scene.translation(row), s = scene.size(row);
@@ -289,7 +300,7 @@ void Checker::checkDefinitions(const CheckedFile& file, const SceneCatalogue& sc
         const bool stem = d.name.find('.') != std::string::npos;
         const bool owned = rows[2 * i] < scene.FirstScriptIndex || (stem && rows[2 * i + 1] < scene.FirstScriptIndex);
         if (!owned)
-            warning(file, {d.offset, {}}, "definition " + quoted(d.name) + " belongs to no object");
+            warning(file, {d.offset, {}}, "definition " + inQuotes(d.name) + " belongs to no object");
     }
 }
 
@@ -303,7 +314,7 @@ void Checker::checkObjectLinks()
         const std::string_view link = textIn(scene.bytes(), {r.LinkOffset, r.linkLength});
         if (r.LinkOffset && !m_known.names(link))
             warning(*m_sceneFile, {r.LinkOffset, row},
-                    rowText(scene, row) + " links to " + quoted(link) + ", which names nothing in the files checked");
+                    rowText(scene, row) + " links to " + inQuotes(link) + ", which names nothing in the files checked");
     }
 }
 
@@ -312,7 +323,7 @@ void Checker::checkCache(const CheckedFile& file)
     if (empty(file))
         return;
     const CacheLoadResult cache = readCacheFile(file.bytes);
-    refused(file, cache.status, cache.messages);
+    refused(file, cache.status, cache.messages, cache.cut);
     for (std::uint32_t row = 0; row < cache.records.size(); ++row) {
         const CacheRecord& r = cache.records[row];
         if (r.baseRecord)
@@ -320,7 +331,7 @@ void Checker::checkCache(const CheckedFile& file)
         const std::array<float, 3> position{r.position.x, r.position.y, r.position.z}, size{r.size.x, r.size.y, r.size.z};
         checkPlacement(
             file, {r.TranslationOffset, row},
-            [&] { return "cached object " + quoted(cache.name(row)) + " (row " + std::to_string(row) + ")"; }, position,
+            [&] { return "cached object " + inQuotes(cache.name(row)) + " (row " + std::to_string(row) + ")"; }, position,
             r.rotation, size);
     }
 }
@@ -342,17 +353,16 @@ void Checker::checkModel(const CheckedFile& file, ModelLoadResult scanned)
     m_namesGiven = true;
     // Kept: its frames' names are names links may name.
     const ModelLoadResult& model = m_models.emplace_back(std::move(scanned));
-    if (model.status != FileReadStatus::Loaded) {
-        refused(file, model.status, model.messages);
+    refused(file, model.status, model.messages, model.cut);
+    if (model.status != FileReadStatus::Loaded)
         m_namesComplete = m_namesComplete && model.status == FileReadStatus::Stopped;
-    }
     for (std::uint32_t row = 0; row < model.frames.size(); ++row) {
         const ModelFrame& frame = model.frames[row];
         m_known.addFrame(frame.name);
         const std::array<float, 3> position{frame.position.x, frame.position.y, frame.position.z};
         checkPlacement(
             file, {frame.TranslationOffset, row},
-            [&] { return "model frame " + quoted(frame.name) + " (row " + std::to_string(row) + ")"; }, position,
+            [&] { return "model frame " + inQuotes(frame.name) + " (row " + std::to_string(row) + ")"; }, position,
             frame.rotation, {});
     }
 }
@@ -363,7 +373,7 @@ void Checker::checkTree(const CheckedFile& file)
         return;
     static const SceneCatalogue noScene;
     const CollisionLoadResult tree = readCollisionFile(file.bytes, m_scene ? m_scene->catalogue : noScene);
-    refused(file, tree.status, tree.messages);
+    refused(file, tree.status, tree.messages, tree.cut);
     const bool judgeLinks = m_namesGiven && m_namesComplete;
     for (std::uint32_t row = 0; row < tree.bodyCount(); ++row) {
         const CollisionBody& body = tree.body(row);
@@ -378,7 +388,7 @@ void Checker::checkTree(const CheckedFile& file)
         if (body.link == CollisionBody::NoLink)
             warning(file, at, what() + " links to no entry of the file's link table");
         else if (judgeLinks && !m_known.names(tree.linkName(row)))
-            warning(file, at, what() + " links to " + quoted(tree.linkName(row)) + ", which names nothing in the files checked");
+            warning(file, at, what() + " links to " + inQuotes(tree.linkName(row)) + ", which names nothing in the files checked");
     }
 }
 
@@ -454,12 +464,11 @@ std::optional<CheckedKind> kindOfFile(std::string_view fileName, std::span<const
     const auto endsWith = [&](std::string_view tail) {
         return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
-    if (name == "cache.bin")
-        return CheckedKind::Cache;
-    if (name == "check.bin")
-        return CheckedKind::Route;
-    if (name == "scene2.bin")
-        return CheckedKind::Scene;
+    if (const auto file = folderFileNamed(fileName)) {
+        constexpr CheckedKind kinds[] = {CheckedKind::Scene, CheckedKind::Cache, CheckedKind::Model, CheckedKind::Tree,
+                                         CheckedKind::Route};
+        return kinds[static_cast<std::size_t>(*file)];
+    }
     if (endsWith(".klz"))
         return CheckedKind::Tree;
     if (endsWith(".4ds"))

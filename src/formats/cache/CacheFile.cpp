@@ -46,8 +46,13 @@ CacheLoadResult readCacheFile(SharedImage image, Progress* progress)
             result.status = FileReadStatus::Stopped;
             result.messages.emplace_back(message);
         };
-        if (!file.has(p, 10)) {
+        const auto cut = [&](std::size_t needed) {
             stop(cachemsg::CutRecord);
+            result.cut = ReadShortfall{p, "a record needs " + std::to_string(needed) + " bytes; the file ends " +
+                                              std::to_string(p + needed - bytes.size()) + " bytes short"};
+        };
+        if (!file.has(p, 10)) {
+            cut(10);
             break;
         }
         const std::uint16_t id = file.u16(p);
@@ -59,7 +64,7 @@ CacheLoadResult readCacheFile(SharedImage image, Progress* progress)
         const std::size_t valuesAt = p + 10 + static_cast<std::size_t>(nameLength);
         const std::size_t end = valuesAt + (id == CacheBaseId ? BaseTail : ObjectValues);
         if (!file.has(p + 10, static_cast<std::size_t>(nameLength) + (end - valuesAt))) {
-            stop(cachemsg::CutRecord);
+            cut(10 + static_cast<std::size_t>(nameLength) + (end - valuesAt));
             break;
         }
         CacheRecord& record = result.records.emplace_back();

@@ -4,11 +4,14 @@
 // pure function over the file's bytes.
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "formats/common/Geometry.h"
+#include "formats/common/ReadStatus.h"
 #include "formats/scene/SceneCatalogue.h"
 #include "foundation/bytes/SharedBytes.h"
 
@@ -36,18 +39,13 @@ struct CacheRecord {
     Vec3 size;
 };
 
-enum class FileReadStatus {
-    Empty,          // 0 bytes: nothing listed, nothing said
-    WrongSignature, // not this kind of file: nothing listed
-    Loaded,
-    Stopped,        // a record could not be read: the records before it are listed
-};
-
 struct CacheLoadResult {
     FileReadStatus status = FileReadStatus::Empty;
     std::vector<std::string> messages;
     std::vector<CacheRecord> records;
     SharedImage source; // the bytes the records point into
+    // The last record runs past the end of the file: the records before are listed.
+    std::optional<ReadShortfall> cut;
 
     // The object's model name, or "base" for a base record.
     std::string_view name(std::size_t row) const

@@ -279,10 +279,19 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
         return result;
     }
     result.status = FileReadStatus::Loaded;
-    if (!file.has(8, 8))
+    const auto cutAt = [&](std::uint64_t offset, std::string what) {
+        if (!result.cut)
+            result.cut = ReadShortfall{offset, std::move(what)};
+    };
+    if (!file.has(8, 8)) {
+        cutAt(bytes.size(), "the file ends inside its header");
         return result;
+    }
     const std::size_t dataHeader = file.u32(8);
     const std::uint32_t linkCount = file.u32(12);
+    if (!file.has(24, 4ull * linkCount))
+        cutAt(bytes.size(), "the link table counts " + std::to_string(linkCount) + " names; the file ends after " +
+                                std::to_string(bytes.size() > 24 ? (bytes.size() - 24) / 4 : 0));
 
     for (std::uint32_t i = 0; i < linkCount && file.has(24 + 4ull * i, 4); ++i) {
         const std::size_t entry = file.u32(24 + 4 * i);
@@ -296,8 +305,10 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
         result.linkNames.push_back(std::move(name));
     }
 
-    if (!file.has(dataHeader, 104))
+    if (!file.has(dataHeader, 104)) {
+        cutAt(dataHeader, "the data header of 104 bytes runs past the end of the file");
         return result;
+    }
     const std::uint32_t leading = file.u32(dataHeader + 48);
     auto& counts = result.kindCounts;
     counts = {file.u32(dataHeader + 56), file.u32(dataHeader + 64), file.u32(dataHeader + 72),
@@ -306,14 +317,17 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
     // The bodies follow the "#a->" marker, one further byte and the leading 32-byte records.
     const std::uint8_t marker[] = {'#', 'a', '-', '>'};
     const auto searchFrom = bytes.begin() + static_cast<std::ptrdiff_t>(dataHeader + 104);
-    const auto found = std::search(searchFrom, bytes.end(), std::begin(marker), std::end(marker));
-    if (found == bytes.end())
-        return result;
-    std::size_t pos = static_cast<std::size_t>(found - bytes.begin()) + 5 + 32ull * leading;
-
     std::uint64_t total = 0;
     for (auto n : counts)
         total += n;
+    const auto found = std::search(searchFrom, bytes.end(), std::begin(marker), std::end(marker));
+    if (found == bytes.end()) {
+        if (total > 0)
+            cutAt(bytes.size(), "the data header counts " + std::to_string(total) +
+                                    " bodies; the file ends before the \"#a->\" marker that leads to them");
+        return result;
+    }
+    std::size_t pos = static_cast<std::size_t>(found - bytes.begin()) + 5 + 32ull * leading;
     constexpr int Steps = 51;
     const std::uint64_t step = std::max<std::uint64_t>(1, total / 50);
     if (progress)
@@ -342,6 +356,10 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
         if (left[code - 0x80] > 0)
             break; // the count ran past the end of the file
     }
+    if (result.m_bodies.size() < total)
+        cutAt(pos, "the data header counts " + std::to_string(total) + " bodies; " +
+                       std::to_string(result.m_bodies.size()) + " are found before " +
+                       (file.has(pos, 1) ? std::string("a byte that is no body") : std::string("the end of the file")));
     settleCylinderHeights(result.m_bodies, result.linkNames, scene);
     if (progress)
         progress->finish();

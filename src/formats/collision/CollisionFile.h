@@ -4,13 +4,15 @@
 // order. For each body the reader derives a centre, a size and a rotation in the scene's terms.
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "formats/cache/CacheFile.h"
+#include "formats/common/Geometry.h"
+#include "formats/common/ReadStatus.h"
 #include "formats/scene/SceneCatalogue.h"
 #include "foundation/bytes/SharedBytes.h"
 
@@ -44,6 +46,8 @@ public:
     std::vector<std::string> linkNames;
     std::array<std::uint32_t, 5> kindCounts{}; // kinds 0x80 ... 0x84, from the data header
     SharedImage source;                        // the bytes the bodies were read from
+    // The file holds fewer bodies or names than it counts: the bodies before are listed.
+    std::optional<ReadShortfall> cut;
 
     std::size_t bodyCount() const { return m_bodies.size(); }
     // The body in `row`, its centre, size and rotation derived from the bytes when first asked

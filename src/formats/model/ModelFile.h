@@ -4,13 +4,14 @@
 // floats lie within -1 ... 1, three further floats and a name).
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "formats/cache/CacheFile.h"
-#include "formats/scene/SceneCatalogue.h"
+#include "formats/common/Geometry.h"
+#include "formats/common/ReadStatus.h"
 
 namespace mw {
 
@@ -32,6 +33,8 @@ struct ModelLoadResult {
     FileReadStatus status = FileReadStatus::Empty;
     std::vector<std::string> messages;
     std::vector<ModelFrame> frames;
+    // The material table or a frame runs past the end of the file: the frames before are listed.
+    std::optional<ReadShortfall> cut;
 };
 
 ModelLoadResult readModelFile(std::span<const std::uint8_t> bytes, Progress* progress = nullptr);

@@ -11,17 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/common/Geometry.h"
 #include "formats/scene/BlockTable.h"
 #include "formats/scene/NameIndex.h"
 #include "formats/scene/SceneChunks.h"
 #include "foundation/bytes/SharedBytes.h"
 
 namespace mw {
-
-struct Vec3 {
-    float x = 0, y = 0, z = 0;
-    bool operator==(const Vec3&) const = default;
-};
 
 // Everything the inspector shows of one row, read from the file's bytes (see SceneCatalogue::entry).
 struct SceneEntry {

@@ -8,6 +8,11 @@ namespace mw::chunk {
 
 inline constexpr std::uint32_t HeaderSize = 6;
 
+// How deep chunks may nest, the file's top-level chunks counting as level 1. The game's files nest
+// a few levels (section, object, light, a nested light header); a deeper tree is taken as damaged,
+// so that no walk over a crafted file grows with its nesting.
+inline constexpr int MaxDepth = 64;
+
 inline constexpr std::uint16_t SceneHeader = 0x4C53; // "SL"
 
 // Top-level records before the objects section that are skipped silently.

@@ -30,6 +30,7 @@ struct Chunk {
 };
 
 constexpr int ProgressMaximum = 51;
+constexpr int LightFieldLevel = 4; // section, object, light, the light's fields
 constexpr int ObjectsProgressShare = 25;
 
 } // namespace
@@ -135,7 +136,8 @@ private:
     void walkTopLevel();
     void walkObjects(const Chunk& section);
     void readObject(const Chunk& object, SceneRecord& entry);
-    void readLight(const Chunk& light, LightRecord& entry);
+    // `level`: the level of the light's children (those of an object's light stand at level 4).
+    void readLight(const Chunk& light, LightRecord& entry, int level);
     void readSound(const Chunk& sound, SoundRecord& entry);
     void walkAfterObjects(std::uint32_t from);
     void readDefinition(const Chunk& definition);
@@ -256,7 +258,7 @@ void SceneWalker::readObject(const Chunk& object, SceneRecord& entry)
             }
             break;
         case chunk::Light:
-            readLight(c, rowIn(m_catalogue.lights, entry.light));
+            readLight(c, rowIn(m_catalogue.lights, entry.light), LightFieldLevel);
             break;
         case chunk::Sound:
             readSound(c, rowIn(m_catalogue.sounds, entry.sound));
@@ -268,10 +270,12 @@ void SceneWalker::readObject(const Chunk& object, SceneRecord& entry)
     }
 }
 
-void SceneWalker::readLight(const Chunk& light, LightRecord& entry)
+void SceneWalker::readLight(const Chunk& light, LightRecord& entry, int level)
 {
     std::uint32_t pos = light.payload();
     while (pos < light.end()) {
+        if (level > chunk::MaxDepth)
+            throw DamagedScene{};
         const Chunk c = chunkAt(pos, light.end());
         const std::uint32_t p = c.payload();
         switch (c.id) {
@@ -297,7 +301,7 @@ void SceneWalker::readLight(const Chunk& light, LightRecord& entry)
             break;
         case chunk::Light:
             // A nested light header: its children belong to the same light.
-            readLight(c, entry);
+            readLight(c, entry, level + 1);
             break;
         default:
             break;

@@ -108,9 +108,11 @@ private:
     }
 
     static std::string chunkName(std::uint16_t id) { return "chunk " + hexNumber(id, 4); }
-    static std::string containerName(std::uint16_t parent, std::uint32_t start)
+    std::string containerEnd(std::uint16_t parent, std::uint32_t start) const
     {
-        return parent == TopLevel ? std::string("the file") : chunkName(parent) + " at " + hexNumber(start);
+        if (parent != TopLevel)
+            return "the end of " + chunkName(parent) + " at " + hexNumber(start);
+        return m_headerShortened ? "the length the file header gives" : "the end of the file";
     }
     // A text chunk's characters, shortened as the loader shortens them.
     std::string textOf(const Chunk& c) const
@@ -119,9 +121,11 @@ private:
         return m_file.text(c.payload(), length);
     }
 
-    // Walks the children filling [from, end) of the container `parent` that starts at `parentStart`.
-    void walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart);
-    void visit(const Chunk& c, std::uint16_t parent);
+    // Walks the children filling [from, end) of the container `parent` that starts at `parentStart`;
+    // they stand at `level` (the file's top-level chunks at level 1).
+    void walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart,
+                      int level);
+    void visit(const Chunk& c, std::uint16_t parent, int level);
     void checkField(const Chunk& c, std::uint16_t parent);
     void finishDefinition(const Definition& d);
     // A script's u32 length at `lengthAt` and its text, inside `holder`.
@@ -131,6 +135,7 @@ private:
     ByteReader m_file;
     SceneStructure& m_out;
     bool m_objectsSeen = false;
+    bool m_headerShortened = false; // the header gives a length below the file's: the top level ends there
     std::optional<Definition> m_definition; // the definition being walked
 };
 
@@ -151,20 +156,27 @@ void StructureWalk::run()
         error(2, "the file header gives the file a length of " + bytesText(declared) + ", but it has " +
                      bytesText(size) + " (" + std::to_string(declared - size) + " missing)");
     } else if (declared < size) {
+        // The game reads no further than the header says: what lies beyond is no damage of the tree.
         warning(declared, bytesText(size - declared) + " beyond the length the file header gives (" +
                               bytesText(declared) + ")");
         limit = declared;
+        m_headerShortened = true;
     }
-    walkChildren(chunk::HeaderSize, limit, TopLevel, 0);
+    walkChildren(chunk::HeaderSize, limit, TopLevel, 0, 1);
 }
 
-void StructureWalk::walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart)
+void StructureWalk::walkChildren(std::uint32_t from, std::uint32_t end, std::uint16_t parent, std::uint32_t parentStart,
+                                 int level)
 {
+    if (from < end && level > chunk::MaxDepth) {
+        error(from, "chunks nest deeper than " + std::to_string(chunk::MaxDepth) + " levels here, in " +
+                        chunkName(parent) + " at " + hexNumber(parentStart) + ": the walk goes no deeper");
+        return;
+    }
     std::uint32_t pos = from;
     while (pos < end) {
         if (end - pos < chunk::HeaderSize) {
-            error(pos, bytesText(end - pos) + " at the end of " + containerName(parent, parentStart) +
-                           " hold no whole chunk");
+            error(pos, bytesText(end - pos) + " before " + containerEnd(parent, parentStart) + " hold no whole chunk");
             return;
         }
         Chunk c;
@@ -178,15 +190,15 @@ void StructureWalk::walkChildren(std::uint32_t from, std::uint32_t end, std::uin
         }
         if (c.size > end - pos) {
             error(pos, chunkName(c.id) + " of " + bytesText(c.size) + " runs " + bytesText(c.size - (end - pos)) +
-                           " past the end of " + containerName(parent, parentStart));
+                           " past " + containerEnd(parent, parentStart));
             return;
         }
-        visit(c, parent);
+        visit(c, parent, level);
         pos = c.end();
     }
 }
 
-void StructureWalk::visit(const Chunk& c, std::uint16_t parent)
+void StructureWalk::visit(const Chunk& c, std::uint16_t parent, int level)
 {
     if (parent == TopLevel) {
         const bool known = c.id == chunk::ObjectsSection ||
@@ -215,12 +227,12 @@ void StructureWalk::visit(const Chunk& c, std::uint16_t parent)
     if (c.id == chunk::Definition) {
         m_definition = Definition{};
         m_definition->seen.offset = c.start;
-        walkChildren(c.payload(), c.end(), c.id, c.start);
+        walkChildren(c.payload(), c.end(), c.id, c.start, level + 1);
         finishDefinition(*m_definition);
         m_definition.reset();
         return;
     }
-    walkChildren(c.payload(), c.end(), c.id, c.start);
+    walkChildren(c.payload(), c.end(), c.id, c.start, level + 1);
 }
 
 void StructureWalk::checkField(const Chunk& c, std::uint16_t parent)
@@ -236,7 +248,7 @@ void StructureWalk::finishDefinition(const Definition& d)
     if (!d.data)
         return;
     const Chunk& data = *d.data;
-    const std::string owner = "definition \"" + utf8FromLatin1(d.seen.name) + "\"";
+    const std::string owner = "definition \"" + shownText(d.seen.name) + "\"";
     const auto tooSmall = [&](std::uint32_t needs, const char* kind) {
         if (data.payloadSize() >= needs)
             return false;
@@ -295,7 +307,7 @@ void StructureWalk::checkScript(const Chunk& c)
         return;
     }
     const std::string name = m_file.text(p + 5, nameLength > 50 ? 15 : nameLength);
-    const std::string owner = "script \"" + utf8FromLatin1(name) + "\"";
+    const std::string owner = "script \"" + shownText(name) + "\"";
     const std::uint32_t lengthAt = p + 5 + nameLength;
     checkScriptText(c, lengthAt, owner, "chunk");
     const std::uint64_t textEnd = std::uint64_t{lengthAt} + 4 + m_file.u32(lengthAt);

@@ -67,13 +67,12 @@ bool writeAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset
     return true;
 }
 
-// Opens a file (read-only or for writing) and reports its length. Opening is where a read or an
-// in-place write counts as a file operation.
-Descriptor openFile(const fs::path& path, int flags, std::uint64_t& length)
+// Opens a regular file without waiting: a FIFO or a device opened for reading can block until
+// someone writes to it, so the open does not block and anything but a regular file is refused
+// before a byte is read. Back to blocking input and output once it is known to be a file.
+Descriptor openRegularFile(const fs::path& path, int flags, std::uint64_t* length = nullptr)
 {
-    if (FileFaults::next(path))
-        throw IoError(describe(flags == O_RDONLY ? "cannot read" : "cannot write", path, EIO));
-    Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
+    Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
         throw IoError(describe("cannot open", path, errno));
     struct stat info {};
@@ -81,8 +80,21 @@ Descriptor openFile(const fs::path& path, int flags, std::uint64_t& length)
         throw IoError(describe("cannot examine", path, errno));
     if (!S_ISREG(info.st_mode))
         throw IoError("not a file: " + path.string());
-    length = static_cast<std::uint64_t>(info.st_size);
+    const int status = ::fcntl(fd.get(), F_GETFL);
+    if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+        throw IoError(describe("cannot open", path, errno));
+    if (length)
+        *length = static_cast<std::uint64_t>(info.st_size);
     return fd;
+}
+
+// Opens a file (read-only or for writing) and reports its length. Opening is where a read or an
+// in-place write counts as a file operation.
+Descriptor openFile(const fs::path& path, int flags, std::uint64_t& length)
+{
+    if (FileFaults::next(path))
+        throw IoError(describe(flags == O_RDONLY ? "cannot read" : "cannot write", path, EIO));
+    return openRegularFile(path, flags, &length);
 }
 
 void syncFolder(const fs::path& folder)
@@ -139,8 +151,12 @@ std::vector<std::uint8_t> readRange(const fs::path& path, std::uint64_t offset, 
 
 bool canOpenForReading(const fs::path& path)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    return fd.valid();
+    try {
+        openRegularFile(path, O_RDONLY);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
 }
 
 void patchInPlace(const fs::path& path, std::span<const Patch> patches)

@@ -112,7 +112,8 @@ Handle openFile(const fs::path& path, DWORD access, std::uint64_t& length)
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(h.get(), &info))
         throw IoError(describe("cannot examine", path, ::GetLastError()));
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    // A pipe or a device (a console, a serial port) could keep a read waiting for ever.
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ::GetFileType(h.get()) != FILE_TYPE_DISK)
         throw IoError("not a file: " + utf8Of(path));
     length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     return h;
@@ -164,7 +165,7 @@ std::vector<std::uint8_t> readRange(const fs::path& path, std::uint64_t offset, 
 bool canOpenForReading(const fs::path& path)
 {
     Handle h(::CreateFileW(path.c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return h.valid();
+    return h.valid() && ::GetFileType(h.get()) == FILE_TYPE_DISK;
 }
 
 void patchInPlace(const fs::path& path, std::span<const Patch> patches)

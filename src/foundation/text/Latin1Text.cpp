@@ -111,4 +111,22 @@ std::string utf8FromLatin1(std::string_view text)
     return out;
 }
 
+std::string shownText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            constexpr char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[code >> 4];
+            out += digits[code & 0xF];
+        } else {
+            out += utf8FromLatin1(std::string_view(&c, 1));
+        }
+    }
+    return out;
+}
+
 } // namespace mw

@@ -52,4 +52,8 @@ private:
 // Latin-1 character of its code.
 std::string utf8FromLatin1(std::string_view text);
 
+// A name read from a file as it is shown in a report or a table: UTF-8, with every control byte
+// (0x00-0x1F, 0x7F-0x9F) written as \xNN, so that no NUL or escape sequence reaches a terminal.
+std::string shownText(std::string_view text);
+
 } // namespace mw
