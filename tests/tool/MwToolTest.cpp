@@ -18,7 +18,12 @@
 #include "support/TempFolder.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
+#endif
+#ifdef MW_MAKE_DEMO
+#include <QImage>
+#include <QSet>
 #endif
 
 using namespace mw;
@@ -34,11 +39,13 @@ struct Ran {
 
 std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
-// Runs mwtool with `arguments`, its standard error written to a file beside `folder`.
-Ran mwtool(const std::string& arguments, const fs::path& folder)
+// Runs mwtool with `arguments`, its standard error written to a file beside `folder`; `environment`
+// goes before the command (a POSIX shell's "NAME=value "), `program` replaces mwtool.
+Ran mwtool(const std::string& arguments, const fs::path& folder, const std::string& environment = "",
+           const std::string& program = quoted(MW_TOOL))
 {
     const fs::path errors = folder / "stderr.txt";
-    const std::string command = quoted(MW_TOOL) + " " + arguments + " 2>" + quoted(errors);
+    const std::string command = environment + program + " " + arguments + " 2>" + quoted(errors);
     Ran ran;
 #ifdef _WIN32
     // The shell takes off the first and the last quote of a command: the command's own stay.
@@ -149,6 +156,83 @@ TEST(MwTool, ListWritesTheSceneAsCsvThatSpreadsheetsRead)
     EXPECT_EQ(rows[2]["rotation"], nullptr);
 }
 
+// Crafted files and paths that are no files: never a crash or a hang, and the exit status tells
+// which (1: read in part or damaged, 2: not read at all).
+TEST(MwTool, CraftedFilesAndPathsThatAreNoFilesEndInAnExitStatus)
+{
+    TempFolder dir;
+    const fs::path deep = dir.path() / "deep";
+    fs::create_directories(deep);
+    writeBytes(deep / "scene2.bin", nestedLightScene(200000).bytes);
+    const Ran listed = mwtool("list " + quoted(deep / "scene2.bin"), dir.path());
+    EXPECT_EQ(listed.status, 2);
+    EXPECT_EQ(listed.err, "mwtool: " + (deep / "scene2.bin").string() + " is not read: ****** Cann't read file!! ****** \n");
+    const Ran checked = mwtool("check " + quoted(deep), dir.path());
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.out.find("error: chunks nest deeper than 64 levels here"), std::string::npos) << checked.out;
+
+    // A tree whose header counts 3 bodies of which the file holds 1: that one is listed.
+    TreeBuilder t;
+    const int wall = t.link("wall");
+    for (int i = 0; i < 3; ++i)
+        t.box(1, wall, {0, 0, 0}, {2, 2, 2});
+    std::vector<std::uint8_t> tree = t.finish();
+    tree.resize(t.bodiesStart() + 32);
+    writeBytes(dir.path() / "tree.klz", tree);
+    const Ran cut = mwtool("list " + quoted(dir.path() / "tree.klz"), dir.path());
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(std::count(cut.out.begin(), cut.out.end(), '\n'), 2) << cut.out; // the heading and one body
+    EXPECT_EQ(cut.err, "mwtool: " + (dir.path() / "tree.klz").string() + " is read only in part, up to " +
+                           hexNumber(tree.size()) +
+                           ": the data header counts 3 bodies; 1 are found before the end of the file\n");
+
+#ifndef _WIN32
+    const fs::path pipe = dir.path() / "pipe";
+    fs::create_directories(pipe);
+    ASSERT_EQ(::mkfifo((pipe / "scene2.bin").c_str(), 0600), 0);
+    EXPECT_EQ(mwtool("list " + quoted(pipe / "scene2.bin"), dir.path()).status, 2);
+    const Ran fifo = mwtool("check " + quoted(pipe), dir.path());
+    EXPECT_EQ(fifo.status, 2);
+    EXPECT_NE(fifo.err.find("not a file"), std::string::npos) << fifo.err;
+#endif
+    EXPECT_EQ(mwtool("install " + quoted(dir.path() / "gone.qra") + " " + quoted(deep) + " --yes", dir.path()).status, 2);
+}
+
+// A folder copied from a case-blind system: its files are found whatever their letter case, and
+// two names that differ only in case are an error naming both.
+TEST(MwTool, FilesAreFoundWhateverTheirLetterCase)
+{
+    TempFolder dir;
+    const fs::path mission = dir.path() / "game" / "missions" / "m1";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Primary sector", .translation = Floats3{0, 0, 0}});
+    b.endObjects();
+    const std::vector<std::uint8_t> scene = b.finish();
+    fs::create_directories(mission);
+    writeBytes(mission / "SCENE2.BIN", scene);
+    PackageParts parts;
+    ChunkBuilder objects;
+    const auto o = objects.open(chunk::Object);
+    objects.text(chunk::ObjectName, "Crate");
+    objects.close(o);
+    parts.objects = objects.take();
+    writeBytes(dir.path() / "crate.qra", buildPackage(parts));
+    const Ran installed = mwtool("install " + quoted(dir.path() / "crate.qra") + " " + quoted(mission) + " --yes", dir.path());
+    EXPECT_EQ(installed.status, 0) << installed.out << installed.err;
+    EXPECT_NE(readWholeFile(mission / "SCENE2.BIN"), scene);
+    EXPECT_TRUE(fs::exists(mission / "SCENE2.BIN.sav"));
+
+    writeBytes(mission / "scene2.bin", scene);
+    const Ran clash = mwtool("check " + quoted(mission), dir.path());
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_NE(clash.out.find((mission / "scene2.bin").lexically_normal().generic_string() +
+                             ": error: \"scene2.bin\" and \"SCENE2.BIN\" differ only in letter case: \"scene2.bin\" "
+                             "is the scene2.bin checked\n"),
+              std::string::npos)
+        << clash.out;
+}
+
 // The add-in import without a window: each question answered by the flag; without one the install
 // stops at the first question and every file is as it was.
 TEST(MwTool, InstallAnswersItsQuestionsByTheFlagOrChangesNothing)
@@ -212,23 +296,63 @@ TEST(MwTool, InstallAnswersItsQuestionsByTheFlagOrChangesNothing)
     EXPECT_EQ(readWholeFile(model), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
     EXPECT_NE(yes.out.find("replaced " + model.string() + "\n"), std::string::npos) << yes.out;
     EXPECT_TRUE(yes.out.ends_with("complete\n")) << yes.out;
+
+    // A No that ends the install before anything was written says that nothing was.
+    reset();
+    writeBytes(mission / "scene2.bin.sav", scene);
+    PackageParts patching = parts;
+    patching.apply[3] = true;
+    patching.patches[3] = {{"nowhere", "NOWHERE"}};
+    writeBytes(dir.path() / "patch.QRA", buildPackage(patching));
+    const Ran stopped = mwtool("install " + quoted(dir.path() / "patch.QRA") + " " + quoted(mission) + " --no", dir.path());
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.out.ends_with("Go on? ** no\nstopped: nothing was changed\n")) << stopped.out;
 }
 
 #ifdef MW_MAKE_DEMO
-// The demo mission drawn from above, with no display.
+// The demo mission drawn from above, with no display: always on the offscreen platform, whatever
+// the environment names, silent on the standard error, and as large as asked.
 TEST(MwTool, RenderWritesAPngOfTheDemoMission)
 {
     TempFolder dir;
     ASSERT_EQ(std::system((quoted(MW_MAKE_DEMO) + " " + quoted(dir.path()) + " >" + quoted(dir.path() / "out.txt")).c_str()), 0);
+    const fs::path demo = dir.path() / "missions" / "demo";
     const fs::path png = dir.path() / "map.png";
-    const Ran render = mwtool("render " + quoted(dir.path() / "missions" / "demo") + " " + quoted(png) + " --size 300",
-                              dir.path());
-    EXPECT_EQ(render.status, 0) << render.err;
-    const std::vector<std::uint8_t> image = readWholeFile(png);
-    ASSERT_GT(image.size(), 24u);
-    EXPECT_EQ(std::string(image.begin() + 1, image.begin() + 4), "PNG");
-    // The header's width and height, big-endian.
-    EXPECT_EQ((image[18] << 8) | image[19], 300);
-    EXPECT_EQ((image[22] << 8) | image[23], 300);
+    for (const auto& [environment, size] : {std::pair{"", 300}, {"env -u DISPLAY QT_QPA_PLATFORM=xcb ", 16},
+                                           {"env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM= ", 17},
+                                           {"QT_QPA_PLATFORM=wayland ", 199}}) {
+        SCOPED_TRACE(environment);
+        fs::remove(png);
+        const Ran render = mwtool("render " + quoted(demo) + " " + quoted(png) + " --size " + std::to_string(size),
+                                  dir.path(), environment);
+        EXPECT_EQ(render.status, 0);
+        EXPECT_EQ(render.err, "");
+        const QImage image(QString::fromStdString(png.string()));
+        EXPECT_EQ(image.size(), QSize(size, size));
+        // Not blank: the ground, the objects and the bodies in their colours.
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                colours.insert(image.pixel(x, y));
+        EXPECT_GT(colours.size(), 3);
+    }
+
+    const Ran word = mwtool("render " + quoted(demo) + " " + quoted(png) + " --size abc", dir.path());
+    EXPECT_EQ(word.status, 2);
+    EXPECT_NE(word.err.find("\"abc\" is not a number"), std::string::npos) << word.err;
+
+    // A scene its reader refuses is an error, and no picture is written.
+    writeBytes(demo / "scene2.bin", {'X', 'X', 0, 0});
+    fs::remove(png);
+    const Ran refused = mwtool("render " + quoted(demo) + " " + quoted(png), dir.path());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "mwtool: " + (demo / "scene2.bin").generic_string() +
+                               " is not read: ****** No scene2.bin file! ******\n");
+    EXPECT_FALSE(fs::exists(png));
+
+    const Ran help = mwtool("", dir.path(), "", quoted(MW_MAKE_DEMO) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: make-demo-mission")) << help.out;
+    EXPECT_FALSE(fs::exists(dir.path() / "--help"));
 }
 #endif
