@@ -210,6 +210,10 @@ public:
     // changed. A file that cannot be put back is named, and the step then stays in the history for
     // "&Undo" to try again. A step opened inside another joins it; the outer one decides. A write
     // outside any step is a step of its own.
+    // Steps are for the mission's files and what commands make beside them (backups, installed
+    // files, the reversed copy). The one command that writes the user's own file elsewhere, the
+    // export of an add-in, writes past the mission and its history: undoing it would delete a file
+    // the user just saved, which no "&Redo" could be trusted to bring back once redo is cleared.
     class Step {
     public:
         Step(Mission& mission, std::string name, Prompter& prompter);

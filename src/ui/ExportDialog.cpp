@@ -68,13 +68,25 @@ ExportChoices ExportDialog::choices() const
 
 void ExportDialog::save()
 {
-    const auto path = m_files.saveFile(exportmsg::Filter);
+    // The texts are checked before a file is asked for, so a refusal costs no trip to the dialog.
+    const ExportChoices chosen = choices();
+    if (const std::string problem = exportChoicesProblem(chosen); !problem.empty()) {
+        m_prompter.message("** The add-in cannot be made: " + problem + " **", "Export");
+        return;
+    }
+    // The dialog opens where the last export went, or in the mission's folder.
+    const std::filesystem::path folder =
+        m_lastFolder.empty() ? m_mission.pathOf(MissionFile::Scene).parent_path() : m_lastFolder;
+    auto path = m_files.saveFile(exportmsg::Filter, folder, exportmsg::Suffix);
     if (!path)
         return;
+    if (!path->has_extension())
+        *path += std::string(".") + exportmsg::Suffix;
     m_runner.run([&] {
-        const ExportResult result = exportAddin(m_mission, m_rows, choices(), *path, m_prompter);
+        const ExportResult result = exportAddin(m_mission, m_rows, chosen, *path, m_prompter);
         if (result.outcome != ExportResult::Outcome::Exported)
             return CommandResult::refused();
+        m_lastFolder = path->parent_path();
         close();
         if (!result.missingModels.empty()) {
             std::string text = "The add-in was written without these model files:";

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "commands/addins/Export.h"
@@ -37,6 +38,7 @@ private:
     FileChooser& m_files;
     CommandRunner& m_runner;
     std::vector<std::uint32_t> m_rows;
+    std::filesystem::path m_lastFolder; // of the last export; empty: none yet
     QLineEdit* m_title;
     QLineEdit* m_missionName;
     QLineEdit* m_blockName;

@@ -40,12 +40,16 @@ std::optional<std::filesystem::path> QtFileChooser::openFile(std::string_view fi
     return pathOf(path);
 }
 
-std::optional<std::filesystem::path> QtFileChooser::saveFile(std::string_view filter)
+std::optional<std::filesystem::path> QtFileChooser::saveFile(std::string_view filter, const std::filesystem::path& folder,
+                                                             std::string_view defaultSuffix)
 {
-    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), QString(), qtFilterFrom(filter));
-    if (path.isEmpty())
+    QFileDialog dialog(m_parent, QString(), fromPath(folder), qtFilterFrom(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The suffix is added before the dialog asks whether to replace a file of that name.
+    dialog.setDefaultSuffix(fromText(defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return pathOf(path);
+    return pathOf(dialog.selectedFiles().front());
 }
 
 } // namespace mw

@@ -23,7 +23,8 @@ class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent) : m_parent(parent) {}
     std::optional<std::filesystem::path> openFile(std::string_view filter) override;
-    std::optional<std::filesystem::path> saveFile(std::string_view filter) override;
+    std::optional<std::filesystem::path> saveFile(std::string_view filter, const std::filesystem::path& folder,
+                                                  std::string_view defaultSuffix) override;
 
 private:
     QWidget* m_parent;
@@ -47,7 +48,11 @@ public:
     explicit FileChooserSwitch(FileChooser& target) : m_target(&target) {}
     void setTarget(FileChooser& target) { m_target = &target; }
     std::optional<std::filesystem::path> openFile(std::string_view filter) override { return m_target->openFile(filter); }
-    std::optional<std::filesystem::path> saveFile(std::string_view filter) override { return m_target->saveFile(filter); }
+    std::optional<std::filesystem::path> saveFile(std::string_view filter, const std::filesystem::path& folder,
+                                                  std::string_view defaultSuffix) override
+    {
+        return m_target->saveFile(filter, folder, defaultSuffix);
+    }
 
 private:
     FileChooser* m_target;

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "commands/addins/Export.h"
 #include "commands/editing/Deletion.h"
 #include "commands/editing/SceneValueSave.h"
 #include "commands/editing/Scripts.h"
@@ -171,7 +172,8 @@ void ScenePanel::onSelectionChanged()
     if (rows.size() > 1) {
         m_status.show(QStringLiteral("%1 objects selected").arg(rows.size()), QColor());
         m_tellsSelection = true;
-    } else if (m_tellsSelection) {
+    } else if (m_tellsSelection || m_status.label()->text() == QLatin1String(exportmsg::Exported)) {
+        // What was said of the selection before (its count, that it was exported) is no longer so.
         m_status.clear();
         m_tellsSelection = false;
     }

@@ -110,7 +110,7 @@ TEST(AllOrNothing, AddinImport)
         writeAndLoadMission(w);
         writePackage(w);
     };
-    report("add-in import", sweepFileFaults(setup, import));
+    report("add-in import", sweepFileFaults(setup, import, 45));
 }
 
 TEST(AllOrNothing, UndoAndRedoOfAnImport)
@@ -121,7 +121,7 @@ TEST(AllOrNothing, UndoAndRedoOfAnImport)
         import(w);
         ASSERT_EQ(w.mission.history().undoCount(), 1u);
     };
-    report("undo of an import", sweepFileFaults(imported, [](FaultWorld& w) { w.mission.undo(w.prompter); }));
+    report("undo of an import", sweepFileFaults(imported, [](FaultWorld& w) { w.mission.undo(w.prompter); }, 23));
     const auto undone = [&](FaultWorld& w) {
         imported(w);
         ASSERT_TRUE(w.mission.undo(w.prompter));
@@ -130,7 +130,7 @@ TEST(AllOrNothing, UndoAndRedoOfAnImport)
     report("redo of an import", sweepFileFaults(undone, [](FaultWorld& w) {
                if (!w.mission.redo(w.prompter))
                    EXPECT_TRUE(w.mission.history().nextRedo());
-           }));
+           }, 37));
 }
 
 TEST(AllOrNothing, PutCacheAndPutTree)
@@ -140,14 +140,14 @@ TEST(AllOrNothing, PutCacheAndPutTree)
                                 writeAndLoadMission(w);
                                 w.prompter.answers = {true, true};
                             },
-                            [](FaultWorld& w) { putCache(w.mission, w.prompter); }));
+                            [](FaultWorld& w) { putCache(w.mission, w.prompter); }, 6));
     // From the saved scene: the backup is read, written again and the scene rewritten.
     report("Put tree", sweepFileFaults(
                            [](FaultWorld& w) {
                                writeAndLoadMission(w);
                                fs::copy_file(w.folder() / "scene2.bin", w.folder() / "scene2.bin-save.qra");
                            },
-                           [](FaultWorld& w) { putTree(w.mission, {"all", true}, w.prompter); }));
+                           [](FaultWorld& w) { putTree(w.mission, {"all", true}, w.prompter); }, 8));
 }
 
 TEST(AllOrNothing, TrackCommands)
@@ -163,18 +163,23 @@ TEST(AllOrNothing, TrackCommands)
         w.mission.open(MissionFile::Scene, w.folder() / "scene2.bin", w.prompter);
     };
     const auto scene = [](FaultWorld& w) { return w.folder() / "scene2.bin"; };
-    report("Transform", sweepFileFaults(circuit, [&](FaultWorld& w) { transformTrack(w.mission, scene(w), w.prompter); }));
+    report("Transform", sweepFileFaults(circuit, [&](FaultWorld& w) { transformTrack(w.mission, scene(w), w.prompter); }, 4));
     report("Put Track", sweepFileFaults(circuit, [&](FaultWorld& w) {
                putTrack(w.mission, scene(w), w.folder() / "check.bin", w.prompter);
-           }));
-    report("Create", sweepFileFaults(circuit, [&](FaultWorld& w) { createReversedCopy(w.mission, scene(w), w.prompter); }));
+           }, 6));
+    report("Create", sweepFileFaults(circuit, [&](FaultWorld& w) { createReversedCopy(w.mission, scene(w), w.prompter); }, 4));
 }
 
 TEST(AllOrNothing, SingleFileCommands)
 {
-    const std::pair<const char*, std::function<void(FaultWorld&)>> commands[] = {
-        {"delete", [](FaultWorld& w) { deleteObject(w.mission, 0, w.prompter); }},
-        {"insert",
+    // Each command with the file operations it is known to need.
+    const struct {
+        const char* name;
+        std::size_t minimum;
+        std::function<void(FaultWorld&)> run;
+    } commands[] = {
+        {"delete", 3, [](FaultWorld& w) { deleteObject(w.mission, 0, w.prompter); }},
+        {"insert", 3,
          [](FaultWorld& w) {
              InsertForm f;
              f.kind = "human", f.name = "Guard", f.model = "Enemy12K.i3d";
@@ -183,36 +188,36 @@ TEST(AllOrNothing, SingleFileCommands)
              f.aggression = "0.5", f.humanWeight = "80", f.sex = "17";
              insertObject(w.mission, f, w.prompter);
          }},
-        {"script of a new length", [](FaultWorld& w) { saveScript(w.mission, 1, "wait 20", w.prompter); }},
-        {"paste",
+        {"script of a new length", 3, [](FaultWorld& w) { saveScript(w.mission, 1, "wait 20", w.prompter); }},
+        {"paste", 3,
          [](FaultWorld& w) {
              const std::uint32_t rows[] = {0};
              pasteObjects(w.mission, copyObjects(w.mission, rows).package, w.prompter);
          }},
-        {"delete many",
+        {"delete many", 3,
          [](FaultWorld& w) {
              const std::uint32_t rows[] = {0, 1}; // the crate and the script: only the crate goes
              w.prompter.answers = {true};
              deleteObjects(w.mission, rows, w.prompter);
          }},
-        {"export",
+        {"export", 3,
          [](FaultWorld& w) {
              const std::uint32_t rows[] = {0};
              exportAddin(w.mission, rows, defaultExportChoices(w.mission, rows), w.dir.path() / "out.qra", w.prompter);
          }},
-        {"move many",
+        {"move many", 1,
          [](FaultWorld& w) {
              const std::uint32_t rows[] = {0};
              moveObjects(w.mission, rows, {1, 2, 3}, w.prompter);
          }},
-        {"cache values",
+        {"cache values", 1,
          [](FaultWorld& w) {
              TransformForm f{"7", "8", "9", "1", "1", "1", "0", {1, 0, 0, 0}};
              saveCacheValues(f, w.mission, 0, w.prompter);
          }},
     };
-    for (const auto& [name, command] : commands) {
-        SCOPED_TRACE(name);
-        report(name, sweepFileFaults(writeAndLoadMission, command));
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        report(c.name, sweepFileFaults(writeAndLoadMission, c.run, c.minimum));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
+#include "commands/objects/MoveObjects.h"
 #include "formats/addin/Package.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
@@ -36,15 +37,24 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     TempFolder dir;
     SceneBuilder a;
     a.beginObjects();
-    a.object({.name = "Lamp", .type = 9, .translation = Floats3{1, 2, 3}, .model = "Lamp01.i3d"});
+    const ObjectOffsets lamp = a.object({.name = "Lamp", .type = 9, .translation = Floats3{1, 2, 3}, .model = "Lamp01.i3d"});
     a.object({.name = "Guard", .type = 9, .translation = Floats3{4, 5, 6}, .model = "enemy.i3d"});
     a.object({.name = "Ghost", .type = 9, .model = "ghost.i3d"});
     a.object({.name = "Sign", .type = 9, .model = "a_model_name_too_long.i3d"});
+    const ObjectOffsets twin = a.object({.name = "Twin", .type = 9, .model = "LAMP01.I3D"}); // the lamp's model again
     a.endObjects();
     a.beginDefinitions();
-    a.definition({"Guard", 0x1B, humanData(8, 10, 0.5f, 80, "say hi")});
+    const DefinitionOffsets guard = a.definition({"Guard", 0x1B, humanData(8, 10, 0.5f, 80, "say hi")});
     a.endDefinitions();
+    a.beginScripts();
+    a.script("intro", "wait 2");
+    a.endScripts();
     const fs::path sceneA = writeScene(dir.path() / "gameA", a);
+    const std::vector<std::uint8_t> source = readWholeFile(sceneA);
+    const auto span = [&](std::size_t from, std::size_t to) {
+        return std::vector<std::uint8_t>(source.begin() + static_cast<std::ptrdiff_t>(from),
+                                         source.begin() + static_cast<std::ptrdiff_t>(to));
+    };
     fs::create_directories(dir.path() / "gameA" / "models");
     writeBytes(dir.path() / "gameA" / "models" / "LAMP01.4DS", bytesOf("lamp model"));
     writeBytes(dir.path() / "gameA" / "models" / "enemy.4ds", bytesOf("enemy model"));
@@ -52,7 +62,7 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     Mission mission;
     ScriptedPrompter prompter;
     mission.open(MissionFile::Scene, sceneA, prompter);
-    const std::uint32_t rows[] = {0, 1, 2, 3};
+    const std::uint32_t rows[] = {0, 1, 2, 3, 4};
     const ExportChoices choices = defaultExportChoices(mission, rows);
     EXPECT_EQ(choices.title, "Lamp");
     EXPECT_EQ(choices.missionName, "m1");
@@ -64,9 +74,12 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     EXPECT_EQ(exported.modelFiles, (std::vector<std::string>{"LAMP01.4DS", "enemy.4ds"}));
     EXPECT_EQ(exported.missingModels, (std::vector<std::string>{"ghost.4ds (not in the models folder)",
                                                                 "a_model_name_too_long.4ds (the name does not fit a package)"}));
-    EXPECT_EQ(mission.history().nextUndo()->name, "Export Lamp");
+    EXPECT_EQ(mission.history().undoCount(), 0u); // the user's file, no step of the mission
     const auto read = readPackage(readWholeFile(package));
     ASSERT_TRUE(read.package);
+    // The objects and the definition as the source scene holds them, byte for byte.
+    EXPECT_EQ(read.package->objects, span(lamp.object, twin.end));
+    EXPECT_EQ(read.package->definitions, span(guard.definition, guard.end));
 
     SceneBuilder b;
     b.beginObjects();
@@ -88,8 +101,53 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     EXPECT_TRUE(std::equal(objects.begin(), objects.end(), after.begin() + objectsEnd));
     const auto& definitions = read.package->definitions;
     EXPECT_TRUE(std::equal(definitions.begin(), definitions.end(), after.end() - static_cast<std::ptrdiff_t>(definitions.size())));
-    EXPECT_EQ(other.sceneCatalogue().entryCount(), 5u);
+    EXPECT_EQ(other.sceneCatalogue().entryCount(), 6u);
     EXPECT_EQ(other.sceneCatalogue().entry(2).typeCode, typecode::Human);
     EXPECT_EQ(readWholeFile(dir.path() / "gameB" / "models" / "LAMP01.4DS"), bytesOf("lamp model"));
     EXPECT_EQ(readWholeFile(dir.path() / "gameB" / "models" / "enemy.4ds"), bytesOf("enemy model"));
+}
+
+// The package is the user's own file: no step of the mission, so undo never takes it away; a
+// selection of scripts alone and a path of the loaded mission are refused with nothing written.
+TEST(ExportTest, TheUsersPackageIsNoStepAndNeverAMissionFile)
+{
+    TempFolder dir;
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = "Lamp", .type = 9, .translation = Floats3{1, 2, 3}, .model = "lamp.i3d"});
+    b.endObjects();
+    b.beginScripts();
+    b.script("intro", "wait 2");
+    b.endScripts();
+    const fs::path scene = writeScene(dir.path() / "game", b);
+    fs::create_directories(dir.path() / "game" / "models");
+    writeBytes(dir.path() / "game" / "models" / "lamp.4ds", bytesOf("lamp model"));
+    const std::vector<std::uint8_t> before = readWholeFile(scene);
+    Mission mission;
+    ScriptedPrompter prompter;
+    mission.open(MissionFile::Scene, scene, prompter);
+
+    const std::uint32_t lamp[] = {0}, script[] = {1};
+    ASSERT_EQ(moveObjects(mission, lamp, {1, 0, 0}, prompter), MoveResult::Moved);
+    ExportChoices choices = defaultExportChoices(mission, lamp);
+    choices.includeModels = false;
+    const fs::path package = dir.path() / "lamp.qra";
+    ASSERT_EQ(exportAddin(mission, lamp, choices, package, prompter).outcome, ExportResult::Outcome::Exported);
+    const auto exported = readWholeFile(package);
+    EXPECT_TRUE(readPackage(exported).package->groups[0].empty());
+    EXPECT_EQ(mission.history().undoCount(), 1u);
+    ASSERT_TRUE(mission.undo(prompter)); // the move
+    EXPECT_FALSE(mission.undo(prompter));
+    EXPECT_EQ(readWholeFile(scene), before);
+    EXPECT_EQ(readWholeFile(package), exported);
+
+    EXPECT_EQ(exportAddin(mission, script, choices, dir.path() / "intro.qra", prompter).outcome,
+              ExportResult::Outcome::Refused);
+    EXPECT_FALSE(fs::exists(dir.path() / "intro.qra"));
+    EXPECT_EQ(exportAddin(mission, lamp, choices, scene, prompter).outcome, ExportResult::Outcome::Refused);
+    EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"** The add-in cannot be written over scene2.bin of the "
+                                                             "loaded mission - nothing was written! **"}));
+    EXPECT_EQ(readWholeFile(scene), before);
+    EXPECT_FALSE(mission.history().nextRedo() == nullptr); // the undone move, still there to redo
+    EXPECT_EQ(exportChoicesProblem({"Lamp ", "m1", "Lamp", true}), "the title \"Lamp \" ends in a blank");
 }

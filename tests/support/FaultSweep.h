@@ -1,11 +1,15 @@
 #pragma once
 // All or nothing, checked for each file operation of a command: the command runs once in a fresh
-// game folder to count its file operations N, then N more times, each in a fresh folder with
-// operation k failing (k = 1 ... N). After each failing run every file and folder is as before,
-// nothing is left behind, exactly one message was shown, Busy is clear and the history is unchanged.
+// game folder to count its file operations N (at least the count it is known to need, so that a
+// write that stopped going through the counting file layer cannot shrink the sweep to nothing),
+// then N more times, each in a fresh folder with operation k failing (k = 1 ... N). After each
+// failing run every file and folder is as before, nothing is left behind, exactly one message was
+// shown, Busy is clear, the history is unchanged, and what the mission holds in memory (each loaded
+// file's bytes, the scene's rows) is what the files on disk hold.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -14,6 +18,7 @@
 
 #include "foundation/files/FileAccess.h"
 #include "foundation/files/FileFaults.h"
+#include "formats/scene/SceneLoader.h"
 #include "mission/Mission.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
@@ -38,10 +43,35 @@ inline std::map<std::filesystem::path, std::vector<std::uint8_t>> folderSnapshot
     return entries;
 }
 
-// `setup` builds the folder and loads what the command needs (answers included); `command` runs it.
-// Returns N, the number of file operations of a run without failures.
+// The mission's loaded files in memory against the same files on disk: the bytes, and the scene's
+// rows as a fresh load of the disk's bytes makes them.
+inline void expectMemoryMatchesDisk(const Mission& mission)
+{
+    for (const MissionFile file : MissionFiles) {
+        if (!mission.isLoaded(file))
+            continue;
+        const std::vector<std::uint8_t> disk = readWholeFile(mission.pathOf(file));
+        const auto kept = mission.bytes(file);
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), disk.begin(), disk.end()))
+            << missionFileName(file) << ": the bytes in memory are not the file's";
+        if (file != MissionFile::Scene)
+            continue;
+        const SceneLoadResult fresh = loadScene(disk);
+        const SceneCatalogue& shown = mission.sceneCatalogue();
+        ASSERT_EQ(shown.entryCount(), fresh.catalogue.entryCount()) << "the scene's rows are not the file's";
+        for (std::uint32_t row = 0; row < shown.entryCount(); ++row) {
+            EXPECT_EQ(shown.name(row), fresh.catalogue.name(row)) << "row " << row;
+            EXPECT_EQ(shown.records[row].ObjectChunkOffset, fresh.catalogue.records[row].ObjectChunkOffset) << "row " << row;
+            EXPECT_EQ(shown.translation(row), fresh.catalogue.translation(row)) << "row " << row;
+        }
+    }
+}
+
+// `setup` builds the folder and loads what the command needs (answers included); `command` runs it
+// and needs at least `minimum` file operations. Returns N, the number of file operations of a run
+// without failures.
 inline std::size_t sweepFileFaults(const std::function<void(FaultWorld&)>& setup,
-                                   const std::function<void(FaultWorld&)>& command)
+                                   const std::function<void(FaultWorld&)>& command, std::size_t minimum)
 {
     std::size_t operations = 0;
     {
@@ -53,6 +83,7 @@ inline std::size_t sweepFileFaults(const std::function<void(FaultWorld&)>& setup
         operations = FileFaults::operationCount() - start;
         EXPECT_NE(folderSnapshot(world.dir.path()), before) << "the command changed nothing";
     }
+    EXPECT_GE(operations, minimum) << "the command no longer counts its file operations";
     for (std::size_t k = 1; k <= operations; ++k) {
         SCOPED_TRACE("file operation " + std::to_string(k) + " of " + std::to_string(operations) + " fails");
         FaultWorld world;
@@ -76,6 +107,7 @@ inline std::size_t sweepFileFaults(const std::function<void(FaultWorld&)>& setup
         EXPECT_EQ(world.mission.history().undoCount(), steps);
         const auto* now = world.mission.history().nextUndo();
         EXPECT_EQ(now ? now->name : std::string(), lastStep);
+        expectMemoryMatchesDisk(world.mission);
     }
     return operations;
 }

@@ -57,7 +57,12 @@ public:
 // A FileChooser for tests: returns scripted paths (nothing = cancel) and records the filters.
 class ScriptedFiles final : public FileChooser {
 public:
-    std::optional<std::filesystem::path> saveFile(std::string_view filter) override { return openFile(filter); }
+    std::optional<std::filesystem::path> saveFile(std::string_view filter, const std::filesystem::path& folder,
+                                                  std::string_view) override
+    {
+        folders.push_back(folder);
+        return openFile(filter);
+    }
     std::optional<std::filesystem::path> openFile(std::string_view filter) override
     {
         filters.emplace_back(filter);
@@ -71,6 +76,7 @@ public:
     }
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> filters;
+    std::vector<std::filesystem::path> folders; // where each save dialog opened
 };
 
 } // namespace mw::build

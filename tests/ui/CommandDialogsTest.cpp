@@ -18,6 +18,7 @@
 #include "ui/PutTreeDialog.h"
 #include "ui/QtPrompter.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -196,11 +197,21 @@ TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
     EXPECT_EQ(dialog->findChild<QLineEdit*>("AddinMission")->text(), "m1");
     EXPECT_EQ(dialog->findChild<QLineEdit*>("AddinBlock")->text(), "Lamp");
     EXPECT_TRUE(dialog->findChild<QCheckBox*>("AddinIncludeModels")->isChecked());
-    dialog->findChild<QLineEdit*>("AddinTitle")->setText("Lamps");
-    ui.files.answers = {(dir.path() / "lamps.qra").string()};
+    // A title the package cannot hold is refused before a file is asked for.
+    const std::size_t asked = ui.files.filters.size();
+    dialog->findChild<QLineEdit*>("AddinTitle")->setText("Lamps ");
     dialog->findChild<QPushButton*>("AddinSave")->click();
-    EXPECT_EQ(ui.files.filters.back(), "(*.qra)|*.qra");
-    EXPECT_EQ(qtFilterFrom(ui.files.filters.back()), "(*.qra) (*.qra)");
+    EXPECT_EQ(ui.prompter.messages(),
+              std::vector<std::string>{"** The add-in cannot be made: the title \"Lamps \" ends in a blank **"});
+    EXPECT_EQ(ui.files.filters.size(), asked);
+    ui.prompter.said.clear();
+
+    // A name typed without its extension gets ".qra"; the dialog opens in the mission's folder.
+    dialog->findChild<QLineEdit*>("AddinTitle")->setText("Lamps");
+    ui.files.answers = {(dir.path() / "lamps").string()};
+    dialog->findChild<QPushButton*>("AddinSave")->click();
+    EXPECT_EQ(qtFilterFrom(ui.files.filters.back()), " (add-in package) (*.qra);;(*.*) (*.*)");
+    EXPECT_EQ(ui.files.folders.back(), game / "missions" / "m1");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message",
                                                     "The add-in was written without these model files:\n"
                                                     "ghost.4ds (not in the models folder)",
@@ -211,4 +222,15 @@ TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
     ASSERT_TRUE(package.package);
     EXPECT_EQ(package.package->title, "Lamps");
     EXPECT_EQ(package.package->groups[0].size(), 1u);
+    // The user's file is no step: "&Undo" does not offer it.
+    EXPECT_FALSE(ui.action(ids::Undo)->isEnabled());
+    // Said of the selection that was exported: gone when the selection moves.
+    ui.select("List2", 1);
+    EXPECT_EQ(ui.find<QLabel>("Status")->text(), "");
+
+    // The next export opens where the last one went.
+    ui.menu(QString::fromUtf8("Export Selection as &ADDin\u2026"));
+    ui.files.answers = {std::nullopt};
+    ui.window->exportDialog()->findChild<QPushButton*>("AddinSave")->click();
+    EXPECT_EQ(ui.files.folders.back(), dir.path());
 }

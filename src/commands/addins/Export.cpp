@@ -78,6 +78,15 @@ ExportChoices defaultExportChoices(const Mission& mission, std::span<const std::
     return {copied.package.title, copied.package.missionName, copied.package.blockName, true};
 }
 
+std::string exportChoicesProblem(const ExportChoices& choices)
+{
+    Package fields; // the text fields alone, checked by the writer's own rules
+    fields.title = choices.title;
+    fields.missionName = choices.missionName;
+    fields.blockName = choices.blockName;
+    return writePackage(fields).problem;
+}
+
 ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
                          const std::filesystem::path& packagePath, Prompter& prompter)
 {
@@ -96,13 +105,24 @@ ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, 
         prompter.message("** The add-in cannot be made: " + written.problem + " - nothing was written! **", "Export");
         return result;
     }
-    const Mission::BusyScope busy(mission);
-    Mission::Step step(mission, "Export " + (choices.title.empty() ? std::string("add-in") : choices.title), prompter);
-    if (mission.replace(packagePath, written.bytes, prompter) != WriteOutcome::Done) {
+    // The user's own file, never one the mission holds: written past the history, over a file of
+    // the mission it could not be undone.
+    for (const MissionFile file : MissionFiles)
+        if (mission.isLoaded(file) && isSameFile(mission.pathOf(file), packagePath)) {
+            prompter.message(std::string("** The add-in cannot be written over ") + missionFileName(file) +
+                                 " of the loaded mission - nothing was written! **",
+                             "Export");
+            return result;
+        }
+    try {
+        const Mission::BusyScope busy(mission);
+        replaceWholeFile(packagePath, written.bytes);
+    } catch (const IoError& error) {
+        prompter.message(std::string("** The add-in cannot be written: ") + error.what() + " - nothing was written! **",
+                         "Export");
         result.outcome = ExportResult::Outcome::Failed;
         return result;
     }
-    step.commit();
     result.outcome = ExportResult::Outcome::Exported;
     result.objects = copied.names.size();
     for (const PackageFile& file : package.groups[static_cast<std::size_t>(FileGroup::Models)])

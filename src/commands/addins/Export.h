@@ -2,8 +2,9 @@
 // Making an add-in from the selected objects: the package holds them with their recorded
 // definitions in its scene block (as the clipboard does), and, when asked, the model file of each
 // object's model ("NAME.i3d" brings "NAME.4ds" of the game's models folder, found whatever its
-// letter case) in its models group. Written atomically, as one undo step; a model that cannot come
-// along is named, never silently dropped.
+// letter case) in its models group. The package is the user's own file outside the mission: it is
+// written all or nothing (a temporary file renamed over it) but is no step of the mission's history,
+// so undo never removes it. A model that cannot come along is named, never silently dropped.
 
 #include <cstdint>
 #include <filesystem>
@@ -37,8 +38,13 @@ struct ExportResult {
 
 namespace exportmsg {
 inline constexpr const char* Exported = " **** exported ****";
-inline constexpr const char* Filter = "(*.qra)|*.qra";
+inline constexpr const char* Filter = " (add-in package)|*.qra|(*.*)|*.*";
+inline constexpr const char* Suffix = "qra";
 } // namespace exportmsg
+
+// Why the title, mission name or block name cannot stand in a package (empty: they can), so the
+// dialog says so before it asks for a file.
+std::string exportChoicesProblem(const ExportChoices& choices);
 
 ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
                          const std::filesystem::path& package, Prompter& prompter);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace mw {
 
@@ -24,6 +25,16 @@ inline std::string utf8Of(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+// True when the two paths name one file: the same file on disk (through links, or another letter
+// case where the file system ignores it), or the same path where neither exists yet.
+inline bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    return std::filesystem::absolute(a, ec).lexically_normal() == std::filesystem::absolute(b, ec).lexically_normal();
 }
 
 } // namespace mw

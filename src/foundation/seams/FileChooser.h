@@ -14,8 +14,10 @@ public:
     virtual ~FileChooser() = default;
     // The chosen existing file's full path, or nothing when the user cancelled.
     virtual std::optional<std::filesystem::path> openFile(std::string_view filter) = 0;
-    // The full path of a file to write (new, or one the user agreed to replace), or nothing.
-    virtual std::optional<std::filesystem::path> saveFile(std::string_view filter) = 0;
+    // The full path of a file to write (new, or one the user agreed to replace), or nothing. The
+    // dialog opens in `folder` (when given); a name typed without an extension gets `defaultSuffix`.
+    virtual std::optional<std::filesystem::path> saveFile(std::string_view filter, const std::filesystem::path& folder,
+                                                          std::string_view defaultSuffix) = 0;
 };
 
 namespace filters {
