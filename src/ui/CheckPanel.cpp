@@ -1,5 +1,6 @@
 #include "ui/CheckPanel.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QDockWidget>
 #include <QHeaderView>
@@ -70,6 +71,9 @@ QString CheckPanel::runCheck()
             if (m_mission.isLoaded(file) && m_mission.sharedBytes(file) == f.bytes)
                 m_files.emplace_back(f.name, file);
     m_report = checkFiles(files);
+    // Errors first: what breaks the game is what the user must see without scrolling.
+    std::stable_sort(m_report.problems.begin(), m_report.problems.end(),
+                     [](const Problem& a, const Problem& b) { return a.severity == Severity::Error && b.severity != Severity::Error; });
     m_checked = true;
     showReport();
     m_dock->show();

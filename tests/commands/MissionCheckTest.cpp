@@ -356,3 +356,23 @@ TEST(MissionCheck, FilesShorterThanTheirCountsAreErrorsWhereTheyEnd)
         EXPECT_EQ(linesOf(checkFiles({&file, 1})), std::vector<std::string>{c.line});
     }
 }
+
+// A package its reader refuses is an error naming why, said as what the damage is.
+TEST(MissionCheck, ADamagedPackageIsAnErrorSayingWhy)
+{
+    const auto problemOf = [](const std::vector<std::uint8_t>& bytes) {
+        const CheckedFile file{CheckedKind::Package, "bridge.qra", std::make_shared<const std::vector<std::uint8_t>>(bytes)};
+        return linesOf(checkFiles({&file, 1}));
+    };
+    PackageParts padded;
+    padded.groups[0] = {{std::string("a.4ds") + std::string(15, '\0'), {1}}};
+    EXPECT_EQ(problemOf(buildPackage(padded)),
+              std::vector<std::string>{"bridge.qra: error: not read: a file name is padded with NUL bytes, not blanks: \"a.4ds\""});
+    PackageParts control;
+    control.groups[0] = {{"a\x1b[2J.4ds", {1}}};
+    EXPECT_EQ(problemOf(buildPackage(control)),
+              std::vector<std::string>{"bridge.qra: error: not read: a file name holds control bytes: \"a\\x1B[2J.4ds\""});
+    std::vector<std::uint8_t> cut = buildPackage({});
+    cut.resize(100);
+    EXPECT_EQ(problemOf(cut), std::vector<std::string>{"bridge.qra: error: not read: it is shorter than its header"});
+}

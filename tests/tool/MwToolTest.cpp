@@ -196,6 +196,30 @@ TEST(MwTool, CraftedFilesAndPathsThatAreNoFilesEndInAnExitStatus)
     EXPECT_NE(fifo.err.find("not a file"), std::string::npos) << fifo.err;
 #endif
     EXPECT_EQ(mwtool("install " + quoted(dir.path() / "gone.qra") + " " + quoted(deep) + " --yes", dir.path()).status, 2);
+
+    // Names as text: Latin-1 in UTF-8, control bytes as \xNN, in lines and in JSON alike; a script
+    // is told from an object.
+    const fs::path names = dir.path() / "names";
+    SceneBuilder b;
+    b.beginObjects();
+    b.object({.name = std::string("Caf\xE9\0\x1B", 6)});
+    b.object({.name = std::string("CAF\xC9\0\x1B", 6)});
+    b.object({.name = "intro"});
+    b.endObjects();
+    b.beginScripts();
+    b.script("Intro", "wait 2");
+    b.endScripts();
+    fs::create_directories(names);
+    writeBytes(names / "scene2.bin", b.finish());
+    const Ran lines = mwtool("check " + quoted(names), dir.path());
+    EXPECT_NE(lines.out.find("warning: two objects named \"CAF\xC3\x89\\x00\\x1B\" (rows 0 and 1)"), std::string::npos)
+        << lines.out;
+    EXPECT_NE(lines.out.find("warning: an object and a script both named \"Intro\" (rows 2 and 3)"), std::string::npos)
+        << lines.out;
+    const nlohmann::json doc = nlohmann::json::parse(mwtool("check --json " + quoted(names), dir.path()).out);
+    EXPECT_EQ(doc["problems"][0]["message"], "two objects named \"CAF\xC3\x89\\x00\\x1B\" (rows 0 and 1)");
+    const Ran listed2 = mwtool("list " + quoted(names / "scene2.bin"), dir.path());
+    EXPECT_NE(listed2.out.find("\n0,Caf\xC3\xA9\\x00\\x1B,"), std::string::npos) << listed2.out;
 }
 
 // A folder copied from a case-blind system: its files are found whatever their letter case, and

@@ -42,7 +42,7 @@ TEST(CheckWindowTest, TheReportListsTheProblemsAndADoubleClickSelectsTheObject)
     EXPECT_FALSE(ui.action(ids::CheckMission)->isEnabled()); // nothing loaded yet
     const fs::path scene = dir.path() / "scene2.bin";
     WindowDriver::write(scene, sceneWithTwins());
-    WindowDriver::write(dir.path() / "check.bin", routeFile(552));
+    WindowDriver::write(dir.path() / "check.bin", routeFile(551));
     ui.load("Load &scene2.bin", scene);
     ui.select(ids::AllList, 0);
 
@@ -50,14 +50,17 @@ TEST(CheckWindowTest, TheReportListsTheProblemsAndADoubleClickSelectsTheObject)
     auto* dock = ui.find<QDockWidget>(ids::CheckDock);
     auto* list = ui.find<QTreeWidget>(ids::CheckList);
     EXPECT_FALSE(dock->isHidden());
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(ui.find<QLabel>(ids::CheckSummary)->text(), "0 errors, 1 warning in 2 files");
-    QTreeWidgetItem* item = list->topLevelItem(0);
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(ui.find<QLabel>(ids::CheckSummary)->text(), "2 errors, 1 warning in 2 files");
+    // Errors first, though the scene's warning comes first in the files' order.
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "error");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "error");
+    QTreeWidgetItem* item = list->topLevelItem(2);
     EXPECT_EQ(item->text(0), "warning");
     EXPECT_EQ(item->text(1), "scene2.bin");
     EXPECT_EQ(item->text(3), "3");
     EXPECT_EQ(item->text(4), "two objects named \"lamp\" (rows 1 and 3)");
-    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), "0 errors, 1 warning in 2 files");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), "2 errors, 1 warning in 2 files");
 
     emit list->itemDoubleClicked(item, 0);
     EXPECT_EQ(ui.selectedRow(ids::AllList), 3);
@@ -72,7 +75,7 @@ TEST(CheckWindowTest, AMissionFolderDroppedOntoTheWindowOpens)
 {
     TempFolder dir;
     const fs::path folder = dir.path() / "missions" / "m1";
-    WindowDriver::write(folder / "scene2.bin", sceneWithTwins());
+    WindowDriver::write(folder / "SCENE2.BIN", sceneWithTwins()); // copied from a case-blind system
     WindowDriver ui;
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.string()))});

@@ -2,6 +2,7 @@
 
 #include "formats/scene/SceneChunks.h"
 #include "foundation/bytes/ByteReader.h"
+#include "foundation/text/Latin1Text.h"
 
 namespace mw {
 
@@ -33,6 +34,20 @@ bool wholeChunks(std::span<const std::uint8_t> bytes, std::uint16_t id)
 struct Refused {
     std::string problem;
 };
+
+// Why a file name read from a package cannot be written: said as what the name is.
+std::string unplainName(const std::string& name)
+{
+    const auto nul = name.find('\0');
+    if (nul != std::string::npos && name.find_first_not_of(std::string("\0 ", 2), nul) == std::string::npos)
+        return "a file name is padded with NUL bytes, not blanks: \"" + shownText(name.substr(0, nul)) + "\"";
+    for (const unsigned char c : name)
+        if (c < 0x20 || c == 0x7F)
+            return "a file name holds control bytes: \"" + shownText(name) + "\"";
+    if (name.empty())
+        return "a file has no name";
+    return "it would write \"" + shownText(name) + "\" outside its folder";
+}
 
 } // namespace
 
@@ -99,7 +114,7 @@ PackageReadResult readPackage(std::span<const std::uint8_t> bytes)
                 if (!r.has(at + 24, length))
                     throw Refused{"a file it holds runs past its end"};
                 if (!isPlainFileName(file.name))
-                    throw Refused{"it would write \"" + file.name + "\" outside its folder"};
+                    throw Refused{unplainName(file.name)};
                 const auto content = r.bytes(at + 24, length);
                 file.content.assign(content.begin(), content.end());
                 group.push_back(std::move(file));
