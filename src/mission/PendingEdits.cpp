@@ -10,24 +10,25 @@ bool askToSaveValues(Prompter& prompter) { return prompter.askYesNo("Save values
 
 } // namespace
 
-PendingEdits::Next PendingEdits::beforeSceneEntry(bool scriptEdited, bool valuesEdited, Prompter& prompter,
-                                                  const Handlers& page)
+PendingEdits::Next PendingEdits::beforeSceneEntry(bool scriptEdited, Prompter& prompter, const Handlers& page)
 {
+    bool saved = false;
     if (scriptEdited) {
         if (prompter.askYesNo("Save script?", "Script not saved!")) {
-            page.saveScript();
-            return Next::StayOnShown;
+            if (!page.saveScript())
+                return Next::KeepPage;
+            saved = true;
+        } else {
+            page.dropScript();
         }
-        page.dropScript();
     }
-    if (valuesEdited) {
-        if (askToSaveValues(prompter)) {
-            page.saveValues();
-            return Next::StayOnShown;
-        }
+    if (page.valuesEdited()) {
+        if (askToSaveValues(prompter))
+            return page.saveValues() ? Next::ShowShownAgain : Next::KeepPage;
         page.dropValues();
     }
-    return Next::ShowNew;
+    // After a Yes the entry shown so far is the one selected.
+    return saved ? Next::ShowShownAgain : Next::ShowNew;
 }
 
 PendingEdits::Next PendingEdits::beforeListEntry(bool valuesEdited, Prompter& prompter, const Handlers& page)
@@ -35,7 +36,7 @@ PendingEdits::Next PendingEdits::beforeListEntry(bool valuesEdited, Prompter& pr
     if (!valuesEdited)
         return Next::ShowNew;
     if (askToSaveValues(prompter) && !page.saveValues())
-        return Next::StayOnShown;
+        return Next::KeepPage;
     page.dropValues(); // saved, or not wanted: the page is clean again
     return Next::ShowNew;
 }

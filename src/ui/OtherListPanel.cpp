@@ -183,8 +183,11 @@ void OtherListPanel::onRowChanged(int row)
     m_inspectorTabs->setCurrentIndex(m_pageTab);
     const PendingEdits::Handlers page{{}, {},
                                       [this] {
+                                          // Through the runner like the Save button: a file changed
+                                          // on disk is read again, as its message says.
                                           m_savePromptGuard = true;
-                                          const bool saved = saveValues() == ValueSaveResult::Saved;
+                                          const bool saved = m_runner.run([this] { return saveNow(); }).outcome ==
+                                                             CommandResult::Outcome::Done;
                                           // The edits stay on the page so they can be put right.
                                           if (!saved)
                                               selectListRow(m_view, m_shownRow);
@@ -194,9 +197,10 @@ void OtherListPanel::onRowChanged(int row)
                                       [this] {
                                           m_values->restoreColours();
                                           m_mission.setChanged(m_index, false);
-                                      }};
+                                      },
+                                      {}};
     if (PendingEdits::beforeListEntry(m_mission.workspace().ChangedFlags[m_index], m_prompter, page) ==
-        PendingEdits::Next::StayOnShown)
+        PendingEdits::Next::KeepPage)
         return;
     m_values->setSavedMarkerVisible(false);
     showEntry(static_cast<std::uint32_t>(row));
@@ -253,26 +257,29 @@ ValueSaveResult OtherListPanel::saveValues()
 
 void OtherListPanel::saveCommand()
 {
-    m_runner.run([this] {
-        if (!hasRows())
-            return CommandResult::refused();
-        switch (saveValues()) {
-        case ValueSaveResult::Saved:
-        case ValueSaveResult::TransformOnly:
-            m_values->restoreColours();
-            m_mission.setChanged(m_index, false);
-            m_values->setSavedMarkerVisible(true);
-            // Edits are now compared with what was saved.
-            if (const auto values = valuesOf(m_shownRow))
-                m_values->setStoredValues(*values);
-            return CommandResult::done();
-        case ValueSaveResult::Stale:
-            return CommandResult::stale(file());
-        case ValueSaveResult::Refused:
-            break;
-        }
+    m_runner.run([this] { return saveNow(); });
+}
+
+CommandResult OtherListPanel::saveNow()
+{
+    if (!hasRows())
         return CommandResult::refused();
-    });
+    switch (saveValues()) {
+    case ValueSaveResult::Saved:
+    case ValueSaveResult::TransformOnly:
+        m_values->restoreColours();
+        m_mission.setChanged(m_index, false);
+        m_values->setSavedMarkerVisible(true);
+        // Edits are now compared with what was saved.
+        if (const auto values = valuesOf(m_shownRow))
+            m_values->setStoredValues(*values);
+        return CommandResult::done();
+    case ValueSaveResult::Stale:
+        return CommandResult::stale(file());
+    case ValueSaveResult::Refused:
+        break;
+    }
+    return CommandResult::refused();
 }
 
 void OtherListPanel::showRow(std::uint32_t row)

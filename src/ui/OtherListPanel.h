@@ -58,6 +58,8 @@ private:
     std::optional<ListValuesPage::Values> valuesOf(std::uint32_t row) const;
     ValueSaveResult saveValues();
     void saveCommand();
+    // The values saved, with what the page shows after it; the runner turns a stale file into a reload.
+    CommandResult saveNow();
     std::string rowText(std::size_t row) const;
     std::optional<Vec3> translationOf(std::size_t row) const;
     void showTranslationInSearch(std::uint32_t row);

@@ -113,12 +113,24 @@ RotationControls::RotationControls(int list, const QString& suffix, const Names&
 
     connect(m_slider1, &QSlider::valueChanged, this, &RotationControls::onFirstSlider);
     connect(m_slider2, &QSlider::valueChanged, this, &RotationControls::onSecondSlider);
-    connect(m_text11, &QLineEdit::textEdited, this, [this] {
-        if (m_guard && !m_guard())
-            return;
-        setRed(m_text11);
-        emit edited();
-    });
+    connect(m_text11, &QLineEdit::textEdited, this, &RotationControls::markVerticalAngle);
+    // A click marks the vertical rotation as edited too, with no comparison.
+    m_text11->installEventFilter(this);
+}
+
+bool RotationControls::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_text11 && event->type() == QEvent::MouseButtonPress && m_text11->isEnabled())
+        markVerticalAngle();
+    return QWidget::eventFilter(watched, event);
+}
+
+void RotationControls::markVerticalAngle()
+{
+    if (m_guard && !m_guard())
+        return;
+    setRed(m_text11);
+    emit edited();
 }
 
 void RotationControls::showRotation(const std::array<float, 4>& q)

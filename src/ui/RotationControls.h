@@ -4,6 +4,7 @@
 // box Text11, the captions Label30 and Label3 and the two orientation views. It holds the rotation
 // being edited; the catalogue keeps the saved one.
 
+#include <QEvent>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -60,8 +61,12 @@ signals:
     // The user changed the rotation: the list's values are no longer saved.
     void edited();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     RotationControls(int list, const QString& suffix, const Names& names, QWidget* parent);
+    void markVerticalAngle();
     void onFirstSlider(int angle);
     void onSecondSlider(int angle);
     void setFirstComponents(int angle);

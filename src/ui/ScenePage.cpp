@@ -395,7 +395,9 @@ void ScenePage::showEntry(const SceneEntry& e, const std::optional<std::string>&
     }
     if (e.typeCode == typecode::PhysicalThing) {
         m_thingWeight->setText(floatText(e.weight));
-        m_thingSound->setCurrentIndex(m_thingSound->findData(static_cast<int>(e.thingSound)));
+        // A sound not in the list shows the first entry, whose item data a save writes.
+        const int sound = m_thingSound->findData(static_cast<int>(e.thingSound));
+        m_thingSound->setCurrentIndex(sound >= 0 ? sound : 0);
     }
 
     m_model->setText(fromBytes(e.model));

@@ -251,36 +251,52 @@ void ScenePanel::onAllRowChanged(int row)
     if (!hasRows() || m_savePromptGuard || m_mission.busy() || m_listsFilling || row < 0)
         return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-    // A Yes saves the entry shown so far, which stays selected; the clicked one is not shown.
+    // A Yes saves the entry shown so far, which stays selected; the clicked one is not shown. The
+    // save's own reload does not show it (the guard), so it is shown again here once the questions
+    // are done.
     const auto saveShown = [this](auto save) {
         m_savePromptGuard = true;
         selectListRow(m_lists[AllTab], m_shownRow);
-        save();
+        const bool saved = save();
         m_savePromptGuard = false;
+        return saved;
     };
+    bool valuesSaved = false;
     const PendingEdits::Handlers page{
         [&] {
-            m_scriptDirty = false;
-            saveShown([this] { saveScript(); });
+            const bool saved = saveShown([this] { return saveScript(); });
+            m_scriptDirty = !saved; // a script that was not written is still unsaved
+            return saved;
         },
         [&] {
             m_scriptDirty = false;
             m_status.clear();
         },
         [&] {
-            saveShown([this] { saveValues(); });
-            return true;
+            valuesSaved = saveShown([this] { return saveValues(); });
+            return valuesSaved;
         },
         [&] {
             m_page->restoreAllColours();
             m_status.clear();
             m_mission.setChanged(SceneList, false);
-        }};
-    if (PendingEdits::beforeSceneEntry(m_scriptDirty, m_mission.workspace().ChangedFlags[SceneList], m_prompter, page) ==
-        PendingEdits::Next::StayOnShown)
+        },
+        [&] { return m_mission.workspace().ChangedFlags[SceneList]; }};
+    switch (PendingEdits::beforeSceneEntry(m_scriptDirty, m_prompter, page)) {
+    case PendingEdits::Next::KeepPage:
         return;
-    m_page->setSavedMarkerVisible(false);
-    showEntry(static_cast<std::uint32_t>(row));
+    case PendingEdits::Next::ShowShownAgain:
+        // As the file now holds it; the values are saved or were let go.
+        m_page->restoreAllColours();
+        m_page->setSavedMarkerVisible(valuesSaved);
+        if (m_shownRow < m_mission.sceneCatalogue().entryCount())
+            showEntry(m_shownRow);
+        return;
+    case PendingEdits::Next::ShowNew:
+        m_page->setSavedMarkerVisible(false);
+        showEntry(static_cast<std::uint32_t>(row));
+        return;
+    }
 }
 
 void ScenePanel::onMappedRowChanged(QListView* list, int row)
@@ -383,9 +399,10 @@ std::optional<InsertSource> ScenePanel::insertSource() const
     return source;
 }
 
-void ScenePanel::saveValues()
+bool ScenePanel::saveValues()
 {
-    m_runner.run([this] { return saveValuesNow(); });
+    const CommandResult result = m_runner.run([this] { return saveValuesNow(); });
+    return result.outcome == CommandResult::Outcome::Done && !m_mission.workspace().ChangedFlags[SceneList];
 }
 
 CommandResult ScenePanel::saveValuesNow()
@@ -425,9 +442,9 @@ void ScenePanel::onScriptEdited()
     m_scriptDirty = true;
 }
 
-void ScenePanel::saveScript()
+bool ScenePanel::saveScript()
 {
-    m_runner.run([this] {
+    const CommandResult result = m_runner.run([this] {
         const auto row = currentRow();
         if (!row)
             return CommandResult::refused();
@@ -448,6 +465,7 @@ void ScenePanel::saveScript()
         }
         return CommandResult::done(QString::fromLatin1(scriptmsg::Saved), SavedScriptColour);
     });
+    return result.outcome == CommandResult::Outcome::Done;
 }
 
 void ScenePanel::listScripts()

@@ -65,9 +65,9 @@ public:
     // The scene read again, keeping the rows of the three lists.
     void reloadKeepingRows();
 
-    // The commands of the page's buttons.
-    void saveValues();
-    void saveScript();
+    // The commands of the page's buttons; true when the values, or the script, were written.
+    bool saveValues();
+    bool saveScript();
     void deleteSelected();
 
     QPushButton* deleteButton() const { return m_deleteButton; }

@@ -14,7 +14,7 @@ struct Case {
     const char* name;
     bool scene, script, values;
     std::deque<bool> answers;
-    bool saves; // what saving the values gives
+    bool saves; // what saving gives (the script's save of a new length clears the values' edits)
     std::string calls;
     std::vector<std::string> questions;
     Next next;
@@ -27,16 +27,20 @@ TEST(PendingEdits, WhatEachAnswerDoesBeforeAnotherEntryIsShown)
     const std::string script = "Save script?", values = "Save values?";
     const Case cases[] = {
         {"scene, nothing edited", true, false, false, {}, true, "", {}, Next::ShowNew},
-        {"scene, script: Yes", true, true, true, {true}, true, "save script", {script}, Next::StayOnShown},
+        {"scene, script: Yes, then values: Yes", true, true, true, {true, true}, true, "save script, save values",
+         {script, values}, Next::ShowShownAgain},
+        {"scene, script: Yes, values untouched", true, true, false, {true}, true, "save script", {script},
+         Next::ShowShownAgain},
+        {"scene, script: Yes, not written", true, true, true, {true}, false, "save script", {script}, Next::KeepPage},
         {"scene, script: No, values: Yes", true, true, true, {false, true}, true, "drop script, save values",
-         {script, values}, Next::StayOnShown},
+         {script, values}, Next::ShowShownAgain},
         {"scene, script: No, values: No", true, true, true, {false, false}, true, "drop script, drop values",
          {script, values}, Next::ShowNew},
-        {"scene, values refused: still stays", true, false, true, {true}, false, "save values", {values},
-         Next::StayOnShown},
+        {"scene, values refused: the page stays", true, false, true, {true}, false, "save values", {values},
+         Next::KeepPage},
         {"list, values: Yes, saved", false, false, true, {true}, true, "save values, drop values", {values},
          Next::ShowNew},
-        {"list, values: Yes, refused", false, false, true, {true}, false, "save values", {values}, Next::StayOnShown},
+        {"list, values: Yes, refused", false, false, true, {true}, false, "save values", {values}, Next::KeepPage},
         {"list, values: No", false, false, true, {false}, true, "drop values", {values}, Next::ShowNew},
         {"list, nothing edited", false, false, false, {}, true, "", {}, Next::ShowNew},
     };
@@ -46,13 +50,17 @@ TEST(PendingEdits, WhatEachAnswerDoesBeforeAnotherEntryIsShown)
         prompter.answers = c.answers;
         std::string calls;
         const auto call = [&](const char* what) { calls += (calls.empty() ? "" : ", ") + std::string(what); };
-        const PendingEdits::Handlers page{[&] { call("save script"); }, [&] { call("drop script"); },
+        const PendingEdits::Handlers page{[&] {
+                                              call("save script");
+                                              return c.saves;
+                                          },
+                                          [&] { call("drop script"); },
                                           [&] {
                                               call("save values");
                                               return c.saves;
                                           },
-                                          [&] { call("drop values"); }};
-        const Next next = c.scene ? PendingEdits::beforeSceneEntry(c.script, c.values, prompter, page)
+                                          [&] { call("drop values"); }, [&] { return c.values; }};
+        const Next next = c.scene ? PendingEdits::beforeSceneEntry(c.script, prompter, page)
                                   : PendingEdits::beforeListEntry(c.values, prompter, page);
         EXPECT_EQ(next, c.next);
         EXPECT_EQ(calls, c.calls);

@@ -8,6 +8,7 @@
 
 #include "formats/templates/BuiltinResources.h"
 #include "foundation/bytes/ByteReader.h"
+#include "foundation/bytes/ByteWriter.h"
 #include "foundation/files/FileAccess.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
@@ -122,6 +123,20 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     ui.select("List5", 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
     EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[CacheList]);
+
+    // A Yes when another program changed the file: nothing is written, the message says the file
+    // is read again, and it is.
+    auto changed = readWholeFile(mission / "cache.bin");
+    putF32(changed, lamp + 4, 55.0f);
+    WindowDriver::write(mission / "cache.bin", changed);
+    type("Text7_1", "11");
+    ui.prompter.said.clear();
+    ui.prompter.answers.push_back(true);
+    ui.select("List5", 2);
+    ASSERT_EQ(ui.prompter.said.size(), 2u);
+    EXPECT_NE(ui.prompter.said[1].text.find("cache.bin"), std::string::npos) << ui.prompter.said[1].text;
+    EXPECT_EQ(readWholeFile(mission / "cache.bin"), changed);
+    EXPECT_EQ(ui.window->mission().cache().records[1].position.y, 55.0f);
 }
 
 TEST_F(OtherListsTest, ModelFileListShowsFramesAndSavesTheTranslation)
@@ -202,4 +217,21 @@ TEST_F(OtherListsTest, WrongFilesSayWhatTheyAreNot)
     EXPECT_TRUE(ui.rows("List4").isEmpty());
     EXPECT_TRUE(ui.rows("List6").isEmpty());
     EXPECT_FALSE(ui.window->mission().workspace().Busy);
+}
+
+// A file shorter than its own counts: the bodies it holds are listed, with no message of the
+// reader's, and the status line says that the file was read only in part.
+TEST_F(OtherListsTest, AFileReadOnlyInPartSaysSoInTheStatusLine)
+{
+    std::vector<std::uint8_t> cut = tree;
+    cut.resize(cut.size() - 10); // into the cylinder
+    WindowDriver::write(mission / "tree.klz", cut);
+    ui.load("Load &scene2.bin", mission / "scene2.bin");
+    ui.prompter.said.clear();
+    ui.load("Load &tree.klz", mission / "tree.klz");
+    EXPECT_TRUE(ui.prompter.said.empty());
+    EXPECT_EQ(ui.rows("List6"), QStringList{"SCube-0"});
+    EXPECT_EQ(w<QLabel>("Status")->text(),
+              "tree.klz was read only in part: the data header counts 2 bodies; 1 are found before the end of the "
+              "file");
 }

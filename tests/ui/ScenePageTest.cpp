@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum Row { LampRow, RadioRow, MuteRow, GuardRow, OddRow, BarrelRow, CarRow, TommyRow, BareRow };
+enum Row { LampRow, RadioRow, MuteRow, GuardRow, OddRow, BarrelRow, CarRow, TommyRow, BareRow, LoudRow };
 
 } // namespace
 
@@ -48,6 +48,7 @@ protected:
         b.object({.name = "Car", .type = 9, .translation = Floats3{0, 0, 0}});
         b.object({.name = "Tommy", .type = 9, .translation = Floats3{0, 0, 0}});
         b.object({.name = "Bare"});
+        b.object({.name = "Loud", .type = 9, .translation = Floats3{0, 0, 0}});
         b.endObjects();
         b.beginDefinitions();
         guardDef = b.definition({"Guard", 0x1B, humanData(32, 12, 0.75f, 82, "guard script")});
@@ -55,6 +56,7 @@ protected:
         barrelDef = b.definition({"Barrel", 0x23, thingData(26.5f, 2)});
         b.definition({"Car", 4, std::vector<std::uint8_t>(20, 0)});
         b.definition({"Tommy", 0x1B, humanData(8, 1, 0.5f, 80, "player")});
+        b.definition({"Loud", 0x23, thingData(3, 12)}); // a sound the list does not have
         b.endDefinitions();
         path = dir.path() / "missions" / "m" / "scene2.bin";
         original = b.finish();
@@ -144,6 +146,8 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_EQ(text("Text46"), "26.5");
     EXPECT_EQ(w<QComboBox>("Combo1")->currentText(), "Barrel 1");
     EXPECT_FALSE(w<QPlainTextEdit>("Text47")->isEnabled());
+    ui.select("List2", LoudRow); // the first entry, which a save writes
+    EXPECT_EQ(w<QComboBox>("Combo1")->currentIndex(), 0);
 
     for (int row : {CarRow, TommyRow, BareRow}) {
         ui.select("List2", row);
@@ -171,6 +175,14 @@ TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
     EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
     type("Text6_0", "-");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_0")));
+
+    // A click into the vertical rotation marks it, with no comparison.
+    ui.prompter.answers = {false};
+    ui.select("List2", LampRow);
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
+    QTest::mouseClick(w<QLineEdit>("Text11_0"), Qt::LeftButton);
+    EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text11_0")));
+    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 }
 
 TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
@@ -279,13 +291,14 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
 TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
 {
     ui.select("List2", GuardRow);
-    type("Text7_0", "66");
+    type("Text7_0", "66.50");
     ui.prompter.answers.push_back(true);
     ui.select("List2", LampRow);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save values?", "Values not saved!"}}));
     EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
     EXPECT_EQ(text("Text17"), "Guard");
-    EXPECT_EQ(ByteReader(onDisk()).f32(guardObject.translation + 8), 66.0f);
+    EXPECT_EQ(ByteReader(onDisk()).f32(guardObject.translation + 8), 66.5f);
+    EXPECT_EQ(text("Text7_0"), "66.5"); // shown again as the file holds it
     EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[SceneList]);
 }
 

@@ -151,6 +151,30 @@ TEST_F(ScriptsDeletionTest, TheSaveScriptQuestionSavesBeforeMoving)
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
     EXPECT_EQ(onDisk().size(), original.size() + 9);
     EXPECT_EQ(ui.selectedRow("List2"), IntroRow);
+    // Shown again from the file as it now is: the saved text and its new length.
+    EXPECT_EQ(w<QPlainTextEdit>("Text47")->toPlainText(), "wait 2 and more");
+    EXPECT_EQ(w<QLineEdit>("Text48")->text(), "15");
+    // An edit back to the old length is compared with the new one, so it is asked about too.
+    setScript("wait 3");
+    ui.prompter.said.clear();
+    ui.prompter.answers = {false};
+    ui.select("List2", CrateRow);
+    EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
+
+    // A value typed and unsaved, then a script of a new length saved from the question: the save
+    // clears the values' edits and the entry is shown again as the file holds it, nothing red.
+    ui.select("List2", GuardRow);
+    w<QLineEdit>("Text5_0")->setText("40");
+    setScript("say hi");
+    ui.prompter.said.clear();
+    ui.prompter.answers = {true};
+    ui.select("List2", CrateRow);
+    EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
+    EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
+    EXPECT_EQ(w<QLineEdit>("Text5_0")->text(), "4");
+    EXPECT_NE(w<QLineEdit>("Text5_0")->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[0]);
+    EXPECT_EQ(w<QLineEdit>("Text48")->text(), "6");
 }
 
 TEST_F(ScriptsDeletionTest, TheListingAndItsSearch)

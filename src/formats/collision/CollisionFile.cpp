@@ -335,6 +335,7 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
 
     result.m_bodies.reserve(std::min<std::uint64_t>(total, bytes.size() / 20));
     std::array<std::uint32_t, 5> left = counts;
+    bool endsInBody = false; // the file ends inside a body's record
     while (file.has(pos, 1)) {
         const std::uint8_t code = file.u8(pos);
         if (code < 0x80 || code > 0x84 || left[code - 0x80] == 0)
@@ -353,13 +354,15 @@ CollisionLoadResult readCollisionFile(SharedImage image, const SceneCatalogue& s
                                result.listText(result.m_bodies.size() - 1));
             pos += kind.recordSize;
         }
-        if (left[code - 0x80] > 0)
+        if (left[code - 0x80] > 0) {
+            endsInBody = true;
             break; // the count ran past the end of the file
+        }
     }
     if (result.m_bodies.size() < total)
         cutAt(pos, "the data header counts " + std::to_string(total) + " bodies; " +
                        std::to_string(result.m_bodies.size()) + " are found before " +
-                       (file.has(pos, 1) ? std::string("a byte that is no body") : std::string("the end of the file")));
+                       (endsInBody || !file.has(pos, 1) ? "the end of the file" : "a byte that is no body"));
     settleCylinderHeights(result.m_bodies, result.linkNames, scene);
     if (progress)
         progress->finish();
