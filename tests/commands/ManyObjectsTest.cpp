@@ -207,3 +207,39 @@ TEST_F(ManyObjectsTest, AnObjectNestedTooDeepIsRefusedByThePasteNotACrash)
     EXPECT_EQ(readWholeFile(second.path), second.bytes);
     EXPECT_EQ(mission.history().undoCount(), 0u);
 }
+
+// Names made free as the game compares them: a definition named by its owner's name and a suffix
+// follows the owner's new name, and Latin-1 capitals clash with their small letters.
+TEST_F(ManyObjectsTest, ADefinitionWithASuffixAndLatin1CapitalsAreRenamedWithTheirOwners)
+{
+    SceneBuilder from;
+    from.beginObjects();
+    from.object({.name = "Guard", .type = 9, .translation = Floats3{1, 1, 1}});
+    from.object({.name = "caf\xE9", .type = 9, .translation = Floats3{2, 2, 2}});
+    from.endObjects();
+    from.beginDefinitions();
+    from.definition({"Guard.0", 0x1B, humanData(8, 10, 0.5f, 80, "say hi")});
+    from.endDefinitions();
+    const Scene source = write("m3", from.finish());
+    SceneBuilder into;
+    into.beginObjects();
+    into.object({.name = "GUARD", .type = 9});
+    into.object({.name = "CAF\xC9", .type = 9});
+    into.endObjects();
+    into.beginDefinitions();
+    into.endDefinitions();
+    const Scene target = write("m4", into.finish());
+
+    mission.open(MissionFile::Scene, source.path, prompter);
+    const std::uint32_t rows[] = {0, 1};
+    const Package package = copyObjects(mission, rows).package;
+    mission.open(MissionFile::Scene, target.path, prompter);
+    ASSERT_EQ(pasteObjects(mission, package, prompter).outcome, PasteResult::Outcome::Pasted);
+    const SceneCatalogue& c = mission.sceneCatalogue();
+    ASSERT_EQ(c.FirstScriptIndex, 4u);
+    EXPECT_EQ(c.name(2), "Guard-2");
+    EXPECT_EQ(c.name(3), "caf\xE9-2");
+    EXPECT_EQ(c.entry(2).typeCode, typecode::Human); // "Guard-2.0" belongs to it
+    const auto bytes = readWholeFile(target.path);
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), std::begin("Guard-2.0"), std::end("Guard-2.0")), bytes.end());
+}

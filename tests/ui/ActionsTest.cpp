@@ -1,5 +1,8 @@
 // Every action's state comes from the mission: what is loaded, whether it is busy, the history.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QListView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +12,7 @@
 #include <stdexcept>
 
 #include "foundation/files/FileAccess.h"
+#include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "ui/CommandRunner.h"
 #include "ui/StatusLine.h"
@@ -124,4 +128,39 @@ TEST_F(ActionsTest, AnExceptionThatEscapesACommandIsToldAndTakenBack)
     EXPECT_EQ(mission.history().undoCount(), 0u);
     ui.find<QPushButton>(ids::DeleteButton)->click();
     EXPECT_EQ(mission.history().undoCount(), 1u);
+}
+
+// The commands on many objects and the check follow what is loaded, the selection, the clipboard
+// and Busy.
+TEST_F(ActionsTest, TheEditAndToolsCommandsFollowTheSelectionAndTheClipboard)
+{
+    const char* const edits[] = {ids::Cut,           ids::Copy,        ids::Paste,       ids::Duplicate,
+                                 ids::SelectAll,     ids::MoveSelection, ids::ExportAddin, ids::CheckMission};
+    const auto state = [&] {
+        std::string on;
+        for (const char* id : edits)
+            on += ui.action(id)->isEnabled() ? '1' : '0';
+        return on;
+    };
+    QApplication::clipboard()->setText("plain text");
+    EXPECT_EQ(state(), "00000000"); // nothing loaded
+
+    CacheBuilder cache;
+    cache.object("bench.i3d", {0, 0, 0}, {1, 0, 0, 0}, {1, 1, 1});
+    WindowDriver::write(path.parent_path() / "cache.bin", cache.finish());
+    ui.load("Load &cache.bin", path.parent_path() / "cache.bin");
+    EXPECT_EQ(state(), "00000001"); // the check needs no scene
+
+    ui.load("Load &scene2.bin", path);
+    ui.find<QListView>(ids::AllList)->selectionModel()->clearSelection();
+    EXPECT_EQ(state(), "00001001"); // no selection; plain text is nothing to paste
+    ui.select(ids::AllList, 1);
+    EXPECT_EQ(state(), "11011111");
+    ui.menu("&Copy");
+    EXPECT_EQ(state(), "11111111");
+    {
+        const Mission::BusyScope busy(ui.window->mission());
+        EXPECT_EQ(state(), "00000000");
+    }
+    EXPECT_EQ(state(), "11111111");
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The check of a mission before it is released: every file read with the editor's own readers, and
 // what would break the game or surprise a modder reported as errors and warnings. Errors: a file a
-// reader refuses, a scene whose chunks do not tile or whose header length disagrees with the file,
-// a script longer than its chunk, a route file of the wrong size, a damaged add-in package.
-// Warnings: two objects of one name, a definition no object owns, a link that names nothing in
-// the files checked, a position, rotation or size that is not finite, a rotation that is no unit
-// rotation, a route point whose object is missing from a scene that has a circuit. A pure function
-// of the files' bytes.
+// reader refuses, a scene whose chunks do not tile, nest too deep or run past a header length
+// longer than the file, a script longer than its chunk, a file shorter than its own counts, a
+// route file of the wrong size, a damaged add-in package. Warnings: bytes beyond the length a
+// scene's header gives (the game ignores them), two objects of one name, a definition no object
+// owns, a link that names nothing in the files checked, a position, rotation or size that is not
+// finite, a rotation that is no unit rotation, a route point whose object is missing from a scene
+// that has a circuit. A pure function of the files' bytes.
 
 #include <optional>
 #include <span>
