@@ -78,15 +78,15 @@ void SaveLongerScript_LargeScene(benchmark::State& state)
         while (!(entries[row].hasScript && !entries[row].isScript))
             ++row;
         const std::string script = mw::storedScript(mission, row) + "\r\nwait 10";
-        if (mw::saveScript(mission, row, script, prompter) != mw::ScriptSaveResult::NewLength)
+        if (!mw::saveScript(mission, row, script, prompter).value.newLength)
             throw std::runtime_error("the script was not saved");
     });
 }
 
 void deleteMiddleObject(mw::Mission& mission, mw::Prompter& prompter)
 {
-    const auto row = mission.workspace().FirstScriptIndex / 2;
-    if (mw::deleteObject(mission, row, prompter) != mw::DeleteResult::Deleted)
+    const auto row = mission.sceneCatalogue().FirstScriptIndex / 2;
+    if (!mw::deleteObject(mission, row, prompter).done())
         throw std::runtime_error("the object was not deleted");
 }
 
@@ -114,7 +114,7 @@ void InsertHuman_LargeScene(benchmark::State& state)
         f.sizeX = f.sizeY = f.sizeZ = "1";
         f.verticalAngle = "0";
         f.aggression = "0.5", f.humanWeight = "80", f.sex = "17";
-        if (mw::insertObject(mission, f, prompter) != mw::InsertResult::Inserted)
+        if (!mw::insertObject(mission, f, prompter).done())
             throw std::runtime_error("the human was not inserted");
     });
 }
@@ -138,7 +138,7 @@ void PasteThousand_LargeScene(benchmark::State& state)
         state,
         [](mw::Mission& mission, mw::Prompter& prompter) {
             const auto pasted = mw::pasteObjects(mission, copied, prompter);
-            if (pasted.outcome != mw::PasteResult::Outcome::Pasted || pasted.count != 1000)
+            if (!pasted.done() || pasted.value.count != 1000)
                 throw std::runtime_error("the objects were not pasted");
         },
         [](mw::Mission& mission, mw::Prompter&) { copied = mw::copyObjects(mission, thousandRows(mission)).package; });
@@ -147,7 +147,7 @@ void PasteThousand_LargeScene(benchmark::State& state)
 void MoveThousand_LargeScene(benchmark::State& state)
 {
     measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
-        if (mw::moveObjects(mission, thousandRows(mission), {1, 0, -2}, prompter) != mw::MoveResult::Moved)
+        if (!mw::moveObjects(mission, thousandRows(mission), {1, 0, -2}, prompter).done())
             throw std::runtime_error("the objects were not moved");
     });
 }
@@ -177,7 +177,7 @@ void measureMerge(benchmark::State& state, Merge merge)
         const auto before = mission.sceneCatalogue().entryCount();
         state.ResumeTiming();
         const auto start = Clock::now();
-        if (merge(mission, quiet) != mw::MergeResult::Merged)
+        if (!merge(mission, quiet).done())
             throw std::runtime_error("the merge did not run");
         spent += std::chrono::duration<double>(Clock::now() - start).count();
         added = mission.sceneCatalogue().entryCount() - before;

@@ -102,8 +102,13 @@ int main(int argc, char** argv)
         t.verticalBox(4, 0, {1, 0, 0}, {0, 2, 0}, TreeBuilder::Matrix{}, {5, 5, 5}, 0.7f, 0.7f);
         t.cylinder(5, 1, 1, 2, 0.5f);
         t.endMarker();
-        save(root / "tree", "every-kind", t.finish());
+        std::vector<std::uint8_t> tree = t.finish();
+        save(root / "tree", "every-kind", tree);
+        tree.resize(t.bodiesStart() + 40); // fewer bodies than the header counts
+        save(root / "tree", "cut-short", tree);
     }
+    // Light headers nested past the depth any walk goes into.
+    save(scene, "nested-lights-70", nestedLightScene(70).bytes);
     {
         PackageParts p;
         p.apply = {true, false, true, true};

@@ -177,17 +177,18 @@ bool Mission::readFile(MissionFile file, Prompter& prompter, SceneLoadKind kind)
     return true;
 }
 
-void Mission::reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter)
+const SceneSelection& Mission::reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter)
 {
     loadScene(SceneLoadKind::Reload, keep, prompter);
+    return m_sceneSelection;
 }
 
-void Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter)
+const SceneSelection& Mission::reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter)
 {
     KeptRows keep = rememberedRows();
     keep.all = row;
     keep.fallback = fallback;
-    reloadScene(keep, prompter);
+    return reloadScene(keep, prompter);
 }
 
 KeptRows Mission::rememberedRows() const
@@ -220,16 +221,9 @@ void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep,
             }
             loadSceneInto(sharedBytes(MissionFile::Scene), m_scene, m_progress);
         }
-        m_ws.SceneSize = bytes(MissionFile::Scene).size();
         say(prompter, m_scene.messages);
 
-        const SceneCatalogue& c = m_scene.catalogue;
-        m_ws.ObjectsSize = c.ObjectsSize;
-        m_ws.ObjectsSizeOffset = c.ObjectsSizeOffset;
-        m_ws.DefsPos = c.DefsPos;
-        m_ws.ScriptsLengthPos = c.ScriptsLengthPos;
-        m_ws.FirstScriptIndex = c.FirstScriptIndex;
-        m_sceneSelection = selectionAfterLoad(c, m_ws, kind, keep);
+        m_sceneSelection = selectionAfterLoad(m_scene.catalogue, m_ws, kind, keep);
         return true;
     }();
     (void)loaded;
@@ -345,23 +339,6 @@ void Mission::keepSavedBody(std::size_t row, const CollisionBody& body)
 {
     if (row < m_tree.bodyCount())
         m_tree.body(row) = body;
-}
-
-void Mission::setSearchStop(SearchKind kind, bool stop)
-{
-    (kind == SearchKind::Name ? m_ws.NameSearchStop : m_ws.TranslationSearchStop) = stop;
-}
-
-void Mission::setTrackFiles(const std::filesystem::path& source, const std::filesystem::path& destination)
-{
-    m_ws.TrackSourcePath = source;
-    m_ws.TrackDestinationPath = destination;
-}
-
-void Mission::setPutTreeChoice(const std::string& kind, bool useSavedScene)
-{
-    m_ws.PutTreeKind = kind;
-    m_ws.UseSavedScene = useSavedScene;
 }
 
 void Mission::addListener(MissionListener* listener) { m_listeners.push_back(listener); }

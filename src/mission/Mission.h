@@ -72,9 +72,6 @@ enum class WriteOutcome {
     Failed, // the write failed: the file is as it was
 };
 
-// The two stop flags of the searches.
-enum class SearchKind { Name, Translation };
-
 // What the user is told after a step was taken back.
 namespace stepmsg {
 inline constexpr const char* NothingChanged = "Nothing was changed: every file is as it was before.";
@@ -94,7 +91,8 @@ public:
     const ModelLoadResult& model() const { return m_model; }
     const CollisionLoadResult& tree() const { return m_tree; }
 
-    // The rows the three scene lists select after the last scene load.
+    // The rows the three scene lists select after the last scene load: what a command that loaded
+    // the scene hands the window to select.
     const SceneSelection& sceneSelection() const { return m_sceneSelection; }
 
     // The file's bytes as loaded and as changed by our own writes since.
@@ -145,11 +143,12 @@ public:
     // The scene read again: `keep` names the rows to select; without it, the remembered "All" row,
     // or the first free-standing script when none is remembered. After our own write the kept bytes
     // are used when the file on disk is still the one we wrote.
-    void reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter);
+    // Each returns the rows the reload selects.
+    const SceneSelection& reloadScene(const std::optional<KeptRows>& keep, Prompter& prompter);
     // The reload after a write: the "All" list selects `row`, or `fallback` when the scene has no
     // such row any more; the other two lists keep their remembered rows.
-    void reloadSceneAt(std::uint32_t row, Prompter& prompter) { reloadSceneAt(row, row, prompter); }
-    void reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter);
+    const SceneSelection& reloadSceneAt(std::uint32_t row, Prompter& prompter) { return reloadSceneAt(row, row, prompter); }
+    const SceneSelection& reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter);
     // The rows the last scene load selected, to keep across the next reload.
     KeptRows rememberedRows() const;
     // The cache, model file or collision file read again from its path.
@@ -191,13 +190,6 @@ public:
     void keepSavedCacheValues(std::size_t row, Vec3 position, const std::array<float, 4>& rotation, Vec3 size);
     void keepSavedModelPosition(std::size_t row, Vec3 position);
     void keepSavedBody(std::size_t row, const CollisionBody& body);
-
-    // The state the window drives: unsaved edits of a list, the search stop flags, the files of
-    // the track dialog, the Put tree dialog's last choice.
-    void setChanged(ListIndex list, bool changed) { m_ws.ChangedFlags[list] = changed; }
-    void setSearchStop(SearchKind kind, bool stop);
-    void setTrackFiles(const std::filesystem::path& source, const std::filesystem::path& destination);
-    void setPutTreeChoice(const std::string& kind, bool useSavedScene);
 
     // A failure of the command that runs the open step: told when the step is taken back (the
     // first one told counts), or at once when no step is open.

@@ -1,9 +1,11 @@
 #pragma once
-// Which rows of "All", "Scripts" and "Things" are selected after the scene loader ran: row 0 on a
-// fresh load, the rows a writer asks to keep after a reload.
+// Which rows of "All", "Scripts" and "Things" are selected: after the scene loader ran, row 0 on a
+// fresh load, the rows a writer asks to keep after a reload; after a command that adds objects, the
+// objects it added.
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace mw {
 
@@ -11,7 +13,9 @@ class SceneCatalogue;
 struct Workspace;
 
 struct SceneSelection {
-    std::optional<std::uint32_t> all, scripts, things;
+    std::optional<std::uint32_t> all, scripts, things; // the current row of each list
+    std::vector<std::uint32_t> more;                   // rows of "All" selected beside `all`
+    bool operator==(const SceneSelection&) const = default;
 };
 
 enum class SceneLoadKind { Fresh, Reload };

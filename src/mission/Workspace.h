@@ -1,6 +1,8 @@
 #pragma once
-// The state of the mission being edited: the four open files, the guards and remembered list rows
-// that every command shares, and the recorded section offsets of the loaded scene.
+// The state of the mission being edited that the core reads: the four open files, the Busy guard,
+// and the list rows a reload of the scene keeps. What the window alone uses (unsaved edits, the
+// searches' stop flags, the last choices of its dialogs) stays on the window's side; the section
+// offsets of the loaded scene are the catalogue's.
 
 #include <array>
 #include <cstdint>
@@ -28,28 +30,6 @@ struct Workspace {
     std::uint32_t ObjectIndex = 0;      // remembered row of "All"
     std::uint32_t ScriptListIndex = 0;  // remembered row of "Scripts"
     std::uint32_t PlainListIndex = 0;   // remembered row of "Things"
-
-    // Recorded by the scene loader.
-    std::uint64_t SceneSize = 0;
-    std::uint32_t ObjectsSize = 0;
-    std::uint32_t ObjectsSizeOffset = 0;
-    std::uint32_t DefsPos = 0;
-    std::uint32_t ScriptsLengthPos = 0;
-    std::uint32_t FirstScriptIndex = 0;
-
-    // Set by the "stop" buttons; a search clears its own flag when it starts and polls it.
-    bool NameSearchStop = false;
-    bool TranslationSearchStop = false;
-
-    // Unsaved edits per list (indexed by ListIndex).
-    std::array<bool, 4> ChangedFlags{};
-
-    // Choices of the Put tree dialog.
-    std::string PutTreeKind;
-    bool UseSavedScene = false;
-
-    // The two files chosen in the track dialog.
-    std::filesystem::path TrackSourcePath, TrackDestinationPath;
 };
 
 // The mission folder of a file: its full path without the file name part, as UTF-8 text.

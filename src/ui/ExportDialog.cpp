@@ -83,9 +83,10 @@ void ExportDialog::save()
     if (!path->has_extension())
         *path += std::string(".") + exportmsg::Suffix;
     m_runner.run([&] {
-        const ExportResult result = exportAddin(m_mission, m_rows, chosen, *path, m_prompter);
-        if (result.outcome != ExportResult::Outcome::Exported)
-            return CommandResult::refused();
+        const Result<Exported> exported = exportAddin(m_mission, m_rows, chosen, *path, m_prompter);
+        if (!exported.done())
+            return CommandResult(exported);
+        const Exported& result = exported.value;
         m_lastFolder = path->parent_path();
         close();
         if (!result.missingModels.empty()) {

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/insertion/InsertChoices.h"
+#include "formats/scene/ValueTables.h"
 #include "foundation/seams/FileChooser.h"
 #include "foundation/text/NumericText.h"
 #include "mission/Mission.h"
@@ -43,17 +44,6 @@ QGroupBox* group(const char* name, const char* title)
 }
 
 std::string textOf(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
-
-const std::pair<const char*, int> Behaviours[] = {{"Duck", 0},
-                                                   {"No reaction", 2},
-                                                   {"No reaction on weapon", 4},
-                                                   {"React when hit", 8},
-                                                   {"Reaction on Player", 16},
-                                                   {"React on Attack", 32},
-                                                   {"React on Attack 2", 64},
-                                                   {"Afraid", 128}};
-const char* const ThingSounds[] = {"Lath 1", "Lath 2", "Barrel 1", "Barrel 2", "Label",
-                                   "Box",    "Wood",   "Plate",    "No sound"};
 
 } // namespace
 
@@ -134,8 +124,8 @@ QGroupBox* InsertDialog::buildHuman()
     m_sex = field("Text23", 60);
     m_behaviour = new QComboBox;
     m_behaviour->setObjectName(QStringLiteral("Combo3"));
-    for (const auto& [text, code] : Behaviours)
-        m_behaviour->addItem(QString::fromLatin1(text), code);
+    for (const CodedCaption& behaviour : HumanBehaviours)
+        m_behaviour->addItem(QString::fromLatin1(behaviour.insertCaption), behaviour.code);
     m_aggression = field("Text22");
     m_humanWeight = field("Text21");
     grid->addWidget(new QLabel(QStringLiteral("Sex")), 0, 0);
@@ -159,8 +149,8 @@ QGroupBox* InsertDialog::buildThings()
     m_thingWeight = field("Text18");
     m_thingSound = new QComboBox;
     m_thingSound->setObjectName(QStringLiteral("Combo1"));
-    for (const char* sound : ThingSounds)
-        m_thingSound->addItem(QString::fromLatin1(sound));
+    for (const CodedCaption& sound : ThingSounds)
+        m_thingSound->addItem(QString::fromLatin1(sound.insertCaption), sound.code);
     grid->addWidget(new QLabel(QStringLiteral("Weight")), 0, 0);
     grid->addWidget(m_thingWeight, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("kg")), 0, 2);
@@ -396,15 +386,7 @@ void InsertDialog::insert()
         m_rotation->takeComponentsFromSliders();
         m_rotation->setVerticalAngleText(
             QString::fromStdString(rotationFieldText(m_rotation->verticalAngleText().toStdString(), "Text11")));
-        switch (insertObject(m_mission, form(), m_prompter)) {
-        case InsertResult::Inserted:
-            return CommandResult::done(QStringLiteral(" **** Saved ****"), SavedColour);
-        case InsertResult::Stale:
-            return CommandResult::stale(MissionFile::Scene);
-        case InsertResult::Refused:
-            break;
-        }
-        return CommandResult::refused();
+        return CommandResult(insertObject(m_mission, form(), m_prompter), QStringLiteral(" **** Saved ****"), SavedColour);
     });
 }
 

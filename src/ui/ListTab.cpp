@@ -52,9 +52,9 @@ void selectListRow(QListView* list, std::optional<std::uint32_t> row)
 }
 
 void searchByName(Mission& mission, Prompter& prompter, QListView* list, const std::string& needle,
-                  const std::function<std::string(std::size_t)>& textOf)
+                  const std::function<std::string(std::size_t)>& textOf, bool& stop)
 {
-    mission.setSearchStop(SearchKind::Name, false);
+    stop = false;
     const int rows = list->model()->rowCount();
     if (rows == 0 || needle.empty() || mission.busy())
         return;
@@ -65,9 +65,9 @@ void searchByName(Mission& mission, Prompter& prompter, QListView* list, const s
         end = searchList(
             static_cast<std::size_t>(rows), selected >= 0 ? std::optional<std::size_t>(selected) : std::nullopt,
             [&](std::size_t row) { return containsIgnoringCase(textOf(row), needle); }, prompter,
-            [&mission] {
+            [&stop] {
                 QCoreApplication::processEvents(); // lets "stop" be pressed
-                return mission.workspace().NameSearchStop;
+                return stop;
             });
     }
     if (end.row)

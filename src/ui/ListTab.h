@@ -37,9 +37,9 @@ ListTab addListTab(QTabWidget* tabs, int index, const QString& caption, const ch
 void selectListRow(QListView* list, std::optional<std::uint32_t> row);
 
 // The name search of a list: from the row after the selected one, letter case ignored; the mission
-// is busy while it walks (the stop button stays usable). The row the walk ends on is selected, which
-// shows it. Nothing for an empty list or an empty field.
+// is busy while it walks (the stop button, which sets `stop`, stays usable). The row the walk ends
+// on is selected, which shows it. Nothing for an empty list or an empty field.
 void searchByName(Mission& mission, Prompter& prompter, QListView* list, const std::string& needle,
-                  const std::function<std::string(std::size_t)>& textOf);
+                  const std::function<std::string(std::size_t)>& textOf, bool& stop);
 
 } // namespace mw

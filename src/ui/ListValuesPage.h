@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "commands/editing/TransformCheck.h"
-#include "formats/scene/SceneCatalogue.h"
+#include "commands/lists/OtherList.h"
 
 class QComboBox;
 class QLabel;
@@ -28,13 +28,7 @@ public:
 
     void setEditGuard(std::function<bool()> guard);
 
-    struct Values {
-        std::string name;
-        Vec3 position;
-        Vec3 size;
-        std::array<float, 4> rotation{1, 0, 0, 0};
-        int material = 0;
-    };
+    using Values = ListValues;
     void showValues(const Values& values);
     // A base entry of the cache: nothing to show or save.
     void showNothing();

@@ -34,6 +34,7 @@
 #include "ui/CheckPanel.h"
 #include "ui/ExportDialog.h"
 #include "ui/CommandRunner.h"
+#include "ui/EditState.h"
 #include "ui/InsertDialog.h"
 #include "ui/MapPanel.h"
 #include "ui/OtherListPanel.h"
@@ -42,6 +43,7 @@
 #include "ui/QtText.h"
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
+#include "ui/Selection.h"
 #include "ui/SelectionCommands.h"
 #include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
@@ -66,18 +68,22 @@ void bindButton(QPushButton* button, QAction* action)
     QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
 }
 
-CommandResult mergeResult(MergeResult result)
-{
-    switch (result) {
-    case MergeResult::Merged:
-        return CommandResult::done(QString::fromLatin1(InsertedStatus), SavedColour);
-    case MergeResult::Stale:
-        return CommandResult::stale(MissionFile::Scene);
-    case MergeResult::Refused:
-        break;
-    }
-    return CommandResult::refused();
-}
+// What the window does per mission file: its load command, filter, list tab and path label.
+struct FilePlace {
+    const char* actionId;
+    const char* caption;
+    const char* filter;
+    MainWindow::ListTab tab;
+    const char* label;
+    const char* labelCaption;
+};
+const FilePlace FilePlaces[] = {
+    {ids::LoadScene, "Load &scene2.bin", filters::Scene, MainWindow::AllTab, "Label4", "scene2.bin:"},
+    {ids::LoadCache, "Load &cache.bin", filters::Cache, MainWindow::CacheTab, "Label5", "cache.bin:"},
+    {ids::LoadModel, "Load sc&ene.4ds", filters::Model, MainWindow::ModelTab, "Label6", "scene.4ds:"},
+    {ids::LoadTree, "Load &tree.klz", filters::Tree, MainWindow::TreeTab, "Label39", "tree.klz:"},
+};
+const FilePlace& placeOf(MissionFile file) { return FilePlaces[static_cast<std::size_t>(file)]; }
 
 } // namespace
 
@@ -92,7 +98,9 @@ MainWindow::MainWindow()
     statusLabel->setObjectName(QString::fromLatin1(ids::Status));
     statusBar()->addWidget(statusLabel, 1);
     m_status = std::make_unique<StatusLine>(statusLabel);
-    m_runner = std::make_unique<CommandRunner>(*m_mission, m_prompter, *m_status);
+    m_selection = std::make_unique<Selection>();
+    m_edits = std::make_unique<EditState>();
+    m_runner = std::make_unique<CommandRunner>(*m_mission, m_prompter, *m_status, *m_selection);
     m_runner->setStaleReload([this](MissionFile file) { reloadStale(file); });
 
     auto* central = new QWidget;
@@ -103,10 +111,11 @@ MainWindow::MainWindow()
     m_listTabs->setObjectName(QString::fromLatin1(ids::ListTabs));
     m_inspectorTabs = new QTabWidget;
     m_inspectorTabs->setObjectName(QString::fromLatin1(ids::InspectorTabs));
-    m_scene = std::make_unique<ScenePanel>(*m_mission, m_prompter, *m_runner, *m_status, m_listTabs, m_inspectorTabs);
+    m_scene = std::make_unique<ScenePanel>(*m_mission, *m_selection, *m_edits, m_prompter, *m_runner, *m_status,
+                                           m_listTabs, m_inspectorTabs);
     for (ListIndex list : {CacheList, ModelList, CollisionList})
-        m_others[list - CacheList] =
-            std::make_unique<OtherListPanel>(list, *m_mission, m_prompter, *m_runner, m_listTabs, m_inspectorTabs);
+        m_others[list - CacheList] = std::make_unique<OtherListPanel>(list, *m_mission, *m_selection, *m_edits, m_prompter,
+                                                                      *m_runner, m_listTabs, m_inspectorTabs);
     splitter->addWidget(m_listTabs);
     splitter->addWidget(m_inspectorTabs);
     splitter->setStretchFactor(0, 2);
@@ -122,9 +131,10 @@ MainWindow::MainWindow()
     auto* coordinates = new QLabel;
     coordinates->setObjectName(QStringLiteral("MapCoordinates"));
     statusBar()->addPermanentWidget(coordinates);
-    m_map = std::make_unique<MapPanel>(*m_mission, this, coordinates);
+    m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, this, coordinates);
     m_check = std::make_unique<CheckPanel>(*m_mission, this);
-    m_selection = std::make_unique<SelectionCommands>(*m_mission, m_prompter, *m_runner, *m_status, *m_scene);
+    m_objectCommands =
+        std::make_unique<SelectionCommands>(*m_mission, *m_selection, m_prompter, *m_runner, *m_status, *m_scene);
 
     buildActions();
     buildMenus();
@@ -157,17 +167,10 @@ QAction* MainWindow::action(const char* id) const { return findChild<QAction*>(Q
 void MainWindow::buildActions()
 {
     Actions& a = m_actions;
-    const struct {
-        MissionFile file;
-        const char* id;
-        const char* caption;
-    } loads[] = {{MissionFile::Scene, ids::LoadScene, "Load &scene2.bin"},
-                 {MissionFile::Cache, ids::LoadCache, "Load &cache.bin"},
-                 {MissionFile::Model, ids::LoadModel, "Load sc&ene.4ds"},
-                 {MissionFile::Tree, ids::LoadTree, "Load &tree.klz"}};
-    for (const auto& l : loads) {
-        QAction* load = a.load[static_cast<std::size_t>(l.file)] = makeAction(this, l.id, QString::fromLatin1(l.caption));
-        connect(load, &QAction::triggered, this, [this, file = l.file] { loadCommand(file); });
+    for (const MissionFile file : MissionFiles) {
+        QAction* load = a.load[static_cast<std::size_t>(file)] =
+            makeAction(this, placeOf(file).actionId, QString::fromLatin1(placeOf(file).caption));
+        connect(load, &QAction::triggered, this, [this, file] { loadCommand(file); });
     }
     a.exit = makeAction(this, ids::Exit, QStringLiteral("&Exit"));
     connect(a.exit, &QAction::triggered, this, &MainWindow::exitCommand);
@@ -215,7 +218,7 @@ void MainWindow::buildActions()
         if (o.key != QKeySequence::UnknownKey)
             (*o.action)->setShortcut(o.key);
         if (o.command)
-            connect(*o.action, &QAction::triggered, m_selection.get(), o.command);
+            connect(*o.action, &QAction::triggered, m_objectCommands.get(), o.command);
     }
     a.duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(a.selectAll, &QAction::triggered, m_scene.get(), &ScenePanel::selectAll);
@@ -234,7 +237,7 @@ void MainWindow::buildActions()
             [this] { m_runner->run([this] { return CommandResult::done(m_check->runCheck()); }); });
 
     a.deleteObject = makeAction(this, ids::DeleteObject, QStringLiteral("Delete"));
-    connect(a.deleteObject, &QAction::triggered, m_selection.get(), &SelectionCommands::deleteSelected);
+    connect(a.deleteObject, &QAction::triggered, m_objectCommands.get(), &SelectionCommands::deleteSelected);
     bindButton(m_scene->deleteButton(), a.deleteObject);
     a.saveSceneValues = makeAction(this, ids::SaveSceneValues, QStringLiteral("Save"));
     connect(a.saveSceneValues, &QAction::triggered, m_scene.get(), &ScenePanel::saveValues);
@@ -280,17 +283,14 @@ QWidget* MainWindow::buildBottomPanel()
     // The four paths in two columns, to leave the lists and pages their height.
     auto* paths = new QGridLayout;
     paths->setVerticalSpacing(2);
-    const struct {
-        const char* name;
-        const char* caption;
-    } labels[] = {{"Label4", "scene2.bin:"}, {"Label5", "cache.bin:"}, {"Label6", "scene.4ds:"}, {"Label39", "tree.klz:"}};
     for (int slot = 0; slot < 4; ++slot) {
+        const FilePlace& place = FilePlaces[slot];
         auto* label = new QLabel;
-        label->setObjectName(QString::fromLatin1(labels[slot].name));
+        label->setObjectName(QString::fromLatin1(place.label));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setMinimumWidth(50);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        paths->addWidget(new QLabel(QString::fromLatin1(labels[slot].caption)), slot / 2, (slot % 2) * 2, Qt::AlignRight);
+        paths->addWidget(new QLabel(QString::fromLatin1(place.labelCaption)), slot / 2, (slot % 2) * 2, Qt::AlignRight);
         paths->addWidget(label, slot / 2, (slot % 2) * 2 + 1);
         m_pathLabels[static_cast<std::size_t>(slot)] = label;
     }
@@ -318,52 +318,24 @@ QWidget* MainWindow::buildBottomPanel()
 
 void MainWindow::connectPanels()
 {
-    // The list and the map show the same entry.
-    connect(m_scene.get(), &ScenePanel::currentRowChanged, this, [this](std::uint32_t row) {
-        m_map->highlight(MapLayer::Scene, row);
-        updateActions();
-    });
-    connect(&otherPanel(MissionFile::Cache), &OtherListPanel::currentRowChanged, this,
-            [this](std::uint32_t row) { m_map->highlight(MapLayer::Cache, row); });
-    connect(&otherPanel(MissionFile::Tree), &OtherListPanel::currentRowChanged, this,
-            [this](std::uint32_t row) { m_map->highlight(MapLayer::Collision, row); });
-    connect(m_map.get(), &MapPanel::redrawn, this, [this] {
-        if (const auto row = m_scene->currentRow())
-            m_map->highlight(MapLayer::Scene, *row);
-    });
-    connect(m_check.get(), &CheckPanel::chosen, this, [this](MissionFile file, std::uint32_t row) {
-        if (file == MissionFile::Scene)
-            m_scene->selectRow(row);
-        else
-            otherPanel(file).selectRow(row);
-    });
-    connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t row) {
-        switch (layer) {
-        case MapLayer::Scene:
-            m_scene->selectRow(row);
-            break;
-        case MapLayer::Cache:
-            otherPanel(MissionFile::Cache).selectRow(row);
-            break;
-        case MapLayer::Collision:
-            otherPanel(MissionFile::Tree).selectRow(row);
-            break;
-        }
+    // The panels show and set the one selection themselves; what it changes here is the actions'
+    // state, and the list tab a pick elsewhere brings forward.
+    connect(m_selection.get(), &Selection::changed, this, &MainWindow::updateActions);
+    connect(m_check.get(), &CheckPanel::chosen, this, &MainWindow::selectEntry);
+    connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t) {
+        m_listTabs->setCurrentIndex(layer == MapLayer::Scene ? AllTab : layer == MapLayer::Cache ? CacheTab : TreeTab);
     });
     connect(m_map.get(), &MapPanel::moved, this,
             [this](std::uint32_t row, float x, float z) { m_scene->placeShownAt(row, x, z); });
-    // The selection is the same in "All" and on the map.
-    connect(m_scene.get(), &ScenePanel::selectionChanged, this, [this](const std::vector<std::uint32_t>& rows) {
-        m_map->showSelection(rows);
-        updateActions();
-    });
-    connect(m_map.get(), &MapPanel::toggled, m_scene.get(), &ScenePanel::toggleRow);
-    connect(m_map.get(), &MapPanel::boxed, this, [this](const std::vector<std::uint32_t>& rows, bool add) {
-        m_scene->selectRows(rows, add || rows.empty() ? std::nullopt : std::optional<std::uint32_t>(rows.front()), add);
-    });
     connect(m_map.get(), &MapPanel::movedSelection, this,
-            [this](float dx, float dz) { m_selection->moveBy({dx, 0, dz}); });
-    connect(m_selection.get(), &SelectionCommands::clipboardChanged, this, &MainWindow::updateActions);
+            [this](float dx, float dz) { m_objectCommands->moveBy({dx, 0, dz}); });
+    connect(m_objectCommands.get(), &SelectionCommands::clipboardChanged, this, &MainWindow::updateActions);
+}
+
+void MainWindow::selectEntry(MissionFile file, std::uint32_t row)
+{
+    m_listTabs->setCurrentIndex(placeOf(file).tab);
+    m_selection->setCurrent(file, row);
 }
 
 void MainWindow::updateActions()
@@ -386,11 +358,11 @@ void MainWindow::updateActions()
     a.redo->setText(redo ? QStringLiteral("&Redo ") + fromBytes(redo->name) : QStringLiteral("&Redo"));
     a.undo->setEnabled(idle && undo);
     a.redo->setEnabled(idle && redo);
-    const bool selected = objects && !m_scene->selectedRows().empty();
+    const bool selected = objects && !m_selection->sceneRows().empty();
     a.deleteObject->setEnabled(idle && objects && (m_scene->currentRow() || selected));
     for (QAction* command : {a.cut, a.copy, a.duplicate, a.moveSelection, a.exportAddin})
         command->setEnabled(idle && selected);
-    a.paste->setEnabled(idle && objects && m_selection->clipboardHoldsObjects());
+    a.paste->setEnabled(idle && objects && m_objectCommands->clipboardHoldsObjects());
     a.checkMission->setEnabled(idle && std::any_of(std::begin(MissionFiles), std::end(MissionFiles),
                                                    [this](MissionFile f) { return m_mission->isLoaded(f); }));
     a.selectAll->setEnabled(idle && objects);
@@ -410,11 +382,7 @@ void MainWindow::resetRoutine()
 void MainWindow::loadCommand(MissionFile file)
 {
     resetRoutine();
-    const char* filter = file == MissionFile::Scene   ? filters::Scene
-                         : file == MissionFile::Cache ? filters::Cache
-                         : file == MissionFile::Model ? filters::Model
-                                                      : filters::Tree;
-    const auto path = m_files.openFile(filter);
+    const auto path = m_files.openFile(placeOf(file).filter);
     if (!path)
         return; // cancelled: nothing changes
     openFile(file, *path);
@@ -425,12 +393,7 @@ void MainWindow::openFile(MissionFile file, const std::filesystem::path& path)
     m_pathLabels[static_cast<std::size_t>(file)]->setText(fromPath(path));
     m_runner->run([&] {
         // A readable file shows its list's tab before it is read.
-        m_mission->open(file, path, m_prompter, [&] {
-            m_listTabs->setCurrentIndex(file == MissionFile::Scene   ? AllTab
-                                        : file == MissionFile::Cache ? CacheTab
-                                        : file == MissionFile::Model ? ModelTab
-                                                                     : TreeTab);
-        });
+        m_mission->open(file, path, m_prompter, [&] { m_listTabs->setCurrentIndex(placeOf(file).tab); });
         // The reader's messages were said; that the list is short of what the file counts is told too.
         if (const auto cut = m_mission->readShortfall(file))
             return CommandResult::done(QStringLiteral("%1 was read only in part: %2")
@@ -441,7 +404,10 @@ void MainWindow::openFile(MissionFile file, const std::filesystem::path& path)
     });
 }
 
-void MainWindow::reloadScene() { m_mission->reloadScene(std::nullopt, m_prompter); }
+void MainWindow::reloadScene(const std::optional<KeptRows>& keep)
+{
+    m_runner->run([&] { return CommandResult(Outcome::doneWith(m_mission->reloadScene(keep, m_prompter))); });
+}
 
 void MainWindow::exitCommand()
 {
@@ -514,7 +480,7 @@ void MainWindow::openInsertDialog(const InsertKind& kind)
 
 void MainWindow::addinCommand()
 {
-    const auto& changed = m_mission->workspace().ChangedFlags;
+    const auto& changed = m_edits->ChangedFlags;
     if (!m_scene->hasRows() || std::find(changed.begin(), changed.end(), true) != changed.end())
         return;
     const auto package = m_files.openFile(addinmsg::Filter);
@@ -523,11 +489,11 @@ void MainWindow::addinCommand()
     m_runner->run([&] {
         m_status->clear();
         // The lists keep their rows across the reload.
-        KeptRows keep = m_scene->keptRows();
+        KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
         keep.fallback = keep.all;
-        if (importAddin(*m_mission, *package, m_prompter, keep) != ImportResult::Complete)
-            return CommandResult::refused();
-        return CommandResult::done(QString::fromLatin1(addinmsg::Complete), SavedColour);
+        const Result<Imported> imported = importAddin(*m_mission, *package, m_prompter, keep);
+        return CommandResult(imported, imported.value.stopped ? QString() : QString::fromLatin1(addinmsg::Complete),
+                             SavedColour);
     });
 }
 
@@ -543,10 +509,10 @@ void MainWindow::putCacheCommand()
     m_runner->run([this] {
         m_scene->hideSavedMarker();
         m_status->clear();
-        const CommandResult result = mergeResult(putCache(*m_mission, m_prompter));
-        if (result.outcome == CommandResult::Outcome::Done)
+        const Outcome merged = putCache(*m_mission, m_prompter);
+        if (merged.done())
             m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-        return result;
+        return CommandResult(merged, QString::fromLatin1(InsertedStatus), SavedColour);
     });
 }
 
@@ -567,10 +533,10 @@ void MainWindow::putTreeCommand()
                 const PutTreeChoice choice{PutTreeKinds[m_putTreeDialog->chosenKind()], m_putTreeDialog->useSavedScene()};
                 m_scene->hideSavedMarker();
                 m_status->clear();
-                const CommandResult result = mergeResult(putTree(*m_mission, choice, m_prompter));
-                if (result.outcome == CommandResult::Outcome::Done)
+                const Outcome merged = putTree(*m_mission, choice, m_prompter);
+                if (merged.done())
                     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-                return result;
+                return CommandResult(merged, QString::fromLatin1(InsertedStatus), SavedColour);
             });
         });
     }
@@ -582,23 +548,22 @@ void MainWindow::exportCommand()
 {
     if (!m_exportDialog)
         m_exportDialog = std::make_unique<ExportDialog>(*m_mission, m_prompter, m_files, *m_runner);
-    m_exportDialog->prepare(m_scene->selectedRows());
+    m_exportDialog->prepare(m_selection->sceneRows());
 }
 
 void MainWindow::travel(bool back)
 {
     m_runner->run([&] {
         // The lists keep their rows across the reload, as after any other write.
-        std::array<std::uint32_t, 3> shown{};
+        std::array<std::optional<std::uint32_t>, 3> shown{};
         for (std::size_t i = 0; i < m_others.size(); ++i)
-            shown[i] = m_others[i]->shownRow();
-        if (back)
-            m_mission->undo(m_prompter, m_scene->keptRows());
-        else
-            m_mission->redo(m_prompter, m_scene->keptRows());
+            shown[i] = m_selection->current(m_others[i]->file());
+        const KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
+        const bool moved = back ? m_mission->undo(m_prompter, keep) : m_mission->redo(m_prompter, keep);
         for (std::size_t i = 0; i < m_others.size(); ++i)
-            m_others[i]->showRow(shown[i]);
-        return CommandResult::done();
+            if (shown[i])
+                m_selection->setCurrent(m_others[i]->file(), shown[i]);
+        return moved ? CommandResult::done() : CommandResult::refused();
     });
 }
 

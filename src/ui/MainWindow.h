@@ -33,8 +33,10 @@ class OtherListPanel;
 class PanelProgress;
 class PutTreeDialog;
 class ScenePanel;
+class Selection;
 class SelectionCommands;
 class StatusLine;
+struct EditState;
 class TrackDialog;
 struct InsertKind;
 
@@ -49,7 +51,11 @@ public:
     InsertDialog* insertDialog() const { return m_insertDialog.get(); }
     PutTreeDialog* putTreeDialog() const { return m_putTreeDialog.get(); }
     TrackDialog* trackDialog() const { return m_trackDialog.get(); }
-    SelectionCommands& selectionCommands() { return *m_selection; }
+    SelectionCommands& selectionCommands() { return *m_objectCommands; }
+    // The window's one selection, which every list and view shows and sets.
+    Selection& selection() { return *m_selection; }
+    // The unsaved edits of the pages and the searches' stop flags.
+    EditState& edits() { return *m_edits; }
     ExportDialog* exportDialog() const { return m_exportDialog.get(); }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
@@ -60,8 +66,9 @@ public:
     // Opens mission files named on the command line or dropped onto the window: by file name, or
     // the four files of a folder.
     void openPaths(const QStringList& paths);
-    // The scene read again as the loader reads it for a reload nobody asked to keep rows for.
-    void reloadScene();
+    // The scene read again keeping `keep`, or as the loader reads it for a reload nobody asked to
+    // keep rows for.
+    void reloadScene(const std::optional<KeptRows>& keep = std::nullopt);
     // The action with this id (ids:: of WidgetNames.h).
     QAction* action(const char* id) const;
 
@@ -100,6 +107,8 @@ private:
     void buildMenus();
     QWidget* buildBottomPanel();
     void connectPanels();
+    // An entry chosen elsewhere (the check report): its list's tab, and the row selected.
+    void selectEntry(MissionFile file, std::uint32_t row);
     // Every action's enabled state (and the captions of undo and redo), from the mission.
     void updateActions();
 
@@ -134,6 +143,8 @@ private:
     FileChooserSwitch m_files;
     std::unique_ptr<PanelProgress> m_progress;
     std::unique_ptr<StatusLine> m_status;
+    std::unique_ptr<Selection> m_selection;
+    std::unique_ptr<EditState> m_edits;
     std::unique_ptr<CommandRunner> m_runner;
     Actions m_actions;
 
@@ -147,7 +158,7 @@ private:
     std::array<std::unique_ptr<OtherListPanel>, 3> m_others; // cache, model file, collision file
     std::unique_ptr<MapPanel> m_map;
     std::unique_ptr<CheckPanel> m_check;
-    std::unique_ptr<SelectionCommands> m_selection;
+    std::unique_ptr<SelectionCommands> m_objectCommands;
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;
     std::unique_ptr<TrackDialog> m_trackDialog;

@@ -9,11 +9,22 @@
 #include <QVBoxLayout>
 
 #include "ui/MissionMapView.h"
+#include "ui/Selection.h"
 #include "ui/WidgetNames.h"
 
 namespace mw {
 
-MapPanel::MapPanel(Mission& mission, QMainWindow* window, QLabel* coordinates) : m_mission(mission)
+namespace {
+
+MapLayer layerOf(MissionFile file)
+{
+    return file == MissionFile::Cache ? MapLayer::Cache : file == MissionFile::Tree ? MapLayer::Collision : MapLayer::Scene;
+}
+
+} // namespace
+
+MapPanel::MapPanel(Mission& mission, Selection& selection, QMainWindow* window, QLabel* coordinates)
+    : m_mission(mission), m_selection(selection)
 {
     m_dock = new QDockWidget(QStringLiteral("Map"), window);
     m_dock->setObjectName(QString::fromLatin1(ids::MapDock));
@@ -48,11 +59,19 @@ MapPanel::MapPanel(Mission& mission, QMainWindow* window, QLabel* coordinates) :
     connect(m_view, &MissionMapView::pointerAt, coordinates, [coordinates](float x, float z) {
         coordinates->setText(QStringLiteral("x %1   z %2").arg(x, 0, 'f', 1).arg(z, 0, 'f', 1));
     });
-    connect(m_view, &MissionMapView::picked, this, &MapPanel::picked);
+    connect(m_view, &MissionMapView::picked, this, [this](MapLayer layer, std::uint32_t row) {
+        if (layer == MapLayer::Scene)
+            m_selection.selectSceneRow(row);
+        else
+            m_selection.setCurrent(layer == MapLayer::Cache ? MissionFile::Cache : MissionFile::Tree, row);
+        emit picked(layer, row);
+    });
     connect(m_view, &MissionMapView::moved, this, &MapPanel::moved);
-    connect(m_view, &MissionMapView::toggled, this, &MapPanel::toggled);
-    connect(m_view, &MissionMapView::boxed, this, &MapPanel::boxed);
+    connect(m_view, &MissionMapView::toggled, &m_selection, &Selection::toggleSceneRow);
+    connect(m_view, &MissionMapView::boxed, this,
+            [this](const std::vector<std::uint32_t>& rows, bool add) { m_selection.selectSceneRows(rows, add); });
     connect(m_view, &MissionMapView::movedSelection, this, &MapPanel::movedSelection);
+    connect(&m_selection, &Selection::changed, this, &MapPanel::showSelection);
     mission.addListener(this);
 }
 
@@ -65,13 +84,15 @@ MapPanel::~MapPanel()
 
 bool MapPanel::shown() const { return !m_dock->isHidden(); }
 
-void MapPanel::highlight(MapLayer layer, std::uint32_t row)
+void MapPanel::showSelection(MissionFile file)
 {
-    if (shown())
-        m_view->setHighlight(layer, row);
+    if (file == MissionFile::Model)
+        return; // the model file is not on the map
+    if (file == MissionFile::Scene)
+        m_view->setSelection(m_selection.sceneRows());
+    if (const auto row = m_selection.current(file); row && shown())
+        m_view->setHighlight(layerOf(file), *row);
 }
-
-void MapPanel::showSelection(const std::vector<std::uint32_t>& sceneRows) { m_view->setSelection(sceneRows); }
 
 void MapPanel::missionChanged(const MissionChange& change)
 {
@@ -84,9 +105,7 @@ void MapPanel::missionChanged(const MissionChange& change)
     }
     if (change.kind == MissionChange::Kind::Patched && !change.rows.empty()) {
         // A save wrote these entries: only their shapes are made again.
-        const MapLayer layer = change.file == MissionFile::Scene   ? MapLayer::Scene
-                               : change.file == MissionFile::Cache ? MapLayer::Cache
-                                                                   : MapLayer::Collision;
+        const MapLayer layer = layerOf(change.file);
         m_view->changeMap([&](MissionMap& map) {
             updateMissionMap(map, layer, change.rows, m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree());
         });
@@ -99,7 +118,7 @@ void MapPanel::redraw()
 {
     m_view->setMap(buildMissionMap(m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree()));
     m_stale = false;
-    emit redrawn();
+    showSelection(MissionFile::Scene); // nothing is marked on a map drawn anew
 }
 
 } // namespace mw

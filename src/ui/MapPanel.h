@@ -1,13 +1,14 @@
 #pragma once
 // The map of the mission in a dock: the map view with its layer switches and "Fit", and the pointer's
-// coordinates in the status bar. It observes the mission: a load draws the map anew, a save redraws
-// the entries it wrote. Picks and drags are handed on as signals.
+// coordinates in the status bar. It observes the mission (a load draws the map anew, a save redraws
+// the entries it wrote) and the window's selection, which it rings and marks and which clicks,
+// Shift+clicks and rubber bands set. Picks and drags are handed on as signals.
 
 #include <QObject>
 #include <cstdint>
 #include <vector>
 
-#include "commands/map/MissionMap.h"
+#include "render/map/MissionMap.h"
 #include "mission/Mission.h"
 
 class QDockWidget;
@@ -17,37 +18,34 @@ class QMainWindow;
 namespace mw {
 
 class MissionMapView;
+class Selection;
 
 class MapPanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
     // The dock is added to `window`, hidden; the coordinates go into `coordinates`.
-    MapPanel(Mission& mission, QMainWindow* window, QLabel* coordinates);
+    MapPanel(Mission& mission, Selection& selection, QMainWindow* window, QLabel* coordinates);
     ~MapPanel() override;
 
     QDockWidget* dock() const { return m_dock; }
     MissionMapView* view() const { return m_view; }
-    // Marks the selected entry of a list.
-    void highlight(MapLayer layer, std::uint32_t row);
-    // Rings the selected scene objects.
-    void showSelection(const std::vector<std::uint32_t>& sceneRows);
 
 signals:
+    // An entry was clicked (it is selected already).
     void picked(MapLayer layer, std::uint32_t row);
-    void toggled(std::uint32_t row);
-    void boxed(std::vector<std::uint32_t> rows, bool add);
     void movedSelection(float dx, float dz);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);
-    // The map was drawn anew: nothing is marked on it.
-    void redrawn();
 
 private:
     void missionChanged(const MissionChange& change) override;
     bool shown() const;
     void redraw();
+    // The selection of a file shown: rung and marked.
+    void showSelection(MissionFile file);
 
     Mission& m_mission;
+    Selection& m_selection;
     QDockWidget* m_dock = nullptr;
     MissionMapView* m_view = nullptr;
     bool m_stale = true; // the map has not been drawn since the files changed

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "commands/map/MissionMap.h"
+#include "render/map/MapPainter.h"
 
 namespace mw {
 
@@ -64,8 +64,7 @@ protected:
 private:
     std::vector<std::size_t> shapesAt(QPointF pixel) const;
     bool isSelected(const MapShape& shape) const;
-    void drawLegend(QPainter& p) const;
-    void drawScaleBar(QPainter& p) const;
+    MapCamera camera() const;
 
     MissionMap m_map;
     std::array<bool, 3> m_visible{true, true, true};

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "commands/editing/Scripts.h"
+#include "formats/scene/ValueTables.h"
 #include "foundation/text/NumericText.h"
 #include "ui/ColourControls.h"
 #include "ui/QtText.h"
@@ -43,18 +44,6 @@ QGroupBox* panel(const char* name, const char* title)
 
 QString floatText(float v) { return QString::fromStdString(formatFloat(v)); }
 std::string textOf(const QLineEdit* b) { return b->text().toStdString(); }
-
-// The behaviours a human reacts with, as the byte in its definition holds them.
-const std::pair<const char*, int> Behaviours[] = {{"Duck", 0},
-                                                   {"No reaction", 2},
-                                                   {"No reaction on weapon", 4},
-                                                   {"React when hit", 8},
-                                                   {"Reaction on Player", 16},
-                                                   {"React on Attack", 32},
-                                                   {"React on Attack 2", 64},
-                                                   {"Afraid!", 128}};
-const char* const ThingSounds[] = {"Lath 1", "Lath 2", "Barrel 1", "Barrel 2", "Label",
-                                   "Box",    "Wood",   "Plate",    "No sound!"};
 
 } // namespace
 
@@ -239,8 +228,8 @@ QWidget* ScenePage::buildHumanPanel()
     auto* grid = new QGridLayout(m_humanPanel);
     m_behaviour = new QComboBox;
     m_behaviour->setObjectName(QStringLiteral("Combo3"));
-    for (const auto& [text, code] : Behaviours)
-        m_behaviour->addItem(QString::fromLatin1(text), code);
+    for (const CodedCaption& behaviour : HumanBehaviours)
+        m_behaviour->addItem(QString::fromLatin1(behaviour.inspectorCaption), behaviour.code);
     m_sex = box(QStringLiteral("Text36"), 60);
     m_aggression = box(QStringLiteral("Text37"));
     m_humanWeight = box(QStringLiteral("Text38"));
@@ -272,8 +261,8 @@ QWidget* ScenePage::buildThingPanel()
     m_thingWeight = box(QStringLiteral("Text46"));
     m_thingSound = new QComboBox;
     m_thingSound->setObjectName(QStringLiteral("Combo1"));
-    for (int i = 0; i < 9; ++i)
-        m_thingSound->addItem(QString::fromLatin1(ThingSounds[i]), i);
+    for (const CodedCaption& sound : ThingSounds)
+        m_thingSound->addItem(QString::fromLatin1(sound.inspectorCaption), sound.code);
     grid->addWidget(new QLabel(QStringLiteral("Weight")), 0, 0);
     grid->addWidget(m_thingWeight, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Sound")), 1, 0);

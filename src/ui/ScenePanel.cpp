@@ -14,16 +14,17 @@
 #include "commands/editing/SceneValueSave.h"
 #include "commands/editing/Scripts.h"
 #include "commands/insertion/InsertChoices.h"
-#include "foundation/bytes/ByteReader.h"
 #include "foundation/seams/Prompter.h"
 #include "mission/PendingEdits.h"
 #include "ui/CommandRunner.h"
+#include "ui/EditState.h"
 #include "ui/InsertDialog.h"
 #include "ui/ListTab.h"
 #include "ui/QtText.h"
 #include "ui/SceneListModel.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
+#include "ui/Selection.h"
 #include "ui/StatusLine.h"
 #include "ui/ValueColours.h"
 #include "ui/WidgetNames.h"
@@ -41,10 +42,10 @@ int rowOrZero(const QListView* list) { return std::max(list->currentIndex().row(
 
 } // namespace
 
-ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status,
-                       QTabWidget* listTabs, QTabWidget* inspectorTabs)
-    : m_mission(mission), m_prompter(prompter), m_runner(runner), m_status(status), m_listTabs(listTabs),
-      m_inspectorTabs(inspectorTabs)
+ScenePanel::ScenePanel(Mission& mission, Selection& selection, EditState& edits, Prompter& prompter,
+                       CommandRunner& runner, StatusLine& status, QTabWidget* listTabs, QTabWidget* inspectorTabs)
+    : m_mission(mission), m_selection(selection), m_edits(edits), m_prompter(prompter), m_runner(runner),
+      m_status(status), m_listTabs(listTabs), m_inspectorTabs(inspectorTabs)
 {
     const struct {
         const char* caption;
@@ -62,7 +63,7 @@ ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runn
         tab.list->setModel(m_models[i]);
         connect(tab.search, &QPushButton::clicked, this, [this, i] { searchByName(i); });
         connect(tab.field, &QLineEdit::returnPressed, this, [this, i] { searchByName(i); });
-        connect(tab.stop, &QPushButton::clicked, this, [this] { m_mission.setSearchStop(SearchKind::Name, true); });
+        connect(tab.stop, &QPushButton::clicked, this, [this] { m_edits.NameSearchStop = true; });
         if (i == AllTab) {
             m_deleteButton = new QPushButton(QStringLiteral("Delete"));
             m_deleteButton->setObjectName(QString::fromLatin1(ids::DeleteButton));
@@ -73,17 +74,21 @@ ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runn
         }
     }
     m_lists[AllTab]->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &ScenePanel::onSelectionChanged);
+    // What the user selects in the lists becomes the window's selection.
+    connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ScenePanel::pushSelection);
     connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 onAllRowChanged(current.row());
-                if (current.row() >= 0)
-                    emit currentRowChanged(static_cast<std::uint32_t>(current.row()));
+                pushSelection();
             });
     for (int i : {ScriptsTab, ThingsTab})
         connect(m_lists[i]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, i](const QModelIndex& current) { onMappedRowChanged(m_lists[i], current.row()); });
+    // What another view or a command selects is shown here.
+    connect(&m_selection, &Selection::changed, this, [this](MissionFile file) {
+        if (file == MissionFile::Scene)
+            applySelection();
+    });
 
     m_overview = new ScriptOverviewPage;
     m_overview->setObjectName(QStringLiteral("OverviewPage"));
@@ -94,7 +99,7 @@ ScenePanel::ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runn
     m_page = new ScenePage;
     m_page->setObjectName(QStringLiteral("ScenePage"));
     m_page->setEditGuard([this] { return !m_mission.busy() && hasRows(); });
-    connect(m_page, &ScenePage::edited, this, [this] { m_mission.setChanged(SceneList, true); });
+    connect(m_page, &ScenePage::edited, this, [this] { m_edits.ChangedFlags[SceneList] = true; });
     connect(m_page, &ScenePage::scriptEdited, this, &ScenePanel::onScriptEdited);
     inspectorTabs->addTab(m_page, QStringLiteral("Scene"));
 
@@ -114,83 +119,103 @@ std::optional<std::uint32_t> ScenePanel::currentRow() const
     return row >= 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(row)) : std::nullopt;
 }
 
-KeptRows ScenePanel::keptRows() const
-{
-    const auto all = static_cast<std::uint32_t>(rowOrZero(m_lists[AllTab]));
-    return {all, m_mission.rememberedRows().fallback, static_cast<std::uint32_t>(rowOrZero(m_lists[ScriptsTab])),
-            static_cast<std::uint32_t>(rowOrZero(m_lists[ThingsTab]))};
-}
-
-void ScenePanel::selectRow(std::uint32_t row)
-{
-    m_listTabs->setCurrentIndex(AllTab);
-    selectListRow(m_lists[AllTab], row);
-}
-
-std::vector<std::uint32_t> ScenePanel::selectedRows() const
-{
-    std::vector<std::uint32_t> rows;
-    for (const QModelIndex& index : m_lists[AllTab]->selectionModel()->selectedRows())
-        rows.push_back(static_cast<std::uint32_t>(index.row()));
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-void ScenePanel::selectRows(const std::vector<std::uint32_t>& rows, std::optional<std::uint32_t> current, bool add)
-{
-    QItemSelectionModel* model = m_lists[AllTab]->selectionModel();
-    m_listTabs->setCurrentIndex(AllTab);
-    if (current)
-        selectListRow(m_lists[AllTab], *current); // shows it, asking first about unsaved edits
-    if (current && currentRow() != current)
-        return; // the edits of the entry shown so far were kept
-    QItemSelection selection;
-    for (std::uint32_t row : rows)
-        if (static_cast<int>(row) < m_models[AllTab]->rowCount())
-            selection.select(m_models[AllTab]->index(static_cast<int>(row), 0), m_models[AllTab]->index(static_cast<int>(row), 0));
-    if (add || current)
-        selection.merge(model->selection(), QItemSelectionModel::Select);
-    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void ScenePanel::toggleRow(std::uint32_t row)
-{
-    if (static_cast<int>(row) < m_models[AllTab]->rowCount())
-        m_lists[AllTab]->selectionModel()->select(m_models[AllTab]->index(static_cast<int>(row), 0),
-                                                 QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
-}
-
 void ScenePanel::selectAll()
 {
     m_listTabs->setCurrentIndex(AllTab);
-    m_lists[AllTab]->selectAll();
+    std::vector<std::uint32_t> rows(static_cast<std::size_t>(m_models[AllTab]->rowCount()));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = static_cast<std::uint32_t>(row);
+    SceneSelection all = m_selection.scene();
+    if (!all.all && !rows.empty())
+        all.all = 0;
+    all.more = std::move(rows);
+    m_selection.setScene(std::move(all));
 }
 
-void ScenePanel::onSelectionChanged()
+void ScenePanel::applySelection()
 {
-    const auto rows = selectedRows();
-    if (rows.size() > 1) {
-        m_status.show(QStringLiteral("%1 objects selected").arg(rows.size()), QColor());
+    if (m_pushing)
+        return; // the lists' own selection coming back
+    const SceneSelection& s = m_selection.scene();
+    m_listsFilling = true;
+    selectListRow(m_lists[ScriptsTab], s.scripts);
+    selectListRow(m_lists[ThingsTab], s.things);
+    {
+        // Every row at once, with the current one: the entry is shown below, once.
+        QItemSelectionModel* model = m_lists[AllTab]->selectionModel();
+        const QSignalBlocker block(model);
+        QItemSelection rows;
+        for (const std::uint32_t row : m_selection.sceneRows())
+            if (static_cast<int>(row) < m_models[AllTab]->rowCount())
+                rows.select(m_models[AllTab]->index(static_cast<int>(row), 0), m_models[AllTab]->index(static_cast<int>(row), 0));
+        model->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (s.all && static_cast<int>(*s.all) < m_models[AllTab]->rowCount())
+            model->setCurrentIndex(m_models[AllTab]->index(static_cast<int>(*s.all), 0), QItemSelectionModel::NoUpdate);
+        else
+            model->clearCurrentIndex();
+        m_lists[AllTab]->viewport()->update();
+    }
+    m_listsFilling = false;
+    if (s.all) {
+        m_lists[AllTab]->scrollTo(m_models[AllTab]->index(static_cast<int>(*s.all), 0));
+        // The entry is shown as a selection by the user shows it, its questions first; after a load,
+        // as the loader shows it: from the list tab the user looks at.
+        if (!m_entryShown)
+            showCurrentEntry();
+        else if (*s.all != m_shownRow)
+            onAllRowChanged(static_cast<int>(*s.all));
+    }
+    pushSelection(); // a question may have kept the entry shown so far
+    tellSelectionSize();
+}
+
+void ScenePanel::pushSelection()
+{
+    if (m_listsFilling)
+        return;
+    // The current row counts while it is selected (a Ctrl+click can take it out of the selection).
+    SceneSelection s;
+    const QModelIndex current = m_lists[AllTab]->currentIndex();
+    if (current.isValid() && m_lists[AllTab]->selectionModel()->isSelected(current))
+        s.all = static_cast<std::uint32_t>(current.row());
+    for (const QModelIndex& index : m_lists[AllTab]->selectionModel()->selectedRows())
+        if (index.row() != current.row())
+            s.more.push_back(static_cast<std::uint32_t>(index.row()));
+    for (int tab : {ScriptsTab, ThingsTab}) {
+        const int row = m_lists[tab]->currentIndex().row();
+        (tab == ScriptsTab ? s.scripts : s.things) =
+            row >= 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(row)) : std::nullopt;
+    }
+    m_pushing = true;
+    m_selection.setScene(std::move(s));
+    m_pushing = false;
+    tellSelectionSize();
+}
+
+void ScenePanel::tellSelectionSize()
+{
+    const std::size_t rows = m_selection.sceneRows().size();
+    if (rows > 1) {
+        m_status.show(QStringLiteral("%1 objects selected").arg(rows), QColor());
         m_tellsSelection = true;
     } else if (m_tellsSelection || m_status.label()->text() == QLatin1String(exportmsg::Exported)) {
         // What was said of the selection before (its count, that it was exported) is no longer so.
         m_status.clear();
         m_tellsSelection = false;
     }
-    emit selectionChanged(rows);
 }
 
 void ScenePanel::reloadKeepingRows()
 {
     const std::uint32_t row = currentRow().value_or(0);
-    m_mission.reloadSceneAt(row, m_prompter);
+    m_runner.run([&] { return CommandResult(Outcome::doneWith(m_mission.reloadSceneAt(row, m_prompter))); });
 }
 
 void ScenePanel::hideSavedMarker() { m_page->setSavedMarkerVisible(false); }
 
 void ScenePanel::resetEdits()
 {
-    m_mission.setChanged(SceneList, false);
+    m_edits.ChangedFlags[SceneList] = false;
     m_savePromptGuard = false;
     m_page->setSavedMarkerVisible(false);
     m_page->restoreAllColours();
@@ -219,9 +244,10 @@ void ScenePanel::aboutToLoad()
     // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
     // old catalogue cannot be saved through the new one's offsets.
     m_page->setSavedMarkerVisible(false);
-    m_mission.setChanged(SceneList, false);
+    m_edits.ChangedFlags[SceneList] = false;
     m_page->restoreAllColours();
     m_overview->clearListing();
+    m_entryShown = false;
     for (SceneListModel* model : m_models)
         model->detach();
     m_listTabs->setEnabled(false);
@@ -229,19 +255,16 @@ void ScenePanel::aboutToLoad()
 
 void ScenePanel::loaded()
 {
+    // The rows to select come with the command that read the scene (the runner sets them).
+    m_listsFilling = true;
     for (SceneListModel* model : m_models)
         model->reload();
-    const SceneSelection& selection = m_mission.sceneSelection();
-    m_listsFilling = true;
-    selectListRow(m_lists[AllTab], selection.all);
-    selectListRow(m_lists[ScriptsTab], selection.scripts);
-    selectListRow(m_lists[ThingsTab], selection.things);
     m_listsFilling = false;
+    m_entryShown = false;
     m_listTabs->setEnabled(true);
     if (!m_mission.isLoaded(MissionFile::Scene))
         return;
     m_inspectorTabs->setCurrentIndex(SceneValuesPage);
-    showCurrentEntry();
     if (m_overview->listingWanted())
         listScripts();
 }
@@ -279,9 +302,9 @@ void ScenePanel::onAllRowChanged(int row)
         [&] {
             m_page->restoreAllColours();
             m_status.clear();
-            m_mission.setChanged(SceneList, false);
+            m_edits.ChangedFlags[SceneList] = false;
         },
-        [&] { return m_mission.workspace().ChangedFlags[SceneList]; }};
+        [&] { return m_edits.ChangedFlags[SceneList]; }};
     switch (PendingEdits::beforeSceneEntry(m_scriptDirty, m_prompter, page)) {
     case PendingEdits::Next::KeepPage:
         return;
@@ -333,7 +356,7 @@ void ScenePanel::showCurrentEntry()
 
 void ScenePanel::refreshShownEntry()
 {
-    if (hasRows() && !m_scriptDirty && !m_mission.workspace().ChangedFlags[SceneList] &&
+    if (hasRows() && !m_scriptDirty && !m_edits.ChangedFlags[SceneList] &&
         m_shownRow < m_mission.sceneCatalogue().entryCount())
         showEntry(m_shownRow);
 }
@@ -341,23 +364,11 @@ void ScenePanel::refreshShownEntry()
 void ScenePanel::showEntry(std::uint32_t row)
 {
     const SceneEntry entry = m_mission.sceneCatalogue().entry(row);
-    m_page->showEntry(entry, entry.hasScript ? scriptTextOf(entry) : std::nullopt);
+    m_page->showEntry(entry, entry.hasScript ? storedScript(m_mission, row) : std::nullopt);
     selectByName(m_lists[ScriptsTab], entry.name);
     selectByName(m_lists[ThingsTab], entry.name);
     m_shownRow = row;
-}
-
-std::optional<std::string> ScenePanel::scriptTextOf(const SceneEntry& entry) const
-{
-    if (entry.ScriptOffset == 0)
-        return std::nullopt;
-    try {
-        const ByteReader file(m_mission.bytes(MissionFile::Scene));
-        const auto length = file.u32(entry.ScriptOffset);
-        return file.text(entry.ScriptOffset + 4ull, length);
-    } catch (const std::exception&) {
-        return std::nullopt; // the loaded bytes do not hold the script where it was recorded
-    }
+    m_entryShown = true;
 }
 
 void ScenePanel::selectByName(QListView* list, std::string_view name)
@@ -402,7 +413,7 @@ std::optional<InsertSource> ScenePanel::insertSource() const
 bool ScenePanel::saveValues()
 {
     const CommandResult result = m_runner.run([this] { return saveValuesNow(); });
-    return result.outcome == CommandResult::Outcome::Done && !m_mission.workspace().ChangedFlags[SceneList];
+    return result.isDone() && !m_edits.ChangedFlags[SceneList];
 }
 
 CommandResult ScenePanel::saveValuesNow()
@@ -411,24 +422,19 @@ CommandResult ScenePanel::saveValuesNow()
         return CommandResult::refused();
     // The save updates this copy with what it wrote; the catalogue reads the written bytes.
     SceneEntry entry = m_mission.sceneCatalogue().entry(m_shownRow);
-    switch (saveSceneValues(m_page->form(), entry, m_mission, m_prompter)) {
-    case ValueSaveResult::Refused:
-        return CommandResult::refused();
-    case ValueSaveResult::Stale:
-        return CommandResult::stale(MissionFile::Scene);
-    case ValueSaveResult::TransformOnly:
-        // The values of the object's kind are still unsaved: they stay red and flagged.
-        m_page->restoreTransformColours();
+    const Result<ValuesSaved> saved = saveSceneValues(m_page->form(), entry, m_mission, m_prompter);
+    if (saved.done()) {
         m_page->setStoredValues(entry);
-        return CommandResult::done();
-    case ValueSaveResult::Saved:
-        m_page->restoreAllColours();
-        m_page->setStoredValues(entry);
-        m_mission.setChanged(SceneList, false);
-        m_page->setSavedMarkerVisible(true);
-        return CommandResult::done();
+        if (saved.value.all) {
+            m_page->restoreAllColours();
+            m_edits.ChangedFlags[SceneList] = false;
+            m_page->setSavedMarkerVisible(true);
+        } else {
+            // The values of the object's kind are still unsaved: they stay red and flagged.
+            m_page->restoreTransformColours();
+        }
     }
-    return CommandResult::refused();
+    return saved;
 }
 
 void ScenePanel::onScriptEdited()
@@ -449,23 +455,19 @@ bool ScenePanel::saveScript()
         if (!row)
             return CommandResult::refused();
         m_scriptDirty = false;
-        KeptRows keep = keptRows();
+        KeptRows keep = m_selection.keptRows(m_mission.rememberedRows());
         keep.all = *row;
         const std::string text = m_page->scriptToStore();
-        switch (mw::saveScript(m_mission, *row, text, m_prompter, keep)) {
-        case ScriptSaveResult::SameLength:
+        const Result<ScriptSaved> saved = mw::saveScript(m_mission, *row, text, m_prompter, keep);
+        if (!saved.done())
+            return CommandResult(saved);
+        if (saved.value.newLength)
+            m_edits.ChangedFlags[SceneList] = false; // the reload shows the file's values again
+        else
             m_page->setStoredScript(text);
-            break;
-        case ScriptSaveResult::NewLength:
-            break; // reloaded: the lists and the page show the rewritten file
-        case ScriptSaveResult::Stale:
-            return CommandResult::stale(MissionFile::Scene);
-        case ScriptSaveResult::Refused:
-            return CommandResult::refused();
-        }
-        return CommandResult::done(QString::fromLatin1(scriptmsg::Saved), SavedScriptColour);
+        return CommandResult(saved, QString::fromLatin1(scriptmsg::Saved), SavedScriptColour);
     });
-    return result.outcome == CommandResult::Outcome::Done;
+    return result.isDone();
 }
 
 void ScenePanel::listScripts()
@@ -494,9 +496,7 @@ void ScenePanel::deleteSelected()
         if (!hasRows() || !row)
             return CommandResult::refused();
         m_status.clear();
-        if (deleteObject(m_mission, *row, m_prompter) == DeleteResult::Stale)
-            return CommandResult::stale(MissionFile::Scene);
-        return CommandResult::done();
+        return CommandResult(deleteObject(m_mission, *row, m_prompter));
     });
 }
 
@@ -507,7 +507,8 @@ void ScenePanel::searchByName(int tab)
         const std::size_t all = tab == AllTab ? row : tab == ScriptsTab ? c.scriptRows[row] : c.plainRows[row];
         return std::string(c.name(all));
     };
-    mw::searchByName(m_mission, m_prompter, m_lists[tab], bytesOf(m_searchFields[tab]->text()), textOf);
+    mw::searchByName(m_mission, m_prompter, m_lists[tab], bytesOf(m_searchFields[tab]->text()), textOf,
+                     m_edits.NameSearchStop);
 }
 
 } // namespace mw

@@ -2,7 +2,8 @@
 // The scene's part of the window: the lists "All", "Scripts" and "Things" with their name searches
 // and the Delete button, the "S. Ovv." and "Scene" pages of the inspector; the selection handlers
 // with their unsaved-edits questions, and the commands on the shown entry (values, script, delete).
-// It observes the mission and refreshes itself when the scene is loaded or reloaded.
+// The lists show the window's one selection and set it; the panel observes the mission and refreshes
+// itself when the scene is loaded or reloaded.
 
 #include <QObject>
 #include <array>
@@ -26,30 +27,23 @@ class Prompter;
 class SceneListModel;
 class ScenePage;
 class ScriptOverviewPage;
+class Selection;
 class StatusLine;
+struct EditState;
 struct InsertSource;
 
 class ScenePanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
     // Adds the three list tabs and the two pages to the tab strips, in their order.
-    ScenePanel(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status, QTabWidget* listTabs,
-               QTabWidget* inspectorTabs);
+    ScenePanel(Mission& mission, Selection& selection, EditState& edits, Prompter& prompter, CommandRunner& runner,
+               StatusLine& status, QTabWidget* listTabs, QTabWidget* inspectorTabs);
     ~ScenePanel() override;
 
     bool hasRows() const;
-    // The selected row of "All".
+    // The current row of "All".
     std::optional<std::uint32_t> currentRow() const;
-    // The rows the three lists select now, to keep across a reload.
-    KeptRows keptRows() const;
-    // Selects a row of "All" (showing its tab), which shows it.
-    void selectRow(std::uint32_t row);
-    // The selected rows of "All", in order (objects and scripts alike).
-    std::vector<std::uint32_t> selectedRows() const;
-    // Selects these rows of "All" (`add`: beside the selected ones), `current` shown.
-    void selectRows(const std::vector<std::uint32_t>& rows, std::optional<std::uint32_t> current, bool add = false);
-    // Puts a row into the selection or takes it out.
-    void toggleRow(std::uint32_t row);
+    // Every row of "All" into the selection (showing its tab).
     void selectAll();
     // Shows the entry the current list tab selects.
     void showCurrentEntry();
@@ -74,29 +68,27 @@ public:
     QPushButton* saveValuesButton() const;
     QPushButton* saveScriptButton() const;
 
-signals:
-    // The current row of "All" changed (the map marks it).
-    void currentRowChanged(std::uint32_t row);
-    // The selected rows of "All" changed.
-    void selectionChanged(std::vector<std::uint32_t> rows);
-
 private:
     void missionChanged(const MissionChange& change) override;
     void aboutToLoad();
     void loaded();
+    // The window's selection into the lists (and the entry it names shown), and back.
+    void applySelection();
+    void pushSelection();
+    void tellSelectionSize();
     void onAllRowChanged(int row);
     void onMappedRowChanged(QListView* list, int row);
     void showEntry(std::uint32_t row);
-    std::optional<std::string> scriptTextOf(const SceneEntry& entry) const;
     void selectByName(QListView* list, std::string_view name);
     void onScriptEdited();
     void listScripts();
     void searchScripts();
     void searchByName(int tab);
     CommandResult saveValuesNow();
-    void onSelectionChanged();
 
     Mission& m_mission;
+    Selection& m_selection;
+    EditState& m_edits;
     Prompter& m_prompter;
     CommandRunner& m_runner;
     StatusLine& m_status;
@@ -111,7 +103,9 @@ private:
     ScriptOverviewPage* m_overview = nullptr;
 
     std::uint32_t m_shownRow = 0;   // the "All" row the Scene page shows
-    bool m_listsFilling = false;    // set while a load's rows are put into the lists and selected
+    bool m_entryShown = false;      // the page shows an entry of the scene as loaded now
+    bool m_listsFilling = false;    // set while the selection is put into the lists
+    bool m_pushing = false;         // set while the lists' selection goes into the window's
     bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
     bool m_scriptDirty = false;     // the script box holds an unsaved change of length
     bool m_tellsSelection = false;  // the status line says how many objects are selected

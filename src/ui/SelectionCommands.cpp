@@ -13,6 +13,7 @@
 #include "ui/MoveSelectionDialog.h"
 #include "ui/QtText.h"
 #include "ui/ScenePanel.h"
+#include "ui/Selection.h"
 #include "ui/StatusLine.h"
 #include "ui/ValueColours.h"
 
@@ -20,7 +21,7 @@ namespace mw {
 
 namespace {
 
-QString pastedText(const PasteResult& pasted)
+QString pastedText(const Pasted& pasted)
 {
     QString text = QStringLiteral(" **** Pasted %1 ****").arg(pasted.count);
     if (pasted.missingParents == 1)
@@ -30,37 +31,12 @@ QString pastedText(const PasteResult& pasted)
     return text;
 }
 
-CommandResult pasteOutcome(const PasteResult& pasted)
-{
-    switch (pasted.outcome) {
-    case PasteResult::Outcome::Pasted:
-        return CommandResult::done(pastedText(pasted), SavedColour);
-    case PasteResult::Outcome::Stale:
-        return CommandResult::stale(MissionFile::Scene);
-    case PasteResult::Outcome::Refused:
-        break;
-    }
-    return CommandResult::refused();
-}
-
-CommandResult deleteOutcome(DeleteResult deleted)
-{
-    switch (deleted) {
-    case DeleteResult::Deleted:
-        return CommandResult::done();
-    case DeleteResult::Stale:
-        return CommandResult::stale(MissionFile::Scene);
-    case DeleteResult::Refused:
-        break;
-    }
-    return CommandResult::refused();
-}
-
 } // namespace
 
-SelectionCommands::SelectionCommands(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status,
-                                     ScenePanel& scene)
-    : m_mission(mission), m_prompter(prompter), m_runner(runner), m_status(status), m_scene(scene)
+SelectionCommands::SelectionCommands(Mission& mission, Selection& selection, Prompter& prompter, CommandRunner& runner,
+                                     StatusLine& status, ScenePanel& scene)
+    : m_mission(mission), m_selection(selection), m_prompter(prompter), m_runner(runner), m_status(status),
+      m_scene(scene)
 {
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &SelectionCommands::clipboardChanged);
 }
@@ -84,7 +60,7 @@ void SelectionCommands::tellScriptsLeftOut(std::size_t count)
 
 std::size_t SelectionCommands::copyToClipboard()
 {
-    const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
+    const CopiedObjects copied = copyObjects(m_mission, m_selection.sceneRows());
     tellScriptsLeftOut(copied.scriptsLeftOut);
     if (copied.names.empty())
         return 0;
@@ -118,17 +94,9 @@ void SelectionCommands::cut()
         const std::size_t copied = copyToClipboard();
         if (copied == 0)
             return CommandResult::refused();
-        return deleteOutcome(
-            deleteObjects(m_mission, m_scene.selectedRows(), m_prompter, false, "Cut " + objectCount(copied)));
+        return CommandResult(
+            deleteObjects(m_mission, m_selection.sceneRows(), m_prompter, false, "Cut " + objectCount(copied)));
     });
-}
-
-void SelectionCommands::selectPasted(std::uint32_t first, std::size_t count)
-{
-    std::vector<std::uint32_t> rows;
-    for (std::size_t i = 0; i < count; ++i)
-        rows.push_back(first + static_cast<std::uint32_t>(i));
-    m_scene.selectRows(rows, first);
 }
 
 void SelectionCommands::paste()
@@ -144,25 +112,21 @@ void SelectionCommands::paste()
             m_prompter.message("** The clipboard's objects are damaged: " + read.problem + " - nothing was pasted! **", "");
             return CommandResult::refused();
         }
-        const PasteResult pasted = pasteObjects(m_mission, *read.package, m_prompter);
-        if (pasted.outcome == PasteResult::Outcome::Pasted)
-            selectPasted(pasted.firstRow, pasted.count);
-        return pasteOutcome(pasted);
+        const Result<Pasted> pasted = pasteObjects(m_mission, *read.package, m_prompter);
+        return CommandResult(pasted, pastedText(pasted.value), SavedColour);
     });
 }
 
 void SelectionCommands::duplicate()
 {
     m_runner.run([this] {
-        const CopiedObjects copied = copyObjects(m_mission, m_scene.selectedRows());
+        const CopiedObjects copied = copyObjects(m_mission, m_selection.sceneRows());
         tellScriptsLeftOut(copied.scriptsLeftOut);
         if (copied.names.empty())
             return CommandResult::refused();
-        const PasteResult pasted = pasteObjects(m_mission, copied.package, m_prompter,
-                                                {.moveX = 2, .stepName = "Duplicate " + objectCount(copied.names.size())});
-        if (pasted.outcome == PasteResult::Outcome::Pasted)
-            selectPasted(pasted.firstRow, pasted.count);
-        return pasteOutcome(pasted);
+        const Result<Pasted> pasted = pasteObjects(m_mission, copied.package, m_prompter,
+                                                   {.moveX = 2, .stepName = "Duplicate " + objectCount(copied.names.size())});
+        return CommandResult(pasted, pastedText(pasted.value), SavedColour);
     });
 }
 
@@ -179,30 +143,23 @@ void SelectionCommands::openMoveDialog()
 void SelectionCommands::moveBy(Vec3 offset)
 {
     m_runner.run([&] {
-        const auto rows = m_scene.selectedRows();
-        switch (moveObjects(m_mission, rows, offset, m_prompter)) {
-        case MoveResult::Moved:
+        const Outcome moved = moveObjects(m_mission, m_selection.sceneRows(), offset, m_prompter);
+        if (moved.done())
             m_scene.refreshShownEntry(); // the page shows the new translation
-            return CommandResult::done();
-        case MoveResult::Stale:
-            return CommandResult::stale(MissionFile::Scene);
-        case MoveResult::Refused:
-            break;
-        }
-        return CommandResult::refused();
+        return CommandResult(moved);
     });
 }
 
 void SelectionCommands::deleteSelected()
 {
-    const auto rows = m_scene.selectedRows();
+    const auto rows = m_selection.sceneRows();
     if (rows.size() <= 1) {
         m_scene.deleteSelected();
         return;
     }
     m_runner.run([&] {
         m_status.clear();
-        return deleteOutcome(deleteObjects(m_mission, rows, m_prompter));
+        return CommandResult(deleteObjects(m_mission, rows, m_prompter));
     });
 }
 

@@ -17,6 +17,7 @@ class Mission;
 class MoveSelectionDialog;
 class Prompter;
 class ScenePanel;
+class Selection;
 class StatusLine;
 
 inline constexpr const char* ObjectsMimeType = "application/x-mission-workshop-objects";
@@ -24,7 +25,8 @@ inline constexpr const char* ObjectsMimeType = "application/x-mission-workshop-o
 class SelectionCommands final : public QObject {
     Q_OBJECT
 public:
-    SelectionCommands(Mission& mission, Prompter& prompter, CommandRunner& runner, StatusLine& status, ScenePanel& scene);
+    SelectionCommands(Mission& mission, Selection& selection, Prompter& prompter, CommandRunner& runner,
+                      StatusLine& status, ScenePanel& scene);
     ~SelectionCommands() override;
 
     bool clipboardHoldsObjects() const;
@@ -48,9 +50,9 @@ private:
     void tellScriptsLeftOut(std::size_t count);
     // The selected objects onto the clipboard; how many went (0: none, and nothing was put there).
     std::size_t copyToClipboard();
-    void selectPasted(std::uint32_t first, std::size_t count);
 
     Mission& m_mission;
+    Selection& m_selection;
     Prompter& m_prompter;
     CommandRunner& m_runner;
     StatusLine& m_status;

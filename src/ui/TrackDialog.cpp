@@ -146,7 +146,7 @@ TrackDialog::TrackDialog(Mission& mission, Prompter& prompter, FileChooser& file
     connect(browseDestination, &QPushButton::clicked, this, [this] { browse(false); });
     connect(run1, &QPushButton::clicked, this, [this] {
         run({m_progressLabels[0], m_transformBar, m_rows}, [this](Progress& progress) {
-            return transformTrack(m_mission, m_mission.workspace().TrackSourcePath, m_prompter, progress);
+            return transformTrack(m_mission, m_sourcePath, m_prompter, progress);
         });
     });
     connect(run2, &QPushButton::clicked, this, [this] {
@@ -154,16 +154,15 @@ TrackDialog::TrackDialog(Mission& mission, Prompter& prompter, FileChooser& file
         const Area area{m_progressLabels[1], m_putBar, m_points};
         area.label->show();
         area.bar->show();
-        const Workspace& ws = m_mission.workspace();
-        run(area, [this, &ws](Progress& progress) {
-            return putTrack(m_mission, ws.TrackSourcePath, ws.TrackDestinationPath, m_prompter, progress);
+        run(area, [this](Progress& progress) {
+            return putTrack(m_mission, m_sourcePath, m_destinationPath, m_prompter, progress);
         });
         area.label->hide();
         area.bar->hide();
     });
     connect(run3, &QPushButton::clicked, this, [this] {
         run({m_progressLabels[2], m_reverseBar, m_markers}, [this](Progress& progress) {
-            return createReversedCopy(m_mission, m_mission.workspace().TrackSourcePath, m_prompter, progress);
+            return createReversedCopy(m_mission, m_sourcePath, m_prompter, progress);
         });
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -171,9 +170,8 @@ TrackDialog::TrackDialog(Mission& mission, Prompter& prompter, FileChooser& file
 
 void TrackDialog::prepare()
 {
-    const Workspace& ws = m_mission.workspace();
-    m_source->setText(fromPath(ws.TrackSourcePath));
-    m_destination->setText(fromPath(ws.TrackDestinationPath));
+    m_source->setText(fromPath(m_sourcePath));
+    m_destination->setText(fromPath(m_destinationPath));
     for (QLineEdit* counter : {m_rows, m_points, m_markers})
         counter->clear();
     for (QProgressBar* b : {m_transformBar, m_putBar, m_reverseBar})
@@ -189,19 +187,19 @@ void TrackDialog::browse(bool source)
     const auto path = m_files.openFile(source ? trackmsg::SourceFilter : trackmsg::DestinationFilter);
     if (!path)
         return;
-    const Workspace& ws = m_mission.workspace();
-    m_mission.setTrackFiles(source ? *path : ws.TrackSourcePath, source ? ws.TrackDestinationPath : *path);
+    (source ? m_sourcePath : m_destinationPath) = *path;
     (source ? m_source : m_destination)->setText(fromPath(*path));
 }
 
-void TrackDialog::run(const Area& area, const std::function<bool(Progress&)>& command)
+void TrackDialog::run(const Area& area, const std::function<Outcome(Progress&)>& command)
 {
     m_runner.run([&] {
         area.bar->reset();
         AreaProgress progress(area.bar, area.counter);
-        if (!command(progress))
+        const Outcome outcome = command(progress);
+        if (!outcome.done())
             area.bar->reset();
-        return CommandResult::done();
+        return CommandResult(outcome);
     });
 }
 

@@ -5,7 +5,10 @@
 
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <functional>
+
+#include "commands/Outcome.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,7 +27,7 @@ class TrackDialog final : public QWidget {
 public:
     TrackDialog(Mission& mission, Prompter& prompter, FileChooser& files, CommandRunner& runner);
 
-    // The "&Racing" command: the workspace's two paths, empty counters, hidden progress labels,
+    // The "&Racing" command: the two paths chosen last, empty counters, hidden progress labels,
     // reset bars; then shown.
     void prepare();
 
@@ -36,12 +39,14 @@ private:
         QLineEdit* counter;
     };
     void browse(bool source);
-    void run(const Area& area, const std::function<bool(Progress&)>& command);
+    void run(const Area& area, const std::function<Outcome(Progress&)>& command);
 
     Mission& m_mission;
     Prompter& m_prompter;
     FileChooser& m_files;
     CommandRunner& m_runner;
+    // The source scene and the destination route file chosen (kept while the editor runs).
+    std::filesystem::path m_sourcePath, m_destinationPath;
     QLineEdit* m_source;      // Text1
     QLineEdit* m_destination; // Text2
     QLineEdit* m_rows;        // Text3

@@ -8,6 +8,7 @@
 #include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
 #include "support/ChunkBuilder.h"
+#include "support/Outcomes.h"
 #include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
@@ -59,7 +60,7 @@ protected:
     ImportResult import(const PackageParts& p, const char* name = "box.QRA")
     {
         writeBytes(dir.path() / name, buildPackage(p));
-        return importAddin(mission, dir.path() / name, prompter);
+        return importOf(importAddin(mission, dir.path() / name, prompter));
     }
     // Every file below the game folder with its bytes.
     std::map<fs::path, std::vector<std::uint8_t>> snapshot() const
@@ -179,7 +180,7 @@ TEST_F(AddinTest, EveryRefusalLeavesEveryFileAsItWas)
         SCOPED_TRACE(c.message);
         prompter.said.clear();
         writeBytes(dir.path() / c.name, c.damage(buildPackage(parts)));
-        EXPECT_EQ(importAddin(mission, dir.path() / c.name, prompter), ImportResult::Refused);
+        EXPECT_EQ(importOf(importAddin(mission, dir.path() / c.name, prompter)), ImportResult::Refused);
         EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", c.message, ""}}));
         EXPECT_EQ(snapshot(), before);
     }

@@ -7,6 +7,7 @@
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
+#include "support/Outcomes.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
 #include "support/ScriptedPrompter.h"
@@ -69,10 +70,10 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     EXPECT_EQ(choices.blockName, "Lamp");
     EXPECT_TRUE(choices.includeModels);
     const fs::path package = dir.path() / "lamps.qra";
-    const ExportResult exported = exportAddin(mission, rows, choices, package, prompter);
-    ASSERT_EQ(exported.outcome, ExportResult::Outcome::Exported);
-    EXPECT_EQ(exported.modelFiles, (std::vector<std::string>{"LAMP01.4DS", "enemy.4ds"}));
-    EXPECT_EQ(exported.missingModels, (std::vector<std::string>{"ghost.4ds (not in the models folder)",
+    const Result<Exported> exported = exportAddin(mission, rows, choices, package, prompter);
+    ASSERT_EQ(exported.ended, Ended::Done);
+    EXPECT_EQ(exported.value.modelFiles, (std::vector<std::string>{"LAMP01.4DS", "enemy.4ds"}));
+    EXPECT_EQ(exported.value.missingModels, (std::vector<std::string>{"ghost.4ds (not in the models folder)",
                                                                 "a_model_name_too_long.4ds (the name does not fit a package)"}));
     EXPECT_EQ(mission.history().undoCount(), 0u); // the user's file, no step of the mission
     const auto read = readPackage(readWholeFile(package));
@@ -93,7 +94,7 @@ TEST(ExportTest, ExportedObjectsImportIntoAnotherMissionOfTheSameName)
     other.open(MissionFile::Scene, sceneB, prompter);
     const std::uint32_t objectsEnd = other.sceneCatalogue().ObjectsSizeOffset - 2 +
                                      ByteReader(before).u32(other.sceneCatalogue().ObjectsSizeOffset);
-    ASSERT_EQ(importAddin(other, package, prompter), ImportResult::Complete);
+    ASSERT_EQ(importOf(importAddin(other, package, prompter)), ImportResult::Complete);
     EXPECT_TRUE(prompter.said.empty());
     const auto after = readWholeFile(sceneB);
     expectConsistentScene(after);
@@ -128,11 +129,11 @@ TEST(ExportTest, TheUsersPackageIsNoStepAndNeverAMissionFile)
     mission.open(MissionFile::Scene, scene, prompter);
 
     const std::uint32_t lamp[] = {0}, script[] = {1};
-    ASSERT_EQ(moveObjects(mission, lamp, {1, 0, 0}, prompter), MoveResult::Moved);
+    ASSERT_TRUE(moveObjects(mission, lamp, {1, 0, 0}, prompter).done());
     ExportChoices choices = defaultExportChoices(mission, lamp);
     choices.includeModels = false;
     const fs::path package = dir.path() / "lamp.qra";
-    ASSERT_EQ(exportAddin(mission, lamp, choices, package, prompter).outcome, ExportResult::Outcome::Exported);
+    ASSERT_EQ(exportAddin(mission, lamp, choices, package, prompter).ended, Ended::Done);
     const auto exported = readWholeFile(package);
     EXPECT_TRUE(readPackage(exported).package->groups[0].empty());
     EXPECT_EQ(mission.history().undoCount(), 1u);
@@ -141,10 +142,9 @@ TEST(ExportTest, TheUsersPackageIsNoStepAndNeverAMissionFile)
     EXPECT_EQ(readWholeFile(scene), before);
     EXPECT_EQ(readWholeFile(package), exported);
 
-    EXPECT_EQ(exportAddin(mission, script, choices, dir.path() / "intro.qra", prompter).outcome,
-              ExportResult::Outcome::Refused);
+    EXPECT_EQ(exportAddin(mission, script, choices, dir.path() / "intro.qra", prompter).ended, Ended::Refused);
     EXPECT_FALSE(fs::exists(dir.path() / "intro.qra"));
-    EXPECT_EQ(exportAddin(mission, lamp, choices, scene, prompter).outcome, ExportResult::Outcome::Refused);
+    EXPECT_EQ(exportAddin(mission, lamp, choices, scene, prompter).ended, Ended::Refused);
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"** The add-in cannot be written over scene2.bin of the "
                                                              "loaded mission - nothing was written! **"}));
     EXPECT_EQ(readWholeFile(scene), before);

@@ -240,7 +240,7 @@ protected:
 TEST_F(InsertEngineTest, ABuildingGrowsTheObjectsSectionAndIsSelected)
 {
     load();
-    ASSERT_EQ(insertObject(mission, formOf("building", "b1", "4build10.i3d"), prompter), InsertResult::Inserted);
+    ASSERT_TRUE(insertObject(mission, formOf("building", "b1", "4build10.i3d"), prompter).done());
     const auto bytes = readWholeFile(path);
     expectConsistentScene(bytes);
     EXPECT_EQ(bytes.size(), original.size() + 120);
@@ -259,7 +259,7 @@ TEST_F(InsertEngineTest, AHumanGetsItsDefinitionEvenWithoutADefinitionsSection)
     for (bool sections : {true, false}) {
         SCOPED_TRACE(sections);
         load(sections);
-        ASSERT_EQ(insertObject(mission, formOf("human", "Guard", "Enemy12K.i3d"), prompter), InsertResult::Inserted);
+        ASSERT_TRUE(insertObject(mission, formOf("human", "Guard", "Enemy12K.i3d"), prompter).done());
         const auto bytes = readWholeFile(path);
         expectConsistentScene(bytes);
         const SceneEntry& guard = mission.sceneCatalogue().entry(1);
@@ -304,7 +304,7 @@ TEST_F(InsertEngineTest, ValidationInItsOrderWritesNothing)
         c.change(f);
         SCOPED_TRACE(c.text + std::string(" / ") + c.title);
         prompter.said.clear();
-        EXPECT_EQ(insertObject(mission, f, prompter), InsertResult::Refused);
+        EXPECT_EQ(insertObject(mission, f, prompter).ended, Ended::Refused);
         EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", c.text, c.title}}));
         EXPECT_EQ(readWholeFile(path), original);
     }
@@ -317,7 +317,7 @@ TEST_F(InsertEngineTest, AnEmptyOrUntouchedAngleInsertsWithAngleZero)
         SCOPED_TRACE(angle);
         InsertForm f = formOf("building", angle[0] ? "b2" : "b1", "4build10.i3d");
         f.verticalAngle = angle;
-        ASSERT_EQ(insertObject(mission, f, prompter), InsertResult::Inserted);
+        ASSERT_TRUE(insertObject(mission, f, prompter).done());
         EXPECT_EQ(mission.sceneCatalogue().entry(*mission.sceneSelection().all).rotation[1], 0.0f);
     }
 }

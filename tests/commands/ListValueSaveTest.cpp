@@ -73,7 +73,7 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
 
     TransformForm f = form("10", "20", "30", "2", "3", "4", "90");
     f.rotation = {0.25f, 0.9f, 0.5f, 0.75f};
-    EXPECT_EQ(saveCacheValues(f, mission, 1, prompter), ValueSaveResult::Saved);
+    EXPECT_EQ(saveCacheValues(f, mission, 1, prompter).ended, Ended::Done);
     const auto bytes = onDisk("cache.bin");
     ASSERT_EQ(bytes.size(), original.size());
     const ByteReader r(bytes);
@@ -92,8 +92,8 @@ TEST_F(ListValueSaveTest, CacheWritesTranslationRotationAndSize)
     EXPECT_EQ(record.position, (Vec3{10, 20, 30}));
 
     prompter.said.clear();
-    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), mission, 1, prompter),
-              ValueSaveResult::Refused);
+    EXPECT_EQ(saveCacheValues(form("1", "2", "3", "1", "1", "1", "200"), mission, 1, prompter).ended,
+              Ended::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Value -180 ... 180", "Vert Rotation"}}));
     EXPECT_EQ(onDisk("cache.bin"), bytes);
 }
@@ -107,8 +107,8 @@ TEST_F(ListValueSaveTest, ModelFileWritesOnlyTheTranslation)
     put(MissionFile::Model, original);
     auto& frame = mission.model().frames.at(0);
     // Size and rotation boxes are neither tested nor written.
-    EXPECT_EQ(saveModelValues(form("7", "8", "9", "x", "y", "z", "nonsense"), frame, mission, prompter),
-              ValueSaveResult::Saved);
+    EXPECT_EQ(saveModelValues(form("7", "8", "9", "x", "y", "z", "nonsense"), frame, mission, prompter).ended,
+              Ended::Done);
     auto expected = original;
     for (int i = 0; i < 3; ++i) {
         const auto v = encodeF32(7.0f + static_cast<float>(i));
@@ -116,7 +116,7 @@ TEST_F(ListValueSaveTest, ModelFileWritesOnlyTheTranslation)
     }
     EXPECT_EQ(onDisk("scene.4ds"), expected);
     EXPECT_TRUE(prompter.said.empty());
-    EXPECT_EQ(saveModelValues(form("", "8", "9"), frame, mission, prompter), ValueSaveResult::Refused);
+    EXPECT_EQ(saveModelValues(form("", "8", "9"), frame, mission, prompter).ended, Ended::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Fill all fields", ""}}));
 }
 
@@ -135,7 +135,7 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
     ASSERT_EQ(tree.bodyCount(), 5u);
     const auto f = form("10", "20", "30", "2", "4", "6");
     for (std::size_t row = 0; row < tree.bodyCount(); ++row)
-        EXPECT_EQ(saveCollisionValues(f, 44, mission, row, prompter), ValueSaveResult::Saved);
+        EXPECT_EQ(saveCollisionValues(f, 44, mission, row, prompter).ended, Ended::Done);
 
     const auto bytes = onDisk("tree.klz");
     ASSERT_EQ(bytes.size(), original.size());
@@ -171,8 +171,8 @@ TEST_F(ListValueSaveTest, CollisionWritesMaterialAndTheGeometryOfEachKind)
 
     // No vertical rotation check for collision bodies; the size must be numeric.
     prompter.said.clear();
-    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, mission, 0, prompter),
-              ValueSaveResult::Refused);
+    EXPECT_EQ(saveCollisionValues(form("1", "2", "3", "x", "1", "1", "999"), 44, mission, 0, prompter).ended,
+              Ended::Refused);
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"message", "Put numeric", "Size"}}));
     EXPECT_EQ(onDisk("tree.klz"), bytes);
 }
@@ -186,7 +186,7 @@ TEST_F(ListValueSaveTest, ChangedFilesAreNotWritten)
     auto changed = original;
     changed.push_back(7);
     write(file, changed);
-    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), mission, 0, prompter), ValueSaveResult::Stale);
+    EXPECT_EQ(saveCacheValues(form("5", "5", "5"), mission, 0, prompter).ended, Ended::Stale);
     EXPECT_EQ(onDisk("cache.bin"), changed);
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_NE(prompter.said[0].text.find("cache.bin"), std::string::npos);

@@ -116,11 +116,11 @@ TEST_F(ManyObjectsTest, CopiedObjectsTravelAsAPackageAndPasteWithTheirBytes)
     ASSERT_TRUE(read.package);
 
     mission.open(MissionFile::Scene, second.path, prompter);
-    const PasteResult pasted = pasteObjects(mission, *read.package, prompter);
-    ASSERT_EQ(pasted.outcome, PasteResult::Outcome::Pasted);
-    EXPECT_EQ(pasted.count, 4u);
-    EXPECT_EQ(pasted.firstRow, 2u);
-    EXPECT_EQ(pasted.missingParents, 1u); // "Nowhere"; the sector and the renamed lamp are there
+    const Result<Pasted> pasted = pasteObjects(mission, *read.package, prompter);
+    ASSERT_EQ(pasted.ended, Ended::Done);
+    EXPECT_EQ(pasted.value.count, 4u);
+    EXPECT_EQ(pasted.value.firstRow, 2u);
+    EXPECT_EQ(pasted.value.missingParents, 1u); // "Nowhere"; the sector and the renamed lamp are there
     expectConsistentScene(readWholeFile(second.path));
     // Every byte as copied, but the name that was taken and the link that follows it.
     EXPECT_EQ(chunkOf(2), objectBytes(lamp("Lamp-2")));
@@ -144,9 +144,9 @@ TEST_F(ManyObjectsTest, NamesAreMadeFreeAndDefinitionsFollowTheirOwners)
     mission.open(MissionFile::Scene, first.path, prompter);
     const std::uint32_t rows[] = {0, 1, 2};
     const Package package = copyObjects(mission, rows).package;
-    ASSERT_EQ(pasteObjects(mission, package, prompter).outcome, PasteResult::Outcome::Pasted);
-    const PasteResult again = pasteObjects(mission, package, prompter, {.moveX = 2, .stepName = "Duplicate 3 objects"});
-    ASSERT_EQ(again.outcome, PasteResult::Outcome::Pasted);
+    ASSERT_EQ(pasteObjects(mission, package, prompter).ended, Ended::Done);
+    const Result<Pasted> again = pasteObjects(mission, package, prompter, {.moveX = 2, .stepName = "Duplicate 3 objects"});
+    ASSERT_EQ(again.ended, Ended::Done);
     const SceneCatalogue& c = mission.sceneCatalogue();
     std::vector<std::string> names;
     for (std::uint32_t row = 0; row < c.FirstScriptIndex; ++row)
@@ -164,17 +164,17 @@ TEST_F(ManyObjectsTest, MoveAndDeleteManyAreOneStepEach)
 {
     mission.open(MissionFile::Scene, first.path, prompter);
     const std::uint32_t moved[] = {0, 2, 4}; // the script is left out
-    ASSERT_EQ(moveObjects(mission, moved, {1, -2, 0.5f}, prompter), MoveResult::Moved);
+    ASSERT_TRUE(moveObjects(mission, moved, {1, -2, 0.5f}, prompter).done());
     EXPECT_EQ(mission.sceneCatalogue().entry(0).translation, (Vec3{2, 0, 3.5f}));
     EXPECT_EQ(mission.sceneCatalogue().entry(2).translation, (Vec3{8, 6, 9.5f}));
     EXPECT_EQ(mission.history().nextUndo()->name, "Move 2 objects");
     const auto afterMove = readWholeFile(first.path);
 
     const std::uint32_t doomed[] = {1, 3};
-    EXPECT_EQ(deleteObjects(mission, doomed, prompter), DeleteResult::Refused); // No
+    EXPECT_EQ(deleteObjects(mission, doomed, prompter).ended, Ended::Refused); // No
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"question", "Delete 2 objects?", "Delete Model"}}));
     prompter.answers = {true};
-    ASSERT_EQ(deleteObjects(mission, doomed, prompter), DeleteResult::Deleted);
+    ASSERT_TRUE(deleteObjects(mission, doomed, prompter).done());
     const auto bytes = readWholeFile(first.path);
     expectConsistentScene(bytes);
     const SceneCatalogue& c = mission.sceneCatalogue();
@@ -202,7 +202,7 @@ TEST_F(ManyObjectsTest, AnObjectNestedTooDeepIsRefusedByThePasteNotACrash)
     ASSERT_TRUE(read.package) << read.problem;
 
     mission.open(MissionFile::Scene, second.path, prompter);
-    EXPECT_EQ(pasteObjects(mission, *read.package, prompter).outcome, PasteResult::Outcome::Refused);
+    EXPECT_EQ(pasteObjects(mission, *read.package, prompter).ended, Ended::Failed);
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{WouldDamageScene}));
     EXPECT_EQ(readWholeFile(second.path), second.bytes);
     EXPECT_EQ(mission.history().undoCount(), 0u);
@@ -234,7 +234,7 @@ TEST_F(ManyObjectsTest, ADefinitionWithASuffixAndLatin1CapitalsAreRenamedWithThe
     const std::uint32_t rows[] = {0, 1};
     const Package package = copyObjects(mission, rows).package;
     mission.open(MissionFile::Scene, target.path, prompter);
-    ASSERT_EQ(pasteObjects(mission, package, prompter).outcome, PasteResult::Outcome::Pasted);
+    ASSERT_EQ(pasteObjects(mission, package, prompter).ended, Ended::Done);
     const SceneCatalogue& c = mission.sceneCatalogue();
     ASSERT_EQ(c.FirstScriptIndex, 4u);
     EXPECT_EQ(c.name(2), "Guard-2");

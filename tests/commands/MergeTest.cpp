@@ -76,7 +76,7 @@ TEST_F(MergeTest, PutCacheAddsEachCachedObjectWithItsExactBytes)
     loadCache();
     prompter.said.clear();
     prompter.answers = {true};
-    ASSERT_EQ(putCache(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putCache(mission, prompter).done());
     EXPECT_EQ(prompter.said, (std::vector<Said>{{"question", "Do you want to put cache.bin into scene2.bin ?", "Put cache!"}}));
     const auto bytes = readWholeFile(scene());
     expectConsistentScene(bytes);
@@ -110,7 +110,7 @@ TEST_F(MergeTest, PutCacheAddsEachCachedObjectWithItsExactBytes)
 
     // A second run adds them again; the backup then holds the state after the first.
     prompter.answers = {true};
-    ASSERT_EQ(putCache(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putCache(mission, prompter).done());
     EXPECT_EQ(namesFrom(mission, 1),
               (std::vector<std::string>{"CA1-lamp01", "CA2-bench", "CA1-lamp01", "CA2-bench"}));
     EXPECT_EQ(readWholeFile(backup()), bytes);
@@ -124,15 +124,15 @@ TEST_F(MergeTest, PutCacheAddsEachCachedObjectWithItsExactBytes)
 
 TEST_F(MergeTest, PutCacheChecksAndQuestions)
 {
-    ASSERT_EQ(putCache(mission, prompter), MergeResult::Refused);
+    ASSERT_EQ(putCache(mission, prompter).ended, Ended::Refused);
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"Load cache.bin and scne2.bin"}));
     loadCache();
     prompter.said.clear();
-    EXPECT_EQ(putCache(mission, prompter), MergeResult::Refused); // No to the question
+    EXPECT_EQ(putCache(mission, prompter).ended, Ended::Refused); // No to the question
     mission.open(MissionFile::Cache, dir.path() / "elsewhere" / "cache.bin", prompter); // cannot be read: the records stay
     prompter.said.clear();
     prompter.answers = {true, false};
-    EXPECT_EQ(putCache(mission, prompter), MergeResult::Refused);
+    EXPECT_EQ(putCache(mission, prompter).ended, Ended::Refused);
     EXPECT_EQ(prompter.said.back(), (Said{"question", "Want to put cache anyway?", "Different Missions!"}));
     EXPECT_EQ(readWholeFile(scene()), original);
     EXPECT_FALSE(fs::exists(backup()));
@@ -142,8 +142,7 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
 {
     loadTree();
     ASSERT_EQ(mission.tree().bodyCount(), 3u);
-    mission.setPutTreeChoice("simple", false);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putTree(mission, {"simple", false}, prompter).done());
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"SCube-0", "SCube-1"}));
     const SceneEntry& box = mission.sceneCatalogue().entry(1);
     EXPECT_EQ(box.model, "!!Testklz.i3d");
@@ -153,20 +152,17 @@ TEST_F(MergeTest, PutTreeChosenKindsAndTheSavedScene)
     expectConsistentScene(readWholeFile(scene()));
 
     // Two "sphere" runs from the saved scene leave one set of placeholders.
-    mission.setPutTreeChoice("sphere", true);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    const PutTreeChoice choiceTwice{"sphere", true};
+    ASSERT_TRUE(putTree(mission, choiceTwice, prompter).done());
+    ASSERT_TRUE(putTree(mission, choiceTwice, prompter).done());
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"spCube-2"}));
     EXPECT_EQ(readWholeFile(backup()), original);
     // A kind without bodies puts nothing, but still starts from the saved scene.
-    mission.setPutTreeChoice("rotation", true);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putTree(mission, {"rotation", true}, prompter).done());
     EXPECT_EQ(readWholeFile(scene()), original);
-    mission.setPutTreeChoice("sphere", true);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putTree(mission, {"sphere", true}, prompter).done());
 
-    mission.setPutTreeChoice("all", false);
-    ASSERT_EQ(putTree(mission, prompter), MergeResult::Merged);
+    ASSERT_TRUE(putTree(mission, {"all", false}, prompter).done());
     EXPECT_EQ(namesFrom(mission, 1), (std::vector<std::string>{"spCube-2", "SCube-0", "SCube-1", "spCube-2"}));
     EXPECT_EQ(mission.sceneSelection().all, 2u); // the first added object
 }

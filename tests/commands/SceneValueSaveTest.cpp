@@ -7,6 +7,7 @@
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/text/NumericText.h"
 #include "mission/Mission.h"
+#include "support/Outcomes.h"
 #include "support/SceneBuilder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
@@ -86,7 +87,7 @@ protected:
     ValueSaveResult save(std::size_t row, const SceneValueForm& form)
     {
         SceneEntry shown = catalogue.entry(row);
-        return saveSceneValues(form, shown, mission, prompter);
+        return valueSaveOf(saveSceneValues(form, shown, mission, prompter));
     }
 
     std::vector<std::uint8_t> onDisk() const { return readWholeFile(path); }

@@ -64,7 +64,7 @@ TEST_F(TracksTest, TheTransformPutsTheNodesOnTheCrossSections)
 {
     write();
     RecordingProgress progress;
-    ASSERT_TRUE(transformTrack(mission, scene, prompter, progress));
+    ASSERT_TRUE(transformTrack(mission, scene, prompter, progress).done());
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"done"}));
     // The counter shows each row as it is done.
     ASSERT_EQ(progress.values.size(), 110u);
@@ -104,11 +104,11 @@ TEST_F(TracksTest, AMissingNameChangesNothing)
         SCOPED_TRACE(skip);
         write(skip);
         prompter.said.clear();
-        EXPECT_FALSE(transformTrack(mission, scene, prompter));
+        EXPECT_FALSE(transformTrack(mission, scene, prompter).done());
         EXPECT_EQ(prompter.messages(), (std::vector<std::string>{message}));
         EXPECT_EQ(readWholeFile(scene), original);
     }
-    EXPECT_FALSE(transformTrack(mission, "", prompter));
+    EXPECT_FALSE(transformTrack(mission, "", prompter).done());
     EXPECT_EQ(prompter.messages().back(), "**Select Source file: scene2.bin **");
 }
 
@@ -117,14 +117,14 @@ TEST_F(TracksTest, PutTrackCopiesTheNodesIntoTheRouteFile)
     write();
     const fs::path route = dir.path() / "check.bin";
     writeBytes(route, routeFile(551));
-    EXPECT_FALSE(putTrack(mission, scene, route, prompter));
+    EXPECT_FALSE(putTrack(mission, scene, route, prompter).done());
     EXPECT_EQ(prompter.messages(), (std::vector<std::string>{"**Sorry, wrong check.bin! **"}));
     EXPECT_EQ(readWholeFile(route), routeFile(551));
 
-    ASSERT_TRUE(transformTrack(mission, scene, prompter));
+    ASSERT_TRUE(transformTrack(mission, scene, prompter).done());
     const auto routeBefore = routeFile(552);
     writeBytes(route, routeBefore);
-    ASSERT_TRUE(putTrack(mission, scene, route, prompter));
+    ASSERT_TRUE(putTrack(mission, scene, route, prompter).done());
     const auto after = readWholeFile(route);
     ASSERT_EQ(after.size(), routeBefore.size());
     EXPECT_TRUE(std::equal(after.begin(), after.begin() + 8, routeBefore.begin()));
@@ -141,14 +141,14 @@ TEST_F(TracksTest, TheReversedCopyOverwritesScene2Rev)
 {
     write();
     writeBytes(dir.path() / "scene2.rev", {1, 2, 3});
-    ASSERT_TRUE(createReversedCopy(mission, scene, prompter));
+    ASSERT_TRUE(createReversedCopy(mission, scene, prompter).done());
     const auto copy = readWholeFile(dir.path() / "scene2.rev");
     ASSERT_EQ(copy.size(), original.size());
     EXPECT_EQ(at(copy, "TrackPoint1A"), circuitEdge(109, 'A'));
     EXPECT_EQ(at(copy, "TrackPoint109B"), circuitEdge(1, 'B'));
     EXPECT_EQ(readWholeFile(scene), original);
 
-    EXPECT_FALSE(createReversedCopy(mission, dir.path() / "other.bin", prompter));
+    EXPECT_FALSE(createReversedCopy(mission, dir.path() / "other.bin", prompter).done());
     EXPECT_EQ(prompter.messages().back(), "**Sorry, no scene2.bin! **");
     ASSERT_TRUE(mission.undo(prompter));
     EXPECT_EQ(readWholeFile(dir.path() / "scene2.rev"), (std::vector<std::uint8_t>{1, 2, 3}));

@@ -9,6 +9,7 @@
 #include "foundation/files/FileAccess.h"
 #include "foundation/files/FileFaults.h"
 #include "mission/Mission.h"
+#include "support/Outcomes.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "support/ScriptedPrompter.h"
@@ -69,16 +70,15 @@ TEST_F(HistoryTest, EveryKindOfWriteIsUndoneAndRedoneToTheByte)
              f.verticalAngle = "0";
              f.rotation = {1, 0, 0, 0};
              SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
-             ASSERT_EQ(saveSceneValues(f, shown, mission, prompter),
-                       ValueSaveResult::Saved);
+             ASSERT_EQ(valueSaveOf(saveSceneValues(f, shown, mission, prompter)), ValueSaveResult::Saved);
          }},
         {"Save script of Guard",
-         [&] { ASSERT_EQ(saveScript(mission, GuardRow, "say yo", prompter), ScriptSaveResult::SameLength); }},
+         [&] { ASSERT_EQ(scriptSaveOf(saveScript(mission, GuardRow, "say yo", prompter)), ScriptSaveResult::SameLength); }},
         {"Save script of Guard",
-         [&] { ASSERT_EQ(saveScript(mission, GuardRow, "say hello", prompter), ScriptSaveResult::NewLength); }},
+         [&] { ASSERT_EQ(scriptSaveOf(saveScript(mission, GuardRow, "say hello", prompter)), ScriptSaveResult::NewLength); }},
         {"Save script of intro",
-         [&] { ASSERT_EQ(saveScript(mission, IntroRow, "wait", prompter), ScriptSaveResult::NewLength); }},
-        {"Delete Guard", [&] { ASSERT_EQ(deleteObject(mission, GuardRow, prompter), DeleteResult::Deleted); }},
+         [&] { ASSERT_EQ(scriptSaveOf(saveScript(mission, IntroRow, "wait", prompter)), ScriptSaveResult::NewLength); }},
+        {"Delete Guard", [&] { ASSERT_TRUE(deleteObject(mission, GuardRow, prompter).done()); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.step);
@@ -134,7 +134,7 @@ TEST_F(HistoryTest, OneStepAcrossFilesAndAFileItCreated)
 
 TEST_F(HistoryTest, AFileChangedBehindOurBackIsNotRestored)
 {
-    ASSERT_EQ(deleteObject(mission, CrateRow, prompter), DeleteResult::Deleted);
+    ASSERT_TRUE(deleteObject(mission, CrateRow, prompter).done());
     auto foreign = readWholeFile(scene);
     foreign.push_back(0);
     writeBytes(scene, foreign);

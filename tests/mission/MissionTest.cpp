@@ -7,6 +7,7 @@
 #include "formats/templates/BuiltinResources.h"
 #include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
+#include "support/Outcomes.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "support/ScriptedPrompter.h"
@@ -139,7 +140,7 @@ TEST_F(MissionDocumentTest, LoadSaveAndReloadWithoutAWindow)
     form.verticalAngle = "0";
     form.rotation = {1, 0, 0, 0};
     SceneEntry shown = mission.sceneCatalogue().entry(1);
-    EXPECT_EQ(saveSceneValues(form, shown, mission, prompter), ValueSaveResult::Saved);
+    EXPECT_EQ(valueSaveOf(saveSceneValues(form, shown, mission, prompter)), ValueSaveResult::Saved);
     EXPECT_EQ(told.back(), K::Patched);
     // The kept bytes follow our own write, and the catalogue reads its values from them.
     EXPECT_TRUE(std::ranges::equal(mission.bytes(MissionFile::Scene), readWholeFile(path)));

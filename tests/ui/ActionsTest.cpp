@@ -113,7 +113,7 @@ TEST_F(ActionsTest, AnExceptionThatEscapesACommandIsToldAndTakenBack)
     const auto before = readWholeFile(path);
     Mission& mission = ui.window->mission();
     StatusLine status(ui.find<QLabel>(ids::Status));
-    CommandRunner runner(mission, ui.prompter, status);
+    CommandRunner runner(mission, ui.prompter, status, ui.window->selection());
     runner.run([&]() -> CommandResult {
         const Mission::BusyScope busy(mission);
         Mission::Step step(mission, "Broken", ui.prompter);

@@ -15,6 +15,7 @@
 #include "support/SceneBuilder.h"
 #include "formats/addin/Package.h"
 #include "ui/ExportDialog.h"
+#include "commands/merges/PutTree.h"
 #include "ui/PutTreeDialog.h"
 #include "ui/QtPrompter.h"
 #include "ui/ValueColours.h"
@@ -57,8 +58,9 @@ TEST(PutWindowTest, PutTreeThroughItsDialog)
     dialog->findChild<QCheckBox*>("PutTreeUseSaved")->setChecked(true);
     dialog->findChild<QPushButton*>("PutTreeOK")->click();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(ui.window->mission().workspace().PutTreeKind, "sphere");
-    EXPECT_TRUE(ui.window->mission().workspace().UseSavedScene);
+    // The dialog keeps the choice for the next put.
+    EXPECT_STREQ(PutTreeKinds[dialog->chosenKind()], "sphere");
+    EXPECT_TRUE(dialog->useSavedScene());
     EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "spCube-1"}));
     EXPECT_EQ(ui.selectedRow("List2"), 1);
     EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** Inserted ****");

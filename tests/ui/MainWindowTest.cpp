@@ -130,10 +130,11 @@ TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
     EXPECT_FALSE(ws.KeepSelection);
     EXPECT_EQ(ws.ScenePath, path.string());
     EXPECT_EQ(ws.SceneTitle, "scene2.bin");
-    EXPECT_EQ(ws.SceneSize, fs::file_size(path));
-    EXPECT_EQ(ws.FirstScriptIndex, 3u);
-    EXPECT_NE(ws.DefsPos, 0u);
-    EXPECT_NE(ws.ScriptsLengthPos, 0u);
+    const SceneCatalogue& c = ui.window->mission().sceneCatalogue();
+    EXPECT_EQ(c.SceneSize, fs::file_size(path));
+    EXPECT_EQ(c.FirstScriptIndex, 3u);
+    EXPECT_NE(c.DefsPos, 0u);
+    EXPECT_NE(c.ScriptsLengthPos, 0u);
 }
 
 TEST_F(MainWindowTest, CheckMarksCannotBeChangedByTheUser)
@@ -261,7 +262,7 @@ TEST_F(MainWindowTest, AReloadKeepsTheRememberedSelections)
     const auto path = writeScene(smallScene());
     ui.load("Load &scene2.bin", path);
     const Workspace& ws = ui.window->mission().workspace();
-    const auto reload = [&](KeptRows keep) { ui.window->mission().reloadScene(keep, ui.prompter); };
+    const auto reload = [&](KeptRows keep) { ui.window->reloadScene(keep); };
 
     reload({.all = 2, .scripts = 1, .things = 1});
     EXPECT_EQ(ui.selectedRow("List2"), 2);

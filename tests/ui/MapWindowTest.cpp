@@ -94,7 +94,7 @@ TEST_F(MapWindowTest, CtrlDragPutsTheNewPlaceIntoTheBoxesUntilSaved)
     EXPECT_NEAR(x, 12, 0.5);
     EXPECT_NEAR(z, -8, 0.5);
     EXPECT_TRUE(isPaintedEdited(ui.find<QLineEdit>("Text5_0")));
-    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
     EXPECT_EQ(readWholeFile(scene), before); // nothing written by the drag
 
     ui.find<QPushButton>("SaveValue_0")->click();

@@ -94,7 +94,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_TRUE(w<QLabel>("Label3_1")->isEnabled());
     type("Text6_1", "12.5");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[CacheList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[CacheList]);
     type("Text8_1", "3");
     w<QPushButton>("SaveValue_1")->click();
     EXPECT_TRUE(ui.prompter.said.empty());
@@ -103,7 +103,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 4), 12.5f);
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 44), 3.0f);
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[CacheList]);
 }
 
 TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
@@ -122,7 +122,7 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     ui.prompter.answers.push_back(false);
     ui.select("List5", 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
-    EXPECT_FALSE(ui.window->mission().workspace().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[CacheList]);
 
     // A Yes when another program changed the file: nothing is written, the message says the file
     // is read again, and it is.
@@ -191,7 +191,7 @@ TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
     emit combo->activated(46);
     EXPECT_EQ(text("Text51"), "2E");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text51")));
-    EXPECT_TRUE(ui.window->mission().workspace().ChangedFlags[CollisionList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[CollisionList]);
     type("Text5_3", "10");
     w<QPushButton>("SaveValue_3")->click();
     const auto bytes = readWholeFile(mission / "tree.klz");

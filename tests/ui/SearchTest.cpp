@@ -143,15 +143,15 @@ TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
     click("stopsearch_3");
-    EXPECT_TRUE(ui.window->mission().workspace().NameSearchStop);
+    EXPECT_TRUE(ui.window->edits().NameSearchStop);
     for (const char* stop : {"StopSearchTrans", "Command3", "StopTRSearch"}) {
-        ui.window->mission().setSearchStop(SearchKind::Translation, false);
+        ui.window->edits().TranslationSearchStop = false;
         click(stop);
-        EXPECT_TRUE(ui.window->mission().workspace().TranslationSearchStop) << stop;
+        EXPECT_TRUE(ui.window->edits().TranslationSearchStop) << stop;
     }
     // A search clears its flag when it starts.
     setField("Text13", "b.i3d");
     click("search_3");
-    EXPECT_FALSE(ui.window->mission().workspace().NameSearchStop);
+    EXPECT_FALSE(ui.window->edits().NameSearchStop);
     EXPECT_EQ(ui.selectedRow("List5"), 2);
 }

@@ -14,6 +14,7 @@
 
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
+#include "ui/EditState.h"
 #include "ui/MainWindow.h"
 
 namespace mw::build {

@@ -78,7 +78,7 @@ int install(const fs::path& package, const fs::path& missionFolder, Answer answe
         std::cerr << "mwtool: " << utf8Of(scene) << " cannot be read\n";
         return CannotRun;
     }
-    ImportResult result;
+    Result<Imported> result;
     try {
         result = importAddin(mission, fs::absolute(package), prompter);
     } catch (const UnansweredQuestion& question) {
@@ -88,22 +88,19 @@ int install(const fs::path& package, const fs::path& missionFolder, Answer answe
                   << (note.empty() ? std::string("Nothing was changed.") : note) << '\n';
         return Unanswered;
     }
-    switch (result) {
-    case ImportResult::Complete:
+    if (result.done()) {
         tellWhatWasDone(mission);
-        std::cout << "complete\n";
-        return Ok;
-    case ImportResult::Stopped:
-        tellWhatWasDone(mission);
+        if (!result.value.stopped) {
+            std::cout << "complete\n";
+            return Ok;
+        }
         std::cout << (mission.history().nextUndo() ? "stopped: what is listed above stays\n"
                                                    : "stopped: nothing was changed\n");
         return Problems;
-    case ImportResult::Refused:
-        std::cout << "nothing was changed\n";
-        return Problems;
-    case ImportResult::Failed:
-        return Problems; // the mission's message said what failed, and that nothing was changed
     }
+    // A failure was told by the mission's message, with what was put back.
+    if (result.ended != Ended::Failed)
+        std::cout << "nothing was changed\n";
     return Problems;
 }
 

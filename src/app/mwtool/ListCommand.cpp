@@ -4,6 +4,7 @@
 #include "app/mwtool/Commands.h"
 #include "app/mwtool/Table.h"
 #include "commands/check/MissionCheck.h"
+#include "commands/lists/OtherList.h"
 #include "formats/cache/CacheFile.h"
 #include "formats/collision/CollisionFile.h"
 #include "formats/model/ModelFile.h"
@@ -46,41 +47,29 @@ Table sceneTable(const SceneCatalogue& scene)
     return t;
 }
 
-Table cacheTable(const CacheLoadResult& cache)
+// The cache, the model file or the collision file: the row, its name, what the list tells of it
+// beside, and the values its inspector page shows.
+Table otherTable(const OtherList& list)
 {
-    Table t{{{"row"}, {"record"}, {"name"}, {"position", Xyz}, {"rotation", Quaternion}, {"size", Xyz}}, {}};
-    for (std::size_t row = 0; row < cache.records.size(); ++row) {
-        const CacheRecord& r = cache.records[row];
-        const Cell name = text(textIn(spanOf(cache.source), r.text));
-        if (r.baseRecord)
-            t.rows.push_back({rowNumber(row), std::string("base"), name, {}, {}, {}});
-        else
-            t.rows.push_back({rowNumber(row), std::string("object"), name, numbers(r.position), numbers(r.rotation),
-                              numbers(r.size)});
-    }
-    return t;
-}
-
-Table modelTable(const ModelLoadResult& model)
-{
-    Table t{{{"row"}, {"name"}, {"position", Xyz}, {"rotation", Quaternion}}, {}};
-    for (std::size_t row = 0; row < model.frames.size(); ++row) {
-        const ModelFrame& f = model.frames[row];
-        t.rows.push_back({rowNumber(row), text(f.name), numbers(f.position), numbers(f.rotation)});
-    }
-    return t;
-}
-
-Table treeTable(const CollisionLoadResult& tree)
-{
-    Table t{{{"row"}, {"name"}, {"kind"}, {"material"}, {"link"}, {"position", Xyz}, {"rotation", Quaternion},
-             {"size", Xyz}},
-            {}};
-    for (std::size_t row = 0; row < tree.bodyCount(); ++row) {
-        const CollisionBody& b = tree.body(row);
-        t.rows.push_back({rowNumber(row), tree.listText(row), std::string(b.CollisionKindTag),
-                          static_cast<std::int64_t>(b.material), text(tree.linkName(row)), numbers(b.position),
-                          numbers(b.rotation), numbers(b.size)});
+    Table t{{{"row"}, {"name"}}, {}};
+    for (const std::string& column : list.detailColumns())
+        t.columns.push_back({column});
+    t.columns.push_back({"position", Xyz});
+    t.columns.push_back({"rotation", Quaternion});
+    if (list.hasSize())
+        t.columns.push_back({"size", Xyz});
+    for (std::size_t row = 0; row < list.count(); ++row) {
+        const auto values = list.values(row);
+        const std::string listed = list.rowText(row);
+        std::vector<Cell> cells{rowNumber(row), text(listed.substr(std::min(listed.find_first_not_of(' '), listed.size())))};
+        for (const ListDetail& detail : list.details(row))
+            cells.push_back(std::holds_alternative<std::string>(detail) ? text(std::get<std::string>(detail))
+                                                                        : Cell(std::get<std::int64_t>(detail)));
+        cells.push_back(values ? Cell(numbers(values->position)) : Cell());
+        cells.push_back(values ? Cell(numbers(values->rotation)) : Cell());
+        if (list.hasSize())
+            cells.push_back(values ? Cell(numbers(values->size)) : Cell());
+        t.rows.push_back(std::move(cells));
     }
     return t;
 }
@@ -129,7 +118,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         const CacheLoadResult cache = readCacheFile(bytes);
         if (refused(file, cache.status != FileReadStatus::WrongSignature, cache.messages))
             return CannotRun;
-        table = cacheTable(cache);
+        table = otherTable(*otherListOf(cache));
         cut = cache.cut;
         break;
     }
@@ -137,7 +126,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         const ModelLoadResult model = readModelFile(*bytes);
         if (refused(file, model.status != FileReadStatus::WrongSignature, model.messages))
             return CannotRun;
-        table = modelTable(model);
+        table = otherTable(*otherListOf(model));
         cut = model.cut;
         break;
     }
@@ -153,7 +142,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         const CollisionLoadResult tree = readCollisionFile(bytes, scene.catalogue);
         if (refused(file, tree.status != FileReadStatus::WrongSignature, tree.messages))
             return CannotRun;
-        table = treeTable(tree);
+        table = otherTable(*otherListOf(tree));
         cut = tree.cut;
         break;
     }

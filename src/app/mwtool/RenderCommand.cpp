@@ -1,18 +1,15 @@
-// mwtool render: the mission from above, drawn by the map view of the window on Qt's offscreen
-// platform, so that no display is needed.
-#include <QApplication>
+// mwtool render: the mission from above, drawn by the render layer into a picture on Qt's offscreen
+// platform, so that no display and no widget is needed.
+#include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
 #include <QStringList>
 #include <iostream>
 
 #include "app/mwtool/Commands.h"
 #include "commands/check/CheckTargets.h"
-#include "commands/map/MissionMap.h"
 #include "formats/scene/SceneLoader.h"
 #include "foundation/files/Paths.h"
-#include "ui/MissionMapView.h"
-#include "ui/QtText.h"
+#include "render/map/MapPainter.h"
 
 namespace mw::tool {
 
@@ -74,25 +71,22 @@ int render(const std::filesystem::path& missionFolder, const std::filesystem::pa
     }
 
     // Always the offscreen platform: whatever the environment names (a display that is not there,
-    // an empty value) could not start, and the picture needs no screen.
+    // an empty value) could not start, and the picture needs no screen. The application is there
+    // for the fonts of the legend.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepNotice);
     int argc = 1;
     char name[] = "mwtool";
     char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    MissionMapView view;
-    view.setMap(buildMissionMap(scene.catalogue, cache, tree));
-    view.setMinimumSize(1, 1); // the picture is as large as asked, however small
-    view.resize(size, size);
-    view.fit();
-    const QImage image = view.grab().toImage();
-    if (image.size() != QSize(size, size) || !image.save(fromPath(png), "PNG")) {
+    const QGuiApplication app(argc, argv);
+    const MissionMap map = buildMissionMap(scene.catalogue, cache, tree);
+    const QImage image = missionMapImage(map, size);
+    if (image.size() != QSize(size, size) || !image.save(QString::fromStdString(utf8Of(png)), "PNG")) {
         tellNotices();
         std::cerr << "mwtool: cannot write " << utf8Of(png) << '\n';
         return CannotRun;
     }
-    std::cout << "wrote " << utf8Of(png) << " (" << size << " x " << size << ", " << view.map().shapes.size()
+    std::cout << "wrote " << utf8Of(png) << " (" << size << " x " << size << ", " << map.shapes.size()
               << " shapes)\n";
     return Ok;
 }

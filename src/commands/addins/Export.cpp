@@ -87,13 +87,13 @@ std::string exportChoicesProblem(const ExportChoices& choices)
     return writePackage(fields).problem;
 }
 
-ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
-                         const std::filesystem::path& packagePath, Prompter& prompter)
+Result<Exported> exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
+                             const std::filesystem::path& packagePath, Prompter& prompter)
 {
-    ExportResult result;
+    Exported result;
     CopiedObjects copied = copyObjects(mission, rows);
     if (copied.names.empty())
-        return result;
+        return Outcome::refused();
     Package& package = copied.package;
     package.title = choices.title;
     package.missionName = choices.missionName;
@@ -103,7 +103,7 @@ ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, 
     const PackageWriteResult written = writePackage(package);
     if (!written.problem.empty()) {
         prompter.message("** The add-in cannot be made: " + written.problem + " - nothing was written! **", "Export");
-        return result;
+        return Outcome::refused();
     }
     // The user's own file, never one the mission holds: written past the history, over a file of
     // the mission it could not be undone.
@@ -112,7 +112,7 @@ ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, 
             prompter.message(std::string("** The add-in cannot be written over ") + missionFileName(file) +
                                  " of the loaded mission - nothing was written! **",
                              "Export");
-            return result;
+            return Outcome::refused();
         }
     try {
         const Mission::BusyScope busy(mission);
@@ -120,14 +120,12 @@ ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, 
     } catch (const IoError& error) {
         prompter.message(std::string("** The add-in cannot be written: ") + error.what() + " - nothing was written! **",
                          "Export");
-        result.outcome = ExportResult::Outcome::Failed;
-        return result;
+        return Outcome::failed();
     }
-    result.outcome = ExportResult::Outcome::Exported;
     result.objects = copied.names.size();
     for (const PackageFile& file : package.groups[static_cast<std::size_t>(FileGroup::Models)])
         result.modelFiles.push_back(file.name);
-    return result;
+    return {Outcome::doneWith(), std::move(result)};
 }
 
 } // namespace mw

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "commands/Outcome.h"
+
 namespace mw {
 
-class Mission;
 class Prompter;
 
 struct ExportChoices {
@@ -28,9 +29,7 @@ struct ExportChoices {
 // the first selected object's name that fits the 20 bytes of the block name.
 ExportChoices defaultExportChoices(const Mission& mission, std::span<const std::uint32_t> rows);
 
-struct ExportResult {
-    enum class Outcome { Exported, Refused, Failed };
-    Outcome outcome = Outcome::Refused;
+struct Exported {
     std::size_t objects = 0;
     std::vector<std::string> modelFiles;    // put into the models group
     std::vector<std::string> missingModels; // each with why it was left out
@@ -46,7 +45,7 @@ inline constexpr const char* Suffix = "qra";
 // dialog says so before it asks for a file.
 std::string exportChoicesProblem(const ExportChoices& choices);
 
-ExportResult exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
+Result<Exported> exportAddin(Mission& mission, std::span<const std::uint32_t> rows, const ExportChoices& choices,
                          const std::filesystem::path& package, Prompter& prompter);
 
 } // namespace mw

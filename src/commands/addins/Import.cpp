@@ -47,8 +47,9 @@ constexpr std::array<GroupPlace, 6> Groups{{
     {"missions", "", "  ---  check.bin ---", "**Sorry, can't extract check.bin!! Directory - missions - missing! **"},
 }};
 
-// How far a part of the import got.
+// How far a part of the import got, and how the whole of it ended.
 enum class Went { On, Stopped, Failed };
+enum class Ran { Complete, Stopped, Refused, Stale, Failed };
 
 class Import {
 public:
@@ -59,7 +60,7 @@ public:
     {
     }
 
-    ImportResult run();
+    Ran run();
     const std::vector<fs::path>& written() const { return m_written; }
 
 private:
@@ -136,24 +137,26 @@ bool Import::readAll()
     return !replacesRoute || !fileExists(routeFile()) || read(routeFile(), m_route);
 }
 
-ImportResult Import::run()
+Ran Import::run()
 {
     // The folders the file groups go to must be found before anything is changed.
     for (std::size_t g = 0; g < Groups.size(); ++g)
         if ((g == 0 || !m_package.groups[g].empty()) && m_folder.find(Groups[g].word) == std::string::npos) {
             m_prompter.message(Groups[g].missing, "");
-            return ImportResult::Refused;
+            return Ran::Refused;
         }
-    if (!readAll() || !m_mission.checkUnchanged(MissionFile::Scene, m_prompter))
-        return ImportResult::Refused;
+    if (!readAll())
+        return Ran::Refused;
+    if (!m_mission.checkUnchanged(MissionFile::Scene, m_prompter))
+        return Ran::Stale;
 
-    const auto ended = [](Went went) { return went == Went::Failed ? ImportResult::Failed : ImportResult::Stopped; };
+    const auto ended = [](Went went) { return went == Went::Failed ? Ran::Failed : Ran::Stopped; };
     // Each ".sav" keeps the file as it was before the first import.
     for (int t = 0; t < 4; ++t) {
         const fs::path backup = withSuffix(target(t), ".sav");
         std::error_code ec;
         if (m_files[t] && !(fs::exists(backup, ec) && fs::file_size(backup, ec) > 0) && !write(backup, *m_files[t]))
-            return ImportResult::Failed;
+            return Ran::Failed;
     }
     for (int t = 0; t < 3; ++t) {
         if (!m_package.apply[t] || m_files[t]->empty())
@@ -162,24 +165,24 @@ ImportResult Import::run()
         std::vector<std::uint8_t> image = *m_files[t];
         const bool goOn = patchFile(t, image);
         if (image != *m_files[t] && !write(target(t), image))
-            return ImportResult::Failed;
+            return Ran::Failed;
         if (!goOn)
-            return ImportResult::Stopped;
+            return Ran::Stopped;
     }
     std::vector<std::uint8_t> scene = *m_files[3];
     if (m_package.apply[3] && !scene.empty()) {
         progress(25, "  --- Analyse scene2.bin ---");
         if (!patchFile(3, scene)) {
             if (scene != *m_files[3] && !write(target(3), scene))
-                return ImportResult::Failed;
-            return ImportResult::Stopped;
+                return Ran::Failed;
+            return Ran::Stopped;
         }
     }
     const bool sceneChanged = scene != *m_files[3];
     if (const Went went = putSceneBlock(std::move(scene), sceneChanged); went != Went::On)
         return ended(went);
     const Went went = extract();
-    return went == Went::On ? ImportResult::Complete : ended(went);
+    return went == Went::On ? Ran::Complete : ended(went);
 }
 
 Went Import::putSceneBlock(std::vector<std::uint8_t> scene, bool sceneChanged)
@@ -245,52 +248,60 @@ Went Import::extract()
 
 } // namespace
 
-ImportResult importAddin(Mission& mission, const std::filesystem::path& packagePath, Prompter& prompter,
-                         const std::optional<KeptRows>& keep)
+Result<Imported> importAddin(Mission& mission, const std::filesystem::path& packagePath, Prompter& prompter,
+                             const std::optional<KeptRows>& keep)
 {
     const Workspace& ws = mission.workspace();
     if (ws.ScenePath.empty() || packagePath.empty())
-        return ImportResult::Refused;
+        return Outcome::refused();
     if (!containsIgnoringCase(utf8Of(packagePath), ".QRA")) {
         prompter.message(addinmsg::NotAPackage, "");
-        return ImportResult::Refused;
+        return Outcome::refused();
     }
     std::vector<std::uint8_t> bytes;
     try {
         bytes = readWholeFile(packagePath);
     } catch (const IoError&) {
         prompter.message(cannotFind(packagePath), "");
-        return ImportResult::Refused;
+        return Outcome::refused();
     }
     const PackageReadResult read = readPackage(bytes);
     if (!read.package) {
         prompter.message("** This ADDin file is damaged: " + read.problem + " - nothing was changed! **", "");
-        return ImportResult::Refused;
+        return Outcome::refused();
     }
     const Package& package = *read.package;
     if (!containsIgnoringCase(missionFolder(ws.ScenePath, ws.SceneTitle), package.missionName)) {
         prompter.message(addinmsg::OtherMission + package.missionName, "");
-        return ImportResult::Refused;
+        return Outcome::refused();
     }
 
     if (Progress* progress = mission.progress()) {
         progress->start(51);
         progress->step(5, package.title);
     }
-    ImportResult result;
     Import import(mission, prompter, package);
-    {
-        const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, "Import " + (package.title.empty() ? std::string("add-in") : package.title), prompter);
-        result = import.run();
-        // The user's No keeps what was written; a failure takes all of it back.
-        if (result == ImportResult::Complete || result == ImportResult::Stopped)
-            step.commit();
-    }
+    Ran ran = Ran::Refused;
+    // The user's No keeps what was written; a failure takes all of it back.
+    const Outcome outcome =
+        runStep(mission, "Import " + (package.title.empty() ? std::string("add-in") : package.title), prompter, [&] {
+            switch (ran = import.run()) {
+            case Ran::Complete:
+            case Ran::Stopped:
+                return Outcome::doneWith();
+            case Ran::Stale:
+                return Outcome::stale(MissionFile::Scene);
+            case Ran::Failed:
+                return Outcome::failed();
+            case Ran::Refused:
+                break;
+            }
+            return Outcome::refused();
+        });
     if (Progress* progress = mission.progress())
         progress->finish();
-    if (result == ImportResult::Refused || result == ImportResult::Failed)
-        return result;
+    if (!outcome.done())
+        return outcome;
 
     // Everything the import changed is read again.
     const auto written = [&](MissionFile file) {
@@ -298,11 +309,11 @@ ImportResult importAddin(Mission& mission, const std::filesystem::path& packageP
                    return p == fs::path(mission.pathOf(file));
                });
     };
-    mission.reloadScene(keep.value_or(mission.rememberedRows()), prompter);
+    const SceneSelection selected = mission.reloadScene(keep.value_or(mission.rememberedRows()), prompter);
     for (MissionFile file : {MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
         if (written(file))
             mission.reload(file, prompter);
-    return result;
+    return {Outcome::doneWith(selected), {ran == Ran::Stopped}};
 }
 
 } // namespace mw

@@ -7,11 +7,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "mission/SceneSelection.h"
+#include "commands/Outcome.h"
 
 namespace mw {
 
-class Mission;
 class Prompter;
 
 namespace addinmsg {
@@ -21,15 +20,14 @@ inline constexpr const char* Complete = " **** complete ****";
 inline constexpr const char* Filter = "*(*.qra)|*.qra";
 } // namespace addinmsg
 
-enum class ImportResult {
-    Complete, // every step ran (questions answered No for single files included)
-    Stopped,  // the user said No to going on: what was written stays, as one undo step
-    Refused,  // a check said no before anything was written: nothing was changed
-    Failed,   // a file operation failed: everything the import wrote was taken back
+// How an import that was done ended: every part ran (questions answered No for single files
+// included), or the user said No to going on, and what was written stays, as one undo step.
+struct Imported {
+    bool stopped = false;
 };
 
 // The scene is read again keeping `keep` (the remembered rows when not given).
-ImportResult importAddin(Mission& mission, const std::filesystem::path& package, Prompter& prompter,
-                         const std::optional<KeptRows>& keep = {});
+Result<Imported> importAddin(Mission& mission, const std::filesystem::path& package, Prompter& prompter,
+                             const std::optional<KeptRows>& keep = {});
 
 } // namespace mw

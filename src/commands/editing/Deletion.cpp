@@ -55,57 +55,52 @@ std::optional<std::vector<SceneSplice>> removals(const Mission& mission, std::sp
 
 // Removes the rows' objects in one step; the scene is reloaded with the entry that follows the
 // first of them selected, or, after the last row, the one before it.
-DeleteResult remove(Mission& mission, std::span<const std::uint32_t> rows, const std::string& stepName,
-                    const std::string& progressText, Prompter& prompter)
+Outcome remove(Mission& mission, std::span<const std::uint32_t> rows, const std::string& stepName,
+               const std::string& progressText, Prompter& prompter)
 {
     const auto splices = removals(mission, rows);
     if (!splices) {
         prompter.message(WouldDamageScene, "");
-        return DeleteResult::Refused;
+        return Outcome::refused();
     }
     Progress* progress = mission.progress();
     if (progress) {
         progress->start(5);
         progress->step(1, progressText);
     }
-    const WriteOutcome outcome = [&] {
-        const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, stepName, prompter);
-        const WriteOutcome written = rewriteScene(mission, *splices, prompter);
-        if (written == WriteOutcome::Done)
-            step.commit();
-        return written;
-    }();
+    const Outcome outcome = runStep(mission, stepName, prompter, [&] {
+        return Outcome::of(rewriteScene(mission, *splices, prompter), MissionFile::Scene);
+    });
     if (progress)
         progress->finish();
-    if (outcome != WriteOutcome::Done)
-        return outcome == WriteOutcome::Stale ? DeleteResult::Stale : DeleteResult::Refused;
+    if (!outcome.done())
+        return outcome;
 
     const std::uint32_t first = *std::min_element(rows.begin(), rows.end());
     const auto rowsAfter = static_cast<std::uint32_t>(mission.sceneCatalogue().entryCount() - rows.size());
-    mission.reloadSceneAt(first, first < rowsAfter ? first : (rowsAfter > 0 ? rowsAfter - 1 : 0), prompter);
-    return DeleteResult::Deleted;
+    return Outcome::doneWith(
+        mission.reloadSceneAt(first, first < rowsAfter ? first : (rowsAfter > 0 ? rowsAfter - 1 : 0), prompter));
 }
 
 } // namespace
 
 std::string objectCount(std::size_t n) { return std::to_string(n) + (n == 1 ? " object" : " objects"); }
 
-DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
+Outcome deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     if (row >= catalogue.entryCount())
-        return DeleteResult::Refused;
+        return Outcome::refused();
     if (!isObjectRow(catalogue, row)) {
         prompter.message(deletemsg::NotDeletable, deletemsg::Title);
-        return DeleteResult::Refused;
+        return Outcome::refused();
     }
     const std::string name(catalogue.name(row));
     return remove(mission, std::span(&row, 1), "Delete " + name, name, prompter);
 }
 
-DeleteResult deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Prompter& prompter, bool ask,
-                           const std::string& stepName)
+Outcome deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Prompter& prompter, bool ask,
+                      const std::string& stepName)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     std::vector<std::uint32_t> objects;
@@ -115,9 +110,9 @@ DeleteResult deleteObjects(Mission& mission, std::span<const std::uint32_t> rows
     std::sort(objects.begin(), objects.end());
     objects.erase(std::unique(objects.begin(), objects.end()), objects.end());
     if (objects.empty())
-        return DeleteResult::Refused;
+        return Outcome::refused();
     if (ask && !prompter.askYesNo("Delete " + objectCount(objects.size()) + "?", deletemsg::Title))
-        return DeleteResult::Refused;
+        return Outcome::refused();
     const std::string name = stepName.empty() ? "Delete " + objectCount(objects.size()) : stepName;
     return remove(mission, objects, name, name, prompter);
 }

@@ -7,9 +7,10 @@
 #include <span>
 #include <string>
 
+#include "commands/Outcome.h"
+
 namespace mw {
 
-class Mission;
 class Prompter;
 
 namespace deletemsg {
@@ -17,14 +18,13 @@ inline constexpr const char* NotDeletable = "Could not be deleted!";
 inline constexpr const char* Title = "Delete Model";
 } // namespace deletemsg
 
-enum class DeleteResult { Deleted, Refused, Stale };
 
-DeleteResult deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter);
+Outcome deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter);
 
 // Many objects in one rewrite and one undo step; free-standing scripts among the rows are left out.
 // With `ask`, "Delete N objects?" (title "Delete Model") comes first; No deletes nothing.
 // `stepName` names the step (default "Delete N objects").
-DeleteResult deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Prompter& prompter, bool ask = true,
+Outcome deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Prompter& prompter, bool ask = true,
                            const std::string& stepName = {});
 
 // "N objects", "1 object".

@@ -6,15 +6,15 @@
 
 namespace mw {
 
-ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter)
+Outcome saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter)
 {
     if (row >= mission.cache().records.size())
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     const CacheRecord& record = mission.cache().records[row];
     Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)), prompter);
     const auto checked = checkTransform(form, CacheList, prompter);
     if (!checked)
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     const auto& t = checked->translation;
     const auto& s = checked->size;
     std::array<float, 4> q = form.rotation;
@@ -24,49 +24,51 @@ ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std
     list.floats(at, {t[0], t[1], t[2], q[0], q[1], q[2], q[3]});
     list.floats(at ? at + 44 : 0, {s[0], s[1], s[2]});
     const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
-    const auto result = saveResultOf(mission.patch(MissionFile::Cache, list.patches(), prompter, nullptr, rows));
-    if (result == ValueSaveResult::Saved)
+    const Outcome result = Outcome::of(mission.patch(MissionFile::Cache, list.patches(), prompter, nullptr, rows),
+                                       MissionFile::Cache);
+    if (result.done())
         step.commit();
-    if (result == ValueSaveResult::Saved && at)
+    if (result.done() && at)
         mission.keepSavedCacheValues(row, {t[0], t[1], t[2]}, q, {s[0], s[1], s[2]});
     return result;
 }
 
-ValueSaveResult saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
+Outcome saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
                                 Prompter& prompter)
 {
     const auto row = static_cast<std::size_t>(&frame - mission.model().frames.data());
     Mission::Step step(mission, "Save values of " + frame.name, prompter);
     const auto checked = checkTransform(form, ModelList, prompter);
     if (!checked)
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     const auto& t = checked->translation;
     PatchList list;
     list.floats(frame.TranslationOffset, {t[0], t[1], t[2]});
     const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
-    const auto result = saveResultOf(mission.patch(MissionFile::Model, list.patches(), prompter, nullptr, rows));
-    if (result == ValueSaveResult::Saved)
+    const Outcome result = Outcome::of(mission.patch(MissionFile::Model, list.patches(), prompter, nullptr, rows),
+                                       MissionFile::Model);
+    if (result.done())
         step.commit();
-    if (result == ValueSaveResult::Saved && frame.TranslationOffset)
+    if (result.done() && frame.TranslationOffset)
         mission.keepSavedModelPosition(row, {t[0], t[1], t[2]});
     return result;
 }
 
-ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
+Outcome saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
                                     std::size_t row, Prompter& prompter)
 {
     if (row >= mission.tree().bodyCount())
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     CollisionBody body = mission.tree().body(row); // what it shows after the save
     Mission::Step step(mission, "Save values of " + mission.tree().listText(row), prompter);
     const auto checked = checkTransform(form, CollisionList, prompter);
     if (!checked)
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     const auto [x, y, z] = checked->translation;
     const auto [sx, sy, sz] = checked->size;
     const std::uint64_t c = body.CollisionItemOffset;
     if (c < 5)
-        return ValueSaveResult::Refused;
+        return Outcome::refused();
     PatchList list;
     if (material)
         list.u8(c - 5, static_cast<std::uint8_t>(*material));
@@ -90,8 +92,9 @@ ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int
         centre = extent = false;
     }
     const std::uint32_t rows[] = {static_cast<std::uint32_t>(row)};
-    const auto result = saveResultOf(mission.patch(MissionFile::Tree, list.patches(), prompter, nullptr, rows));
-    if (result == ValueSaveResult::Saved) {
+    const Outcome result = Outcome::of(mission.patch(MissionFile::Tree, list.patches(), prompter, nullptr, rows),
+                                       MissionFile::Tree);
+    if (result.done()) {
         step.commit();
         if (material)
             body.material = static_cast<std::uint8_t>(*material);

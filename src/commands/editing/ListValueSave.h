@@ -17,15 +17,15 @@ class Prompter;
 
 // cache.bin: translation, the four rotation floats (q2 from the vertical angle as a 32-bit float)
 // and the size, of the record in `row` of the loaded cache.
-ValueSaveResult saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter);
+Outcome saveCacheValues(const TransformForm& form, Mission& mission, std::size_t row, Prompter& prompter);
 
 // scene.4ds: the translation only, of `frame`, one of the loaded model file's frames.
-ValueSaveResult saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
+Outcome saveModelValues(const TransformForm& form, const ModelFrame& frame, Mission& mission,
                                 Prompter& prompter);
 
 // tree.klz: the material byte (when one is chosen), then the geometry of the body's kind from the
 // centre and size, of the body in `row` of the loaded collision file.
-ValueSaveResult saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
+Outcome saveCollisionValues(const TransformForm& form, std::optional<int> material, Mission& mission,
                                     std::size_t row, Prompter& prompter);
 
 } // namespace mw

@@ -24,22 +24,22 @@ public:
     {
     }
 
-    ValueSaveResult run()
+    Result<ValuesSaved> run()
     {
-        const ValueSaveResult transform = saveTransform();
-        if (transform != ValueSaveResult::Saved)
+        const Outcome transform = saveTransform();
+        if (!transform.done())
             return transform;
         switch (m_entry.typeCode) {
         case typecode::Light:
-            return saveLight() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+            return {transform, {saveLight()}};
         case typecode::Human:
-            return saveHuman() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+            return {transform, {saveHuman()}};
         case typecode::PhysicalThing:
-            return saveThing() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+            return {transform, {saveThing()}};
         case typecode::Sound:
-            return saveSound() ? ValueSaveResult::Saved : ValueSaveResult::TransformOnly;
+            return {transform, {saveSound()}};
         default:
-            return ValueSaveResult::Saved;
+            return {transform, {true}};
         }
     }
 
@@ -76,11 +76,11 @@ private:
         return {};
     }
 
-    ValueSaveResult saveTransform()
+    Outcome saveTransform()
     {
         const auto checked = checkTransform(m_form, SceneList, m_prompter);
         if (!checked)
-            return ValueSaveResult::Refused;
+            return Outcome::refused();
         const auto& t = checked->translation;
         const auto& s = checked->size;
         std::array<float, 4> q = m_form.rotation;
@@ -89,15 +89,15 @@ private:
         list.floats(m_entry.TranslationOffset, {t[0], t[1], t[2]});
         list.floats(m_entry.RotationOffset, {q[0], q[1], q[2], q[3]});
         list.floats(m_entry.SizeOffset, {s[0], s[1], s[2]});
-        if (const auto result = saveResultOf(write(list)); result != ValueSaveResult::Saved)
-            return result;
+        if (const Outcome written = Outcome::of(write(list), MissionFile::Scene); !written.done())
+            return written;
         if (m_entry.TranslationOffset)
             m_entry.translation = {t[0], t[1], t[2]};
         if (m_entry.RotationOffset)
             m_entry.rotation = q;
         if (m_entry.SizeOffset)
             m_entry.size = {s[0], s[1], s[2]};
-        return ValueSaveResult::Saved;
+        return Outcome::doneWith();
     }
 
     bool saveLight()
@@ -266,23 +266,10 @@ private:
 
 } // namespace
 
-ValueSaveResult saveResultOf(WriteOutcome outcome)
-{
-    switch (outcome) {
-    case WriteOutcome::Done:
-        return ValueSaveResult::Saved;
-    case WriteOutcome::Stale:
-        return ValueSaveResult::Stale;
-    case WriteOutcome::Failed:
-        break;
-    }
-    return ValueSaveResult::Refused;
-}
-
-ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
+Result<ValuesSaved> saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter)
 {
     Mission::Step step(mission, "Save values of " + entry.name, prompter);
-    const ValueSaveResult result = SceneSave(form, entry, mission, prompter).run();
+    const Result<ValuesSaved> result = SceneSave(form, entry, mission, prompter).run();
     // A check that fails after the transform was written leaves the transform saved.
     if (!step.failed())
         step.commit();

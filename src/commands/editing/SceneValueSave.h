@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/Outcome.h"
 #include "commands/editing/TransformCheck.h"
 #include "formats/scene/SceneCatalogue.h"
 #include "mission/Mission.h"
@@ -34,20 +35,14 @@ struct SceneValueForm : TransformForm {
     std::string volume, soundField3, soundField4, soundField5, soundDistance; // Text43, 42, 41, 40, 39
 };
 
-enum class ValueSaveResult {
-    Refused,       // a check of the transform failed: nothing written
-    Stale,         // the file changed on disk since it was loaded: nothing written
-    TransformOnly, // the transform was written; a check of the kind's values failed
-    Saved,
+// What a save of the scene's values wrote: the transform always, the values of the object's kind
+// unless one of their checks failed (they are then still unsaved).
+struct ValuesSaved {
+    bool all = true;
 };
-
-
-// What a stage's write means for the save: written, the file changed on disk, or a failed write
-// (told already, nothing more is saved).
-ValueSaveResult saveResultOf(WriteOutcome outcome);
 
 // Validates and writes through the mission's patch path; every refusal is told through the
 // prompter. On success the entry (one of the mission's catalogue) holds the saved values.
-ValueSaveResult saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter);
+Result<ValuesSaved> saveSceneValues(const SceneValueForm& form, SceneEntry& entry, Mission& mission, Prompter& prompter);
 
 } // namespace mw

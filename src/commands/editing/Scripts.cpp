@@ -58,35 +58,32 @@ std::string scriptForStoring(const std::string& edited, const std::string& store
     return crlf ? replaceAll(edited, "\n", "\r\n") : edited;
 }
 
-std::string storedScript(const Mission& mission, std::uint32_t row)
+std::optional<std::string> storedScript(const Mission& mission, std::uint32_t row)
 {
     const auto place = placeOf(mission, row);
     if (!place)
-        return {};
+        return std::nullopt;
     const ByteReader file(mission.bytes(MissionFile::Scene));
     if (!file.has(place->lengthField + 4ull, place->length))
-        return {};
+        return std::nullopt;
     return file.text(place->lengthField + 4ull, place->length);
 }
 
-ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
-                            const std::optional<KeptRows>& keep)
+Result<ScriptSaved> saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
+                               const std::optional<KeptRows>& keep)
 {
     const auto place = placeOf(mission, row);
     if (!place)
-        return ScriptSaveResult::Refused;
+        return Outcome::refused();
     const std::uint64_t textStart = place->lengthField + 4ull;
     if (place->chunkEnd < textStart || place->length > place->chunkEnd - textStart ||
         place->chunkEnd > mission.bytes(MissionFile::Scene).size()) {
         prompter.message(scriptmsg::Damaged, "");
-        return ScriptSaveResult::Refused;
+        return Outcome::refused();
     }
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     const SceneEntry entry = mission.sceneCatalogue().entry(row);
-    Mission::Step step(mission, "Save script of " + entry.name, prompter);
-    auto outcomeOf = [](WriteOutcome o) {
-        return o == WriteOutcome::Stale ? ScriptSaveResult::Stale : ScriptSaveResult::Refused;
-    };
+    const std::string stepName = "Save script of " + entry.name;
 
     if (text.size() == place->length) {
         const std::vector<Patch> patches{{textStart, {text.begin(), text.end()}}};
@@ -95,11 +92,10 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
             progress->step(50, "");
             progress->finish();
         }
-        const WriteOutcome o = mission.patch(MissionFile::Scene, patches, prompter, scriptmsg::CloseFile);
-        if (o != WriteOutcome::Done)
-            return outcomeOf(o);
-        step.commit();
-        return ScriptSaveResult::SameLength;
+        return runStep(mission, stepName, prompter, [&] {
+            return Outcome::of(mission.patch(MissionFile::Scene, patches, prompter, scriptmsg::CloseFile),
+                               MissionFile::Scene);
+        });
     }
 
     SceneSplice splice{static_cast<std::uint32_t>(textStart), place->length, {text.begin(), text.end()}, {}};
@@ -108,19 +104,16 @@ ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::stri
     else if (entry.DataChunkOffset != 0)
         splice.sizeFields = {catalogue.DefsPos, place->chunk + 2, place->lengthField, entry.DataChunkOffset + 2};
     else
-        return ScriptSaveResult::Refused;
-    const WriteOutcome o = [&] {
-        const Mission::BusyScope busy(mission);
-        return rewriteScene(mission, std::span(&splice, 1), prompter, scriptmsg::CloseFile);
-    }();
-    if (o != WriteOutcome::Done)
-        return outcomeOf(o);
-    step.commit();
-    mission.setChanged(SceneList, false);
+        return Outcome::refused();
+    const Outcome written = runStep(mission, stepName, prompter, [&] {
+        return Outcome::of(rewriteScene(mission, std::span(&splice, 1), prompter, scriptmsg::CloseFile),
+                           MissionFile::Scene);
+    });
+    if (!written.done())
+        return written;
     KeptRows rows = keep.value_or(mission.rememberedRows());
     rows.fallback = rows.all;
-    mission.reloadScene(rows, prompter);
-    return ScriptSaveResult::NewLength;
+    return {Outcome::doneWith(mission.reloadScene(rows, prompter)), {true}};
 }
 
 std::string scriptListing(const Mission& mission)
@@ -135,7 +128,7 @@ std::string scriptListing(const Mission& mission)
         const long k = static_cast<long>(std::floor(half)) - 2;
         const std::string stars(k > 0 ? static_cast<std::size_t>(k) : 0, '*');
         out.append("\r\n\r\n").append(stars).append(" -- ").append(name).append(" -- ").append(stars).append("\r\n");
-        out.append(storedScript(mission, row));
+        out.append(storedScript(mission, row).value_or(std::string()));
     }
     return out;
 }

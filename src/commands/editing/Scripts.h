@@ -7,11 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "mission/SceneSelection.h"
+#include "commands/Outcome.h"
 
 namespace mw {
 
-class Mission;
 class Prompter;
 
 namespace scriptmsg {
@@ -29,20 +28,21 @@ inline constexpr const char* SearchAgainTitle = "end of Scripts!";
 std::string scriptForEditing(const std::string& stored);
 std::string scriptForStoring(const std::string& edited, const std::string& stored);
 
-// The stored script of an "All" row, read from the mission's bytes; empty when it has none.
-std::string storedScript(const Mission& mission, std::uint32_t row);
+// The stored script of an "All" row, read from the mission's bytes; nothing when it has none, or the
+// loaded bytes do not hold it where it was recorded.
+std::optional<std::string> storedScript(const Mission& mission, std::uint32_t row);
 
-enum class ScriptSaveResult {
-    SameLength, // written in place; nothing moved, no reload
-    NewLength,  // the file was rewritten and the scene reloaded with the selections kept
-    Refused,    // told why; nothing written
-    Stale,      // the file changed on disk: nothing written, the caller reloads
+// What a script save did: written in place (same length, no reload), or the file rewritten and the
+// scene reloaded with the selections kept (a new length; the unsaved values of the page are let
+// go, as the reload shows the file again).
+struct ScriptSaved {
+    bool newLength = false;
 };
 
 // Saves `text` (bytes as stored) as the script of row `row`. A new length reloads the scene keeping
 // `keep` (the remembered rows when not given).
-ScriptSaveResult saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
-                            const std::optional<KeptRows>& keep = {});
+Result<ScriptSaved> saveScript(Mission& mission, std::uint32_t row, const std::string& text, Prompter& prompter,
+                               const std::optional<KeptRows>& keep = {});
 
 // Every check-marked entry's script under a heading "** -- name -- **", lines ended by CR LF.
 std::string scriptListing(const Mission& mission);

@@ -219,33 +219,27 @@ InsertRecords insertRecords(const InsertForm& f)
     return records;
 }
 
-InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& prompter)
+Outcome insertObject(Mission& mission, const InsertForm& form, Prompter& prompter)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     if (!validate(form, catalogue, prompter))
-        return InsertResult::Refused;
+        return Outcome::refused();
     InsertRecords records = insertRecords(form);
 
     const auto splices = appendingSplices(mission.bytes(MissionFile::Scene), catalogue.ObjectsSizeOffset, catalogue.DefsPos,
                                           std::move(records.object), std::move(records.definition));
     if (!splices) {
         prompter.message(WouldDamageScene, "");
-        return InsertResult::Refused;
+        return Outcome::refused();
     }
 
     const std::uint32_t newRow = catalogue.FirstScriptIndex;
-    const WriteOutcome outcome = [&] {
-        const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, "Insert " + form.name, prompter);
-        const WriteOutcome written = rewriteScene(mission, *splices, prompter);
-        if (written == WriteOutcome::Done)
-            step.commit();
-        return written;
-    }();
-    if (outcome != WriteOutcome::Done)
-        return outcome == WriteOutcome::Stale ? InsertResult::Stale : InsertResult::Refused;
-    mission.reloadSceneAt(newRow, prompter);
-    return InsertResult::Inserted;
+    const Outcome outcome = runStep(mission, "Insert " + form.name, prompter, [&] {
+        return Outcome::of(rewriteScene(mission, *splices, prompter), MissionFile::Scene);
+    });
+    if (!outcome.done())
+        return outcome;
+    return Outcome::doneWith(mission.reloadSceneAt(newRow, prompter));
 }
 
 } // namespace mw

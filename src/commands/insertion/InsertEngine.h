@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "commands/Outcome.h"
+
 namespace mw {
 
-class Mission;
 class Prompter;
 
 // The dialog's fields as typed, and the choices of its lists and options.
@@ -55,9 +56,8 @@ std::string rotationFieldText(const std::string& text, const char* designText);
 // The definition body (type and data chunks) of a kind, from its template, patched.
 std::vector<std::uint8_t> definitionBody(const InsertForm& form);
 
-enum class InsertResult { Inserted, Refused, Stale };
 
 // Validates (telling the first failure), writes, and reloads the scene selecting the new object.
-InsertResult insertObject(Mission& mission, const InsertForm& form, Prompter& prompter);
+Outcome insertObject(Mission& mission, const InsertForm& form, Prompter& prompter);
 
 } // namespace mw

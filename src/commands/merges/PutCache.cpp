@@ -22,33 +22,33 @@ std::vector<std::uint8_t> cacheObjectChunks(const CacheLoadResult& cache)
     return out.out().take();
 }
 
-MergeResult putCache(Mission& mission, Prompter& prompter)
+Outcome putCache(Mission& mission, Prompter& prompter)
 {
     const Workspace& ws = mission.workspace();
     if (mission.sceneCatalogue().empty()) {
         prompter.message("Load scene2.bin and cache.bin", "");
-        return MergeResult::Refused;
+        return Outcome::refused();
     }
     if (mission.cache().records.empty()) {
         prompter.message("Load cache.bin and scne2.bin", "");
-        return MergeResult::Refused;
+        return Outcome::refused();
     }
     if (!prompter.askYesNo("Do you want to put cache.bin into scene2.bin ?", "Put cache!"))
-        return MergeResult::Refused;
+        return Outcome::refused();
     if (ws.CachePath.empty() || ws.ScenePath.empty()) {
         prompter.message(ws.CachePath.empty() ? "Load cache.bin" : "Load scene2.bin", "");
-        return MergeResult::Refused;
+        return Outcome::refused();
     }
     if (!sameMission(ws.ScenePath, ws.SceneTitle, ws.CachePath, ws.CacheTitle) &&
         !prompter.askYesNo("Want to put cache anyway?", "Different Missions!"))
-        return MergeResult::Refused;
+        return Outcome::refused();
 
     Progress* progress = mission.progress();
     if (progress) {
         progress->start(51);
         progress->step(25, "cache.bin");
     }
-    const MergeResult result = appendObjects(mission, "Put cache", nullptr, cacheObjectChunks(mission.cache()), prompter);
+    const Outcome result = appendObjects(mission, "Put cache", nullptr, cacheObjectChunks(mission.cache()), prompter);
     if (progress)
         progress->finish();
     return result;

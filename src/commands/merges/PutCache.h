@@ -14,6 +14,6 @@ namespace mw {
 std::vector<std::uint8_t> cacheObjectChunks(const CacheLoadResult& cache);
 
 // The checks and questions, the backup and the rewrite; one undo step.
-MergeResult putCache(Mission& mission, Prompter& prompter);
+Outcome putCache(Mission& mission, Prompter& prompter);
 
 } // namespace mw

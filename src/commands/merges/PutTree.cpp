@@ -48,9 +48,8 @@ std::vector<std::uint8_t> placeholderChunks(const CollisionLoadResult& tree, std
     return out.out().take();
 }
 
-MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter)
+Outcome putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter)
 {
-    mission.setPutTreeChoice(choice.kind, choice.useSavedScene);
     const Workspace& ws = mission.workspace();
     if (ws.TreePath.empty() || ws.ScenePath.empty() ||
         !sameMission(ws.ScenePath, ws.SceneTitle, ws.TreePath, ws.TreeTitle)) {
@@ -58,7 +57,7 @@ MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& pro
                          : ws.ScenePath.empty() ? "Load scene2.bin"
                                                 : "Different missions!",
                          "");
-        return MergeResult::Refused;
+        return Outcome::refused();
     }
     // With "use saved scene2.bin", the put starts from the scene as it was before the last put.
     SharedImage saved;
@@ -69,7 +68,7 @@ MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& pro
                 saved = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
         } catch (const IoError& error) {
             prompter.message(error.what(), "");
-            return MergeResult::Refused;
+            return Outcome::refused();
         }
     }
     const auto [first, last] = putTreeRange(mission.tree(), choice.kind);
@@ -78,17 +77,11 @@ MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& pro
         progress->start(51);
         progress->step(25, choice.kind);
     }
-    const MergeResult result =
+    const Outcome result =
         appendObjects(mission, "Put tree", saved, placeholderChunks(mission.tree(), first, last), prompter);
     if (progress)
         progress->finish();
     return result;
-}
-
-MergeResult putTree(Mission& mission, Prompter& prompter)
-{
-    const Workspace& ws = mission.workspace();
-    return putTree(mission, {ws.PutTreeKind, ws.UseSavedScene}, prompter);
 }
 
 } // namespace mw

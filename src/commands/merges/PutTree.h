@@ -28,9 +28,7 @@ struct PutTreeChoice {
     bool useSavedScene = false;
 };
 
-// Records the choice as the workspace's PutTreeKind and UseSavedScene; one undo step.
-MergeResult putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter);
-// The same with the choice the workspace recorded last.
-MergeResult putTree(Mission& mission, Prompter& prompter);
+// One undo step.
+Outcome putTree(Mission& mission, const PutTreeChoice& choice, Prompter& prompter);
 
 } // namespace mw

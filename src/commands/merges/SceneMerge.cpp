@@ -9,13 +9,11 @@
 
 namespace mw {
 
-MergeResult appendObjects(Mission& mission, const char* stepName, SharedImage saved, std::vector<std::uint8_t> objects,
-                          Prompter& prompter)
+Outcome appendObjects(Mission& mission, const char* stepName, SharedImage saved, std::vector<std::uint8_t> objects,
+                      Prompter& prompter)
 {
     std::uint32_t firstAdded = 0;
-    const MergeResult result = [&] {
-        const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, stepName, prompter);
+    const Outcome outcome = runStep(mission, stepName, prompter, [&] {
         const SharedImage base = saved ? saved : mission.sharedBytes(MissionFile::Scene);
         // Where the base's objects end, and how many it has (the first added object's row).
         std::uint32_t sizeField = mission.sceneCatalogue().ObjectsSizeOffset;
@@ -24,7 +22,7 @@ MergeResult appendObjects(Mission& mission, const char* stepName, SharedImage sa
             const SceneLoadResult parsed = loadScene(*base);
             if (parsed.status != SceneLoadStatus::Loaded) {
                 mission.fail(WouldDamageScene, "", prompter);
-                return MergeResult::Refused;
+                return Outcome::failed();
             }
             sizeField = parsed.catalogue.ObjectsSizeOffset;
             firstAdded = parsed.catalogue.FirstScriptIndex;
@@ -32,24 +30,23 @@ MergeResult appendObjects(Mission& mission, const char* stepName, SharedImage sa
         auto splices = appendingSplices(*base, sizeField, 0, std::move(objects), {});
         if (!splices) {
             mission.fail(WouldDamageScene, "", prompter);
-            return MergeResult::Refused;
+            return Outcome::failed();
         }
         if (!mission.checkUnchanged(MissionFile::Scene, prompter))
-            return MergeResult::Stale;
-        if (mission.replace(withSuffix(mission.workspace().ScenePath, BackupSuffix), base, prompter) != WriteOutcome::Done)
-            return MergeResult::Refused;
+            return Outcome::stale(MissionFile::Scene);
+        const Outcome backup =
+            Outcome::of(mission.replace(withSuffix(mission.workspace().ScenePath, BackupSuffix), base, prompter),
+                        MissionFile::Scene);
+        if (!backup.done())
+            return backup;
         // Starting from the saved scene restores it even when nothing is added.
-        if (!splices->empty() || saved) {
-            const WriteOutcome outcome = rewriteSceneFrom(mission, *base, *splices, prompter);
-            if (outcome != WriteOutcome::Done)
-                return outcome == WriteOutcome::Stale ? MergeResult::Stale : MergeResult::Refused;
-        }
-        step.commit();
-        return MergeResult::Merged;
-    }();
-    if (result == MergeResult::Merged)
-        mission.reloadSceneAt(firstAdded, prompter);
-    return result;
+        if (!splices->empty() || saved)
+            return Outcome::of(rewriteSceneFrom(mission, *base, *splices, prompter), MissionFile::Scene);
+        return Outcome::doneWith();
+    });
+    if (!outcome.done())
+        return outcome;
+    return Outcome::doneWith(mission.reloadSceneAt(firstAdded, prompter));
 }
 
 } // namespace mw

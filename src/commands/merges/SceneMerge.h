@@ -8,26 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "mission/History.h"
+#include "commands/Outcome.h"
 
 namespace mw {
 
-class Mission;
 class Prompter;
 
 inline constexpr const char* BackupSuffix = "-save.qra";
 inline constexpr const char* InsertedStatus = " **** Inserted ****";
 
-enum class MergeResult {
-    Merged,    // written (or, for an empty file, nothing to write) and reloaded
-    Refused,   // a check or the user said no; nothing written
-    Stale,     // scene2.bin changed behind our back: nothing written
-};
-
 // One undo step named `stepName`: writes the scene to start from (the loaded bytes, or the saved
 // copy when given) as the backup, then the scene with `objects` (whole object chunks) behind its
 // last object; then reloads the scene with the first added object selected.
-MergeResult appendObjects(Mission& mission, const char* stepName, SharedImage saved, std::vector<std::uint8_t> objects,
-                          Prompter& prompter);
+Outcome appendObjects(Mission& mission, const char* stepName, SharedImage saved, std::vector<std::uint8_t> objects,
+                      Prompter& prompter);
 
 } // namespace mw

@@ -1,6 +1,7 @@
 #include "commands/objects/CopyPaste.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <optional>
 #include <unordered_set>
@@ -36,55 +37,40 @@ std::span<const std::uint8_t> chunkAt(std::span<const std::uint8_t> file, std::u
     return file.subspan(at, r.u32(at + 2));
 }
 
-// The names of the scene and of the objects pasted so far, compared letter case ignored or as they
-// are. The scene's names are looked up through hashes, without a copy of each: a scene has up to
-// 30 001 of them.
+// The names of the scene and of the objects pasted so far: letter case ignored when a name is made
+// free (as the insert command compares names), as they are when a link is looked for. The scene's
+// names stay in its bytes; a scene has up to 30 001 of them.
 class Names {
 public:
-    Names(const SceneCatalogue& catalogue, bool ignoreCase) : m_catalogue(catalogue), m_ignoreCase(ignoreCase)
+    explicit Names(const SceneCatalogue& catalogue) : m_folded(catalogue.entryCount() + 64)
     {
-        m_rows.reserve(catalogue.entryCount());
-        for (std::uint32_t row = 0; row < catalogue.entryCount(); ++row)
-            m_rows.push_back({hashOf(catalogue.name(row)), row});
-        std::sort(m_rows.begin(), m_rows.end());
+        m_exact.reserve(catalogue.entryCount() + 64);
+        for (std::uint32_t row = 0; row < catalogue.entryCount(); ++row) {
+            m_folded.insert(catalogue.name(row), row);
+            m_exact.insert(catalogue.name(row));
+        }
     }
-    bool contains(std::string_view name) const
+    bool taken(std::string_view name) const { return m_folded.contains(name); }
+    bool present(std::string_view name) const { return m_exact.count(name) > 0; }
+    void add(std::string name)
     {
-        const std::uint64_t h = hashOf(name);
-        for (auto it = std::lower_bound(m_rows.begin(), m_rows.end(), std::pair(h, std::uint32_t{0}));
-             it != m_rows.end() && it->first == h; ++it)
-            if (same(m_catalogue.name(it->second), name))
-                return true;
-        return m_added.count(key(name)) > 0;
+        const std::string& kept = m_added.emplace_back(std::move(name));
+        m_folded.insert(kept, 0);
+        m_exact.insert(kept);
     }
-    void add(std::string_view name) { m_added.insert(key(name)); }
 
 private:
-    std::string key(std::string_view name) const { return m_ignoreCase ? foldedCase(name) : std::string(name); }
-    bool same(std::string_view a, std::string_view b) const { return m_ignoreCase ? equalIgnoringCase(a, b) : a == b; }
-    std::uint64_t hashOf(std::string_view name) const
-    {
-        std::uint64_t h = 0xCBF29CE484222325ull;
-        for (const char c : name) {
-            const unsigned char letter = static_cast<unsigned char>(c);
-            const bool upper = m_ignoreCase && ((letter >= 'A' && letter <= 'Z') || (letter >= 0xC0 && letter <= 0xDE && letter != 0xD7));
-            h = (h ^ (upper ? letter + 32u : letter)) * 0x100000001B3ull;
-        }
-        return h;
-    }
-
-    const SceneCatalogue& m_catalogue;
-    bool m_ignoreCase;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_rows;
-    std::unordered_set<std::string> m_added;
+    std::deque<std::string> m_added; // where the names pasted so far stay put
+    FoldedNameSet m_folded;
+    std::unordered_set<std::string_view> m_exact;
 };
 
 // The first name "name-2", "name-3", ... that is not taken.
-std::string freeName(const std::string& name, const Names& taken)
+std::string freeName(const std::string& name, const Names& names)
 {
     for (std::size_t k = 2;; ++k) {
         std::string candidate = name + "-" + std::to_string(k);
-        if (!taken.contains(candidate))
+        if (!names.taken(candidate))
             return candidate;
     }
 }
@@ -143,34 +129,32 @@ CopiedObjects copyObjects(const Mission& mission, std::span<const std::uint32_t>
     return copied;
 }
 
-PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& prompter, const PasteOptions& options)
+Result<Pasted> pasteObjects(Mission& mission, const Package& package, Prompter& prompter, const PasteOptions& options)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     const auto objects = splitChunks(package.objects);
     const auto definitions = splitChunks(package.definitions);
     if (!objects || !definitions || objects->empty() || catalogue.ObjectsSizeOffset == 0)
-        return {};
+        return Outcome::refused();
 
     // Every name of the scene, and of the objects pasted so far, is taken.
-    Names taken(catalogue, true);
-    Names present(catalogue, false); // as the scene has them, for the links
+    Names scene(catalogue);
     std::vector<ObjectChunkInfo> infos;
     std::map<std::string, std::string> renamed; // old name -> new name
     std::vector<std::string> names;
     for (const auto& object : *objects) {
         ObjectChunkInfo info = objectChunkInfo(object);
         std::string name = info.name;
-        if (taken.contains(name)) {
-            name = freeName(info.name, taken);
+        if (scene.taken(name)) {
+            name = freeName(info.name, scene);
             renamed.emplace(info.name, name);
         }
-        taken.add(name);
-        present.add(name);
+        scene.add(name);
         names.push_back(std::move(name));
         infos.push_back(std::move(info));
     }
 
-    PasteResult result;
+    Pasted result;
     std::vector<std::uint8_t> objectBytes, definitionBytes;
     for (std::size_t i = 0; i < objects->size(); ++i) {
         const ObjectChunkInfo& info = infos[i];
@@ -178,7 +162,7 @@ PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& pro
         if (link)
             if (const auto to = renamed.find(*link); to != renamed.end())
                 link = to->second;
-        if (link && !present.contains(*link))
+        if (link && !scene.present(*link))
             ++result.missingParents;
         const bool changed = names[i] != info.name || link != info.link || (options.moveX != 0 && info.hasTranslation);
         const auto bytes = changed ? changedObjectChunk((*objects)[i], names[i], link, options.moveX)
@@ -203,26 +187,21 @@ PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& pro
                                           catalogue.DefsPos, std::move(objectBytes), std::move(definitionBytes));
     if (!splices) {
         prompter.message(WouldDamageScene, "");
-        return {};
+        return Outcome::refused();
     }
     result.count = objects->size();
     result.firstRow = catalogue.FirstScriptIndex;
     const std::string stepName = options.stepName.empty() ? "Paste " + objectCount(result.count) : options.stepName;
-    const WriteOutcome outcome = [&] {
-        const Mission::BusyScope busy(mission);
-        Mission::Step step(mission, stepName, prompter);
-        const WriteOutcome written = rewriteScene(mission, *splices, prompter);
-        if (written == WriteOutcome::Done)
-            step.commit();
+    const Outcome written = runStep(mission, stepName, prompter, [&] {
+        return Outcome::of(rewriteScene(mission, *splices, prompter), MissionFile::Scene);
+    });
+    if (!written.done())
         return written;
-    }();
-    if (outcome != WriteOutcome::Done) {
-        result.outcome = outcome == WriteOutcome::Stale ? PasteResult::Outcome::Stale : PasteResult::Outcome::Refused;
-        return result;
-    }
-    mission.reloadSceneAt(result.firstRow, prompter);
-    result.outcome = PasteResult::Outcome::Pasted;
-    return result;
+    // The pasted objects are selected, the first of them current.
+    SceneSelection selected = mission.reloadSceneAt(result.firstRow, prompter);
+    for (std::uint32_t row = result.firstRow + 1; row < result.firstRow + result.count; ++row)
+        selected.more.push_back(row);
+    return {Outcome::doneWith(std::move(selected)), result};
 }
 
 } // namespace mw

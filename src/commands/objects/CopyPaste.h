@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/Outcome.h"
 #include "formats/addin/Package.h"
 
 namespace mw {
 
-class Mission;
 class Prompter;
 
 struct CopiedObjects {
@@ -31,9 +31,8 @@ CopiedObjects copyObjects(const Mission& mission, std::span<const std::uint32_t>
 // The mission's folder name, as a package names its mission.
 std::string missionNameOf(const Mission& mission);
 
-struct PasteResult {
-    enum class Outcome { Pasted, Refused, Stale };
-    Outcome outcome = Outcome::Refused;
+// What a paste added; the outcome selects the pasted objects, the first of them current.
+struct Pasted {
     std::uint32_t firstRow = 0;     // the first pasted object's row after the reload
     std::size_t count = 0;          // objects pasted
     std::size_t missingParents = 0; // links to an object the scene does not have
@@ -44,6 +43,6 @@ struct PasteOptions {
     std::string stepName;  // default "Paste N objects"
 };
 
-PasteResult pasteObjects(Mission& mission, const Package& package, Prompter& prompter, const PasteOptions& options = {});
+Result<Pasted> pasteObjects(Mission& mission, const Package& package, Prompter& prompter, const PasteOptions& options = {});
 
 } // namespace mw

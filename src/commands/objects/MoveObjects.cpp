@@ -8,7 +8,7 @@
 
 namespace mw {
 
-MoveResult moveObjects(Mission& mission, std::span<const std::uint32_t> rows, Vec3 offset, Prompter& prompter)
+Outcome moveObjects(Mission& mission, std::span<const std::uint32_t> rows, Vec3 offset, Prompter& prompter)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     PatchList list;
@@ -24,19 +24,10 @@ MoveResult moveObjects(Mission& mission, std::span<const std::uint32_t> rows, Ve
         moved.push_back(row);
     }
     if (moved.empty())
-        return MoveResult::Refused;
-    const Mission::BusyScope busy(mission);
-    Mission::Step step(mission, "Move " + objectCount(moved.size()), prompter);
-    switch (mission.patch(MissionFile::Scene, list.patches(), prompter, nullptr, moved)) {
-    case WriteOutcome::Done:
-        step.commit();
-        return MoveResult::Moved;
-    case WriteOutcome::Stale:
-        return MoveResult::Stale;
-    case WriteOutcome::Failed:
-        break;
-    }
-    return MoveResult::Refused;
+        return Outcome::refused();
+    return runStep(mission, "Move " + objectCount(moved.size()), prompter, [&] {
+        return Outcome::of(mission.patch(MissionFile::Scene, list.patches(), prompter, nullptr, moved), MissionFile::Scene);
+    });
 }
 
 } // namespace mw

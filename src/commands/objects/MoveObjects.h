@@ -5,15 +5,12 @@
 #include <cstdint>
 #include <span>
 
-#include "formats/scene/SceneCatalogue.h"
+#include "commands/Outcome.h"
 
 namespace mw {
 
-class Mission;
 class Prompter;
 
-enum class MoveResult { Moved, Refused, Stale };
-
-MoveResult moveObjects(Mission& mission, std::span<const std::uint32_t> rows, Vec3 offset, Prompter& prompter);
+Outcome moveObjects(Mission& mission, std::span<const std::uint32_t> rows, Vec3 offset, Prompter& prompter);
 
 } // namespace mw

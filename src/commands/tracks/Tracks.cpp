@@ -49,41 +49,40 @@ void putPoint(std::vector<std::uint8_t>& file, std::size_t at, Point p)
 // Moves v by `by` towards zero (negative `by`: away from it).
 float towardsZero(float v, float by) { return v >= 0 ? v - by : v + by; }
 
-// Writes a changed file through the mission and reads a loaded scene again.
-bool writeFile(Mission& mission, const std::filesystem::path& path, const std::vector<std::uint8_t>& image,
-               const char* step, Prompter& prompter)
+// Writes a changed file through the mission as one step, and reads a loaded scene again.
+Outcome writeFile(Mission& mission, const std::filesystem::path& path, const std::vector<std::uint8_t>& image,
+                  const char* step, Prompter& prompter)
 {
-    Mission::Step recorded(mission, step, prompter);
-    if (mission.replace(path, image, prompter) != WriteOutcome::Done)
-        return false;
-    recorded.commit();
-    if (!mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path)
-        mission.reloadScene(mission.rememberedRows(), prompter);
-    return true;
+    const Outcome written = runStep(mission, step, prompter, [&] {
+        return Outcome::of(mission.replace(path, image, prompter), MissionFile::Scene);
+    });
+    if (written.done() && !mission.workspace().ScenePath.empty() && mission.workspace().ScenePath == path)
+        return Outcome::doneWith(mission.reloadScene(mission.rememberedRows(), prompter));
+    return written;
 }
 
 } // namespace
 
-bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
+Outcome transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
 {
     if (source.empty()) {
         prompter.message(trackmsg::SelectSource, "");
-        return false;
+        return Outcome::refused();
     }
     auto read = readFile(source, prompter);
     if (!read)
-        return false;
+        return Outcome::refused();
     const std::vector<std::uint8_t>& original = *read;
     const auto find = [&](const std::string& name) { return translationOf(original, name, true); };
     const auto startA = find("StartPointA");
     if (!startA) {
         prompter.message(trackmsg::NoStartA, "");
-        return false;
+        return Outcome::refused();
     }
     const auto startB = find("StartPointB");
     if (!startB) {
         prompter.message(trackmsg::NoStartB, "");
-        return false;
+        return Outcome::refused();
     }
 
     // Every position first: nothing is written while a name is missing.
@@ -103,7 +102,7 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
                 const auto at = find(marker);
                 if (!at) {
                     prompter.message(notFound(marker), "");
-                    return false;
+                    return Outcome::refused();
                 }
                 (side == 'A' ? a : b) = pointAt(original, *at);
             }
@@ -129,14 +128,14 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
         };
         for (int lane = 0; lane < 7; ++lane)
             if (row.lanes[lane] != NoNode && !node(row.lanes[lane], lanes[lane]))
-                return false;
+                return Outcome::refused();
         if (row.code != NoCode) {
             const int number = std::stoi(std::string(row.code.substr(0, 3)));
             const float raise = static_cast<float>(row.code[4] - '0');
             const Point edge = row.code[3] == 'L' ? b : a;
             const Point placed{edge.x, edge.y + raise, edge.z};
             if (!node(number, placed))
-                return false;
+                return Outcome::refused();
             if (const auto cam = find("race_cam" + std::to_string(++camera)))
                 writes.push_back({*cam, placed});
         }
@@ -145,29 +144,29 @@ bool transformTrack(Mission& mission, const std::filesystem::path& source, Promp
     std::vector<std::uint8_t> image = original;
     for (const Write& w : writes)
         putPoint(image, w.at, w.p);
-    if (!writeFile(mission, source, image, "Transform track", prompter))
-        return false;
-    prompter.message(trackmsg::Done, "");
-    return true;
+    const Outcome written = writeFile(mission, source, image, "Transform track", prompter);
+    if (written.done())
+        prompter.message(trackmsg::Done, "");
+    return written;
 }
 
-bool putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
+Outcome putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
               Prompter& prompter, Progress& progress)
 {
     if (source.empty() || routeFile.empty()) {
         prompter.message(source.empty() ? trackmsg::SelectSource : trackmsg::SelectDestination, "");
-        return false;
+        return Outcome::refused();
     }
     auto route = readFile(routeFile, prompter);
     if (!route)
-        return false;
+        return Outcome::refused();
     if (!holdsRoutePoints(*route)) {
         prompter.message(trackmsg::WrongRouteFile, "");
-        return false;
+        return Outcome::refused();
     }
     const auto scene = readFile(source, prompter);
     if (!scene)
-        return false;
+        return Outcome::refused();
     std::vector<std::uint8_t> image = *route;
     progress.start(static_cast<int>(RoutePoints) + 2);
     for (std::uint32_t i = 0; i < RoutePoints; ++i) {
@@ -176,31 +175,31 @@ bool putTrack(Mission& mission, const std::filesystem::path& source, const std::
         const auto at = translationOf(*scene, name, false);
         if (!at) {
             prompter.message(notFound(name), "");
-            return false;
+            return Outcome::refused();
         }
         std::memcpy(image.data() + routePointOffset(i), scene->data() + *at, 12);
     }
-    if (!writeFile(mission, routeFile, image, "Put track", prompter))
-        return false;
-    prompter.message(trackmsg::Done, "");
-    return true;
+    const Outcome written = writeFile(mission, routeFile, image, "Put track", prompter);
+    if (written.done())
+        prompter.message(trackmsg::Done, "");
+    return written;
 }
 
-bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
+Outcome createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter, Progress& progress)
 {
     const std::string path = utf8Of(source);
     if (path.empty()) {
         prompter.message(trackmsg::SelectSource, "");
-        return false;
+        return Outcome::refused();
     }
     if (path.find("scene2.bin") == std::string::npos || path.size() < 10) {
         prompter.message(trackmsg::NoScene, "");
-        return false;
+        return Outcome::refused();
     }
     const std::filesystem::path copy = pathFromUtf8(path.substr(0, path.size() - 10) + "scene2.rev");
     const auto scene = readFile(source, prompter);
     if (!scene)
-        return false;
+        return Outcome::refused();
     std::vector<std::uint8_t> image = *scene;
     progress.start(109);
     for (int j = 1; j <= 109; ++j) {
@@ -212,15 +211,15 @@ bool createReversedCopy(Mission& mission, const std::filesystem::path& source, P
             const auto origin = translationOf(*scene, from, false);
             if (!target || !origin) {
                 prompter.message(notFound(target ? from : to), "");
-                return false;
+                return Outcome::refused();
             }
             std::memcpy(image.data() + *target, scene->data() + *origin, 12);
         }
     }
-    if (!writeFile(mission, copy, image, "Create scene2.rev", prompter))
-        return false;
-    prompter.message(trackmsg::Done, "");
-    return true;
+    const Outcome written = writeFile(mission, copy, image, "Create scene2.rev", prompter);
+    if (written.done())
+        prompter.message(trackmsg::Done, "");
+    return written;
 }
 
 } // namespace mw

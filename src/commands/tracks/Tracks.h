@@ -6,12 +6,12 @@
 
 #include <filesystem>
 
+#include "commands/Outcome.h"
 #include "formats/route/RouteFile.h"
 #include "foundation/seams/Progress.h"
 
 namespace mw {
 
-class Mission;
 class Progress;
 class Prompter;
 
@@ -27,13 +27,13 @@ inline constexpr const char* SourceFilter = " (scene2.bin)|*.bin|(*.*)|*.*";
 inline constexpr const char* DestinationFilter = "check(*.bin)|*.bin";
 } // namespace trackmsg
 
-// Each returns true when it wrote its file. `progress` counts what is done, with the count as its
+// Each is done when it wrote its file (a loaded scene it wrote is read again). `progress` counts what is done, with the count as its
 // text: the transform's rows 1 ... 110, Put Track's points 0 ... 551, the reversal's markers 1 ... 109.
-bool transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
-                    Progress& progress = noProgress());
-bool putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
-              Prompter& prompter, Progress& progress = noProgress());
-bool createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
+Outcome transformTrack(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
+                       Progress& progress = noProgress());
+Outcome putTrack(Mission& mission, const std::filesystem::path& source, const std::filesystem::path& routeFile,
+                 Prompter& prompter, Progress& progress = noProgress());
+Outcome createReversedCopy(Mission& mission, const std::filesystem::path& source, Prompter& prompter,
                         Progress& progress = noProgress());
 
 } // namespace mw

@@ -52,7 +52,12 @@ public:
     }
 
     // Starts fetching the slot a name of this hash is looked for in.
-    void prefetch(std::uint32_t hash) const { __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]); }
+    void prefetch([[maybe_unused]] std::uint32_t hash) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+#endif // elsewhere a hint less: the lookup is the same
+    }
 
     // Whether two names are equal; names are short, so this is faster than a library compare.
     static bool same(std::string_view a, std::string_view b)

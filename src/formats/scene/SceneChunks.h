@@ -13,6 +13,16 @@ inline constexpr std::uint32_t HeaderSize = 6;
 // so that no walk over a crafted file grows with its nesting.
 inline constexpr int MaxDepth = 64;
 
+// A chunk as a walk meets it: where it starts, its identifier and its size (the header included).
+struct Span {
+    std::uint32_t start = 0;
+    std::uint16_t id = 0;
+    std::uint32_t size = 0;
+    std::uint32_t payload() const { return start + HeaderSize; }
+    std::uint32_t end() const { return start + size; }
+    std::uint32_t payloadSize() const { return size - HeaderSize; }
+};
+
 inline constexpr std::uint16_t SceneHeader = 0x4C53; // "SL"
 
 // Top-level records before the objects section that are skipped silently.

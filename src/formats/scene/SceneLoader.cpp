@@ -20,14 +20,7 @@ namespace {
 // so no later write can use offsets into a damaged tree.
 struct DamagedScene {};
 
-struct Chunk {
-    std::uint32_t start = 0;
-    std::uint16_t id = 0;
-    std::uint32_t size = 0;
-    std::uint32_t payload() const { return start + chunk::HeaderSize; }
-    std::uint32_t end() const { return start + size; }
-    std::uint32_t payloadSize() const { return size - chunk::HeaderSize; }
-};
+using Chunk = chunk::Span;
 
 constexpr int ProgressMaximum = 51;
 constexpr int LightFieldLevel = 4; // section, object, light, the light's fields
@@ -88,22 +81,8 @@ private:
     }
 
     // Reads of fields already checked to lie inside a chunk (and so inside the file).
-    std::uint16_t rawU16(std::uint32_t at) const
-    {
-        std::uint16_t v;
-        std::memcpy(&v, m_data + at, 2);
-        if constexpr (std::endian::native == std::endian::big)
-            v = __builtin_bswap16(v);
-        return v;
-    }
-    std::uint32_t rawU32(std::uint32_t at) const
-    {
-        std::uint32_t v;
-        std::memcpy(&v, m_data + at, 4);
-        if constexpr (std::endian::native == std::endian::big)
-            v = __builtin_bswap32(v);
-        return v;
-    }
+    std::uint16_t rawU16(std::uint32_t at) const { return loadU16(m_data + at); }
+    std::uint32_t rawU32(std::uint32_t at) const { return loadU32(m_data + at); }
 
     // A text chunk holds its characters and a terminating zero: size - 7 characters. A chunk
     // longer than 50 bytes yields only its first 8 characters. The text always lies inside the

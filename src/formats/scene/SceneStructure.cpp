@@ -88,14 +88,7 @@ public:
     void run();
 
 private:
-    struct Chunk {
-        std::uint32_t start = 0;
-        std::uint16_t id = 0;
-        std::uint32_t size = 0;
-        std::uint32_t payload() const { return start + chunk::HeaderSize; }
-        std::uint32_t end() const { return start + size; }
-        std::uint32_t payloadSize() const { return size - chunk::HeaderSize; }
-    };
+    using Chunk = chunk::Span;
     struct Definition {
         DefinitionSeen seen;
         std::optional<Chunk> data;

@@ -16,6 +16,18 @@ public:
     TruncatedData() : std::runtime_error("data ends before the field") {}
 };
 
+// Little-endian fields of bytes already known to lie inside the data; assembled byte by byte, which
+// every compiler turns into one load on a little-endian machine.
+inline std::uint16_t loadU16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t loadU32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
 class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
@@ -38,16 +50,13 @@ public:
     std::uint16_t u16(std::size_t offset) const
     {
         require(offset, 2);
-        return static_cast<std::uint16_t>(m_bytes[offset] | (m_bytes[offset + 1] << 8));
+        return loadU16(m_bytes.data() + offset);
     }
 
     std::uint32_t u32(std::size_t offset) const
     {
         require(offset, 4);
-        return static_cast<std::uint32_t>(m_bytes[offset]) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 1]) << 8) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 2]) << 16) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 3]) << 24);
+        return loadU32(m_bytes.data() + offset);
     }
 
     std::int32_t i32(std::size_t offset) const { return static_cast<std::int32_t>(u32(offset)); }

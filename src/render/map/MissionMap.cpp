@@ -1,4 +1,4 @@
-#include "commands/map/MissionMap.h"
+#include "render/map/MissionMap.h"
 
 #include <algorithm>
 #include <cmath>

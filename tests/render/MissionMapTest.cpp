@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "commands/editing/Rotation.h"
-#include "commands/map/MissionMap.h"
+#include "render/map/MissionMap.h"
 #include "formats/scene/SceneLoader.h"
 #include "support/SceneBuilder.h"
 

@@ -1,0 +1,238 @@
+#include "render/map/MapPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mw {
+
+namespace {
+
+constexpr std::array<std::pair<MarkerKind, const char*>, 7> KindNames{{{MarkerKind::Light, "light"},
+                                                                       {MarkerKind::Sound, "sound"},
+                                                                       {MarkerKind::Human, "human"},
+                                                                       {MarkerKind::Car, "car"},
+                                                                       {MarkerKind::Building, "building"},
+                                                                       {MarkerKind::Model, "model"},
+                                                                       {MarkerKind::Other, "other"}}};
+
+QColor colourOf(MarkerKind kind)
+{
+    switch (kind) {
+    case MarkerKind::Light:
+        return QColor(230, 180, 0);
+    case MarkerKind::Sound:
+        return QColor(0, 160, 200);
+    case MarkerKind::Human:
+        return QColor(220, 40, 40);
+    case MarkerKind::Car:
+        return QColor(40, 60, 220);
+    case MarkerKind::Building:
+        return QColor(120, 80, 40);
+    case MarkerKind::Model:
+        return QColor(40, 150, 40);
+    case MarkerKind::Other:
+        break;
+    }
+    return QColor(120, 120, 120);
+}
+
+const QColor CacheColour(150, 110, 200);
+const QColor CollisionColour(255, 120, 0);
+
+bool insideQuad(const std::array<MapPoint, 4>& poly, MapPoint p)
+{
+    bool in = false;
+    for (std::size_t i = 0, j = 3; i < 4; j = i++)
+        if ((poly[i].z > p.z) != (poly[j].z > p.z) &&
+            p.x < (poly[j].x - poly[i].x) * (p.z - poly[i].z) / (poly[j].z - poly[i].z) + poly[i].x)
+            in = !in;
+    return in;
+}
+
+bool isSelected(const MapOverlay& overlay, const MapShape& s)
+{
+    return s.layer == MapLayer::Scene && std::binary_search(overlay.selected.begin(), overlay.selected.end(), s.row);
+}
+
+void drawLegend(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 210));
+    const int lineHeight = p.fontMetrics().height();
+    p.drawRect(QRect(6, 6, 120, lineHeight * 9 + 8));
+    int y = 10 + lineHeight;
+    for (const auto& [kind, name] : KindNames) {
+        p.setPen(QPen(colourOf(kind), MapMarkerRadius * 2, Qt::SolidLine, Qt::SquareCap));
+        p.drawPoint(QPointF(16, y - lineHeight / 3.0));
+        p.setPen(Qt::black);
+        p.drawText(28, y, QString::fromLatin1(name));
+        y += lineHeight;
+    }
+    p.setPen(CacheColour);
+    p.drawRect(QRect(11, y - lineHeight / 2 - 4, 10, 8));
+    p.setPen(Qt::black);
+    p.drawText(28, y, QStringLiteral("cached object"));
+    y += lineHeight;
+    p.setPen(CollisionColour);
+    p.drawEllipse(QPointF(16, y - lineHeight / 3.0), 5, 5);
+    p.setPen(Qt::black);
+    p.drawText(28, y, QStringLiteral("collision body"));
+}
+
+void drawScaleBar(QPainter& p, const MapCamera& camera)
+{
+    // The largest round length (1, 2 or 5 times a power of ten) up to 120 pixels.
+    const double units = 120 / camera.scale;
+    const double power = std::pow(10.0, std::floor(std::log10(units)));
+    double length = power;
+    for (double f : {2.0, 5.0, 10.0})
+        if (power * f <= units)
+            length = power * f;
+    const double pixels = length * camera.scale;
+    const QPointF start(12, camera.size.height() - 14);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(start, start + QPointF(pixels, 0));
+    p.drawLine(start, start + QPointF(0, -5));
+    p.drawLine(start + QPointF(pixels, 0), start + QPointF(pixels, -5));
+    p.drawText(start + QPointF(pixels + 6, 4), QString::number(length) + QStringLiteral(" m"));
+}
+
+} // namespace
+
+QPointF MapCamera::toScreen(MapPoint p) const
+{
+    return {size.width() / 2.0 + (p.x - centre.x) * scale, size.height() / 2.0 - (p.z - centre.z) * scale};
+}
+
+MapPoint MapCamera::toWorld(QPointF p) const
+{
+    return {static_cast<float>(centre.x + (p.x() - size.width() / 2.0) / scale),
+            static_cast<float>(centre.z - (p.y() - size.height() / 2.0) / scale)};
+}
+
+MapCamera MapCamera::fitting(const MissionMap& map, QSizeF size)
+{
+    MapCamera camera;
+    camera.size = size;
+    const double w = std::max(1.0f, map.max.x - map.min.x), d = std::max(1.0f, map.max.z - map.min.z);
+    camera.centre = {(map.min.x + map.max.x) / 2, (map.min.z + map.max.z) / 2};
+    camera.scale = std::min((size.width() - 40) / w, (size.height() - 40) / d);
+    if (!(camera.scale > 0))
+        camera.scale = 1;
+    return camera;
+}
+
+bool insideOutline(const std::array<MapPoint, 4>& outline, MapPoint p) { return insideQuad(outline, p); }
+
+void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera, const MapOverlay& overlay)
+{
+    const QRectF view = QRectF(QPointF(0, 0), camera.size).adjusted(-10, -10, 10, 10);
+    // A large mission seen whole puts many entries on the same pixels: each small thing is drawn
+    // once per 2 x 2 pixel cell and layer, so a frame costs at most the view's size.
+    const int cellsX = static_cast<int>(camera.size.width()) / 2 + 2;
+    const int cellsY = static_cast<int>(camera.size.height()) / 2 + 2;
+    std::vector<std::uint16_t> taken(static_cast<std::size_t>(cellsX) * cellsY);
+    auto firstInCell = [&](QPointF c, std::uint16_t bit) {
+        const int cx = static_cast<int>(c.x() / 2) + 1, cy = static_cast<int>(c.y() / 2) + 1;
+        if (cx < 0 || cy < 0 || cx >= cellsX || cy >= cellsY)
+            return true;
+        std::uint16_t& cell = taken[static_cast<std::size_t>(cy) * cellsX + cx];
+        if (cell & bit)
+            return false;
+        cell |= bit;
+        return true;
+    };
+    // Outlines first (cache, collision), markers on top; each colour in one call.
+    QVector<QLineF> cacheLines, bodyLines;
+    QVector<QPointF> bodyPoints;
+    std::array<QVector<QPointF>, 7> markers;
+    QVector<QLineF> headings;
+    for (const MapShape& s : map.shapes) {
+        if (!overlay.visible[static_cast<int>(s.layer)])
+            continue;
+        const QPointF c = camera.toScreen(s.centre);
+        if (s.corners) {
+            std::array<QPointF, 4> q;
+            for (int i = 0; i < 4; ++i)
+                q[i] = camera.toScreen(s.outline[i]);
+            const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
+            if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
+                continue;
+            auto& lines = s.layer == MapLayer::Cache ? cacheLines : bodyLines;
+            if (box.width() < 2 && box.height() < 2) {
+                if (firstInCell(c, s.layer == MapLayer::Cache ? 1 : 2))
+                    lines.append(QLineF(c, c + QPointF(1, 0)));
+                continue;
+            }
+            for (int i = 0; i < 4; ++i)
+                lines.append(QLineF(q[i], q[(i + 1) % 4]));
+        } else if (s.layer == MapLayer::Collision) {
+            const double r = s.radius * camera.scale;
+            if (!view.intersects(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)))
+                continue;
+            if (r < 2) {
+                if (firstInCell(c, 4))
+                    bodyPoints.append(c);
+                continue;
+            }
+            p.setPen(CollisionColour);
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(c, r, r);
+        } else if (view.contains(c) && firstInCell(c, static_cast<std::uint16_t>(8 << static_cast<int>(s.kind)))) {
+            markers[static_cast<int>(s.kind)].append(c);
+            if (s.heading.x != 0 || s.heading.z != 0)
+                headings.append(QLineF(c, c + QPointF(s.heading.x, -s.heading.z) * (MapMarkerRadius * 2.5)));
+        }
+    }
+    p.setPen(QPen(CacheColour, 1));
+    p.drawLines(cacheLines);
+    p.setPen(QPen(CollisionColour, 1));
+    p.drawLines(bodyLines);
+    p.setPen(QPen(CollisionColour, 2));
+    p.drawPoints(bodyPoints);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.drawLines(headings);
+    for (int k = 0; k < 7; ++k) {
+        p.setPen(QPen(colourOf(static_cast<MarkerKind>(k)), MapMarkerRadius * 2, Qt::SolidLine, Qt::SquareCap));
+        p.drawPoints(markers[k]);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!overlay.selected.empty()) {
+        p.setPen(QPen(QColor(0, 90, 255), 2));
+        p.setBrush(Qt::NoBrush);
+        for (const MapShape& s : map.shapes)
+            if (isSelected(overlay, s) && overlay.visible[static_cast<int>(MapLayer::Scene)]) {
+                const QPointF c = camera.toScreen(s.centre);
+                if (view.contains(c))
+                    p.drawEllipse(c, MapMarkerRadius * 2, MapMarkerRadius * 2);
+            }
+    }
+    if (overlay.band) {
+        p.setPen(QPen(QColor(0, 90, 255), 1, Qt::DashLine));
+        p.setBrush(QColor(0, 90, 255, 40));
+        p.drawRect(*overlay.band);
+    }
+    if (overlay.highlight && *overlay.highlight < map.shapes.size()) {
+        const MapShape& s = map.shapes[*overlay.highlight];
+        const QPointF c = camera.toScreen(s.centre);
+        const double r = std::max(MapMarkerRadius * 2.5, s.corners ? 0.0 : s.radius * camera.scale + 3);
+        p.setPen(QPen(QColor(0, 0, 0), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(c, r, r);
+        p.setPen(QPen(QColor(255, 255, 0), 1));
+        p.drawEllipse(c, r + 2, r + 2);
+    }
+    drawLegend(p);
+    drawScaleBar(p, camera);
+}
+
+QImage missionMapImage(const MissionMap& map, int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(MapBackground);
+    QPainter painter(&image);
+    paintMissionMap(painter, map, MapCamera::fitting(map, QSizeF(size, size)), {});
+    return image;
+}
+
+} // namespace mw
