@@ -22,6 +22,7 @@
 #include "ui/QtText.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 
 namespace mw {
 
@@ -69,10 +70,10 @@ ScenePage::ScenePage(QWidget* parent) : QWidget(parent)
     auto* scriptBox = new QGroupBox(QStringLiteral("Script"));
     auto* scriptLayout = new QGridLayout(scriptBox);
     m_script = new QPlainTextEdit;
-    m_script->setObjectName(QStringLiteral("Text47"));
+    m_script->setObjectName(QString::fromLatin1(ids::ScriptBox));
     m_script->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_script->setMinimumHeight(90);
-    m_scriptLength = box(QStringLiteral("Text48"), 80);
+    m_scriptLength = box(QString::fromLatin1(ids::ScriptLength), 80);
     m_scriptLength->setReadOnly(true);
     m_saveScript = new QPushButton(QStringLiteral("Save"));
     m_saveScript->setObjectName(QStringLiteral("SaveScript"));
@@ -115,7 +116,7 @@ QWidget* ScenePage::buildCommon()
     auto* group = new QWidget;
     auto* form = new QGridLayout(group);
     form->setContentsMargins(0, 0, 0, 0);
-    m_name = box(QStringLiteral("Text17"), 16777215);
+    m_name = box(QString::fromLatin1(ids::EntryName), 16777215);
     m_name->setReadOnly(true);
     m_model = box(QStringLiteral("Text2_12"), 16777215);
     m_model->setReadOnly(true);

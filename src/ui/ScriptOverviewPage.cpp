@@ -1,4 +1,5 @@
 #include "ui/ScriptOverviewPage.h"
+#include "ui/WidgetNames.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -15,13 +16,13 @@ ScriptOverviewPage::ScriptOverviewPage(QWidget* parent) : QWidget(parent)
     m_listAll = new QCheckBox(QStringLiteral("List all scripts"));
     m_listAll->setObjectName(QStringLiteral("Check1"));
     m_listing = new QPlainTextEdit;
-    m_listing->setObjectName(QStringLiteral("RichTextBox1"));
+    m_listing->setObjectName(QString::fromLatin1(ids::ScriptPane));
     m_listing->setReadOnly(true);
     m_listing->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_searchText = new QLineEdit;
     m_searchText->setObjectName(QStringLiteral("Text2_3"));
     m_search = new QPushButton(QStringLiteral("Search"));
-    m_search->setObjectName(QStringLiteral("search2"));
+    m_search->setObjectName(QString::fromLatin1(ids::ScriptSearch));
 
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchText, 1);

@@ -53,5 +53,10 @@ inline constexpr const char* ChangedOnDiskBar = "ChangedOnDiskBar";
 inline constexpr const char* CheckDock = "CheckReport";
 inline constexpr const char* CheckList = "CheckList";
 inline constexpr const char* CheckSummary = "CheckSummary";
+inline constexpr const char* EntryName = "Text17";
+inline constexpr const char* ScriptBox = "Text47";
+inline constexpr const char* ScriptLength = "Text48";
+inline constexpr const char* ScriptPane = "RichTextBox1";
+inline constexpr const char* ScriptSearch = "search2";
 
 } // namespace mw::ids

@@ -61,10 +61,10 @@ TEST(PutWindowTest, PutTreeThroughItsDialog)
     // The dialog keeps the choice for the next put.
     EXPECT_STREQ(PutTreeKinds[dialog->chosenKind()], "sphere");
     EXPECT_TRUE(dialog->useSavedScene());
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "spCube-1"}));
-    EXPECT_EQ(ui.selectedRow("List2"), 1);
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** Inserted ****");
-    EXPECT_EQ(ui.find<QLabel>("Status")->palette().color(QPalette::WindowText), SavedColour);
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Crate", "spCube-1"}));
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1);
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), " **** Inserted ****");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->palette().color(QPalette::WindowText), SavedColour);
 }
 
 TEST(AddinWindowTest, ImportThroughTheMenu)
@@ -87,9 +87,9 @@ TEST(AddinWindowTest, ImportThroughTheMenu)
     ui.load("&ADDin", dir.path() / "box.qra");
     EXPECT_EQ(ui.files.filters.back(), "*(*.qra)|*.qra");
     EXPECT_TRUE(ui.prompter.said.empty());
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), " **** complete ****");
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "game" / "models" / "box.4ds"));
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate"}));
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Crate"}));
 }
 
 TEST(TrackWindowTest, TheDialogRunsItsThreeCommands)
@@ -121,7 +121,7 @@ TEST(TrackWindowTest, TheDialogRunsItsThreeCommands)
     std::vector<bool> putProgressShown;
     ui.prompter.onSay = [&](const Said&) {
         putProgressShown.push_back(putLabel->isVisibleTo(dialog) &&
-                                   dialog->findChild<QWidget*>("ProgressBar1")->isVisibleTo(dialog));
+                                   dialog->findChild<QWidget*>(ids::ProgressBar)->isVisibleTo(dialog));
     };
     dialog->findChild<QPushButton*>("PutTrackButton")->click();
     dialog->findChild<QPushButton*>("CreateButton")->click();
@@ -169,10 +169,10 @@ TEST(AddinWindowTest, AFaultPartWayChangesNothingAndTheEditorGoesOn)
         EXPECT_EQ(folderSnapshot(game), before);
         EXPECT_FALSE(ui.window->mission().workspace().Busy);
         EXPECT_EQ(ui.window->mission().history().undoCount(), 0u);
-        EXPECT_NE(ui.find<QLabel>("Status")->text(), " **** complete ****");
+        EXPECT_NE(ui.find<QLabel>(ids::Status)->text(), " **** complete ****");
     }
     ui.load("&ADDin", dir.path() / "box.qra");
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** complete ****");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), " **** complete ****");
     EXPECT_TRUE(std::filesystem::exists(game / "models" / "huge.4ds"));
 }
 
@@ -189,7 +189,7 @@ TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
     WindowDriver::write(game / "models" / "lamp.4ds", {1, 2, 3});
     WindowDriver ui;
     ui.load("Load &scene2.bin", game / "missions" / "m1" / "scene2.bin");
-    auto* list = ui.find<QListView>("List2");
+    auto* list = ui.find<QListView>(ids::AllList);
     list->selectAll();
 
     ui.menu(QString::fromUtf8("Export Selection as &ADDin\u2026"));
@@ -219,7 +219,7 @@ TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
                                                     "ghost.4ds (not in the models folder)",
                                                     "Export"}}));
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** exported ****");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), " **** exported ****");
     const auto package = readPackage(readWholeFile(dir.path() / "lamps.qra"));
     ASSERT_TRUE(package.package);
     EXPECT_EQ(package.package->title, "Lamps");
@@ -227,8 +227,8 @@ TEST(ExportWindowTest, TheDialogsDefaultsTheSaveAndAMissingModel)
     // The user's file is no step: "&Undo" does not offer it.
     EXPECT_FALSE(ui.action(ids::Undo)->isEnabled());
     // Said of the selection that was exported: gone when the selection moves.
-    ui.select("List2", 1);
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), "");
+    ui.select(ids::AllList, 1);
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), "");
 
     // The next export opens where the last one went.
     ui.menu(QString::fromUtf8("Export Selection as &ADDin\u2026"));

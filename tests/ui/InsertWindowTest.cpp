@@ -10,6 +10,7 @@
 #include "support/SceneBuilder.h"
 #include "ui/InsertDialog.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -60,7 +61,7 @@ TEST(InsertWindowEmpty, NoDialogWithoutObjects)
 
 TEST_F(InsertWindowTest, TheMenuPreparesTheDialogFromTheSelection)
 {
-    ui.select("List2", 0); // a building with its own model
+    ui.select(ids::AllList, 0); // a building with its own model
     ui.menu("&Car");
     ASSERT_TRUE(dialog() && dialog()->isVisible());
     EXPECT_EQ(dialog()->objectName(), "insertform");
@@ -74,7 +75,7 @@ TEST_F(InsertWindowTest, TheMenuPreparesTheDialogFromTheSelection)
     EXPECT_EQ(d<QLineEdit>("Text2")->text(), "1");
     EXPECT_EQ(d<QLineEdit>("Text5")->text(), "2");
 
-    ui.select("List2", 2); // no model: the kind's own
+    ui.select(ids::AllList, 2); // no model: the kind's own
     ui.menu("&Car");
     EXPECT_EQ(d<QLineEdit>("Text8")->text(), "blackha00.i3d");
     ui.menu("&Human");
@@ -83,7 +84,7 @@ TEST_F(InsertWindowTest, TheMenuPreparesTheDialogFromTheSelection)
     EXPECT_EQ(d<QLineEdit>("Text23")->text(), "17");
     EXPECT_EQ(d<QComboBox>("Combo3")->currentText(), "Reaction on Player");
 
-    ui.select("List2", 1); // a light of kind 2
+    ui.select(ids::AllList, 1); // a light of kind 2
     ui.menu("&Light");
     EXPECT_FALSE(d<QLineEdit>("Text8")->isEnabled());
     EXPECT_TRUE(d<QRadioButton>("Option4")->isChecked());
@@ -108,7 +109,7 @@ TEST_F(InsertWindowTest, TheMenuPreparesTheDialogFromTheSelection)
 
 TEST_F(InsertWindowTest, InsertsInARowAndUndoGivesBackTheFile)
 {
-    ui.select("List2", 2);
+    ui.select(ids::AllList, 2);
     ui.menu("&Human");
     insert(); // "Bare" exists already
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put another!", "Name already known"}}));
@@ -119,22 +120,22 @@ TEST_F(InsertWindowTest, InsertsInARowAndUndoGivesBackTheFile)
 
     set("Text1", "Guard1");
     insert();
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Warehouse", "Lamp", "Bare", "Guard1"}));
-    EXPECT_EQ(ui.selectedRow("List2"), 3);
-    EXPECT_EQ(ui.find<QLineEdit>("Text17")->text(), "Guard1");
-    EXPECT_EQ(ui.find<QLabel>("Status")->text(), " **** Saved ****");
-    EXPECT_EQ(ui.find<QLabel>("Status")->palette().color(QPalette::WindowText), SavedColour);
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Warehouse", "Lamp", "Bare", "Guard1"}));
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 3);
+    EXPECT_EQ(ui.find<QLineEdit>(ids::EntryName)->text(), "Guard1");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), " **** Saved ****");
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->palette().color(QPalette::WindowText), SavedColour);
 
     ASSERT_TRUE(dialog()->isVisible()); // the dialog stays for the next one
     set("Text1", "Guard2");
     insert();
-    EXPECT_EQ(ui.rows("List2").size(), 5);
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    EXPECT_EQ(ui.rows(ids::AllList).size(), 5);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
 
     ui.menu("&Undo Insert Guard2");
     ui.menu("&Undo Insert Guard1");
     EXPECT_EQ(readWholeFile(path), original);
-    EXPECT_EQ(ui.rows("List2").size(), 3);
+    EXPECT_EQ(ui.rows(ids::AllList).size(), 3);
 }
 
 TEST_F(InsertWindowTest, ALightInsertedOverALightKeepsItsExactColour)

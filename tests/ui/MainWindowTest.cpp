@@ -11,6 +11,7 @@
 #endif
 
 #include "support/SceneBuilder.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -78,12 +79,12 @@ TEST_F(MainWindowTest, HasTheMenusTabsAndControls)
     EXPECT_EQ(menuCaptions(menus[2]), (QStringList{"Put&Cache", "Put&Tree"}));
     EXPECT_EQ(menus[3], nullptr); // "I&nfo" is an item of its own
 
-    auto* lists = ui.find<QTabWidget>("SSTabMod");
+    auto* lists = ui.find<QTabWidget>(ids::ListTabs);
     QStringList tabs;
     for (int i = 0; i < lists->count(); ++i)
         tabs << lists->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"All", "Scripts", "Things", "Cache", "*.4ds", "Tree"}));
-    auto* pages = ui.find<QTabWidget>("SSTab1");
+    auto* pages = ui.find<QTabWidget>(ids::InspectorTabs);
     QStringList captions;
     for (int i = 0; i < pages->count(); ++i)
         captions << pages->tabText(i);
@@ -97,33 +98,33 @@ TEST_F(MainWindowTest, HasTheMenusTabsAndControls)
         EXPECT_EQ(ui.find<QPushButton>(QStringLiteral("search_%1").arg(i).toLatin1().constData())->text(), "search");
         EXPECT_EQ(ui.find<QPushButton>(QStringLiteral("stopsearch_%1").arg(i).toLatin1().constData())->text(), "stop");
     }
-    EXPECT_EQ(ui.find<QPushButton>("Delete")->text(), "Delete");
+    EXPECT_EQ(ui.find<QPushButton>(ids::DeleteButton)->text(), "Delete");
     for (const char* name : {"Label4", "Label5", "Label6", "Label39", "Status"})
         ui.find<QLabel>(name);
-    ui.find<QProgressBar>("ProgressBar1");
+    ui.find<QProgressBar>(ids::ProgressBar);
     ui.window->show();
-    EXPECT_FALSE(ui.find<QFrame>("Frame1")->isVisible()); // only while a long operation runs
+    EXPECT_FALSE(ui.find<QFrame>(ids::ProgressPanel)->isVisible()); // only while a long operation runs
 }
 
 TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
 {
     const auto path = writeScene(smallScene());
-    ui.find<QTabWidget>("SSTabMod")->setCurrentIndex(MainWindow::CacheTab);
+    ui.find<QTabWidget>(ids::ListTabs)->setCurrentIndex(MainWindow::CacheTab);
     ui.load("Load &scene2.bin", path);
 
     EXPECT_EQ(ui.files.filters, (std::vector<std::string>{" (scene2.bin)|*.bin|(*.*)|*.*"}));
     EXPECT_TRUE(ui.prompter.said.empty());
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Lamp", "Guard", "Crate", "Intro", "Outro"}));
-    EXPECT_EQ(ui.checked("List2"), (std::vector<int>{0, 1, 0, 1, 1}));
-    EXPECT_EQ(ui.rows("List1"), (QStringList{"Guard", "Intro", "Outro"}));
-    EXPECT_EQ(ui.checked("List1"), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(ui.rows("List3"), (QStringList{"Lamp", "Crate"}));
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Lamp", "Guard", "Crate", "Intro", "Outro"}));
+    EXPECT_EQ(ui.checked(ids::AllList), (std::vector<int>{0, 1, 0, 1, 1}));
+    EXPECT_EQ(ui.rows(ids::ScriptList), (QStringList{"Guard", "Intro", "Outro"}));
+    EXPECT_EQ(ui.checked(ids::ScriptList), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(ui.rows(ids::ThingList), (QStringList{"Lamp", "Crate"}));
     EXPECT_EQ(ui.find<QLabel>("Label4")->text().toStdString(), path.string());
-    EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::AllTab);
-    EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::SceneValuesPage);
-    EXPECT_EQ(ui.selectedRow("List2"), 0);
-    EXPECT_EQ(ui.selectedRow("List1"), 0);
-    EXPECT_EQ(ui.selectedRow("List3"), 0);
+    EXPECT_EQ(ui.find<QTabWidget>(ids::ListTabs)->currentIndex(), MainWindow::AllTab);
+    EXPECT_EQ(ui.find<QTabWidget>(ids::InspectorTabs)->currentIndex(), MainWindow::SceneValuesPage);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 0);
+    EXPECT_EQ(ui.selectedRow(ids::ScriptList), 0);
+    EXPECT_EQ(ui.selectedRow(ids::ThingList), 0);
 
     const Workspace& ws = ui.window->mission().workspace();
     EXPECT_FALSE(ws.Busy);
@@ -140,11 +141,11 @@ TEST_F(MainWindowTest, LoadingASceneFillsTheThreeLists)
 TEST_F(MainWindowTest, CheckMarksCannotBeChangedByTheUser)
 {
     ui.load("Load &scene2.bin", writeScene(smallScene()));
-    auto* model = ui.find<QListView>("List2")->model();
+    auto* model = ui.find<QListView>(ids::AllList)->model();
     const QModelIndex guard = model->index(1, 0);
     EXPECT_FALSE(model->flags(guard) & Qt::ItemIsUserCheckable);
     EXPECT_FALSE(model->setData(guard, Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_EQ(ui.checked("List2"), (std::vector<int>{0, 1, 0, 1, 1}));
+    EXPECT_EQ(ui.checked(ids::AllList), (std::vector<int>{0, 1, 0, 1, 1}));
 }
 
 TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
@@ -152,9 +153,9 @@ TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
     ui.load("Load &scene2.bin", writeScene(smallScene()));
     ui.load("Load &scene2.bin", writeScene({'L', 'S', 0, 0, 0, 0}, "other.bin"));
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "****** No scene2.bin file! ******", ""}}));
-    EXPECT_TRUE(ui.rows("List2").isEmpty());
-    EXPECT_TRUE(ui.rows("List1").isEmpty());
-    EXPECT_TRUE(ui.rows("List3").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::AllList).isEmpty());
+    EXPECT_TRUE(ui.rows(ids::ScriptList).isEmpty());
+    EXPECT_TRUE(ui.rows(ids::ThingList).isEmpty());
     EXPECT_FALSE(ui.window->mission().workspace().Busy);
 
     // Unknown records are reported once each and skipped; the objects still load.
@@ -166,7 +167,7 @@ TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
     ui.prompter.said.clear();
     ui.load("Load &scene2.bin", writeScene(b.finish(), "odd.bin"));
     EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"****** ID ?  ****** "}));
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"only"}));
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"only"}));
 
     // No objects section.
     SceneBuilder h;
@@ -174,14 +175,14 @@ TEST_F(MainWindowTest, ARefusedOrDamagedFileLeavesTheListsEmpty)
     ui.prompter.said.clear();
     ui.load("Load &scene2.bin", writeScene(h.finish(), "headers.bin"));
     EXPECT_EQ(ui.prompter.messages(), (std::vector<std::string>{"****** Cann't read file!! ****** "}));
-    EXPECT_TRUE(ui.rows("List2").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::AllList).isEmpty());
     EXPECT_FALSE(ui.window->mission().workspace().Busy);
 
     // An empty file loads nothing and says nothing.
     ui.prompter.said.clear();
     ui.load("Load &scene2.bin", writeScene({}, "empty.bin"));
     EXPECT_TRUE(ui.prompter.said.empty());
-    EXPECT_TRUE(ui.rows("List2").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::AllList).isEmpty());
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeOpenedSaysSo)
@@ -199,7 +200,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedSaysSo)
     ui.prompter.said.clear();
     ui.load("Load &scene2.bin", mission() / "scene2.bin");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "************", ""}}));
-    EXPECT_TRUE(ui.rows("List2").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::AllList).isEmpty());
 #endif
 }
 
@@ -212,7 +213,7 @@ TEST_F(MainWindowTest, CancellingKeepsPathsLabelsAndLists)
     EXPECT_EQ(ui.window->mission().workspace().ScenePath, path.string());
     EXPECT_EQ(ui.window->mission().workspace().CachePath, "");
     EXPECT_EQ(ui.find<QLabel>("Label4")->text().toStdString(), path.string());
-    EXPECT_EQ(ui.rows("List2").size(), 5);
+    EXPECT_EQ(ui.rows(ids::AllList).size(), 5);
     EXPECT_TRUE(ui.prompter.said.empty());
 }
 
@@ -221,7 +222,7 @@ TEST_F(MainWindowTest, TheOtherLoadCommandsRememberTheirFiles)
     WindowDriver::write(mission() / "cache.bin", {0xF4, 0x01, 0, 0, 0, 0, 0, 0, 0, 0});
     WindowDriver::write(mission() / "scene.4ds", {'4', 'D', 'S', 0});
     WindowDriver::write(mission() / "tree.klz", {'G', 'i', 'f', 'C'});
-    auto* tabs = ui.find<QTabWidget>("SSTabMod");
+    auto* tabs = ui.find<QTabWidget>(ids::ListTabs);
 
     ui.load("Load &cache.bin", mission() / "cache.bin");
     EXPECT_EQ(ui.window->mission().workspace().CachePath, (mission() / "cache.bin").string());
@@ -265,36 +266,36 @@ TEST_F(MainWindowTest, AReloadKeepsTheRememberedSelections)
     const auto reload = [&](KeptRows keep) { ui.window->reloadScene(keep); };
 
     reload({.all = 2, .scripts = 1, .things = 1});
-    EXPECT_EQ(ui.selectedRow("List2"), 2);
-    EXPECT_EQ(ui.selectedRow("List1"), 1);
-    EXPECT_EQ(ui.selectedRow("List3"), 1);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 2);
+    EXPECT_EQ(ui.selectedRow(ids::ScriptList), 1);
+    EXPECT_EQ(ui.selectedRow(ids::ThingList), 1);
     EXPECT_FALSE(ws.KeepSelection);
 
     // A row past the end (the last row was deleted) keeps the selection the load made.
     reload({.all = 5, .fallback = 1, .scripts = 7});
-    EXPECT_EQ(ui.selectedRow("List2"), 1);
-    EXPECT_EQ(ui.selectedRow("List1"), 0);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1);
+    EXPECT_EQ(ui.selectedRow(ids::ScriptList), 0);
 
     // ReloadIndex 0 selects the remembered "All" row.
     reload({.all = 0, .fallback = 4});
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
 }
 
 TEST_F(MainWindowTest, ScriptsAndThingsSelectTheSameEntryInAll)
 {
     ui.load("Load &scene2.bin", writeScene(smallScene()));
-    auto* pages = ui.find<QTabWidget>("SSTab1");
+    auto* pages = ui.find<QTabWidget>(ids::InspectorTabs);
     pages->setCurrentIndex(MainWindow::CacheValuesPage);
-    ui.select("List1", 2); // "Outro"
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    ui.select(ids::ScriptList, 2); // "Outro"
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
     EXPECT_EQ(pages->currentIndex(), MainWindow::SceneValuesPage);
-    ui.select("List3", 1); // "Crate"
-    EXPECT_EQ(ui.selectedRow("List2"), 2);
+    ui.select(ids::ThingList, 1); // "Crate"
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 2);
 
     // While busy the lists do nothing.
     const Mission::BusyScope busy(ui.window->mission());
-    ui.select("List3", 0);
-    EXPECT_EQ(ui.selectedRow("List2"), 2);
+    ui.select(ids::ThingList, 0);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 2);
 }
 
 TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)
@@ -302,15 +303,15 @@ TEST_F(MainWindowTest, CommandLineOpensAFolderOrNamedFiles)
     writeScene(smallScene());
     WindowDriver::write(mission() / "tree.klz", {'G', 'i', 'f', 'C'});
     ui.window->openPaths({QString::fromStdString(mission().string())});
-    EXPECT_EQ(ui.rows("List2").size(), 5);
-    EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::AllTab);
-    EXPECT_EQ(ui.find<QTabWidget>("SSTab1")->currentIndex(), MainWindow::SceneValuesPage);
+    EXPECT_EQ(ui.rows(ids::AllList).size(), 5);
+    EXPECT_EQ(ui.find<QTabWidget>(ids::ListTabs)->currentIndex(), MainWindow::AllTab);
+    EXPECT_EQ(ui.find<QTabWidget>(ids::InspectorTabs)->currentIndex(), MainWindow::SceneValuesPage);
     EXPECT_EQ(ui.window->mission().workspace().TreePath, (mission() / "tree.klz").string());
     EXPECT_EQ(ui.window->mission().workspace().CachePath, "");
 
     WindowDriver ui2;
     ui2.window->openPaths({QString::fromStdString((mission() / "scene2.bin").string())});
-    EXPECT_EQ(ui2.rows("List2").size(), 5);
+    EXPECT_EQ(ui2.rows(ids::AllList).size(), 5);
 }
 
 TEST_F(MainWindowTest, InfoShowsTheAboutBox)
@@ -335,7 +336,7 @@ TEST_F(MainWindowTest, ListsHoldEveryEntryOfALargeScene)
     b.script("last", "x");
     b.endScripts();
     ui.load("Load &scene2.bin", writeScene(b.finish()));
-    EXPECT_EQ(ui.find<QListView>("List2")->model()->rowCount(), 30001);
-    EXPECT_EQ(ui.find<QListView>("List3")->model()->rowCount(), 30000);
-    EXPECT_EQ(ui.rows("List1"), (QStringList{"last"}));
+    EXPECT_EQ(ui.find<QListView>(ids::AllList)->model()->rowCount(), 30001);
+    EXPECT_EQ(ui.find<QListView>(ids::ThingList)->model()->rowCount(), 30000);
+    EXPECT_EQ(ui.rows(ids::ScriptList), (QStringList{"last"}));
 }

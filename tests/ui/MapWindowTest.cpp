@@ -11,6 +11,7 @@
 #include "support/SceneBuilder.h"
 #include "ui/MissionMapView.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -42,7 +43,7 @@ protected:
         ui.window->resize(1280, 800);
         ui.window->show();
         ui.menu("&Map");
-        map = ui.find<MissionMapView>("MissionMap");
+        map = ui.find<MissionMapView>(ids::MapView);
         map->fit();
     }
     void mouse(QEvent::Type type, MapPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = {})
@@ -68,17 +69,17 @@ TEST_F(MapWindowTest, AClickPicksTheEntryInItsList)
 {
     ASSERT_EQ(map->map().shapes.size(), 5u);
     click({50, 40});
-    EXPECT_EQ(ui.selectedRow("List2"), 2);
-    EXPECT_EQ(ui.find<QLineEdit>("Text17")->text(), "East");
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 2);
+    EXPECT_EQ(ui.find<QLineEdit>(ids::EntryName)->text(), "East");
     click({-20, 30});
-    EXPECT_EQ(ui.selectedRow("List5"), 0);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 0);
     click({21, -31});
-    EXPECT_EQ(ui.selectedRow("List6"), 0);
+    EXPECT_EQ(ui.selectedRow(ids::TreeList), 0);
 
     // A list selection is marked on the map.
-    ui.select("List2", 0);
+    ui.select(ids::AllList, 0);
     click({-50, 0}); // (the same place twice picks the same single entry)
-    EXPECT_EQ(ui.selectedRow("List2"), 0);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 0);
 }
 
 TEST_F(MapWindowTest, CtrlDragPutsTheNewPlaceIntoTheBoxesUntilSaved)
@@ -88,7 +89,7 @@ TEST_F(MapWindowTest, CtrlDragPutsTheNewPlaceIntoTheBoxesUntilSaved)
     mouse(QEvent::MouseMove, {10, 0}, Qt::LeftButton, Qt::ControlModifier);
     mouse(QEvent::MouseMove, {12, -8}, Qt::LeftButton, Qt::ControlModifier);
     mouse(QEvent::MouseButtonRelease, {12, -8}, Qt::NoButton, Qt::ControlModifier);
-    EXPECT_EQ(ui.selectedRow("List2"), 1);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1);
     const float x = ui.find<QLineEdit>("Text5_0")->text().toFloat();
     const float z = ui.find<QLineEdit>("Text7_0")->text().toFloat();
     EXPECT_NEAR(x, 12, 0.5);

@@ -13,6 +13,7 @@
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -65,7 +66,7 @@ protected:
         b->selectAll();
         QTest::keyClicks(b, value);
     }
-    int inspectorPage() { return w<QTabWidget>("SSTab1")->currentIndex(); }
+    int inspectorPage() { return w<QTabWidget>(ids::InspectorTabs)->currentIndex(); }
 
     TempFolder dir;
     fs::path game, mission;
@@ -77,7 +78,7 @@ protected:
 TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
-    EXPECT_EQ(ui.rows("List5"), (QStringList{"block", "      lamp01.i3d", "      bench.i3d"}));
+    EXPECT_EQ(ui.rows(ids::CacheList), (QStringList{"block", "      lamp01.i3d", "      bench.i3d"}));
     EXPECT_EQ(inspectorPage(), MainWindow::CacheValuesPage);
     // The base entry: nothing to edit.
     EXPECT_FALSE(w<QLineEdit>("Text5_1")->isEnabled());
@@ -85,7 +86,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_FALSE(w<QLabel>("Label3_1")->isEnabled());
     EXPECT_FALSE(w<QLabel>("Label30_1")->isEnabled());
 
-    ui.select("List5", 1);
+    ui.select(ids::CacheList, 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
     EXPECT_EQ(text("Text5_1"), "1");
     EXPECT_EQ(text("Text10_1"), "1");
@@ -109,10 +110,10 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
 TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
-    ui.select("List5", 1);
+    ui.select(ids::CacheList, 1);
     type("Text7_1", "99");
     ui.prompter.answers.push_back(true);
-    ui.select("List5", 2);
+    ui.select(ids::CacheList, 2);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save values?", "Values not saved!"}}));
     EXPECT_EQ(ByteReader(readWholeFile(mission / "cache.bin")).f32(lamp + 8), 99.0f);
     EXPECT_EQ(text("Name_1"), "bench.i3d"); // saved, and the new entry is shown
@@ -120,7 +121,7 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     type("Text7_1", "x");
     ui.prompter.said.clear();
     ui.prompter.answers.push_back(false);
-    ui.select("List5", 1);
+    ui.select(ids::CacheList, 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
     EXPECT_FALSE(ui.window->edits().ChangedFlags[CacheList]);
 
@@ -132,7 +133,7 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     type("Text7_1", "11");
     ui.prompter.said.clear();
     ui.prompter.answers.push_back(true);
-    ui.select("List5", 2);
+    ui.select(ids::CacheList, 2);
     ASSERT_EQ(ui.prompter.said.size(), 2u);
     EXPECT_NE(ui.prompter.said[1].text.find("cache.bin"), std::string::npos) << ui.prompter.said[1].text;
     EXPECT_EQ(readWholeFile(mission / "cache.bin"), changed);
@@ -142,9 +143,9 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
 TEST_F(OtherListsTest, ModelFileListShowsFramesAndSavesTheTranslation)
 {
     ui.load("Load sc&ene.4ds", mission / "scene.4ds");
-    EXPECT_EQ(ui.rows("List4"), (QStringList{"Sign", "Awning"}));
+    EXPECT_EQ(ui.rows(ids::ModelList), (QStringList{"Sign", "Awning"}));
     EXPECT_EQ(inspectorPage(), MainWindow::ModelValuesPage);
-    ui.select("List4", 1);
+    ui.select(ids::ModelList, 1);
     EXPECT_EQ(text("Text5_2"), "2");
     type("Text5_2", "-4");
     w<QPushButton>("SaveValue_2")->click();
@@ -158,7 +159,7 @@ TEST_F(OtherListsTest, TreeListNeedsTheSceneOfTheSameMission)
 {
     ui.load("Load &tree.klz", mission / "tree.klz");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "First load scene2.bin", ""}}));
-    EXPECT_TRUE(ui.rows("List6").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::TreeList).isEmpty());
 
     WindowDriver::write(game / "missions" / "m2" / "scene2.bin", readWholeFile(mission / "scene2.bin"));
     ui.load("Load &scene2.bin", game / "missions" / "m2" / "scene2.bin");
@@ -166,7 +167,7 @@ TEST_F(OtherListsTest, TreeListNeedsTheSceneOfTheSameMission)
     ui.load("Load &tree.klz", mission / "tree.klz");
     EXPECT_EQ(ui.prompter.said,
               (std::vector<Said>{{"message", "Different Missions! Use same Mission for tree and scene2!", ""}}));
-    EXPECT_TRUE(ui.rows("List6").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::TreeList).isEmpty());
 }
 
 TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
@@ -175,8 +176,8 @@ TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
     ui.load("Load &tree.klz", mission / "tree.klz");
     EXPECT_TRUE(ui.prompter.said.empty());
     EXPECT_EQ(readWholeFile(game / "models" / "!!Testklz.4DS"), loadBuiltinResource("Cube1"));
-    EXPECT_EQ(ui.rows("List6"), (QStringList{"SCube-0", "cyCube-1"}));
-    EXPECT_EQ(ui.find<QTabWidget>("SSTabMod")->currentIndex(), MainWindow::TreeTab);
+    EXPECT_EQ(ui.rows(ids::TreeList), (QStringList{"SCube-0", "cyCube-1"}));
+    EXPECT_EQ(ui.find<QTabWidget>(ids::ListTabs)->currentIndex(), MainWindow::TreeTab);
     EXPECT_EQ(inspectorPage(), MainWindow::TreeValuesPage);
     EXPECT_EQ(text("Name_3"), "wall.i3d");
     EXPECT_EQ(text("Text5_3"), "1");
@@ -200,7 +201,7 @@ TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
     EXPECT_EQ(ByteReader(bytes).f32(boxAt), 9.0f);
     EXPECT_EQ(ByteReader(bytes).f32(boxAt + 12), 11.0f);
 
-    ui.select("List6", 1); // the cylinder takes its height from the scene object "pole"
+    ui.select(ids::TreeList, 1); // the cylinder takes its height from the scene object "pole"
     EXPECT_EQ(text("Text6_3"), "7.5");
 }
 
@@ -213,9 +214,9 @@ TEST_F(OtherListsTest, WrongFilesSayWhatTheyAreNot)
     ui.prompter.said.clear();
     ui.load("Load &tree.klz", mission / "bad.bin");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "****** No tree.klz file! ******", ""}}));
-    EXPECT_TRUE(ui.rows("List5").isEmpty());
-    EXPECT_TRUE(ui.rows("List4").isEmpty());
-    EXPECT_TRUE(ui.rows("List6").isEmpty());
+    EXPECT_TRUE(ui.rows(ids::CacheList).isEmpty());
+    EXPECT_TRUE(ui.rows(ids::ModelList).isEmpty());
+    EXPECT_TRUE(ui.rows(ids::TreeList).isEmpty());
     EXPECT_FALSE(ui.window->mission().workspace().Busy);
 }
 
@@ -230,8 +231,8 @@ TEST_F(OtherListsTest, AFileReadOnlyInPartSaysSoInTheStatusLine)
     ui.prompter.said.clear();
     ui.load("Load &tree.klz", mission / "tree.klz");
     EXPECT_TRUE(ui.prompter.said.empty());
-    EXPECT_EQ(ui.rows("List6"), QStringList{"SCube-0"});
-    EXPECT_EQ(w<QLabel>("Status")->text(),
+    EXPECT_EQ(ui.rows(ids::TreeList), QStringList{"SCube-0"});
+    EXPECT_EQ(w<QLabel>(ids::Status)->text(),
               "tree.klz was read only in part: the data header counts 2 bodies; 1 are found before the end of the "
               "file");
 }

@@ -13,6 +13,7 @@
 #include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
 #include "ui/ValueColours.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -87,8 +88,8 @@ protected:
 
 TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
 {
-    ui.select("List2", LampRow);
-    EXPECT_EQ(text("Text17"), "Lamp");
+    ui.select(ids::AllList, LampRow);
+    EXPECT_EQ(text(ids::EntryName), "Lamp");
     EXPECT_EQ(text("Text5_0"), "1");
     EXPECT_EQ(text("Text7_0"), "3");
     EXPECT_TRUE(panelShown("Frame5"));
@@ -112,7 +113,7 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_EQ(text("Text4_0"), "0.25");
     EXPECT_EQ(text("Text12_0"), "0.5");
 
-    ui.select("List2", RadioRow);
+    ui.select(ids::AllList, RadioRow);
     EXPECT_TRUE(panelShown("Frame10"));
     EXPECT_FALSE(panelShown("Frame5"));
     EXPECT_EQ(text("Text45"), "radio.wav");
@@ -122,10 +123,10 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_TRUE(w<QLineEdit>("Text39")->isReadOnly());
     EXPECT_EQ(text("Text39"), "100");
 
-    ui.select("List2", MuteRow); // a sound without a file name
+    ui.select(ids::AllList, MuteRow); // a sound without a file name
     EXPECT_FALSE(panelShown("Frame10"));
 
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     EXPECT_TRUE(panelShown("Frame9"));
     EXPECT_EQ(w<QComboBox>("Combo3")->currentText(), "React on Attack");
     EXPECT_EQ(text("Text36"), "12");
@@ -133,24 +134,24 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_EQ(text("Text38"), "82");
     EXPECT_EQ(text("Text2_12"), "Enemy12K.i3d");
     EXPECT_EQ(text("Text26"), "Primary sector");
-    EXPECT_EQ(w<QPlainTextEdit>("Text47")->toPlainText(), "guard script");
-    EXPECT_TRUE(w<QPlainTextEdit>("Text47")->isEnabled());
-    EXPECT_EQ(text("Text48"), "12");
-    EXPECT_EQ(ui.selectedRow("List1"), 0); // the same entry in "Scripts"
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptBox)->toPlainText(), "guard script");
+    EXPECT_TRUE(w<QPlainTextEdit>(ids::ScriptBox)->isEnabled());
+    EXPECT_EQ(text(ids::ScriptLength), "12");
+    EXPECT_EQ(ui.selectedRow(ids::ScriptList), 0); // the same entry in "Scripts"
 
-    ui.select("List2", OddRow); // behaviour byte 1 is none of the listed behaviours
+    ui.select(ids::AllList, OddRow); // behaviour byte 1 is none of the listed behaviours
     EXPECT_EQ(w<QComboBox>("Combo3")->currentIndex(), -1);
 
-    ui.select("List2", BarrelRow);
+    ui.select(ids::AllList, BarrelRow);
     EXPECT_TRUE(panelShown("Frame8"));
     EXPECT_EQ(text("Text46"), "26.5");
     EXPECT_EQ(w<QComboBox>("Combo1")->currentText(), "Barrel 1");
-    EXPECT_FALSE(w<QPlainTextEdit>("Text47")->isEnabled());
-    ui.select("List2", LoudRow); // the first entry, which a save writes
+    EXPECT_FALSE(w<QPlainTextEdit>(ids::ScriptBox)->isEnabled());
+    ui.select(ids::AllList, LoudRow); // the first entry, which a save writes
     EXPECT_EQ(w<QComboBox>("Combo1")->currentIndex(), 0);
 
     for (int row : {CarRow, TommyRow, BareRow}) {
-        ui.select("List2", row);
+        ui.select(ids::AllList, row);
         EXPECT_FALSE(panelShown("Frame5") || panelShown("Frame10") || panelShown("Frame9") || panelShown("Frame8"))
             << row;
     }
@@ -159,14 +160,14 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_FALSE(w<QLineEdit>("Text5_0")->isEnabled());
     EXPECT_FALSE(w<QLineEdit>("Text8_0")->isEnabled());
     EXPECT_FALSE(w<QSlider>("Slider1_0")->isEnabled());
-    ui.select("List2", CarRow);
+    ui.select(ids::AllList, CarRow);
     EXPECT_TRUE(w<QLineEdit>("Text5_0")->isEnabled());
     EXPECT_FALSE(w<QLineEdit>("Text8_0")->isEnabled());
 }
 
 TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     type("Text5_0", "4.0");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text5_0")));
     EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
@@ -178,7 +179,7 @@ TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
 
     // A click into the vertical rotation marks it, with no comparison.
     ui.prompter.answers = {false};
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
     QTest::mouseClick(w<QLineEdit>("Text11_0"), Qt::LeftButton);
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text11_0")));
@@ -187,7 +188,7 @@ TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
 
 TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     type("Text5_0", "10");
     type("Text9_0", "2.5");
     type("Text36", "30");
@@ -209,15 +210,15 @@ TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
     EXPECT_EQ(w<QLabel>("SavedMarker_0")->text(), "SAVED");
 
     // Another selection hides the marker and shows what was saved.
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     EXPECT_FALSE(w<QLabel>("SavedMarker_0")->isVisibleTo(ui.window.get()));
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     EXPECT_EQ(text("Text5_0"), "10");
 }
 
 TEST_F(ScenePageTest, SlidersSetTheRotationComponents)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     w<QSlider>("Slider1_0")->setValue(91);
     EXPECT_EQ(text("Text3_0").left(8), "-0.99984");
     EXPECT_EQ(text("Text4_0").left(6), "0.0174");
@@ -239,7 +240,7 @@ TEST_F(ScenePageTest, SlidersSetTheRotationComponents)
 
 TEST_F(ScenePageTest, LightColourSliders)
 {
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     w<QSlider>("Slider5")->setValue(255);
     EXPECT_EQ(text("Text35"), "255");
     EXPECT_TRUE(isPaintedEdited(w<QLabel>("Label14")));
@@ -252,7 +253,7 @@ TEST_F(ScenePageTest, LightColourSliders)
 
 TEST_F(ScenePageTest, SoundTypeComboLocksVolumeAndDistance)
 {
-    ui.select("List2", RadioRow);
+    ui.select(ids::AllList, RadioRow);
     auto* combo = w<QComboBox>("Combo2");
     combo->setCurrentIndex(1);
     emit combo->activated(1);
@@ -269,7 +270,7 @@ TEST_F(ScenePageTest, SoundTypeComboLocksVolumeAndDistance)
 
 TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
 {
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     type("Text6_0", "abc");
     save();
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put numeric", "Translation"}}));
@@ -290,13 +291,13 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
 
 TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     type("Text7_0", "66.50");
     ui.prompter.answers.push_back(true);
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save values?", "Values not saved!"}}));
-    EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
-    EXPECT_EQ(text("Text17"), "Guard");
+    EXPECT_EQ(ui.selectedRow(ids::AllList), GuardRow);
+    EXPECT_EQ(text(ids::EntryName), "Guard");
     EXPECT_EQ(ByteReader(onDisk()).f32(guardObject.translation + 8), 66.5f);
     EXPECT_EQ(text("Text7_0"), "66.5"); // shown again as the file holds it
     EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
@@ -304,13 +305,13 @@ TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
 
 TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     type("Text7_0", "66");
     ui.prompter.answers.push_back(false);
-    ui.select("List2", LampRow);
+    ui.select(ids::AllList, LampRow);
     EXPECT_EQ(ui.prompter.said.size(), 1u);
-    EXPECT_EQ(ui.selectedRow("List2"), LampRow);
-    EXPECT_EQ(text("Text17"), "Lamp");
+    EXPECT_EQ(ui.selectedRow(ids::AllList), LampRow);
+    EXPECT_EQ(text(ids::EntryName), "Lamp");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text7_0")));
     EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
     EXPECT_EQ(onDisk(), original);
@@ -318,7 +319,7 @@ TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
 
 TEST_F(ScenePageTest, AFileChangedOnDiskIsReadAgainInsteadOfWritten)
 {
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     type("Text5_0", "12");
     auto changed = original; // another program moved the guard
     putF32(changed, guardObject.translation + 4, 99.0f);
@@ -327,7 +328,7 @@ TEST_F(ScenePageTest, AFileChangedOnDiskIsReadAgainInsteadOfWritten)
     ASSERT_EQ(ui.prompter.said.size(), 1u);
     EXPECT_NE(ui.prompter.said[0].text.find("scene2.bin"), std::string::npos);
     EXPECT_EQ(onDisk(), changed);
-    EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), GuardRow);
     EXPECT_EQ(text("Text5_0"), "4");
     EXPECT_EQ(text("Text6_0"), "99");
     EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);

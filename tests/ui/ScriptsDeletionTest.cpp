@@ -11,6 +11,7 @@
 #include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
 #include "support/SceneChecks.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -58,9 +59,9 @@ protected:
     std::vector<std::uint8_t> onDisk() const { return readWholeFile(path); }
     std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) const { return ByteReader(bytes).u32(at); }
     std::uint32_t scriptOffset(int row) { return ui.window->mission().sceneCatalogue().entry(row).ScriptOffset; }
-    void setScript(const QString& text) { w<QPlainTextEdit>("Text47")->setPlainText(text); }
-    QString status() { return w<QLabel>("Status")->text(); }
-    QColor statusColour() { return w<QLabel>("Status")->palette().color(QPalette::WindowText); }
+    void setScript(const QString& text) { w<QPlainTextEdit>(ids::ScriptBox)->setPlainText(text); }
+    QString status() { return w<QLabel>(ids::Status)->text(); }
+    QColor statusColour() { return w<QLabel>(ids::Status)->palette().color(QPalette::WindowText); }
 
     build::TempFolder dir;
     std::filesystem::path path;
@@ -74,14 +75,14 @@ protected:
 
 TEST_F(ScriptsDeletionTest, AScriptOfEqualLengthIsWrittenInPlaceWithoutAReload)
 {
-    ui.select("List2", GuardRow);
-    EXPECT_EQ(w<QLineEdit>("Text48")->text(), "16");
+    ui.select(ids::AllList, GuardRow);
+    EXPECT_EQ(w<QLineEdit>(ids::ScriptLength)->text(), "16");
     // Shown with plain line breaks; overwriting keeps the length, so nothing is marked.
-    EXPECT_EQ(w<QPlainTextEdit>("Text47")->toPlainText(), "say hi\nwait 1\n");
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptBox)->toPlainText(), "say hi\nwait 1\n");
     setScript("say yo\nwait 9\n");
     EXPECT_EQ(status(), "");
-    QSignalSpy resets(w<QListView>("List2")->model(), &QAbstractItemModel::modelReset);
-    w<QPushButton>("SaveScript")->click();
+    QSignalSpy resets(w<QListView>(ids::AllList)->model(), &QAbstractItemModel::modelReset);
+    w<QPushButton>(ids::SaveScriptButton)->click();
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(status(), " **** Saved ****");
     EXPECT_EQ(statusColour(), QColor(0, 192, 0));
@@ -93,8 +94,8 @@ TEST_F(ScriptsDeletionTest, AScriptOfEqualLengthIsWrittenInPlaceWithoutAReload)
 
 TEST_F(ScriptsDeletionTest, AnUneditedScriptIsSavedByteForByte)
 {
-    ui.select("List2", GuardRow);
-    w<QPushButton>("SaveScript")->click();
+    ui.select(ids::AllList, GuardRow);
+    w<QPushButton>(ids::SaveScriptButton)->click();
     EXPECT_EQ(onDisk(), original);
 }
 
@@ -112,12 +113,12 @@ TEST_F(ScriptsDeletionTest, ANewLengthMovesTheRestAndCorrectsEveryLength)
         SCOPED_TRACE(c.text.toStdString());
         WindowDriver::write(path, original);
         ui.window->reloadScene();
-        ui.select("List2", c.row);
+        ui.select(ids::AllList, c.row);
         const std::uint32_t lengthField = scriptOffset(c.row);
         setScript(c.text);
         EXPECT_EQ(status(), "--- Not Saved! ---");
         EXPECT_EQ(statusColour(), QColor(255, 0, 0));
-        w<QPushButton>("SaveScript")->click();
+        w<QPushButton>(ids::SaveScriptButton)->click();
 
         const auto bytes = onDisk();
         expectConsistentScene(bytes);
@@ -136,51 +137,51 @@ TEST_F(ScriptsDeletionTest, ANewLengthMovesTheRestAndCorrectsEveryLength)
             EXPECT_EQ(int(u32At(bytes, scriptsStart + 2) - u32At(original, scriptsStart + 2)), c.delta);
         }
         // Reloaded with the same entry selected and its new script shown.
-        EXPECT_EQ(ui.selectedRow("List2"), c.row);
-        EXPECT_EQ(w<QPlainTextEdit>("Text47")->toPlainText(), c.text);
+        EXPECT_EQ(ui.selectedRow(ids::AllList), c.row);
+        EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptBox)->toPlainText(), c.text);
         EXPECT_EQ(status(), " **** Saved ****");
     }
 }
 
 TEST_F(ScriptsDeletionTest, TheSaveScriptQuestionSavesBeforeMoving)
 {
-    ui.select("List2", IntroRow);
+    ui.select(ids::AllList, IntroRow);
     setScript("wait 2 and more");
     ui.prompter.answers = {true};
-    ui.select("List2", CrateRow);
+    ui.select(ids::AllList, CrateRow);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
     EXPECT_EQ(onDisk().size(), original.size() + 9);
-    EXPECT_EQ(ui.selectedRow("List2"), IntroRow);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), IntroRow);
     // Shown again from the file as it now is: the saved text and its new length.
-    EXPECT_EQ(w<QPlainTextEdit>("Text47")->toPlainText(), "wait 2 and more");
-    EXPECT_EQ(w<QLineEdit>("Text48")->text(), "15");
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptBox)->toPlainText(), "wait 2 and more");
+    EXPECT_EQ(w<QLineEdit>(ids::ScriptLength)->text(), "15");
     // An edit back to the old length is compared with the new one, so it is asked about too.
     setScript("wait 3");
     ui.prompter.said.clear();
     ui.prompter.answers = {false};
-    ui.select("List2", CrateRow);
+    ui.select(ids::AllList, CrateRow);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
 
     // A value typed and unsaved, then a script of a new length saved from the question: the save
     // clears the values' edits and the entry is shown again as the file holds it, nothing red.
-    ui.select("List2", GuardRow);
+    ui.select(ids::AllList, GuardRow);
     w<QLineEdit>("Text5_0")->setText("40");
     setScript("say hi");
     ui.prompter.said.clear();
     ui.prompter.answers = {true};
-    ui.select("List2", CrateRow);
+    ui.select(ids::AllList, CrateRow);
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save script?", "Script not saved!"}}));
-    EXPECT_EQ(ui.selectedRow("List2"), GuardRow);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), GuardRow);
     EXPECT_EQ(w<QLineEdit>("Text5_0")->text(), "4");
     EXPECT_NE(w<QLineEdit>("Text5_0")->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_FALSE(ui.window->edits().ChangedFlags[0]);
-    EXPECT_EQ(w<QLineEdit>("Text48")->text(), "6");
+    EXPECT_EQ(w<QLineEdit>(ids::ScriptLength)->text(), "6");
 }
 
 TEST_F(ScriptsDeletionTest, TheListingAndItsSearch)
 {
     w<QCheckBox>("Check1")->setChecked(true);
-    const QString listing = w<QPlainTextEdit>("RichTextBox1")->toPlainText();
+    const QString listing = w<QPlainTextEdit>(ids::ScriptPane)->toPlainText();
     // int((46 - (length + 4)) / 2) - 2 stars on each side: 16 for five letters, 17 for four.
     const QString stars16(16, '*'), stars17(17, '*');
     const QString expected = "\n\n" + stars16 + " -- Guard -- " + stars16 + "\nsay hi\nwait 1\n" + "\n\n" + stars17 +
@@ -191,20 +192,20 @@ TEST_F(ScriptsDeletionTest, TheListingAndItsSearch)
     EXPECT_EQ(listing, expected);
 
     w<QLineEdit>("Text2_3")->setText("WAIT");
-    w<QPushButton>("search2")->click();
-    EXPECT_EQ(w<QPlainTextEdit>("RichTextBox1")->textCursor().selectionStart(), listing.indexOf("wait 1"));
-    w<QPushButton>("search2")->click();
-    EXPECT_EQ(w<QPlainTextEdit>("RichTextBox1")->textCursor().selectionStart(), listing.indexOf("wait 2"));
+    w<QPushButton>(ids::ScriptSearch)->click();
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptPane)->textCursor().selectionStart(), listing.indexOf("wait 1"));
+    w<QPushButton>(ids::ScriptSearch)->click();
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptPane)->textCursor().selectionStart(), listing.indexOf("wait 2"));
     ui.prompter.answers = {true};
-    w<QPushButton>("search2")->click();
+    w<QPushButton>(ids::ScriptSearch)->click();
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Start search again?", "end of Scripts!"}}));
-    EXPECT_EQ(w<QPlainTextEdit>("RichTextBox1")->textCursor().selectionStart(), listing.indexOf("wait 1"));
+    EXPECT_EQ(w<QPlainTextEdit>(ids::ScriptPane)->textCursor().selectionStart(), listing.indexOf("wait 1"));
 
     // A rewrite refreshes the listing.
-    ui.select("List2", IntroRow);
+    ui.select(ids::AllList, IntroRow);
     setScript("wait 3 now");
-    w<QPushButton>("SaveScript")->click();
-    EXPECT_TRUE(w<QPlainTextEdit>("RichTextBox1")->toPlainText().contains("wait 3 now"));
+    w<QPushButton>(ids::SaveScriptButton)->click();
+    EXPECT_TRUE(w<QPlainTextEdit>(ids::ScriptPane)->toPlainText().contains("wait 3 now"));
 }
 
 TEST_F(ScriptsDeletionTest, DeletingRemovesTheObjectAndItsDefinition)
@@ -225,24 +226,24 @@ TEST_F(ScriptsDeletionTest, DeletingRemovesTheObjectAndItsDefinition)
         SCOPED_TRACE(c.row);
         WindowDriver::write(path, original);
         ui.window->reloadScene();
-        ui.select("List2", c.row);
-        w<QPushButton>("Delete")->click();
+        ui.select(ids::AllList, c.row);
+        w<QPushButton>(ids::DeleteButton)->click();
         const auto bytes = onDisk();
         expectConsistentScene(bytes);
         EXPECT_EQ(bytes.size(), original.size() - c.objectBytes - c.definitionBytes);
         EXPECT_EQ(u32At(bytes, objectsStart + 2), u32At(original, objectsStart + 2) - c.objectBytes);
         EXPECT_EQ(u32At(bytes, definitionsStart - c.objectBytes + 2),
                   u32At(original, definitionsStart + 2) - c.definitionBytes);
-        EXPECT_EQ(ui.rows("List2").mid(0, 3), c.names);
+        EXPECT_EQ(ui.rows(ids::AllList).mid(0, 3), c.names);
         // The entry that took the deleted one's row is shown (after the last object: the first script).
-        EXPECT_EQ(ui.selectedRow("List2"), c.selected);
+        EXPECT_EQ(ui.selectedRow(ids::AllList), c.selected);
     }
 }
 
 TEST_F(ScriptsDeletionTest, AScriptEntryIsNotDeleted)
 {
-    ui.select("List2", IntroRow);
-    w<QPushButton>("Delete")->click();
+    ui.select(ids::AllList, IntroRow);
+    w<QPushButton>(ids::DeleteButton)->click();
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Could not be deleted!", "Delete Model"}}));
     EXPECT_EQ(onDisk(), original);
 }

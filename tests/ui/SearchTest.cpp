@@ -5,6 +5,7 @@
 
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -45,32 +46,32 @@ TEST_F(WindowSearchTest, NameSearchFindsSubstringsIgnoringCase)
     ui.load("Load &scene2.bin", mission / "scene2.bin");
     setField("Text19", "door");
     click("search_0");
-    EXPECT_EQ(ui.selectedRow("List2"), 1); // Door01
-    EXPECT_EQ(ui.find<QLineEdit>("Text17")->text(), "Door01");
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1); // Door01
+    EXPECT_EQ(ui.find<QLineEdit>(ids::EntryName)->text(), "Door01");
     click("search_0");
-    EXPECT_EQ(ui.selectedRow("List2"), 3); // frontdoor
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 3); // frontdoor
     EXPECT_TRUE(ui.prompter.said.empty());
 
     // At the end: Yes goes on from the top.
     ui.prompter.answers.push_back(true);
     click("search_0");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Search again?", "End of list!"}}));
-    EXPECT_EQ(ui.selectedRow("List2"), 1);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1);
 
     // No leaves the selection as it was.
-    ui.select("List2", 4);
+    ui.select(ids::AllList, 4);
     ui.prompter.said.clear();
     ui.prompter.answers.push_back(false);
     click("search_0");
     EXPECT_EQ(ui.prompter.said.size(), 1u);
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
 
     // An empty field does nothing at all.
     ui.prompter.said.clear();
     setField("Text19", "");
     click("search_0");
     EXPECT_TRUE(ui.prompter.said.empty());
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
 }
 
 TEST_F(WindowSearchTest, NameSearchOnTheOtherTabs)
@@ -79,11 +80,11 @@ TEST_F(WindowSearchTest, NameSearchOnTheOtherTabs)
     ui.load("Load &cache.bin", mission / "cache.bin");
     setField("Text21", "DOOR"); // "Things"
     click("search_2");
-    EXPECT_EQ(ui.selectedRow("List3"), 1);
-    EXPECT_EQ(ui.selectedRow("List2"), 1);
+    EXPECT_EQ(ui.selectedRow(ids::ThingList), 1);
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1);
     setField("Text13", "c.i3d");
     click("search_3");
-    EXPECT_EQ(ui.selectedRow("List5"), 3);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 3);
 }
 
 TEST_F(WindowSearchTest, TranslationSearchRoundsToOneDecimal)
@@ -92,7 +93,7 @@ TEST_F(WindowSearchTest, TranslationSearchRoundsToOneDecimal)
     setField("Text16", "12.34");
     click("searchTrans_1"); // X
     EXPECT_EQ(text("Text16"), "12.3");
-    EXPECT_EQ(ui.selectedRow("List5"), 2); // 12.26 matches, 12.24 does not
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 2); // 12.26 matches, 12.24 does not
     EXPECT_EQ(text("Text24"), "12.3");
     EXPECT_EQ(text("Name_1"), "b.i3d");
 
@@ -100,7 +101,7 @@ TEST_F(WindowSearchTest, TranslationSearchRoundsToOneDecimal)
     setField("Text14", "1");
     setField("Text18", "2.04");
     click("SearchTransAll_0");
-    EXPECT_EQ(ui.selectedRow("List5"), 3);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 3);
     EXPECT_EQ(text("Text14"), "1.0");
     EXPECT_EQ(text("Text18"), "2.0");
     EXPECT_TRUE(ui.prompter.said.empty());
@@ -109,25 +110,25 @@ TEST_F(WindowSearchTest, TranslationSearchRoundsToOneDecimal)
 TEST_F(WindowSearchTest, SearchAllWithAnEmptyFieldMovesOnThenSaysPutNumeric)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
-    ui.select("List5", 1);
+    ui.select(ids::CacheList, 1);
     setField("Text16", "1");
     setField("Text14", "");
     setField("Text18", "2");
     click("SearchTransAll_0");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put numeric", ""}}));
-    EXPECT_EQ(ui.selectedRow("List5"), 2);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 2);
     EXPECT_EQ(text("Text24"), "12.26"); // shown, not compared
 }
 
 TEST_F(WindowSearchTest, NoAtTheEndLeavesTheLastRowComparedAndShown)
 {
     ui.load("Load &cache.bin", mission / "cache.bin");
-    ui.select("List5", 1);
+    ui.select(ids::CacheList, 1);
     setField("Text16", "99");
     ui.prompter.answers.push_back(false);
     click("searchTrans_1");
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Search again?", "End of list!"}}));
-    EXPECT_EQ(ui.selectedRow("List5"), 3);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 3);
     EXPECT_EQ(text("Name_1"), "c.i3d");
     EXPECT_EQ(text("Text24"), "12.3");
 
@@ -135,8 +136,8 @@ TEST_F(WindowSearchTest, NoAtTheEndLeavesTheLastRowComparedAndShown)
     setField("Text19", "nothing");
     ui.prompter.answers.push_back(false);
     click("search_0");
-    EXPECT_EQ(ui.selectedRow("List2"), 4);
-    EXPECT_EQ(ui.find<QLineEdit>("Text17")->text(), "Radio");
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 4);
+    EXPECT_EQ(ui.find<QLineEdit>(ids::EntryName)->text(), "Radio");
 }
 
 TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
@@ -153,5 +154,5 @@ TEST_F(WindowSearchTest, StopButtonsSetTheirFlags)
     setField("Text13", "b.i3d");
     click("search_3");
     EXPECT_FALSE(ui.window->edits().NameSearchStop);
-    EXPECT_EQ(ui.selectedRow("List5"), 2);
+    EXPECT_EQ(ui.selectedRow(ids::CacheList), 2);
 }

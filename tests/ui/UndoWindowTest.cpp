@@ -13,6 +13,7 @@
 #include "support/PackageBuilder.h"
 #include "support/SceneBuilder.h"
 #include "ui/InsertDialog.h"
+#include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
 using namespace mw;
@@ -53,23 +54,23 @@ TEST_F(UndoWindowTest, DeleteUndoRedoWithTheMenuCaptions)
     EXPECT_FALSE(action("&Undo")->isEnabled());
     EXPECT_FALSE(action("&Redo")->isEnabled());
 
-    ui.select("List2", 1);
-    ui.find<QPushButton>("Delete")->click();
+    ui.select(ids::AllList, 1);
+    ui.find<QPushButton>(ids::DeleteButton)->click();
     const auto deleted = readWholeFile(path);
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "Door"}));
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Crate", "Door"}));
     EXPECT_EQ(action("&Undo")->text(), "&Undo Delete Guard");
     EXPECT_TRUE(action("&Undo")->isEnabled());
 
     action("&Undo")->trigger();
     EXPECT_EQ(readWholeFile(path), original);
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "Guard", "Door"}));
-    EXPECT_EQ(ui.selectedRow("List2"), 1); // the object is back, and selected
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Crate", "Guard", "Door"}));
+    EXPECT_EQ(ui.selectedRow(ids::AllList), 1); // the object is back, and selected
     EXPECT_EQ(action("&Redo")->text(), "&Redo Delete Guard");
     EXPECT_FALSE(action("&Undo")->isEnabled());
 
     action("&Redo")->trigger();
     EXPECT_EQ(readWholeFile(path), deleted);
-    EXPECT_EQ(ui.rows("List2"), (QStringList{"Crate", "Door"}));
+    EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Crate", "Door"}));
 
     // Nothing is undone while a file is read or written.
     const Mission::BusyScope busy(ui.window->mission());
@@ -79,7 +80,7 @@ TEST_F(UndoWindowTest, DeleteUndoRedoWithTheMenuCaptions)
 
 TEST_F(UndoWindowTest, AFileChangedByAnotherProgramShowsTheNotice)
 {
-    auto* bar = ui.find<QWidget>("ChangedOnDiskBar");
+    auto* bar = ui.find<QWidget>(ids::ChangedOnDiskBar);
     EXPECT_FALSE(bar->isVisibleTo(ui.window.get()));
     auto changed = original;
     changed.push_back(0);
@@ -120,7 +121,7 @@ TEST(UndoReadyTest, UndoIsReadyStraightAfterEachCommand)
     ASSERT_NE(undo, nullptr);
     const std::pair<std::function<void()>, const char*> commands[] = {
         {[&] {
-             ui.select("List2", 0);
+             ui.select(ids::AllList, 0);
              QLineEdit* x = ui.find<QLineEdit>("Text5_0");
              x->selectAll();
              QTest::keyClicks(x, "7");
@@ -128,9 +129,9 @@ TEST(UndoReadyTest, UndoIsReadyStraightAfterEachCommand)
          },
          "&Undo Save values of Crate"},
         {[&] {
-             ui.select("List2", 1);
-             ui.find<QPlainTextEdit>("Text47")->setPlainText("wait 3");
-             ui.find<QPushButton>("SaveScript")->click();
+             ui.select(ids::AllList, 1);
+             ui.find<QPlainTextEdit>(ids::ScriptBox)->setPlainText("wait 3");
+             ui.find<QPushButton>(ids::SaveScriptButton)->click();
          },
          "&Undo Save script of intro"},
         {[&] {
