@@ -77,7 +77,7 @@ void SaveLongerScript_LargeScene(benchmark::State& state)
         std::uint32_t row = 0;
         while (!(entries[row].hasScript && !entries[row].isScript))
             ++row;
-        const std::string script = mw::storedScript(mission, row) + "\r\nwait 10";
+        const std::string script = mw::storedScript(mission, row).value_or(std::string()) + "\r\nwait 10";
         if (!mw::saveScript(mission, row, script, prompter).value.newLength)
             throw std::runtime_error("the script was not saved");
     });

@@ -38,8 +38,6 @@ namespace {
 enum SceneTab { AllTab = 0, ScriptsTab = 1, ThingsTab = 2 };
 enum ScenePages { OverviewPage = 0, SceneValuesPage = 1 };
 
-int rowOrZero(const QListView* list) { return std::max(list->currentIndex().row(), 0); }
-
 } // namespace
 
 ScenePanel::ScenePanel(Mission& mission, Selection& selection, EditState& edits, Prompter& prompter,
