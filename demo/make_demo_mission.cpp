@@ -4,6 +4,7 @@
 // next run) unless --fresh is given.
 // Usage: make-demo-mission <game folder> [--fresh]
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -143,6 +144,18 @@ std::vector<std::uint8_t> demoModels()
     return m.finish();
 }
 
+// The route: 552 points round the middle of the circuit's road, as Put Track would write them.
+std::vector<std::uint8_t> demoRoute()
+{
+    std::vector<std::uint8_t> route = routeFile(552);
+    for (std::uint32_t i = 0; i < 552; ++i) {
+        const Floats3 a = circuitEdge(static_cast<int>(i * 110 / 552), 'A'), b = circuitEdge(static_cast<int>(i * 110 / 552), 'B');
+        const float point[3] = {(a[0] + b[0]) / 2, 1.0f, (a[2] + b[2]) / 2};
+        std::memcpy(route.data() + 8 + 30 * i, point, sizeof point);
+    }
+    return route;
+}
+
 void write(const fs::path& path, const std::vector<std::uint8_t>& bytes, bool fresh)
 {
     if (!fresh && fs::exists(path))
@@ -178,7 +191,7 @@ int main(int argc, char** argv)
     write(mission / "cache.bin", demoCache(), fresh);
     write(mission / "tree.klz", demoTree(), fresh);
     write(mission / "scene.4ds", demoModels(), fresh);
-    write(mission / "check.bin", routeFile(552), fresh);
+    write(mission / "check.bin", demoRoute(), fresh);
     std::printf("%s\n", mission.string().c_str());
     return 0;
 }

@@ -44,6 +44,8 @@
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
 #include "ui/Selection.h"
+#include "ui/View3DPanel.h"
+#include "ui/ViewLayers.h"
 #include "ui/SelectionCommands.h"
 #include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
@@ -131,7 +133,9 @@ MainWindow::MainWindow()
     auto* coordinates = new QLabel;
     coordinates->setObjectName(QStringLiteral("MapCoordinates"));
     statusBar()->addPermanentWidget(coordinates);
-    m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, this, coordinates);
+    m_layers = std::make_unique<ViewLayers>();
+    m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, *m_layers, this, coordinates);
+    m_view3d = std::make_unique<View3DPanel>(*m_mission, *m_selection, *m_layers, *m_status, this);
     m_check = std::make_unique<CheckPanel>(*m_mission, this);
     m_objectCommands =
         std::make_unique<SelectionCommands>(*m_mission, *m_selection, m_prompter, *m_runner, *m_status, *m_scene);
@@ -155,8 +159,9 @@ MainWindow::~MainWindow()
 {
     m_mission->removeListener(this);
     delete m_changedBar; // it listens to the mission, which goes before the window's widgets
-    // The dock hides while the window's widgets are taken down: nothing may reach the window then.
+    // The docks hide while the window's widgets are taken down: nothing may reach the window then.
     m_map->dock()->disconnect();
+    m_view3d->dock()->disconnect();
 }
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter ? *prompter : m_qtPrompter); }
@@ -229,6 +234,12 @@ void MainWindow::buildActions()
     connect(a.showMap, &QAction::toggled, m_map->dock(), &QDockWidget::setVisible);
     connect(m_map->dock(), &QDockWidget::visibilityChanged, a.showMap,
             [this](bool) { m_actions.showMap->setChecked(!m_map->dock()->isHidden()); });
+    a.show3d = makeAction(this, ids::Show3D, QStringLiteral("&3D View"));
+    a.show3d->setCheckable(true);
+    a.show3d->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(a.show3d, &QAction::toggled, m_view3d->dock(), &QDockWidget::setVisible);
+    connect(m_view3d->dock(), &QDockWidget::visibilityChanged, a.show3d,
+            [this](bool) { m_actions.show3d->setChecked(!m_view3d->dock()->isHidden()); });
 
     a.exportAddin = makeAction(this, ids::ExportAddin, QString::fromUtf8("Export Selection as &ADDin\u2026"));
     connect(a.exportAddin, &QAction::triggered, this, &MainWindow::exportCommand);
@@ -269,7 +280,7 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addActions({a.selectAll, a.moveSelection});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addAction(a.showMap);
+    view->addActions({a.showMap, a.show3d});
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({a.exportAddin, a.checkMission});
 }
@@ -325,6 +336,8 @@ void MainWindow::connectPanels()
     connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t) {
         m_listTabs->setCurrentIndex(layer == MapLayer::Scene ? AllTab : layer == MapLayer::Cache ? CacheTab : TreeTab);
     });
+    connect(m_view3d.get(), &View3DPanel::picked, this,
+            [this](MissionFile file) { m_listTabs->setCurrentIndex(placeOf(file).tab); });
     connect(m_map.get(), &MapPanel::moved, this,
             [this](std::uint32_t row, float x, float z) { m_scene->placeShownAt(row, x, z); });
     connect(m_map.get(), &MapPanel::movedSelection, this,

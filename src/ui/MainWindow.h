@@ -38,6 +38,8 @@ class SelectionCommands;
 class StatusLine;
 struct EditState;
 class TrackDialog;
+class View3DPanel;
+class ViewLayers;
 struct InsertKind;
 
 class MainWindow : public QMainWindow, private MissionListener {
@@ -57,6 +59,7 @@ public:
     // The unsaved edits of the pages and the searches' stop flags.
     EditState& edits() { return *m_edits; }
     ExportDialog* exportDialog() const { return m_exportDialog.get(); }
+    View3DPanel& view3d() { return *m_view3d; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -96,6 +99,7 @@ private:
         QAction* selectAll = nullptr;
         QAction* moveSelection = nullptr;
         QAction* showMap = nullptr;
+        QAction* show3d = nullptr;
         QAction* exportAddin = nullptr;
         QAction* checkMission = nullptr;
         QAction* deleteObject = nullptr;
@@ -156,7 +160,9 @@ private:
     // The panels go before the mission: they stop listening to it when they are taken down.
     std::unique_ptr<ScenePanel> m_scene;
     std::array<std::unique_ptr<OtherListPanel>, 3> m_others; // cache, model file, collision file
+    std::unique_ptr<ViewLayers> m_layers;
     std::unique_ptr<MapPanel> m_map;
+    std::unique_ptr<View3DPanel> m_view3d;
     std::unique_ptr<CheckPanel> m_check;
     std::unique_ptr<SelectionCommands> m_objectCommands;
     std::unique_ptr<InsertDialog> m_insertDialog;

@@ -10,6 +10,7 @@
 
 #include "ui/MissionMapView.h"
 #include "ui/Selection.h"
+#include "ui/ViewLayers.h"
 #include "ui/WidgetNames.h"
 
 namespace mw {
@@ -23,7 +24,7 @@ MapLayer layerOf(MissionFile file)
 
 } // namespace
 
-MapPanel::MapPanel(Mission& mission, Selection& selection, QMainWindow* window, QLabel* coordinates)
+MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, QMainWindow* window, QLabel* coordinates)
     : m_mission(mission), m_selection(selection)
 {
     m_dock = new QDockWidget(QStringLiteral("Map"), window);
@@ -33,14 +34,12 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, QMainWindow* window, 
     box->setContentsMargins(4, 4, 4, 4);
     auto* row = new QHBoxLayout;
     m_view = new MissionMapView;
-    const char* layers[] = {"Scene objects", "Cached objects", "Collision bodies"};
-    for (int i = 0; i < 3; ++i) {
-        auto* layer = new QCheckBox(QString::fromLatin1(layers[i]));
-        layer->setObjectName(QStringLiteral("MapLayer_%1").arg(i));
-        layer->setChecked(true);
-        connect(layer, &QCheckBox::toggled, this, [this, i](bool on) { m_view->setLayerVisible(static_cast<MapLayer>(i), on); });
-        row->addWidget(layer);
-    }
+    // The layers the map shares with the 3D view; the map draws the first three.
+    layers.addSwitches(row, "MapLayer_");
+    connect(&layers, &ViewLayers::changed, this, [this, &layers] {
+        for (int i = 0; i < 3; ++i)
+            m_view->setLayerVisible(static_cast<MapLayer>(i), layers.shown(static_cast<ViewLayer>(i)));
+    });
     row->addStretch(1);
     auto* fit = new QPushButton(QStringLiteral("Fit"));
     fit->setObjectName(QStringLiteral("MapFit"));

@@ -19,12 +19,13 @@ namespace mw {
 
 class MissionMapView;
 class Selection;
+class ViewLayers;
 
 class MapPanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
     // The dock is added to `window`, hidden; the coordinates go into `coordinates`.
-    MapPanel(Mission& mission, Selection& selection, QMainWindow* window, QLabel* coordinates);
+    MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, QMainWindow* window, QLabel* coordinates);
     ~MapPanel() override;
 
     QDockWidget* dock() const { return m_dock; }

@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "formats/common/Geometry.h"
+#include "foundation/geometry/Vec3.h"
 
 class QLineEdit;
 class QListView;

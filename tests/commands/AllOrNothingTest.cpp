@@ -128,8 +128,9 @@ TEST(AllOrNothing, UndoAndRedoOfAnImport)
     };
     // A redo that fails keeps the step to redo; the undo list is unchanged either way.
     report("redo of an import", sweepFileFaults(undone, [](FaultWorld& w) {
-               if (!w.mission.redo(w.prompter))
+               if (!w.mission.redo(w.prompter)) {
                    EXPECT_TRUE(w.mission.history().nextRedo());
+               }
            }, 37));
 }
 

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCheckBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -104,4 +106,21 @@ TEST_F(MapWindowTest, CtrlDragPutsTheNewPlaceIntoTheBoxesUntilSaved)
     EXPECT_EQ(r.f32(crate.translation), x);
     EXPECT_EQ(r.f32(crate.translation + 8), z);
     EXPECT_EQ(map->map().shapes[1].centre, (MapPoint{x, z})); // the map follows the save
+}
+
+TEST_F(MapWindowTest, TheLayerSwitchesAreSharedAndThe3DViewSaysWhyItCannotShowHere)
+{
+    ui.find<QCheckBox>("MapLayer_1")->click(); // cached objects off
+    EXPECT_FALSE(ui.find<QCheckBox>("View3DLayer_1")->isChecked());
+    ui.select(ids::AllList, 2);
+    click({-20, 30}); // a hidden layer is not picked: the scene page stays
+    EXPECT_EQ(ui.find<QTabWidget>(ids::InspectorTabs)->tabText(ui.find<QTabWidget>(ids::InspectorTabs)->currentIndex()), "Scene");
+    ui.find<QCheckBox>("View3DLayer_1")->click();
+    EXPECT_TRUE(ui.find<QCheckBox>("MapLayer_1")->isChecked());
+
+    // This platform hosts no OpenGL view: the dock holds one line instead.
+    ui.action(ids::Show3D)->trigger();
+    EXPECT_TRUE(ui.find<QDockWidget>(ids::View3DDock)->isVisible());
+    EXPECT_TRUE(ui.find<QLabel>(ids::View3DNotice)->text().startsWith("The 3D view needs OpenGL 3.3"));
+    EXPECT_EQ(ui.window->findChild<QWidget*>(ids::View3D), nullptr);
 }

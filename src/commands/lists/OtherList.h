@@ -14,7 +14,7 @@
 
 #include "commands/Outcome.h"
 #include "commands/editing/TransformCheck.h"
-#include "formats/common/Geometry.h"
+#include "foundation/geometry/Vec3.h"
 
 namespace mw {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/common/Geometry.h"
+#include "foundation/geometry/Vec3.h"
 #include "formats/common/ReadStatus.h"
 #include "formats/scene/SceneCatalogue.h"
 #include "foundation/bytes/SharedBytes.h"

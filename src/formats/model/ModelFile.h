@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/common/Geometry.h"
+#include "foundation/geometry/Vec3.h"
 #include "formats/common/ReadStatus.h"
 
 namespace mw {

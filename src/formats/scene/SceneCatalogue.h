@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/common/Geometry.h"
+#include "foundation/geometry/Vec3.h"
 #include "formats/scene/BlockTable.h"
 #include "formats/scene/NameIndex.h"
 #include "formats/scene/SceneChunks.h"

@@ -15,29 +15,11 @@ constexpr std::array<std::pair<MarkerKind, const char*>, 7> KindNames{{{MarkerKi
                                                                        {MarkerKind::Model, "model"},
                                                                        {MarkerKind::Other, "other"}}};
 
-QColor colourOf(MarkerKind kind)
-{
-    switch (kind) {
-    case MarkerKind::Light:
-        return QColor(230, 180, 0);
-    case MarkerKind::Sound:
-        return QColor(0, 160, 200);
-    case MarkerKind::Human:
-        return QColor(220, 40, 40);
-    case MarkerKind::Car:
-        return QColor(40, 60, 220);
-    case MarkerKind::Building:
-        return QColor(120, 80, 40);
-    case MarkerKind::Model:
-        return QColor(40, 150, 40);
-    case MarkerKind::Other:
-        break;
-    }
-    return QColor(120, 120, 120);
-}
+QColor qColour(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor colourOf(MarkerKind kind) { return qColour(markerColour(kind)); }
 
-const QColor CacheColour(150, 110, 200);
-const QColor CollisionColour(255, 120, 0);
+const QColor CachePen = qColour(CacheColour);
+const QColor CollisionPen = qColour(CollisionColour);
 
 bool insideQuad(const std::array<MapPoint, 4>& poly, MapPoint p)
 {
@@ -68,12 +50,12 @@ void drawLegend(QPainter& p)
         p.drawText(28, y, QString::fromLatin1(name));
         y += lineHeight;
     }
-    p.setPen(CacheColour);
+    p.setPen(CachePen);
     p.drawRect(QRect(11, y - lineHeight / 2 - 4, 10, 8));
     p.setPen(Qt::black);
     p.drawText(28, y, QStringLiteral("cached object"));
     y += lineHeight;
-    p.setPen(CollisionColour);
+    p.setPen(CollisionPen);
     p.drawEllipse(QPointF(16, y - lineHeight / 3.0), 5, 5);
     p.setPen(Qt::black);
     p.drawText(28, y, QStringLiteral("collision body"));
@@ -175,7 +157,7 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
                     bodyPoints.append(c);
                 continue;
             }
-            p.setPen(CollisionColour);
+            p.setPen(CollisionPen);
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, r, r);
         } else if (view.contains(c) && firstInCell(c, static_cast<std::uint16_t>(8 << static_cast<int>(s.kind)))) {
@@ -184,11 +166,11 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
                 headings.append(QLineF(c, c + QPointF(s.heading.x, -s.heading.z) * (MapMarkerRadius * 2.5)));
         }
     }
-    p.setPen(QPen(CacheColour, 1));
+    p.setPen(QPen(CachePen, 1));
     p.drawLines(cacheLines);
-    p.setPen(QPen(CollisionColour, 1));
+    p.setPen(QPen(CollisionPen, 1));
     p.drawLines(bodyLines);
-    p.setPen(QPen(CollisionColour, 2));
+    p.setPen(QPen(CollisionPen, 2));
     p.drawPoints(bodyPoints);
     p.setPen(QPen(QColor(40, 40, 40), 1));
     p.drawLines(headings);

@@ -4,11 +4,12 @@
 #include <cmath>
 #include <utility>
 
+#include "formats/common/Orientation.h"
 #include "foundation/text/Latin1Text.h"
 
 namespace mw {
 
-float yawOfSceneRotation(const std::array<float, 4>& q) { return 2.0f * std::atan2(q[0], q[2]); }
+float yawOfSceneRotation(const std::array<float, 4>& q) { return yawOf(q, RotationLayout::Scene); }
 
 std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, float yaw)
 {
@@ -93,15 +94,35 @@ std::optional<MapShape> shapeOf(MapLayer layer, std::uint32_t row, const SceneCa
 
 } // namespace
 
+MarkerKind markerKindOf(const SceneCatalogue& scene, std::uint32_t row)
+{
+    const SceneRecord& r = scene.records[row];
+    const bool hasSound =
+        r.sound != SceneRecord::NoRow && (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
+    return markerKind(r.typeCode, hasSound, scene.model(row));
+}
+
+Rgb markerColour(MarkerKind kind)
+{
+    switch (kind) {
+    case MarkerKind::Light: return {230, 180, 0};
+    case MarkerKind::Sound: return {0, 160, 200};
+    case MarkerKind::Human: return {220, 40, 40};
+    case MarkerKind::Car: return {40, 60, 220};
+    case MarkerKind::Building: return {120, 80, 40};
+    case MarkerKind::Model: return {40, 150, 40};
+    case MarkerKind::Other: break;
+    }
+    return {120, 120, 120};
+}
+
 std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t row)
 {
     const SceneRecord& r = scene.records[row];
     if (r.isScript || r.TranslationOffset == 0)
         return std::nullopt;
-    const bool hasSound =
-        r.sound != SceneRecord::NoRow && (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
     const Vec3 t = scene.translation(row);
-    MapShape s{MapLayer::Scene, markerKind(r.typeCode, hasSound, scene.model(row)), row, {t.x, t.z}};
+    MapShape s{MapLayer::Scene, markerKindOf(scene, row), row, {t.x, t.z}};
     s.heading = {0, 0}; // no rotation chunk: no heading to show
     if (r.RotationOffset) {
         const float yaw = yawOfSceneRotation(scene.rotation(row));
@@ -117,7 +138,7 @@ std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t r
         return std::nullopt; // a base record has no place
     MapShape s{MapLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
     // The horizontal slider of the cache sets q1 and q2.
-    const float yaw = 2.0f * std::atan2(r.rotation[0], r.rotation[1]);
+    const float yaw = yawOf(r.rotation, RotationLayout::Cache);
     s.corners = 4;
     s.outline = rectangle(s.centre, r.size.x, r.size.z, yaw);
     return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;

@@ -48,6 +48,16 @@ float yawOfSceneRotation(const std::array<float, 4>& q);
 std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, float yaw);
 
 MarkerKind markerKindOf(const SceneEntry& entry);
+// The same from the catalogue's record, without reading the whole entry.
+MarkerKind markerKindOf(const SceneCatalogue& scene, std::uint32_t row);
+
+// The colours the map and the 3D view give each kind, the cached objects and the collision bodies.
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+};
+Rgb markerColour(MarkerKind kind);
+inline constexpr Rgb CacheColour{150, 110, 200};
+inline constexpr Rgb CollisionColour{255, 120, 0};
 
 MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree);
 

@@ -1,0 +1,86 @@
+// Takes a picture of the editor for the README and the package's metadata: the main window on the
+// files or folder named, with the docks asked for shown, after the events have settled.
+// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--only-3d] PATH...
+// --frame frames the selected objects in the 3D view, as F does; --only-3d takes the 3D view's dock alone.
+#include <QApplication>
+#include <QDockWidget>
+#include <QImage>
+#include <QPixmap>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "ui/MainWindow.h"
+#include "ui/Selection.h"
+#include "ui/View3D.h"
+#include "ui/View3DPanel.h"
+#include "ui/WidgetNames.h"
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] "
+                             "[--orbit DEGREES] [--only-3d] PATH...\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    int width = 1280, height = 800;
+    std::sscanf(argv[2], "%dx%d", &width, &height);
+    bool map = false, view3d = false, frame = false, only3d = false;
+    std::vector<std::uint32_t> select;
+    float orbit = 0;
+    QStringList paths;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--map") == 0)
+            map = true;
+        else if (std::strcmp(argv[i], "--3d") == 0)
+            view3d = true;
+        else if (std::strcmp(argv[i], "--select") == 0 && i + 1 < argc)
+            select.push_back(static_cast<std::uint32_t>(std::atoi(argv[++i])));
+        else if (std::strcmp(argv[i], "--only-3d") == 0)
+            view3d = only3d = true;
+        else if (std::strcmp(argv[i], "--frame") == 0)
+            frame = true;
+        else if (std::strcmp(argv[i], "--orbit") == 0 && i + 1 < argc)
+            orbit = static_cast<float>(std::atof(argv[++i]));
+        else
+            paths << QString::fromLocal8Bit(argv[i]);
+    }
+    mw::MainWindow window;
+    window.resize(width, height);
+    window.show();
+    window.openPaths(paths);
+    if (map)
+        window.findChild<QDockWidget*>(QString::fromLatin1(mw::ids::MapDock))->show();
+    if (view3d)
+        window.view3d().dock()->show();
+    if (!select.empty())
+        window.selection().selectSceneRows(select, false);
+    for (int k = 0; k < 10; ++k) {
+        QApplication::processEvents();
+        QThread::msleep(50);
+    }
+    if (frame)
+        window.view3d().frameSelection();
+    for (int k = 0; k < 20; ++k) {
+        QApplication::processEvents();
+        QThread::msleep(50);
+    }
+    if (orbit != 0 && window.view3d().view()) {
+        window.view3d().view()->camera().orbit(orbit * 3.1415927f / 180, 0);
+        window.view3d().view()->update();
+    }
+    for (int k = 0; k < 20; ++k) {
+        QApplication::processEvents();
+        QThread::msleep(50);
+    }
+    const QPixmap picture = only3d ? window.view3d().dock()->grab() : window.grab();
+    if (!picture.toImage().save(out, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+#include "render/view3d/FrameCulling.h"
+
+#include <cmath>
+
+namespace mw {
+
+namespace {
+
+struct Plane {
+    Vec3 normal;
+    float offset = 0;
+};
+
+// The six planes of the view, pointing inwards, from the rows of the view-projection matrix.
+std::array<Plane, 6> planesOf(const Mat4& m)
+{
+    const auto row = [&](int r) { return std::array<float, 4>{m.at(r, 0), m.at(r, 1), m.at(r, 2), m.at(r, 3)}; };
+    const auto w = row(3);
+    std::array<Plane, 6> planes;
+    for (int axis = 0; axis < 3; ++axis) {
+        const auto r = row(axis);
+        for (int side = 0; side < 2; ++side) {
+            const float sign = side == 0 ? 1.0f : -1.0f;
+            Plane& p = planes[static_cast<std::size_t>(axis * 2 + side)];
+            p.normal = {w[0] + sign * r[0], w[1] + sign * r[1], w[2] + sign * r[2]};
+            p.offset = w[3] + sign * r[3];
+            const float length = mw::length(p.normal);
+            if (length > 0) {
+                p.normal = p.normal / length;
+                p.offset /= length;
+            }
+        }
+    }
+    return planes;
+}
+
+} // namespace
+
+void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
+                  FrameDraw& out)
+{
+    for (auto& shapes : out.shapes)
+        shapes.clear();
+    out.points.clear();
+    const Mat4 viewProjection = camera.viewProjection(width, height);
+    const std::array<Plane, 6> planes = planesOf(viewProjection);
+    // A sphere of radius r at clip w covers r * pixelsPerUnit / w pixels of radius.
+    const float pixelsPerUnit = height / 2 / std::tan(camera.fovY / 2);
+    for (std::size_t k = 0; k < scene.batches.size(); ++k) {
+        const Batch3D& batch = scene.batches[k];
+        if (!shown[static_cast<std::size_t>(batch.layer)])
+            continue;
+        std::vector<Instance3D>& shapes = out.shapes[k];
+        for (const Instance3D& i : batch.instances) {
+            const Vec3 c = i.column(3);
+            // The sphere through the corners of the unit shape as the instance places it.
+            const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
+            const float radius = 0.5f * std::sqrt(dot(x, x) + dot(y, y) + dot(z, z));
+            bool inside = true;
+            for (const Plane& p : planes)
+                if (dot(p.normal, c) + p.offset < -radius) {
+                    inside = false;
+                    break;
+                }
+            if (!inside)
+                continue;
+            const float w = viewProjection.clipW(c);
+            if (w > radius && radius * pixelsPerUnit < PointRadius * w)
+                out.points.push_back({c, i.rgba});
+            else
+                shapes.push_back(i);
+        }
+    }
+}
+
+} // namespace mw

@@ -1,0 +1,33 @@
+#pragma once
+// What one frame draws of the scene: the items in view that cover more than a pixel, in their
+// shapes, batch by batch; the items in view too small for that, as single points in their colour.
+// A mission seen whole (tens of thousands of items, most of them a pixel wide) costs a point each
+// instead of a mesh each; what lies outside the view costs nothing to draw.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "render/view3d/Camera.h"
+#include "render/view3d/Scene3D.h"
+
+namespace mw {
+
+struct FramePoint {
+    Vec3 position;
+    std::uint32_t rgba = 0;
+};
+
+struct FrameDraw {
+    std::array<std::vector<Instance3D>, static_cast<std::size_t>(BatchKind::Count)> shapes;
+    std::vector<FramePoint> points;
+};
+
+// Items whose bounding sphere is smaller than this on the picture, in pixels of radius, are points.
+inline constexpr float PointRadius = 1.0f;
+
+// Fills `out` (its vectors keep their memory from frame to frame) for a width x height picture.
+void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
+                  FrameDraw& out);
+
+} // namespace mw

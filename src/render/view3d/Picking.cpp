@@ -1,0 +1,178 @@
+#include "render/view3d/Picking.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mw {
+
+namespace {
+
+constexpr std::uint32_t LeafSize = 4;
+constexpr float MinimumMarkerRadius = 0.3f; // markers are small: a click near one counts
+
+struct Bounds {
+    Vec3 min, max, centre;
+};
+
+Bounds boundsOf(const Instance3D& i)
+{
+    const Vec3 x = i.column(0), y = i.column(1), z = i.column(2), c = i.column(3);
+    const Vec3 half{(std::fabs(x.x) + std::fabs(y.x) + std::fabs(z.x)) / 2, (std::fabs(x.y) + std::fabs(y.y) + std::fabs(z.y)) / 2,
+                    (std::fabs(x.z) + std::fabs(y.z) + std::fabs(z.z)) / 2};
+    const Vec3 pad{MinimumMarkerRadius, MinimumMarkerRadius, MinimumMarkerRadius};
+    return {c - half - pad, c + half + pad, c};
+}
+
+// A hit at distance 0 is a ray that starts inside the shape: no target.
+std::optional<float> fromOutside(std::optional<float> t) { return t && *t > 0 ? t : std::nullopt; }
+
+} // namespace
+
+std::optional<float> hitInstance(const Ray& ray, Mesh3D mesh, const Instance3D& i)
+{
+    const Vec3 c = i.column(3);
+    switch (mesh) {
+    case Mesh3D::Box: {
+        const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
+        const OrientedBox box{c, {normalized(x), normalized(y), normalized(z)}, {length(x) / 2, length(y) / 2, length(z) / 2}};
+        return fromOutside(hitBox(ray, box));
+    }
+    case Mesh3D::Sphere:
+    case Mesh3D::Marker: {
+        float radius = length(i.column(0)) / 2;
+        if (mesh == Mesh3D::Marker)
+            radius = std::max(radius, MinimumMarkerRadius);
+        return fromOutside(hitSphere(ray, c, radius));
+    }
+    case Mesh3D::Cylinder: {
+        const float radius = length(i.column(0)) / 2, half = length(i.column(1)) / 2;
+        return fromOutside(hitCylinder(ray, c.x, c.z, radius, c.y - half, c.y + half));
+    }
+    }
+    return std::nullopt;
+}
+
+void Picker::prepare() const
+{
+    if (m_built)
+        return;
+    m_built = true;
+    m_leaves.clear();
+    m_nodes.clear();
+    std::vector<Bounds> bounds;
+    for (std::uint8_t b = 0; b < m_scene.batches.size(); ++b)
+        for (std::uint32_t k = 0; k < m_scene.batches[b].instances.size(); ++k) {
+            m_leaves.push_back({b, k});
+            bounds.push_back(boundsOf(m_scene.batches[b].instances[k]));
+        }
+    if (m_leaves.empty())
+        return;
+    std::vector<std::uint32_t> order(m_leaves.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    m_nodes.reserve(2 * m_leaves.size() / LeafSize + 2);
+    // Built with an explicit stack: the tree's depth never grows the call stack.
+    struct Task {
+        std::uint32_t node, first, count;
+    };
+    std::vector<Task> tasks;
+    m_nodes.push_back({});
+    tasks.push_back({0, 0, static_cast<std::uint32_t>(order.size())});
+    while (!tasks.empty()) {
+        const Task t = tasks.back();
+        tasks.pop_back();
+        Vec3 min = bounds[order[t.first]].min, max = bounds[order[t.first]].max;
+        Vec3 cmin = bounds[order[t.first]].centre, cmax = cmin;
+        for (std::uint32_t k = t.first; k < t.first + t.count; ++k) {
+            const Bounds& b = bounds[order[k]];
+            min = minOf(min, b.min);
+            max = maxOf(max, b.max);
+            cmin = minOf(cmin, b.centre);
+            cmax = maxOf(cmax, b.centre);
+        }
+        m_nodes[t.node].min = min;
+        m_nodes[t.node].max = max;
+        const Vec3 extent = cmax - cmin;
+        if (t.count <= LeafSize || (extent.x == 0 && extent.y == 0 && extent.z == 0)) {
+            m_nodes[t.node].first = t.first;
+            m_nodes[t.node].count = t.count;
+            continue;
+        }
+        const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+        const auto key = [&](std::uint32_t k) {
+            const Vec3& c = bounds[k].centre;
+            return axis == 0 ? c.x : axis == 1 ? c.y : c.z;
+        };
+        const std::uint32_t half = t.count / 2;
+        std::nth_element(order.begin() + t.first, order.begin() + t.first + half, order.begin() + t.first + t.count,
+                         [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+        const auto left = static_cast<std::uint32_t>(m_nodes.size());
+        m_nodes.push_back({});
+        m_nodes.push_back({});
+        m_nodes[t.node].left = left;
+        m_nodes[t.node].right = left + 1;
+        tasks.push_back({left, t.first, half});
+        tasks.push_back({left + 1, t.first + half, t.count - half});
+    }
+    std::vector<Leaf> sorted(m_leaves.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        sorted[k] = m_leaves[order[k]];
+    m_leaves = std::move(sorted);
+}
+
+std::optional<PickHit> Picker::pick(const Ray& ray, const LayerSwitches& shown) const
+{
+    prepare();
+    if (m_nodes.empty())
+        return std::nullopt;
+    std::optional<PickHit> best;
+    std::vector<std::uint32_t> stack{0};
+    while (!stack.empty()) {
+        const Node& n = m_nodes[stack.back()];
+        stack.pop_back();
+        const auto enter = hitAlignedBox(ray, n.min, n.max);
+        if (!enter || (best && *enter > best->distance))
+            continue;
+        if (n.count == 0) {
+            stack.push_back(n.left);
+            stack.push_back(n.right);
+            continue;
+        }
+        for (std::uint32_t k = n.first; k < n.first + n.count; ++k) {
+            const Leaf leaf = m_leaves[k];
+            const Batch3D& batch = m_scene.batches[leaf.batch];
+            const ItemRef item = batch.item(leaf.index);
+            if (!shown[static_cast<std::size_t>(item.layer)])
+                continue;
+            const auto t = hitInstance(ray, batch.mesh, batch.instances[leaf.index]);
+            if (t && (!best || *t < best->distance))
+                best = PickHit{item, *t, ray.at(*t)};
+        }
+    }
+    return best;
+}
+
+std::vector<std::uint32_t> Picker::sceneRowsInside(const Camera& camera, float width, float height, PixelPoint a,
+                                                   PixelPoint b) const
+{
+    const float left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+    const float top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    const Mat4 vp = camera.viewProjection(width, height);
+    std::vector<std::uint32_t> rows;
+    for (const Batch3D& batch : m_scene.batches)
+        for (std::size_t k = 0; k < batch.instances.size(); ++k) {
+            if (batch.layer != ViewLayer::Scene)
+                continue;
+            const Vec3 centre = batch.instances[k].column(3);
+            if (vp.clipW(centre) <= 0)
+                continue;
+            const Vec3 ndc = vp.transformPoint(centre);
+            const float x = (ndc.x + 1) / 2 * width, y = (1 - ndc.y) / 2 * height;
+            if (x >= left && x <= right && y >= top && y <= bottom)
+                rows.push_back(batch.rows[k]);
+        }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+} // namespace mw

@@ -1,0 +1,119 @@
+#pragma once
+// What the 3D view draws of a mission, as instance data: one placement and colour per item, grouped
+// by the unit mesh it is drawn with, so that each group is one draw call. Scene objects by kind (a
+// box for buildings, things, doors and cars, an upright box for humans, a small sphere for lights and
+// sounds, a marker for the rest), those with a rotation with an arrow for where they face; cached objects as boxes in their
+// own colour; collision bodies in their real shapes, translucent and coloured by material; model
+// frames as markers; the race route as a line. Standard C++: the view draws it, picking and the
+// tests read it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "formats/cache/CacheFile.h"
+#include "formats/collision/CollisionFile.h"
+#include "formats/model/ModelFile.h"
+#include "formats/scene/SceneCatalogue.h"
+#include "render/view3d/Mat4.h"
+
+namespace mw {
+
+// The layers the map and the 3D view show and hide alike.
+enum class ViewLayer : std::uint8_t { Scene, Cache, Collision, Frames, Route };
+inline constexpr std::size_t ViewLayerCount = 5;
+// Which layers are shown, by ViewLayer.
+using LayerSwitches = std::array<bool, ViewLayerCount>;
+
+struct ItemRef {
+    ViewLayer layer = ViewLayer::Scene;
+    std::uint32_t row = 0; // in its list ("All", "Cache", "Tree", "*.4ds"); a route point's number
+    bool operator==(const ItemRef&) const = default;
+};
+
+// The unit meshes: a box and an upright cylinder from -0.5 to 0.5, a sphere of diameter 1, a marker
+// (a double pyramid) as tall and wide as 1.
+enum class Mesh3D : std::uint8_t { Box, Sphere, Cylinder, Marker };
+
+struct Instance3D {
+    std::array<float, 12> columns{}; // the scaled axes x, y, z and the position
+    // Red in the lowest byte. The alpha of a scene or cached object says whether it has a facing
+    // to show, an arrow along its z axis (FacingAlpha), or none (NoFacingAlpha); both draw opaque.
+    std::uint32_t rgba = 0;
+
+    Vec3 column(int i) const { return {columns[i * 3], columns[i * 3 + 1], columns[i * 3 + 2]}; }
+};
+
+struct Batch3D {
+    Mesh3D mesh = Mesh3D::Box;
+    ViewLayer layer = ViewLayer::Scene;
+    bool translucent = false; // the collision bodies: faces seen through, edges drawn
+    bool standing = false;    // its items stand on their translation (their centre half their height above)
+    std::vector<Instance3D> instances;
+    std::vector<std::uint32_t> rows; // the row in the layer's list each instance stands for
+
+    ItemRef item(std::size_t k) const { return {layer, rows[k]}; }
+};
+
+// The batches, in the order they are drawn (the translucent ones last); each holds one layer.
+enum class BatchKind : std::uint8_t {
+    SceneBoxes,
+    SceneSpheres,
+    SceneMarkers,
+    CacheBoxes,
+    FrameMarkers,
+    BodyBoxes,
+    BodySpheres,
+    BodyCylinders,
+    Count
+};
+
+struct Scene3D {
+    std::array<Batch3D, static_cast<std::size_t>(BatchKind::Count)> batches;
+    std::vector<Vec3> route;              // the route's points in order
+    Vec3 min, max;                        // what every item covers
+    bool empty = true;
+
+    // Where each item's instance is, by layer and row: the batch in the top byte, the instance
+    // below; NoInstance for a row that is not drawn.
+    static constexpr std::uint32_t NoInstance = 0xFFFFFFFFu;
+    std::array<std::vector<std::uint32_t>, ViewLayerCount> places;
+    struct Place {
+        BatchKind batch;
+        std::uint32_t index;
+    };
+    std::optional<Place> find(ItemRef item) const;
+
+    Batch3D& batch(BatchKind kind) { return batches[static_cast<std::size_t>(kind)]; }
+    const Batch3D& batch(BatchKind kind) const { return batches[static_cast<std::size_t>(kind)]; }
+    std::size_t itemCount() const;
+    // Bytes of memory the data holds.
+    std::size_t memoryBytes() const;
+};
+
+struct Scene3DSource {
+    const SceneCatalogue* scene = nullptr;
+    const CacheLoadResult* cache = nullptr;
+    const CollisionLoadResult* tree = nullptr;
+    const ModelLoadResult* model = nullptr;
+    std::span<const std::uint8_t> route; // check.bin; empty when there is none
+};
+
+// The sizes an object is drawn at before its own size scales it.
+inline constexpr Vec3 CarSize{1.8f, 1.5f, 4.5f};     // wide, high, long (it faces +z)
+inline constexpr Vec3 HumanSize{0.6f, 1.8f, 0.4f};
+inline constexpr Vec3 BuildingSize{6, 6, 6};
+inline constexpr Vec3 ThingSize{1, 1, 1};
+inline constexpr float LightDiameter = 0.6f, SoundDiameter = 0.8f, MarkerSize = 0.5f, FrameMarkerSize = 0.35f;
+inline constexpr float ArrowLength = 1.5f;
+inline constexpr std::uint8_t FacingAlpha = 255, NoFacingAlpha = 254;
+
+Scene3D buildScene3D(const Scene3DSource& source);
+
+// The colour of a collision body of the material: one hue per code, seen through.
+std::uint32_t materialColour(std::uint8_t material);
+std::uint32_t packRgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255);
+
+} // namespace mw

@@ -1,0 +1,281 @@
+#include "ui/View3DPanel.h"
+
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "foundation/files/FileAccess.h"
+#include "mission/MissionFolder.h"
+#include "ui/QtText.h"
+#include "ui/Selection.h"
+#include "ui/StatusLine.h"
+#include "ui/View3D.h"
+#include "ui/ViewLayers.h"
+#include "ui/WidgetNames.h"
+
+namespace mw {
+
+namespace {
+
+std::optional<MissionFile> fileOf(ViewLayer layer)
+{
+    switch (layer) {
+    case ViewLayer::Scene: return MissionFile::Scene;
+    case ViewLayer::Cache: return MissionFile::Cache;
+    case ViewLayer::Collision: return MissionFile::Tree;
+    case ViewLayer::Frames: return MissionFile::Model;
+    case ViewLayer::Route: break;
+    }
+    return std::nullopt;
+}
+
+// The item a little larger, so that its highlighted edges show around it.
+Instance3D outlineOf(const Instance3D& item)
+{
+    Instance3D outline = item;
+    for (std::size_t k = 0; k < 9; ++k)
+        outline.columns[k] *= 1.03f;
+    return outline;
+}
+
+void addCircle(std::vector<Vec3>& lines, Vec3 centre, float radius)
+{
+    constexpr int Segments = 48;
+    for (int k = 0; k < Segments; ++k) {
+        const float a = 6.2831853f * static_cast<float>(k) / Segments, b = 6.2831853f * static_cast<float>(k + 1) / Segments;
+        lines.push_back(centre + Vec3{std::cos(a), 0, std::sin(a)} * radius);
+        lines.push_back(centre + Vec3{std::cos(b), 0, std::sin(b)} * radius);
+    }
+}
+
+} // namespace
+
+std::optional<QString> View3DPanel::openGlUnavailable()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return QStringLiteral("The 3D view needs OpenGL 3.3, which this display (%1) cannot show.").arg(platform);
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    QOpenGLContext context;
+    context.setFormat(format);
+    if (!context.create() || context.format().version() < qMakePair(3, 3) || context.isOpenGLES())
+        return QStringLiteral("The 3D view needs OpenGL 3.3, which this system does not offer.");
+    return std::nullopt;
+}
+
+View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, StatusLine& status,
+                         QMainWindow* window)
+    : m_mission(mission), m_selection(selection), m_layers(layers), m_status(status)
+{
+    m_dock = new QDockWidget(QStringLiteral("3D View"), window);
+    m_dock->setObjectName(QString::fromLatin1(ids::View3DDock));
+    auto* content = new QWidget;
+    auto* box = new QVBoxLayout(content);
+    box->setContentsMargins(4, 4, 4, 4);
+    auto* row = new QHBoxLayout;
+    layers.addSwitches(row, "View3DLayer_");
+    row->addStretch(1);
+    auto* frameAll = new QPushButton(QStringLiteral("Frame all"));
+    frameAll->setObjectName(QStringLiteral("View3DFrameAll"));
+    row->addWidget(frameAll);
+    box->addLayout(row);
+    if (const auto reason = openGlUnavailable()) {
+        m_notice = new QLabel(*reason);
+        m_notice->setObjectName(QString::fromLatin1(ids::View3DNotice));
+        box->addWidget(m_notice, 1);
+        frameAll->setEnabled(false);
+    } else {
+        m_view = new View3D;
+        box->addWidget(m_view, 1);
+        connect(m_view, &View3D::unavailable, this, &View3DPanel::showUnavailable);
+        connect(frameAll, &QPushButton::clicked, m_view, &View3D::frameAll);
+        connect(m_view, &View3D::frameSelectionRequested, this, &View3DPanel::frameSelection);
+        connect(m_view, &View3D::picked, this, [this](ItemRef item, bool toggle) {
+            const auto file = fileOf(item.layer);
+            if (!file)
+                return;
+            if (*file == MissionFile::Scene && toggle)
+                m_selection.toggleSceneRow(item.row);
+            else if (*file == MissionFile::Scene)
+                m_selection.selectSceneRow(item.row);
+            else
+                m_selection.setCurrent(*file, item.row);
+            emit picked(*file);
+        });
+        connect(m_view, &View3D::boxed, this,
+                [this](const std::vector<std::uint32_t>& rows) { m_selection.selectSceneRows(rows, true); });
+        connect(m_view, &View3D::hovered, this, [this](std::optional<ItemRef> item) {
+            if (item) {
+                m_status.show(nameOf(*item), QColor());
+                m_tellsHover = true;
+            } else if (m_tellsHover) {
+                m_status.clear();
+                m_tellsHover = false;
+            }
+        });
+        connect(&layers, &ViewLayers::changed, this, [this] { m_view->setLayers(m_layers.shown()); });
+    }
+    m_dock->setWidget(content);
+    window->addDockWidget(Qt::RightDockWidgetArea, m_dock);
+    m_dock->hide();
+    connect(m_dock, &QDockWidget::visibilityChanged, this, [this](bool) {
+        if (shown() && m_stale)
+            rebuild();
+    });
+    connect(&m_selection, &Selection::changed, this, &View3DPanel::selectionChanged);
+    mission.addListener(this);
+}
+
+View3DPanel::~View3DPanel()
+{
+    m_mission.removeListener(this);
+    m_dock->disconnect(this);
+}
+
+bool View3DPanel::shown() const { return m_view && !m_dock->isHidden(); }
+
+void View3DPanel::showUnavailable(const QString& reason)
+{
+    // The context was made, but what the view needs is not there: one line instead of the view.
+    auto* box = m_view->parentWidget()->layout();
+    m_notice = new QLabel(reason);
+    m_notice->setObjectName(QString::fromLatin1(ids::View3DNotice));
+    box->replaceWidget(m_view, m_notice);
+    m_view->hide();
+    m_view->deleteLater();
+    m_view = nullptr;
+}
+
+void View3DPanel::missionChanged(const MissionChange& change)
+{
+    if (change.kind == MissionChange::Kind::AboutToLoad || change.kind == MissionChange::Kind::Replaced)
+        return; // a replace is followed by a reload
+    m_stale = true;
+    if (shown())
+        rebuild();
+}
+
+void View3DPanel::rebuild()
+{
+    m_stale = false;
+    if (!m_view)
+        return;
+    // The route file beside the scene, when there is one.
+    std::vector<std::uint8_t> route;
+    if (m_mission.isLoaded(MissionFile::Scene)) {
+        const auto path = missionFilesIn(m_mission.pathOf(MissionFile::Scene).parent_path())[FolderFile::Route];
+        try {
+            if (!path.empty())
+                route = readWholeFile(path);
+        } catch (const IoError&) {
+            // No route to draw.
+        }
+    }
+    Scene3DSource source;
+    source.scene = &m_mission.sceneCatalogue();
+    source.cache = &m_mission.cache();
+    source.tree = &m_mission.tree();
+    source.model = &m_mission.model();
+    source.route = route;
+    m_scene = std::make_shared<Scene3D>(buildScene3D(source));
+    m_view->setScene(m_scene);
+    m_view->setLayers(m_layers.shown());
+    // Another mission: everything in view; the same one: the camera stays where the user put it.
+    std::filesystem::path folder;
+    for (const MissionFile file : MissionFiles)
+        if (m_mission.isLoaded(file)) {
+            folder = m_mission.pathOf(file).parent_path();
+            break;
+        }
+    if (folder != m_folder) {
+        m_folder = folder;
+        m_view->frameAll();
+    }
+    showSelection();
+}
+
+void View3DPanel::selectionChanged(MissionFile file)
+{
+    m_otherChoice.reset();
+    if (file != MissionFile::Scene)
+        if (const auto row = m_selection.current(file))
+            m_otherChoice = ItemRef{file == MissionFile::Cache ? ViewLayer::Cache
+                                    : file == MissionFile::Tree ? ViewLayer::Collision
+                                                                : ViewLayer::Frames,
+                                    *row};
+    showSelection();
+}
+
+std::vector<ItemRef> View3DPanel::selectedItems() const
+{
+    std::vector<ItemRef> items;
+    for (const std::uint32_t row : m_selection.sceneRows())
+        items.push_back({ViewLayer::Scene, row});
+    if (m_otherChoice)
+        items.push_back(*m_otherChoice);
+    return items;
+}
+
+void View3DPanel::showSelection()
+{
+    if (!m_view || !m_scene)
+        return;
+    Highlight3D highlight;
+    const SceneCatalogue& catalogue = m_mission.sceneCatalogue();
+    for (const ItemRef& item : selectedItems()) {
+        const auto place = m_scene->find(item);
+        if (!place)
+            continue;
+        const Batch3D& batch = m_scene->batch(place->batch);
+        const Instance3D& instance = batch.instances[place->index];
+        highlight.items[static_cast<std::size_t>(batch.mesh)].push_back(outlineOf(instance));
+        // A light's reach (the second value of its distance), as a circle about it.
+        if (item.layer == ViewLayer::Scene && item.row < catalogue.entryCount() &&
+            catalogue.records[item.row].typeCode == typecode::Light) {
+            const float reach = catalogue.entry(item.row).lightDistance[1];
+            if (std::isfinite(reach) && reach > 0 && reach < 1e5f)
+                addCircle(highlight.lines, instance.column(3), reach);
+        }
+    }
+    m_view->setHighlight(std::move(highlight));
+}
+
+void View3DPanel::frameSelection()
+{
+    // What was chosen last: an entry of another list, or else the selected scene objects.
+    if (m_view && m_otherChoice)
+        m_view->frameItems({*m_otherChoice});
+    else if (m_view)
+        m_view->frameItems(selectedItems());
+}
+
+QString View3DPanel::nameOf(ItemRef item) const
+{
+    switch (item.layer) {
+    case ViewLayer::Scene:
+        return item.row < m_mission.sceneCatalogue().entryCount() ? fromBytes(std::string(m_mission.sceneCatalogue().name(item.row)))
+                                                                  : QString();
+    case ViewLayer::Cache:
+        return item.row < m_mission.cache().records.size()
+                   ? QStringLiteral("cached: ") + fromBytes(std::string(m_mission.cache().name(item.row)))
+                   : QString();
+    case ViewLayer::Collision:
+        return item.row < m_mission.tree().bodyCount() ? fromBytes(m_mission.tree().listText(item.row)) : QString();
+    case ViewLayer::Frames:
+        return item.row < m_mission.model().frames.size() ? QStringLiteral("frame: ") + fromBytes(m_mission.model().frames[item.row].name)
+                                                          : QString();
+    case ViewLayer::Route:
+        break;
+    }
+    return QString();
+}
+
+} // namespace mw
