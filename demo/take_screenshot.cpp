@@ -1,15 +1,19 @@
 // Takes a picture of the editor for the README and the package's metadata: the main window on the
 // files or folder named, with the docks asked for shown, after the events have settled.
-// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--only-3d] PATH...
-// --frame frames the selected objects in the 3D view, as F does; --only-3d takes the 3D view's dock alone.
+// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--only-3d]
+//        [--drag x|y|z|ring PIXELS] PATH...
+// --frame frames the selected objects in the 3D view, as F does; --only-3d takes the 3D view's dock alone;
+// --drag holds a drag of a handle, PIXELS to the right of where it took hold, while the picture is taken.
 #include <QApplication>
 #include <QDockWidget>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ui/MainWindow.h"
@@ -22,7 +26,7 @@ int main(int argc, char** argv)
 {
     if (argc < 4) {
         std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] "
-                             "[--orbit DEGREES] [--only-3d] PATH...\n");
+                             "[--orbit DEGREES] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -32,6 +36,8 @@ int main(int argc, char** argv)
     bool map = false, view3d = false, frame = false, only3d = false;
     std::vector<std::uint32_t> select;
     float orbit = 0;
+    std::string dragPart;
+    int dragPixels = 0;
     QStringList paths;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--map") == 0)
@@ -42,7 +48,10 @@ int main(int argc, char** argv)
             select.push_back(static_cast<std::uint32_t>(std::atoi(argv[++i])));
         else if (std::strcmp(argv[i], "--only-3d") == 0)
             view3d = only3d = true;
-        else if (std::strcmp(argv[i], "--frame") == 0)
+        else if (std::strcmp(argv[i], "--drag") == 0 && i + 2 < argc) {
+            dragPart = argv[++i];
+            dragPixels = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--frame") == 0)
             frame = true;
         else if (std::strcmp(argv[i], "--orbit") == 0 && i + 1 < argc)
             orbit = static_cast<float>(std::atof(argv[++i]));
@@ -76,6 +85,31 @@ int main(int argc, char** argv)
     for (int k = 0; k < 20; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);
+    }
+    if (!dragPart.empty() && window.view3d().view()) {
+        // Where the part is drawn: along its axis from the centre, or on the ring's near side.
+        mw::View3D& view = *window.view3d().view();
+        if (const auto h = view.handles()) {
+            const mw::Vec3 along = dragPart == "x" ? mw::Vec3{1, 0, 0} : dragPart == "y" ? mw::Vec3{0, 1, 0} : mw::Vec3{0, 0, 1};
+            const mw::Vec3 ahead = mw::normalized(mw::Vec3{view.camera().forward().x, 0, view.camera().forward().z});
+            const mw::Vec3 at = dragPart == "ring" ? h->centre - ahead * (mw::Handles::RingRadius * h->size)
+                                                   : h->centre + along * (0.7f * h->size);
+            const auto p = view.camera().pixelOf(at, static_cast<float>(view.width()), static_cast<float>(view.height()));
+            if (p) {
+                const QPointF from(p->x, p->y), to(p->x + dragPixels, p->y);
+                QMouseEvent press(QEvent::MouseButtonPress, from, view.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+                QApplication::sendEvent(&view, &press);
+                for (int k = 1; k <= 10; ++k) {
+                    const QPointF step = from + (to - from) * (k / 10.0);
+                    QMouseEvent move(QEvent::MouseMove, step, view.mapToGlobal(step), Qt::NoButton, Qt::LeftButton, {});
+                    QApplication::sendEvent(&view, &move);
+                }
+            }
+        }
+        for (int k = 0; k < 10; ++k) {
+            QApplication::processEvents();
+            QThread::msleep(50);
+        }
     }
     const QPixmap picture = only3d ? window.view3d().dock()->grab() : window.grab();
     if (!picture.toImage().save(out, "PNG")) {

@@ -226,6 +226,10 @@ void MainWindow::buildActions()
             connect(*o.action, &QAction::triggered, m_objectCommands.get(), o.command);
     }
     a.duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    a.dropToGround = makeAction(this, ids::DropToGround, QStringLiteral("Drop to &Ground"));
+    a.dropToGround->setShortcut(QKeySequence(Qt::Key_End));
+    connect(a.dropToGround, &QAction::triggered, this,
+            [this] { m_objectCommands->dropItemsToGround(m_selection->placedItems()); });
     connect(a.selectAll, &QAction::triggered, m_scene.get(), &ScenePanel::selectAll);
 
     a.showMap = makeAction(this, ids::ShowMap, QStringLiteral("&Map"));
@@ -278,7 +282,7 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addActions({a.cut, a.copy, a.paste, a.duplicate});
     edit->addSeparator();
-    edit->addActions({a.selectAll, a.moveSelection});
+    edit->addActions({a.selectAll, a.moveSelection, a.dropToGround});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.showMap, a.show3d});
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -336,6 +340,10 @@ void MainWindow::connectPanels()
     connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t) {
         m_listTabs->setCurrentIndex(layer == MapLayer::Scene ? AllTab : layer == MapLayer::Cache ? CacheTab : TreeTab);
     });
+    connect(m_view3d.get(), &View3DPanel::moveRequested, this,
+            [this](Vec3 offset) { m_objectCommands->moveItemsBy(m_selection->placedItems(), offset); });
+    connect(m_view3d.get(), &View3DPanel::turnRequested, this,
+            [this](double degrees) { m_objectCommands->turnItemsBy(m_selection->placedItems(), degrees); });
     connect(m_view3d.get(), &View3DPanel::picked, this,
             [this](MissionFile file) { m_listTabs->setCurrentIndex(placeOf(file).tab); });
     connect(m_map.get(), &MapPanel::moved, this,
@@ -379,6 +387,7 @@ void MainWindow::updateActions()
     a.checkMission->setEnabled(idle && std::any_of(std::begin(MissionFiles), std::end(MissionFiles),
                                                    [this](MissionFile f) { return m_mission->isLoaded(f); }));
     a.selectAll->setEnabled(idle && objects);
+    a.dropToGround->setEnabled(idle && m_mission->isLoaded(MissionFile::Tree) && !m_selection->placedItems().empty());
     a.saveSceneValues->setEnabled(idle && objects);
     a.saveScript->setEnabled(idle && objects);
 }

@@ -98,6 +98,7 @@ private:
         QAction* duplicate = nullptr;
         QAction* selectAll = nullptr;
         QAction* moveSelection = nullptr;
+        QAction* dropToGround = nullptr;
         QAction* showMap = nullptr;
         QAction* show3d = nullptr;
         QAction* exportAddin = nullptr;

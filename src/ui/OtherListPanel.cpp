@@ -1,5 +1,8 @@
 #include "ui/OtherListPanel.h"
 
+#include <QTimer>
+#include <algorithm>
+
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -141,8 +144,16 @@ void OtherListPanel::missionChanged(const MissionChange& change)
         loaded();
         return;
     case MissionChange::Kind::Patched:
+        // Another command (a move in the 3D view) wrote the entry shown: once it is done (the
+        // list's values are the written ones then), the page shows them, unless it holds edits.
+        if (std::find(change.rows.begin(), change.rows.end(), m_shownRow) != change.rows.end())
+            QTimer::singleShot(0, this, [this, row = m_shownRow] {
+                if (!m_edits.ChangedFlags[m_index] && row == m_shownRow && row < m_list->count())
+                    showEntry(row);
+            });
+        return;
     case MissionChange::Kind::Replaced:
-        return; // a save shows what it wrote itself
+        return; // a reload follows
     }
 }
 

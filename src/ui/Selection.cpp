@@ -32,7 +32,13 @@ void Selection::setScene(SceneSelection selection)
     if (selection == m_scene)
         return;
     m_scene = std::move(selection);
-    emit changed(MissionFile::Scene);
+    tell(MissionFile::Scene);
+}
+
+void Selection::tell(MissionFile file)
+{
+    m_lastChanged = file;
+    emit changed(file);
 }
 
 void Selection::selectSceneRows(const std::vector<std::uint32_t>& rows, bool add)
@@ -80,7 +86,7 @@ void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row)
     if (current == row)
         return;
     current = row;
-    emit changed(file);
+    tell(file);
 }
 
 void Selection::clear(MissionFile file)
@@ -89,6 +95,19 @@ void Selection::clear(MissionFile file)
         setScene({});
     else
         setCurrent(file, std::nullopt);
+}
+
+PlacedItems Selection::placedItems() const
+{
+    PlacedItems items;
+    items.scene = sceneRows();
+    if (const auto row = current(m_lastChanged)) {
+        if (m_lastChanged == MissionFile::Cache)
+            items.cache.push_back(*row);
+        else if (m_lastChanged == MissionFile::Model)
+            items.frames.push_back(*row);
+    }
+    return items;
 }
 
 KeptRows Selection::keptRows(KeptRows remembered) const

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "commands/placing/Placing.h"
 #include "mission/Mission.h"
 
 namespace mw {
@@ -23,6 +24,12 @@ public:
     std::vector<std::uint32_t> sceneRows() const;
     // The current row of a list (for the scene, of "All").
     std::optional<std::uint32_t> current(MissionFile file) const;
+    // The list whose selection changed last: the entry the inspector shows. A cached object or a
+    // frame chosen last is placed (moved, turned, dropped) with the selected scene objects.
+    MissionFile lastChanged() const { return m_lastChanged; }
+    // What the 3D view's handles and Drop to Ground act on: the selected scene objects, and the
+    // cached object or frame chosen last.
+    PlacedItems placedItems() const;
 
     void setScene(SceneSelection selection);
     // One scene row, the current one, alone.
@@ -43,7 +50,10 @@ signals:
     void changed(MissionFile file);
 
 private:
+    void tell(MissionFile file);
+
     SceneSelection m_scene;
+    MissionFile m_lastChanged = MissionFile::Scene;
     std::array<std::optional<std::uint32_t>, 3> m_others; // cache, model file, collision file
 };
 

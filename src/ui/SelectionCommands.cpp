@@ -6,7 +6,8 @@
 
 #include "commands/editing/Deletion.h"
 #include "commands/objects/CopyPaste.h"
-#include "commands/objects/MoveObjects.h"
+#include "commands/placing/DropToGround.h"
+#include "commands/placing/Placing.h"
 #include "foundation/seams/Prompter.h"
 #include "mission/Mission.h"
 #include "ui/CommandRunner.h"
@@ -143,10 +144,45 @@ void SelectionCommands::openMoveDialog()
 void SelectionCommands::moveBy(Vec3 offset)
 {
     m_runner.run([&] {
-        const Outcome moved = moveObjects(m_mission, m_selection.sceneRows(), offset, m_prompter);
+        const Outcome moved = moveItems(m_mission, {.scene = m_selection.sceneRows()}, offset, m_prompter);
         if (moved.done())
             m_scene.refreshShownEntry(); // the page shows the new translation
         return CommandResult(moved);
+    });
+}
+
+void SelectionCommands::moveItemsBy(const PlacedItems& items, Vec3 offset)
+{
+    m_runner.run([&] {
+        const Outcome moved = moveItems(m_mission, items, offset, m_prompter);
+        if (moved.done())
+            m_scene.refreshShownEntry();
+        return CommandResult(moved);
+    });
+}
+
+void SelectionCommands::turnItemsBy(const PlacedItems& items, double degrees)
+{
+    m_runner.run([&] {
+        const Outcome turnedItems = turnItems(m_mission, items, degrees, m_prompter);
+        if (turnedItems.done())
+            m_scene.refreshShownEntry();
+        return CommandResult(turnedItems);
+    });
+}
+
+void SelectionCommands::dropItemsToGround(const PlacedItems& items)
+{
+    m_runner.run([&] {
+        const Result<Dropped> dropped = dropToGround(m_mission, items, m_prompter);
+        if (dropped.done())
+            m_scene.refreshShownEntry();
+        const QString text = QStringLiteral("%1 moved, %2 found nothing below")
+                                 .arg(fromBytes(objectCount(dropped.value.moved)))
+                                 .arg(dropped.value.nothingBelow);
+        if (dropped.ended == Ended::Refused)
+            m_status.show(text, QColor()); // nothing to write: the counts all the same
+        return CommandResult(dropped, text);
     });
 }
 

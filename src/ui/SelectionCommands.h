@@ -1,5 +1,6 @@
 #pragma once
-// The commands on the objects selected in "All": copy, cut, paste, duplicate, move and delete. The
+// The commands on the objects selected in "All": copy, cut, paste, duplicate, move and delete, and
+// the 3D view's move, turn and drop to ground. The
 // clipboard holds the objects as an add-in package (scene block only) under the type
 // application/x-mission-workshop-objects, beside their names as plain text, so they travel between
 // missions and between running editors.
@@ -8,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "commands/placing/Placing.h"
 #include "formats/scene/SceneCatalogue.h"
 
 namespace mw {
@@ -39,6 +41,10 @@ public:
     void duplicate();
     void openMoveDialog();
     void moveBy(Vec3 offset);
+    // The 3D view's placing commands, on the items it places (one step each).
+    void moveItemsBy(const PlacedItems& items, Vec3 offset);
+    void turnItemsBy(const PlacedItems& items, double degrees);
+    void dropItemsToGround(const PlacedItems& items);
     // One selected row: the deletion of one object as it always was; several: asked once.
     void deleteSelected();
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 namespace mw {
@@ -13,6 +14,8 @@ namespace mw {
 namespace {
 
 constexpr float TurnPerPixel = 0.006f; // radians
+constexpr float TurnSnap = 15;          // degrees
+constexpr int DragPixels = 3;           // a press that moves less is a click
 
 } // namespace
 
@@ -44,6 +47,30 @@ void View3D::setScene(std::shared_ptr<const Scene3D> scene)
 {
     m_scene = std::move(scene);
     m_picker = m_scene ? std::make_unique<Picker>(*m_scene) : nullptr;
+    m_sceneChanged = true;
+    update();
+}
+
+void View3D::setHandles(std::optional<Vec3> centre, std::vector<ItemRef> draggable)
+{
+    m_handleCentre = centre;
+    m_draggable = std::move(draggable);
+    if (!centre && dragging())
+        cancelDrag();
+    update();
+}
+
+std::optional<Handles> View3D::handles() const
+{
+    if (!m_handleCentre)
+        return std::nullopt;
+    const Vec3 centre = *m_handleCentre + (m_drag == Drag::Handle || m_drag == Drag::Body ? m_offset : Vec3{});
+    return Handles::at(m_camera, centre, static_cast<float>(std::max(1, height())));
+}
+
+void View3D::showPreview(std::shared_ptr<const Scene3D> preview)
+{
+    m_preview = std::move(preview);
     m_sceneChanged = true;
     update();
 }
@@ -119,7 +146,7 @@ void View3D::initializeGL()
 void View3D::upload()
 {
     if (m_sceneChanged) {
-        m_renderer.setScene(m_scene);
+        m_renderer.setScene(m_preview ? m_preview : m_scene);
         m_sceneChanged = false;
     }
     if (m_highlightChanged) {
@@ -133,6 +160,10 @@ void View3D::paintGL()
     if (!m_ready)
         return;
     upload();
+    std::vector<FramePoint> lines, triangles;
+    if (const auto h = handles())
+        addHandleShapes(*h, m_dragPart != HandlePart::None ? m_dragPart : m_hoverPart, lines, triangles);
+    m_renderer.setOverlay(lines, triangles);
     const qreal ratio = devicePixelRatioF();
     m_renderer.render(m_camera, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), m_shown);
     if (m_band) {
@@ -155,22 +186,106 @@ void View3D::mousePressEvent(QMouseEvent* event)
         m_drag = mods & Qt::ShiftModifier ? Drag::Pan : Drag::Orbit;
     } else if (event->button() == Qt::LeftButton) {
         m_drag = mods & Qt::AltModifier ? Drag::Orbit : mods & Qt::ShiftModifier ? Drag::Band : Drag::Click;
+        if (m_drag == Drag::Click)
+            startPlacing(event->position());
     }
     setFocus();
+}
+
+void View3D::startPlacing(QPointF at)
+{
+    // A handle under the cursor takes the drag; a selected item's body takes it once the mouse moves.
+    const auto h = handles();
+    const HandlePart part = h ? h->partAt(m_camera, static_cast<float>(width()), static_cast<float>(height()), pixelAt(at))
+                              : HandlePart::None;
+    m_offset = {};
+    m_turnRaw = m_turn = 0;
+    if (part != HandlePart::None) {
+        m_drag = Drag::Handle;
+        m_dragPart = part;
+        return;
+    }
+    const auto hit = itemAt(at.toPoint());
+    if (hit && std::find(m_draggable.begin(), m_draggable.end(), hit->item) != m_draggable.end()) {
+        m_drag = Drag::BodyOrClick;
+        m_grabbed = hit->point;
+    }
+}
+
+void View3D::dragTo(QPointF at, bool snap)
+{
+    const float w = static_cast<float>(width()), h = static_cast<float>(std::max(1, height()));
+    const PixelPoint from = pixelAt(m_pressAt), to = pixelAt(at);
+    if (m_drag == Drag::Body) {
+        // Over the horizontal plane through the point taken hold of.
+        if (const auto moved = planeDrag(m_camera, w, h, m_grabbed, {0, 1, 0}, from, to))
+            m_offset = snap ? snapped(*moved, m_gridStep) : *moved;
+        m_offset.y = 0;
+        emit moveDragged(m_offset, false);
+    } else if (m_dragPart == HandlePart::Ring) {
+        if (const auto turn = ringDrag(m_camera, w, h, *m_handleCentre, pixelAt(m_last), to))
+            m_turnRaw += *turn;
+        m_turn = snap ? snapped(static_cast<float>(m_turnRaw), TurnSnap) : m_turnRaw;
+        emit turnDragged(m_turn, false);
+    } else if (isAxis(m_dragPart)) {
+        const Vec3 axis = axisOf(m_dragPart);
+        if (const auto d = axisDrag(m_camera, w, h, *m_handleCentre, axis, from, to))
+            m_offset = axis * (snap ? snapped(*d, m_gridStep) : *d);
+        emit moveDragged(m_offset, false);
+    } else if (isPlane(m_dragPart)) {
+        if (const auto moved = planeDrag(m_camera, w, h, *m_handleCentre, axisOf(m_dragPart), from, to))
+            m_offset = snap ? snapped(*moved, m_gridStep) : *moved;
+        emit moveDragged(m_offset, false);
+    }
+    update();
+}
+
+void View3D::cancelDrag()
+{
+    m_drag = Drag::None;
+    m_dragPart = HandlePart::None;
+    m_offset = {};
+    m_turnRaw = m_turn = 0;
+    emit dragCancelled();
+    update();
 }
 
 void View3D::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
     const QPointF delta = at - m_last;
-    m_last = at;
+    const bool snap = event->modifiers() & Qt::ControlModifier;
     switch (m_drag) {
     case Drag::None:
+        m_last = at;
+        if (const auto h = handles()) {
+            const HandlePart part = h->partAt(m_camera, static_cast<float>(width()), static_cast<float>(height()), pixelAt(at));
+            if (part != m_hoverPart) {
+                m_hoverPart = part;
+                update();
+            }
+        }
         if (m_picker) {
             const auto hit = m_picker->pick(rayAt(at), m_shown);
             emit hovered(hit ? std::optional<ItemRef>(hit->item) : std::nullopt);
         }
         return;
+    case Drag::BodyOrClick:
+        if ((at - m_pressAt).manhattanLength() <= DragPixels)
+            return;
+        m_drag = Drag::Body;
+        [[fallthrough]];
+    case Drag::Body:
+    case Drag::Handle:
+        if (m_handleCentre)
+            dragTo(at, snap);
+        m_last = at;
+        return;
+    default:
+        break;
+    }
+    m_last = at;
+    switch (m_drag) {
     case Drag::Orbit:
         m_camera.orbit(static_cast<float>(delta.x()) * TurnPerPixel, static_cast<float>(-delta.y()) * TurnPerPixel);
         break;
@@ -183,7 +298,7 @@ void View3D::mouseMoveEvent(QMouseEvent* event)
     case Drag::Band:
         m_band = QRectF(m_pressAt, at).normalized();
         break;
-    case Drag::Click:
+    default:
         return;
     }
     update();
@@ -192,6 +307,21 @@ void View3D::mouseMoveEvent(QMouseEvent* event)
 void View3D::mouseReleaseEvent(QMouseEvent* event)
 {
     const Drag drag = m_drag;
+    if (drag == Drag::Handle || drag == Drag::Body) {
+        if (event->button() != Qt::LeftButton)
+            return;
+        m_drag = Drag::None;
+        const HandlePart part = m_dragPart;
+        m_dragPart = HandlePart::None;
+        if (drag == Drag::Handle && part == HandlePart::Ring)
+            emit turnDragged(m_turn, true);
+        else
+            emit moveDragged(m_offset, true);
+        m_offset = {};
+        m_turnRaw = m_turn = 0;
+        update();
+        return;
+    }
     m_drag = Drag::None;
     if (event->button() == Qt::RightButton) {
         m_flyTimer.stop();
@@ -207,8 +337,9 @@ void View3D::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     m_band.reset();
-    const bool click = drag == Drag::Click || (drag == Drag::Band && (event->position() - m_pressAt).manhattanLength() <= 3);
-    if (!click || (event->position() - m_pressAt).manhattanLength() > 3)
+    const bool click = drag == Drag::Click || drag == Drag::BodyOrClick ||
+                       (drag == Drag::Band && (event->position() - m_pressAt).manhattanLength() <= DragPixels);
+    if (!click || (event->position() - m_pressAt).manhattanLength() > DragPixels)
         return;
     const auto hit = itemAt(event->position().toPoint());
     if (hit)
@@ -233,6 +364,10 @@ void View3D::wheelEvent(QWheelEvent* event)
 
 void View3D::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && dragging()) {
+        cancelDrag();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_F:
         emit frameSelectionRequested();

@@ -4,7 +4,10 @@
 // drag or middle drag; pan: Shift + middle drag; zoom towards the point under the cursor: the wheel.
 // Fly while the right button is held: W A S D, Q and E down and up, Shift faster, the wheel the
 // speed. F frames the selection, Home everything. A click picks the nearest item under the cursor
-// (Ctrl + click toggles it), Shift + drag a rectangle of scene objects.
+// (Ctrl + click toggles it), Shift + drag a rectangle of scene objects. The handles at the centre of
+// the selection move it along an axis (arrows), in a plane (squares) or turn it about the vertical
+// (ring); dragging a selected item's own body moves the selection over the horizontal plane. Ctrl
+// snaps a move to the grid step and a turn to 15 degrees; Escape puts everything back.
 
 #include <QElapsedTimer>
 #include <QOpenGLWidget>
@@ -15,6 +18,7 @@
 #include <set>
 
 #include "render/view3d/GlRenderer.h"
+#include "render/view3d/Handles.h"
 #include "render/view3d/Picking.h"
 
 namespace mw {
@@ -40,6 +44,19 @@ public:
     int drawCalls() const { return m_renderer.drawCalls(); }
     float flySpeed() const { return m_flySpeed; }
 
+    // Where the handles stand (the centre of what they move), or nothing to hide them; the items a
+    // drag of their own body moves.
+    void setHandles(std::optional<Vec3> centre, std::vector<ItemRef> draggable);
+    // What a move snaps to with Ctrl, in metres.
+    void setGridStep(float metres) { m_gridStep = metres; }
+    float gridStep() const { return m_gridStep; }
+    // While a drag shows where things would be: the scene drawn instead of the one set (picking
+    // stays on that one); nothing returns to it.
+    void showPreview(std::shared_ptr<const Scene3D> preview);
+    bool dragging() const { return m_drag == Drag::Handle || m_drag == Drag::Body; }
+    // The handles as they stand now, when they are shown.
+    std::optional<Handles> handles() const;
+
 signals:
     // OpenGL could not be used: the reason, in one line.
     void unavailable(QString reason);
@@ -52,6 +69,11 @@ signals:
     // The item under the cursor, or nothing.
     void hovered(std::optional<ItemRef> item);
     void frameSelectionRequested();
+    // A drag of the handles or of a selected body: the move or turn so far; `finished` on release.
+    void moveDragged(Vec3 offset, bool finished);
+    void turnDragged(double degrees, bool finished);
+    // Escape during a drag: nothing moves.
+    void dragCancelled();
 
 protected:
     void initializeGL() override;
@@ -65,8 +87,13 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    enum class Drag { None, Orbit, Pan, Look, Band, Click };
+    enum class Drag { None, Orbit, Pan, Look, Band, Click, Handle, Body, BodyOrClick };
     Ray rayAt(QPointF pixel) const;
+    PixelPoint pixelAt(QPointF p) const { return {static_cast<float>(p.x()), static_cast<float>(p.y())}; }
+    // A drag of the handles or a body to the cursor at `at`, with Ctrl held or not.
+    void startPlacing(QPointF at);
+    void dragTo(QPointF at, bool snap);
+    void cancelDrag();
     void flyStep();
     void upload();
 
@@ -86,6 +113,16 @@ private:
     QTimer m_flyTimer;
     QElapsedTimer m_flyClock;
     float m_flySpeed = 20;    // metres per second
+
+    std::optional<Vec3> m_handleCentre;
+    std::vector<ItemRef> m_draggable;
+    HandlePart m_hoverPart = HandlePart::None, m_dragPart = HandlePart::None;
+    Vec3 m_grabbed;           // where a body drag took hold
+    Vec3 m_offset;            // the move so far
+    double m_turnRaw = 0;     // the turn so far, before snapping
+    double m_turn = 0;
+    float m_gridStep = 1;
+    std::shared_ptr<const Scene3D> m_preview;
 };
 
 } // namespace mw

@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QOffscreenSurface>
@@ -83,6 +84,15 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
     auto* row = new QHBoxLayout;
     layers.addSwitches(row, "View3DLayer_");
     row->addStretch(1);
+    // What a move snaps to with Ctrl.
+    auto* grid = new QComboBox;
+    grid->setObjectName(QString::fromLatin1(ids::View3DGridStep));
+    grid->setToolTip(QStringLiteral("Grid step: a move with Ctrl held snaps to it"));
+    for (const float step : {0.1f, 0.5f, 1.0f, 5.0f})
+        grid->addItem(QStringLiteral("%1 m").arg(static_cast<double>(step)), static_cast<double>(step));
+    grid->setCurrentIndex(2);
+    row->addWidget(new QLabel(QStringLiteral("Grid")));
+    row->addWidget(grid);
     auto* frameAll = new QPushButton(QStringLiteral("Frame all"));
     frameAll->setObjectName(QStringLiteral("View3DFrameAll"));
     row->addWidget(frameAll);
@@ -122,6 +132,26 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
             }
         });
         connect(&layers, &ViewLayers::changed, this, [this] { m_view->setLayers(m_layers.shown()); });
+        connect(grid, &QComboBox::currentIndexChanged, this,
+                [this, grid](int) { m_view->setGridStep(static_cast<float>(grid->currentData().toDouble())); });
+        connect(m_view, &View3D::moveDragged, this, [this](Vec3 offset, bool finished) {
+            if (!finished)
+                return previewMove(offset);
+            endPreview();
+            if (offset != Vec3{})
+                emit moveRequested(offset);
+        });
+        connect(m_view, &View3D::turnDragged, this, [this](double degrees, bool finished) {
+            if (!finished)
+                return previewTurn(degrees);
+            endPreview();
+            if (degrees != 0)
+                emit turnRequested(degrees);
+        });
+        connect(m_view, &View3D::dragCancelled, this, [this] {
+            endPreview();
+            m_status.clear();
+        });
     }
     m_dock->setWidget(content);
     window->addDockWidget(Qt::RightDockWidgetArea, m_dock);
@@ -130,7 +160,7 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
         if (shown() && m_stale)
             rebuild();
     });
-    connect(&m_selection, &Selection::changed, this, &View3DPanel::selectionChanged);
+    connect(&m_selection, &Selection::changed, this, &View3DPanel::showSelection);
     mission.addListener(this);
 }
 
@@ -186,6 +216,9 @@ void View3DPanel::rebuild()
     source.model = &m_mission.model();
     source.route = route;
     m_scene = std::make_shared<Scene3D>(buildScene3D(source));
+    m_preview.reset();
+    m_dragged.clear();
+    m_view->showPreview(nullptr);
     m_view->setScene(m_scene);
     m_view->setLayers(m_layers.shown());
     // Another mission: everything in view; the same one: the camera stays where the user put it.
@@ -202,16 +235,15 @@ void View3DPanel::rebuild()
     showSelection();
 }
 
-void View3DPanel::selectionChanged(MissionFile file)
+
+std::optional<ItemRef> View3DPanel::otherChoice() const
 {
-    m_otherChoice.reset();
-    if (file != MissionFile::Scene)
-        if (const auto row = m_selection.current(file))
-            m_otherChoice = ItemRef{file == MissionFile::Cache ? ViewLayer::Cache
-                                    : file == MissionFile::Tree ? ViewLayer::Collision
-                                                                : ViewLayer::Frames,
-                                    *row};
-    showSelection();
+    const MissionFile file = m_selection.lastChanged();
+    const auto row = m_selection.current(file);
+    if (file == MissionFile::Scene || !row)
+        return std::nullopt;
+    return ItemRef{file == MissionFile::Cache ? ViewLayer::Cache : file == MissionFile::Tree ? ViewLayer::Collision : ViewLayer::Frames,
+                   *row};
 }
 
 std::vector<ItemRef> View3DPanel::selectedItems() const
@@ -219,8 +251,8 @@ std::vector<ItemRef> View3DPanel::selectedItems() const
     std::vector<ItemRef> items;
     for (const std::uint32_t row : m_selection.sceneRows())
         items.push_back({ViewLayer::Scene, row});
-    if (m_otherChoice)
-        items.push_back(*m_otherChoice);
+    if (const auto other = otherChoice())
+        items.push_back(*other);
     return items;
 }
 
@@ -228,13 +260,15 @@ void View3DPanel::showSelection()
 {
     if (!m_view || !m_scene)
         return;
+    placeHandles();
+    const Scene3D& scene = m_preview ? *m_preview : *m_scene;
     Highlight3D highlight;
     const SceneCatalogue& catalogue = m_mission.sceneCatalogue();
     for (const ItemRef& item : selectedItems()) {
-        const auto place = m_scene->find(item);
+        const auto place = scene.find(item);
         if (!place)
             continue;
-        const Batch3D& batch = m_scene->batch(place->batch);
+        const Batch3D& batch = scene.batch(place->batch);
         const Instance3D& instance = batch.instances[place->index];
         highlight.items[static_cast<std::size_t>(batch.mesh)].push_back(outlineOf(instance));
         // A light's reach (the second value of its distance), as a circle about it.
@@ -248,11 +282,92 @@ void View3DPanel::showSelection()
     m_view->setHighlight(std::move(highlight));
 }
 
+void View3DPanel::placeHandles()
+{
+    const std::vector<NewPlace> places = placesOf(m_mission, m_selection.placedItems());
+    std::vector<ItemRef> draggable;
+    for (const NewPlace& p : places)
+        draggable.push_back({p.file == MissionFile::Scene ? ViewLayer::Scene : p.file == MissionFile::Cache ? ViewLayer::Cache : ViewLayer::Frames,
+                             p.row});
+    m_view->setHandles(centreOf(places), std::move(draggable));
+}
+
+void View3DPanel::startPreview()
+{
+    if (m_preview || !m_scene)
+        return;
+    m_preview = std::make_shared<Scene3D>(*m_scene);
+    m_dragged.clear();
+    for (const NewPlace& p : placesOf(m_mission, m_selection.placedItems())) {
+        const ItemRef item{p.file == MissionFile::Scene ? ViewLayer::Scene : p.file == MissionFile::Cache ? ViewLayer::Cache : ViewLayer::Frames,
+                           p.row};
+        if (const auto place = m_scene->find(item))
+            m_dragged.push_back({*place, m_scene->batch(place->batch).instances[place->index], p.translation});
+    }
+}
+
+void View3DPanel::previewMove(Vec3 offset)
+{
+    startPreview();
+    for (const Dragged& d : m_dragged) {
+        Instance3D& i = m_preview->batch(d.place.batch).instances[d.place.index];
+        i = d.before;
+        i.columns[9] += offset.x;
+        i.columns[10] += offset.y;
+        i.columns[11] += offset.z;
+    }
+    m_view->showPreview(m_preview);
+    showSelection();
+    if (!m_dragged.empty()) {
+        const Vec3 t = m_dragged.front().translation + offset;
+        m_status.show(QStringLiteral("Move %1 m to %2, %3, %4")
+                          .arg(static_cast<double>(length(offset)), 0, 'g', 4)
+                          .arg(static_cast<double>(t.x), 0, 'g', 6)
+                          .arg(static_cast<double>(t.y), 0, 'g', 6)
+                          .arg(static_cast<double>(t.z), 0, 'g', 6),
+                      QColor());
+    }
+}
+
+void View3DPanel::previewTurn(double degrees)
+{
+    startPreview();
+    // One item turns about its own translation, several about the centre of theirs.
+    Vec3 pivot;
+    for (const Dragged& d : m_dragged)
+        pivot += d.translation / static_cast<float>(m_dragged.size());
+    const Mat3 turn = Mat3::aboutY(static_cast<float>(degrees * 3.14159265358979323846 / 180));
+    for (const Dragged& d : m_dragged) {
+        const Vec3 about = m_dragged.size() == 1 ? d.translation : pivot;
+        Instance3D& i = m_preview->batch(d.place.batch).instances[d.place.index];
+        i = d.before;
+        for (int c = 0; c < 4; ++c) {
+            const Vec3 v = c < 3 ? turn * d.before.column(c) : about + turn * (d.before.column(3) - about);
+            i.columns[static_cast<std::size_t>(c * 3)] = v.x;
+            i.columns[static_cast<std::size_t>(c * 3 + 1)] = v.y;
+            i.columns[static_cast<std::size_t>(c * 3 + 2)] = v.z;
+        }
+    }
+    m_view->showPreview(m_preview);
+    showSelection();
+    m_status.show(QStringLiteral("Turn %1\u00B0").arg(degrees, 0, 'g', 5), QColor());
+}
+
+void View3DPanel::endPreview()
+{
+    m_preview.reset();
+    m_dragged.clear();
+    if (m_view) {
+        m_view->showPreview(nullptr);
+        showSelection();
+    }
+}
+
 void View3DPanel::frameSelection()
 {
     // What was chosen last: an entry of another list, or else the selected scene objects.
-    if (m_view && m_otherChoice)
-        m_view->frameItems({*m_otherChoice});
+    if (m_view && otherChoice())
+        m_view->frameItems({*otherChoice()});
     else if (m_view)
         m_view->frameItems(selectedItems());
 }

@@ -42,19 +42,35 @@ public:
 signals:
     // An item was picked in the view (it is selected already): its list's tab can come forward.
     void picked(MissionFile file);
+    // A drag of the handles ended: the selection is to be moved or turned (as one command).
+    void moveRequested(Vec3 offset);
+    void turnRequested(double degrees);
 
 private:
     void missionChanged(const MissionChange& change) override;
     bool shown() const;
     void rebuild();
-    // The selection changed in the file's lists.
-    void selectionChanged(MissionFile file);
     void showSelection();
     void showUnavailable(const QString& reason);
     // The selected scene objects, and the entry last chosen in another list (the one the inspector
     // shows), as the map marks them.
     std::vector<ItemRef> selectedItems() const;
+    // The cached object, collision body or frame chosen last, if one was.
+    std::optional<ItemRef> otherChoice() const;
     QString nameOf(ItemRef item) const;
+    // The handles at the centre of what they move.
+    void placeHandles();
+    // A drag in progress: the items drawn where they would be, and the status line saying where.
+    void previewMove(Vec3 offset);
+    void previewTurn(double degrees);
+    void endPreview();
+    // The instances the drag shows elsewhere, with where they stand before it.
+    struct Dragged {
+        Scene3D::Place place;
+        Instance3D before;
+        Vec3 translation; // the item's own
+    };
+    void startPreview();
 
     Mission& m_mission;
     Selection& m_selection;
@@ -67,7 +83,8 @@ private:
     bool m_stale = true;
     std::filesystem::path m_folder; // of the mission the camera looks at
     bool m_tellsHover = false;
-    std::optional<ItemRef> m_otherChoice; // a cached object, collision body or frame
+    std::shared_ptr<Scene3D> m_preview; // the drawn copy while a drag shows where things would be
+    std::vector<Dragged> m_dragged;
 };
 
 } // namespace mw

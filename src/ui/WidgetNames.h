@@ -26,6 +26,7 @@ inline constexpr const char* SelectAll = "SelectAll";
 inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
 inline constexpr const char* Show3D = "Show3D";
+inline constexpr const char* DropToGround = "DropToGround";
 inline constexpr const char* ExportAddin = "ExportAddinAction";
 inline constexpr const char* CheckMission = "CheckMission";
 // Actions behind the buttons of the pages.
@@ -53,6 +54,7 @@ inline constexpr const char* MapView = "MissionMap";
 inline constexpr const char* View3DDock = "View3DDock";
 inline constexpr const char* View3D = "View3D";
 inline constexpr const char* View3DNotice = "View3DNotice";
+inline constexpr const char* View3DGridStep = "View3DGridStep";
 inline constexpr const char* ChangedOnDiskBar = "ChangedOnDiskBar";
 inline constexpr const char* CheckDock = "CheckReport";
 inline constexpr const char* CheckList = "CheckList";

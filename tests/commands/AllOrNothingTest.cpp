@@ -11,7 +11,8 @@
 #include "commands/editing/SceneValueSave.h"
 #include "commands/editing/Scripts.h"
 #include "commands/objects/CopyPaste.h"
-#include "commands/objects/MoveObjects.h"
+#include "commands/placing/DropToGround.h"
+#include "commands/placing/Placing.h"
 #include "commands/insertion/InsertEngine.h"
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
@@ -171,6 +172,21 @@ TEST(AllOrNothing, TrackCommands)
     report("Create", sweepFileFaults(circuit, [&](FaultWorld& w) { createReversedCopy(w.mission, scene(w), w.prompter); }, 4));
 }
 
+TEST(AllOrNothing, PlacingAcrossFiles)
+{
+    // The crate, the cached lamp and the frame, lifted 10 m above the collision box they stand in.
+    const PlacedItems all{.scene = {0}, .cache = {0}, .frames = {0}};
+    const auto lifted = [&](FaultWorld& w) {
+        writeAndLoadMission(w);
+        ASSERT_TRUE(moveItems(w.mission, all, {0, 10, 0}, w.prompter).done());
+    };
+    report("move in 3D", sweepFileFaults(lifted, [&](FaultWorld& w) { moveItems(w.mission, all, {1, 2, 3}, w.prompter); }, 3));
+    report("turn in 3D", sweepFileFaults(lifted, [&](FaultWorld& w) { turnItems(w.mission, all, 30, w.prompter); }, 3));
+    report("drop to ground", sweepFileFaults(lifted, [&](FaultWorld& w) {
+               EXPECT_EQ(dropToGround(w.mission, all, w.prompter).value.moved, 3u);
+           }, 3));
+}
+
 TEST(AllOrNothing, SingleFileCommands)
 {
     // Each command with the file operations it is known to need.
@@ -208,8 +224,7 @@ TEST(AllOrNothing, SingleFileCommands)
          }},
         {"move many", 1,
          [](FaultWorld& w) {
-             const std::uint32_t rows[] = {0};
-             moveObjects(w.mission, rows, {1, 2, 3}, w.prompter);
+             moveItems(w.mission, {.scene = {0}}, {1, 2, 3}, w.prompter);
          }},
         {"cache values", 1,
          [](FaultWorld& w) {

@@ -2,7 +2,7 @@
 
 #include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
-#include "commands/objects/MoveObjects.h"
+#include "commands/placing/Placing.h"
 #include "formats/addin/Package.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
@@ -129,7 +129,7 @@ TEST(ExportTest, TheUsersPackageIsNoStepAndNeverAMissionFile)
     mission.open(MissionFile::Scene, scene, prompter);
 
     const std::uint32_t lamp[] = {0}, script[] = {1};
-    ASSERT_TRUE(moveObjects(mission, lamp, {1, 0, 0}, prompter).done());
+    ASSERT_TRUE(moveItems(mission, {.scene = {0}}, {1, 0, 0}, prompter).done());
     ExportChoices choices = defaultExportChoices(mission, lamp);
     choices.includeModels = false;
     const fs::path package = dir.path() / "lamp.qra";

@@ -3,7 +3,7 @@
 #include "commands/editing/Deletion.h"
 #include "commands/editing/SceneRewrite.h"
 #include "commands/objects/CopyPaste.h"
-#include "commands/objects/MoveObjects.h"
+#include "commands/placing/Placing.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
 #include "mission/Mission.h"
@@ -163,8 +163,7 @@ TEST_F(ManyObjectsTest, NamesAreMadeFreeAndDefinitionsFollowTheirOwners)
 TEST_F(ManyObjectsTest, MoveAndDeleteManyAreOneStepEach)
 {
     mission.open(MissionFile::Scene, first.path, prompter);
-    const std::uint32_t moved[] = {0, 2, 4}; // the script is left out
-    ASSERT_TRUE(moveObjects(mission, moved, {1, -2, 0.5f}, prompter).done());
+    ASSERT_TRUE(moveItems(mission, {.scene = {0, 2, 4}}, {1, -2, 0.5f}, prompter).done()); // the script is left out
     EXPECT_EQ(mission.sceneCatalogue().entry(0).translation, (Vec3{2, 0, 3.5f}));
     EXPECT_EQ(mission.sceneCatalogue().entry(2).translation, (Vec3{8, 6, 9.5f}));
     EXPECT_EQ(mission.history().nextUndo()->name, "Move 2 objects");

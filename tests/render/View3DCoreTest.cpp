@@ -9,6 +9,7 @@
 #include "render/map/MissionMap.h"
 #include "render/view3d/Camera.h"
 #include "render/view3d/FrameCulling.h"
+#include "render/view3d/Handles.h"
 #include "render/view3d/Picking.h"
 #include "render/view3d/Scene3D.h"
 #include "support/MissionFileBuilders.h"
@@ -265,4 +266,62 @@ TEST(FrameCulling, ShapesNearPointsFarAndNothingOutOfViewOrHidden)
     cullForFrame(s, camera, 800, 600, {false, true, true, true, true}, frame);
     EXPECT_TRUE(frame.shapes[static_cast<std::size_t>(BatchKind::SceneBoxes)].empty());
     EXPECT_TRUE(frame.points.empty());
+}
+
+TEST(Handles, DragsBetweenTwoPixelsAndThePartUnderTheCursor)
+{
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    int checked = 0;
+    for (int n = 0; n < 200; ++n) {
+        Camera camera = randomCamera(random);
+        const Vec3 origin = camera.position + camera.forward() * 30 + Vec3{unit(random), unit(random), unit(random)} * 5;
+        const auto start = camera.pixelOf(origin, 800, 600);
+        if (!start)
+            continue;
+        // Along an axis: the pixels of the origin and of the origin moved d along it.
+        const Vec3 axis = n % 3 == 0 ? Vec3{1, 0, 0} : n % 3 == 1 ? Vec3{0, 1, 0} : Vec3{0, 0, 1};
+        const float d = unit(random) * 4;
+        const auto end = camera.pixelOf(origin + axis * d, 800, 600);
+        if (end && std::fabs(dot(axis, camera.forward())) < 0.9f) {
+            const auto moved = axisDrag(camera, 800, 600, origin, axis, *start, *end);
+            ASSERT_TRUE(moved);
+            EXPECT_NEAR(*moved, d, 2e-3f * (1 + std::fabs(d)));
+            ++checked;
+        }
+        // In the horizontal plane, and about the vertical.
+        const Vec3 offset{unit(random) * 3, 0, unit(random) * 3};
+        const auto there = camera.pixelOf(origin + offset, 800, 600);
+        if (there && std::fabs(camera.forward().y) > 0.2f) {
+            const auto moved = planeDrag(camera, 800, 600, origin, {0, 1, 0}, *start, *there);
+            ASSERT_TRUE(moved);
+            EXPECT_LT(length(*moved - offset), 1e-2f);
+            const auto a = camera.pixelOf(origin + Vec3{0, 0, 2}, 800, 600), b = camera.pixelOf(origin + Vec3{2, 0, 0}, 800, 600);
+            if (a && b) {
+                const auto turn = ringDrag(camera, 800, 600, origin, *a, *b);
+                ASSERT_TRUE(turn);
+                EXPECT_NEAR(*turn, 90, 0.05); // +z towards +x
+            }
+        }
+    }
+    EXPECT_GT(checked, 80);
+
+    // Looking down the z axis from above and behind: the x arrow, the ring and empty space.
+    Camera camera;
+    camera.position = {0, 10, -20};
+    camera.yaw = 0;
+    camera.pitch = -0.46f;
+    const Handles h = Handles::at(camera, {0, 0, 0}, 600);
+    const auto pixel = [&](Vec3 p) { return *camera.pixelOf(p, 800, 600); };
+    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0.8f, 0, 0} * h.size)), HandlePart::AxisX);
+    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0, 0.8f, 0} * h.size)), HandlePart::AxisY);
+    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0.4f, 0, 0.4f} * h.size)), HandlePart::PlaneXZ);
+    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0, 0, -Handles::RingRadius} * h.size)), HandlePart::Ring);
+    EXPECT_EQ(h.partAt(camera, 800, 600, {5, 5}), HandlePart::None);
+
+    struct Snap {
+        float value, step, expected;
+    } snaps[] = {{1.26f, 0.5f, 1.5f}, {-0.74f, 0.5f, -0.5f}, {7.4f, 5, 5}, {22.4f, 15, 15}, {-8, 15, -15}, {0.3f, 0, 0.3f}};
+    for (const Snap& s : snaps)
+        EXPECT_FLOAT_EQ(snapped(s.value, s.step), s.expected);
 }

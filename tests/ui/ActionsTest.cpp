@@ -135,7 +135,8 @@ TEST_F(ActionsTest, AnExceptionThatEscapesACommandIsToldAndTakenBack)
 TEST_F(ActionsTest, TheEditAndToolsCommandsFollowTheSelectionAndTheClipboard)
 {
     const char* const edits[] = {ids::Cut,           ids::Copy,        ids::Paste,       ids::Duplicate,
-                                 ids::SelectAll,     ids::MoveSelection, ids::ExportAddin, ids::CheckMission};
+                                 ids::SelectAll,     ids::MoveSelection, ids::ExportAddin, ids::CheckMission,
+                                 ids::DropToGround};
     const auto state = [&] {
         std::string on;
         for (const char* id : edits)
@@ -143,24 +144,30 @@ TEST_F(ActionsTest, TheEditAndToolsCommandsFollowTheSelectionAndTheClipboard)
         return on;
     };
     QApplication::clipboard()->setText("plain text");
-    EXPECT_EQ(state(), "00000000"); // nothing loaded
+    EXPECT_EQ(state(), "000000000"); // nothing loaded
 
     CacheBuilder cache;
     cache.object("bench.i3d", {0, 0, 0}, {1, 0, 0, 0}, {1, 1, 1});
     WindowDriver::write(path.parent_path() / "cache.bin", cache.finish());
     ui.load("Load &cache.bin", path.parent_path() / "cache.bin");
-    EXPECT_EQ(state(), "00000001"); // the check needs no scene
+    EXPECT_EQ(state(), "000000010"); // the check needs no scene; the drop a collision file
 
     ui.load("Load &scene2.bin", path);
     ui.find<QListView>(ids::AllList)->selectionModel()->clearSelection();
-    EXPECT_EQ(state(), "00001001"); // no selection; plain text is nothing to paste
+    EXPECT_EQ(state(), "000010010"); // no selection; plain text is nothing to paste
     ui.select(ids::AllList, 1);
-    EXPECT_EQ(state(), "11011111");
+    EXPECT_EQ(state(), "110111110");
     ui.menu("&Copy");
-    EXPECT_EQ(state(), "11111111");
+    EXPECT_EQ(state(), "111111110");
+    TreeBuilder tree;
+    tree.box(1, tree.link("ground"), {0, 0, 0}, {1, 1, 1});
+    WindowDriver::write(path.parent_path() / "tree.klz", tree.finish());
+    ui.load("Load &tree.klz", path.parent_path() / "tree.klz");
+    ui.select(ids::AllList, 1);
+    EXPECT_EQ(state(), "111111111");
     {
         const Mission::BusyScope busy(ui.window->mission());
-        EXPECT_EQ(state(), "00000000");
+        EXPECT_EQ(state(), "000000000");
     }
-    EXPECT_EQ(state(), "11111111");
+    EXPECT_EQ(state(), "111111111");
 }

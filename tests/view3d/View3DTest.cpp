@@ -1,16 +1,21 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "formats/scene/SceneLoader.h"
+#include "foundation/bytes/ByteReader.h"
+#include "foundation/files/FileAccess.h"
 #include "render/map/MissionMap.h"
 #include "render/view3d/GlRenderer.h"
 #include "support/MissionFileBuilders.h"
 #include "support/OffscreenGl.h"
 #include "support/SceneBuilder.h"
+#include "render/view3d/Handles.h"
 #include "ui/View3D.h"
 #include "ui/View3DPanel.h"
 #include "ui/WidgetNames.h"
@@ -127,7 +132,14 @@ protected:
     {
         scenePath = dir.path() / "missions" / "m" / "scene2.bin";
         WindowDriver::write(scenePath, spreadScene());
+        // Ground under the crate, its top 1 m below it.
+        TreeBuilder t;
+        t.box(1, t.link("ground"), {-10, -3, -10}, {10, -1, 10});
+        t.endMarker();
+        WindowDriver::write(scenePath.parent_path() / "tree.klz", t.finish());
         ui.load("Load &scene2.bin", scenePath);
+        ui.load("Load &tree.klz", scenePath.parent_path() / "tree.klz");
+        ui.select(ids::AllList, 0);
         ui.window->resize(1400, 900);
         ui.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.window.get()));
@@ -145,6 +157,31 @@ protected:
         return p ? QPoint(static_cast<int>(p->x), static_cast<int>(p->y)) : QPoint();
     }
     void click(QPoint at) { QTest::mouseClick(view, Qt::LeftButton, {}, at); }
+    QPoint pixelOf(Vec3 p)
+    {
+        const auto at = view->camera().pixelOf(p, static_cast<float>(view->width()), static_cast<float>(view->height()));
+        EXPECT_TRUE(at);
+        return at ? QPoint(static_cast<int>(at->x), static_cast<int>(at->y)) : QPoint();
+    }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {})
+    {
+        QMouseEvent e(type, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::LeftButton, held, modifiers);
+        QApplication::sendEvent(view, &e);
+    }
+    // Takes hold at `from` and moves to `to` in steps, the button held.
+    void dragTo(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+    {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, modifiers);
+        for (int k = 1; k <= 5; ++k)
+            mouse(QEvent::MouseMove, from + (to - from) * k / 5, Qt::LeftButton, modifiers);
+    }
+    Vec3 crateInFile() const
+    {
+        const auto bytes = readWholeFile(scenePath);
+        const ByteReader r(bytes);
+        const std::uint32_t at = ui.window->mission().sceneCatalogue().records[1].TranslationOffset;
+        return {r.f32(at), r.f32(at + 4), r.f32(at + 8)};
+    }
 
     TempFolder dir;
     std::filesystem::path scenePath;
@@ -162,6 +199,58 @@ TEST_F(View3DWindowTest, AClickSelectsTheObjectsRowAndAListSelectionFramesNothin
     const Vec3 before = view->camera().position;
     ui.select(ids::AllList, 3);
     EXPECT_EQ(view->camera().position, before);
+}
+
+TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRestoresTheFile)
+{
+    const auto before = readWholeFile(scenePath);
+    ui.select(ids::AllList, 1); // the crate, at the origin
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F);
+    const auto handles = view->handles();
+    ASSERT_TRUE(handles);
+    const Vec3 centre = handles->centre;
+    EXPECT_EQ(centre, (Vec3{0, 0, 0}));
+
+    // Along the x arrow: the distance the core works out for the same two pixels.
+    const QPoint grip = pixelOf(centre + Vec3{0.7f * handles->size, 0, 0}), to = grip + QPoint(40, 6);
+    const auto w = static_cast<float>(view->width()), h = static_cast<float>(view->height());
+    const auto d = axisDrag(view->camera(), w, h, centre, {1, 0, 0}, {static_cast<float>(grip.x()), static_cast<float>(grip.y())},
+                            {static_cast<float>(to.x()), static_cast<float>(to.y())});
+    ASSERT_TRUE(d && std::fabs(*d) > 0.2f);
+    dragTo(grip, to);
+    EXPECT_EQ(readWholeFile(scenePath), before); // nothing written while dragging
+    EXPECT_TRUE(ui.find<QLabel>(ids::Status)->text().startsWith("Move "));
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    EXPECT_EQ(crateInFile(), (Vec3{*d, 0, 0}));
+
+    // Escape in the middle of a drag: the file as it was.
+    const auto moved = readWholeFile(scenePath);
+    const QPoint grip2 = pixelOf(view->handles()->centre + Vec3{0.7f * view->handles()->size, 0, 0});
+    dragTo(grip2, grip2 + QPoint(50, 0));
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->dragging());
+    mouse(QEvent::MouseButtonRelease, grip2 + QPoint(50, 0), Qt::NoButton);
+    EXPECT_EQ(readWholeFile(scenePath), moved);
+
+    // With Ctrl the move snaps to the grid step (1 m).
+    const QPoint grip3 = pixelOf(view->handles()->centre + Vec3{0.7f * view->handles()->size, 0, 0});
+    dragTo(grip3, grip3 + QPoint(70, 0), Qt::ControlModifier);
+    mouse(QEvent::MouseButtonRelease, grip3 + QPoint(70, 0), Qt::NoButton, Qt::ControlModifier);
+    const float snappedBy = crateInFile().x - *d;
+    EXPECT_NE(snappedBy, 0);
+    EXPECT_EQ(snappedBy, std::round(snappedBy));
+
+    // End drops it onto the ground's top.
+    EXPECT_EQ(ui.action(ids::DropToGround)->shortcut(), QKeySequence(Qt::Key_End));
+    ui.action(ids::DropToGround)->trigger();
+    EXPECT_EQ(crateInFile().y, -1);
+    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), "1 object moved, 0 found nothing below");
+
+    // Each undo puts one step back; three bring the file back to where it began.
+    for (int k = 0; k < 3; ++k)
+        ui.action(ids::Undo)->trigger();
+    EXPECT_EQ(readWholeFile(scenePath), before);
 }
 
 TEST_F(View3DWindowTest, FFramesTheSelectionWhichAClickAtTheCentreThenSelects)

@@ -31,12 +31,25 @@ Point lineEnd(Point anchor, double directionDegrees, double length)
 
 double pi() { return 4.0 * std::atan(1.0); }
 
-std::array<float, 2> firstSliderComponents(int angle)
+std::array<float, 2> firstSliderComponents(int angle) { return firstSliderComponentsAt(angle); }
+
+std::array<float, 2> firstSliderComponentsAt(double angle)
 {
+    if (!std::isfinite(angle))
+        angle = 0;
+    angle = std::fmod(angle, 180.0);
+    if (angle < 0)
+        angle += 180.0;
     const double v = radians(angle);
     if (angle > 90)
         return {static_cast<float>(-std::sin(v)), static_cast<float>(-std::cos(v))};
     return {static_cast<float>(std::sin(v)), static_cast<float>(std::cos(v))};
+}
+
+double firstSliderAngleOf(float q1, float other)
+{
+    const double angle = std::atan2(static_cast<double>(q1), static_cast<double>(other)) * 180.0 / pi();
+    return std::isfinite(angle) ? angle : 0.0;
 }
 
 float secondSliderComponent(int angle) { return static_cast<float>(std::cos(radians(angle + 90))); }

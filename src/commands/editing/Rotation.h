@@ -14,6 +14,15 @@ double pi();
 // double precision and rounded to a 32-bit float.
 std::array<float, 2> firstSliderComponents(int angle);
 
+// The two components the first slider would write for any angle V in degrees, as it writes them
+// for its own whole angles: V taken into 0 ... 180 (a turn of the object by 2V), then (sin V, cos V),
+// or (-sin V, -cos V) above 90.
+std::array<float, 2> firstSliderComponentsAt(double angle);
+
+// The first slider's angle of a stored pair of components (q1 and q3 of a scene object, q1 and q2
+// of a cached one): half the object's turn about the vertical axis, in degrees.
+double firstSliderAngleOf(float q1, float other);
+
 // Slider2 at angle S (-90 ... 90): the component it sets (Text12), cos(S + 90).
 float secondSliderComponent(int angle);
 

@@ -40,12 +40,44 @@ std::optional<float> hitAlignedBox(const Ray& ray, Vec3 min, Vec3 max)
     return firstInFront(near, far);
 }
 
+namespace {
+
+// The ray in the box's own frame, where the box is axis-aligned about the origin; the axes are
+// orthonormal, so distances keep.
+Ray inFrameOf(const Ray& ray, const OrientedBox& box)
+{
+    const Mat3 inverse = box.axes.transposed();
+    return {inverse * (ray.origin - box.centre), inverse * ray.direction};
+}
+
+} // namespace
+
 std::optional<float> hitBox(const Ray& ray, const OrientedBox& box)
 {
-    // In the box's own frame it is axis-aligned; the axes are orthonormal, so distances keep.
-    const Mat3 inverse = box.axes.transposed();
-    const Ray local{inverse * (ray.origin - box.centre), inverse * ray.direction};
-    return hitAlignedBox(local, -box.half, box.half);
+    return hitAlignedBox(inFrameOf(ray, box), -box.half, box.half);
+}
+
+std::optional<float> entryOfBox(const Ray& ray, const OrientedBox& box)
+{
+    const Ray local = inFrameOf(ray, box);
+    float near = -std::numeric_limits<float>::infinity(), far = std::numeric_limits<float>::infinity();
+    const Vec3 lo = -box.half, hi = box.half;
+    if (!slab(local.origin.x, local.direction.x, lo.x, hi.x, near, far) ||
+        !slab(local.origin.y, local.direction.y, lo.y, hi.y, near, far) ||
+        !slab(local.origin.z, local.direction.z, lo.z, hi.z, near, far) || near < 0)
+        return std::nullopt;
+    return near;
+}
+
+std::optional<float> entryOfSphere(const Ray& ray, Vec3 centre, float radius)
+{
+    const Vec3 m = ray.origin - centre;
+    const float b = dot(m, ray.direction), c = dot(m, m) - radius * radius;
+    const float discriminant = b * b - c;
+    if (c < 0 || discriminant < 0)
+        return std::nullopt; // inside, or missed
+    const float t = -b - std::sqrt(discriminant);
+    return t >= 0 ? std::optional<float>(t) : std::nullopt;
 }
 
 std::optional<float> hitSphere(const Ray& ray, Vec3 centre, float radius)

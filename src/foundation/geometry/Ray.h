@@ -28,4 +28,9 @@ std::optional<float> hitSphere(const Ray& ray, Vec3 centre, float radius);
 // An upright cylinder about (x, z) from `bottom` to `top`.
 std::optional<float> hitCylinder(const Ray& ray, float x, float z, float radius, float bottom, float top);
 
+// Where the ray enters the shape from outside (its origin on the surface counts as outside):
+// nothing when it misses, or when it starts inside.
+std::optional<float> entryOfBox(const Ray& ray, const OrientedBox& box);
+std::optional<float> entryOfSphere(const Ray& ray, Vec3 centre, float radius);
+
 } // namespace mw

@@ -36,41 +36,69 @@ std::array<Plane, 6> planesOf(const Mat4& m)
 
 } // namespace
 
+namespace {
+
+// What one frame culls with: the planes of the view and the pixels a unit covers at distance 1.
+struct View {
+    Mat4 viewProjection;
+    std::array<Plane, 6> planes;
+    float pixelsPerUnit;
+};
+
+View viewOf(const Camera& camera, float width, float height)
+{
+    View v;
+    v.viewProjection = camera.viewProjection(width, height);
+    v.planes = planesOf(v.viewProjection);
+    // A sphere of radius r at clip w covers r * pixelsPerUnit / w pixels of radius.
+    v.pixelsPerUnit = height / 2 / std::tan(camera.fovY / 2);
+    return v;
+}
+
+void cull(const View& view, const std::vector<Instance3D>& instances, std::vector<Instance3D>& shapes,
+          std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour)
+{
+    for (const Instance3D& i : instances) {
+        const Vec3 c = i.column(3);
+        // The sphere through the corners of the unit shape as the instance places it.
+        const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
+        const float radius = 0.5f * std::sqrt(dot(x, x) + dot(y, y) + dot(z, z));
+        bool inside = true;
+        for (const Plane& p : view.planes)
+            if (dot(p.normal, c) + p.offset < -radius) {
+                inside = false;
+                break;
+            }
+        if (!inside)
+            continue;
+        const float w = view.viewProjection.clipW(c);
+        if (w > radius && radius * view.pixelsPerUnit < PointRadius * w)
+            points.push_back({c, pointColour.value_or(i.rgba)});
+        else
+            shapes.push_back(i);
+    }
+}
+
+} // namespace
+
 void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
                   FrameDraw& out)
 {
     for (auto& shapes : out.shapes)
         shapes.clear();
     out.points.clear();
-    const Mat4 viewProjection = camera.viewProjection(width, height);
-    const std::array<Plane, 6> planes = planesOf(viewProjection);
-    // A sphere of radius r at clip w covers r * pixelsPerUnit / w pixels of radius.
-    const float pixelsPerUnit = height / 2 / std::tan(camera.fovY / 2);
+    const View view = viewOf(camera, width, height);
     for (std::size_t k = 0; k < scene.batches.size(); ++k) {
         const Batch3D& batch = scene.batches[k];
-        if (!shown[static_cast<std::size_t>(batch.layer)])
-            continue;
-        std::vector<Instance3D>& shapes = out.shapes[k];
-        for (const Instance3D& i : batch.instances) {
-            const Vec3 c = i.column(3);
-            // The sphere through the corners of the unit shape as the instance places it.
-            const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
-            const float radius = 0.5f * std::sqrt(dot(x, x) + dot(y, y) + dot(z, z));
-            bool inside = true;
-            for (const Plane& p : planes)
-                if (dot(p.normal, c) + p.offset < -radius) {
-                    inside = false;
-                    break;
-                }
-            if (!inside)
-                continue;
-            const float w = viewProjection.clipW(c);
-            if (w > radius && radius * pixelsPerUnit < PointRadius * w)
-                out.points.push_back({c, i.rgba});
-            else
-                shapes.push_back(i);
-        }
+        if (shown[static_cast<std::size_t>(batch.layer)])
+            cull(view, batch.instances, out.shapes[k], out.points, std::nullopt);
     }
+}
+
+void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, float width, float height,
+                   std::vector<Instance3D>& shapes, std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour)
+{
+    cull(viewOf(camera, width, height), instances, shapes, points, pointColour);
 }
 
 } // namespace mw

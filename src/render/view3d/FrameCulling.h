@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "render/view3d/Camera.h"
@@ -29,5 +30,10 @@ inline constexpr float PointRadius = 1.0f;
 // Fills `out` (its vectors keep their memory from frame to frame) for a width x height picture.
 void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
                   FrameDraw& out);
+
+// The same for a list of instances: those in view and large enough into `shapes`, the rest in view
+// into `points` (in their own colours, or in `pointColour` when it is given), both appended to.
+void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, float width, float height,
+                   std::vector<Instance3D>& shapes, std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour = {});
 
 } // namespace mw

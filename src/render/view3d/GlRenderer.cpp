@@ -204,18 +204,19 @@ void main()
 }
 )";
 
-// Items too small to draw in their shapes: a point each, in its colour (unlit, through the
-// meshes' fragment shader).
+// Vertices of their own colour, unlit, through the meshes' fragment shader: the items too small to
+// draw in their shapes, a point each (`opaque`), and the handles.
 const char* PointVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
 layout(location = 6) in vec4 colour;
 uniform mat4 viewProjection;
+uniform float opaque;
 out vec3 vNormal;
 out vec4 vColour;
 void main()
 {
     vNormal = vec3(0.0);
-    vColour = vec4(colour.rgb, 1.0);
+    vColour = vec4(colour.rgb, opaque > 0.5 ? 1.0 : colour.a);
     gl_Position = viewProjection * vec4(position, 1.0);
     gl_PointSize = 2.0;
 }
@@ -270,8 +271,48 @@ struct GlRenderer::Gl {
     QOpenGLShaderProgram meshProgram, lineProgram, arrowProgram, pointProgram;
     std::shared_ptr<const Scene3D> scene;
     FrameDraw frame; // what the last frame drew; its memory is kept
-    GLuint pointBuffer = 0, pointVao = 0;
-    GLsizei pointCount = 0;
+    struct Coloured {
+        GLuint buffer = 0, vao = 0;
+        GLsizei count = 0;
+    };
+    Coloured points;                         // the items too small for their shapes
+    Coloured overlayLines, overlayTriangles; // the handles
+
+    // A buffer of coloured vertices (FramePoint) and its vertex array.
+    void makeColoured(Coloured& c)
+    {
+        f->glGenBuffers(1, &c.buffer);
+        f->glGenVertexArrays(1, &c.vao);
+        f->glBindVertexArray(c.vao);
+        f->glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+        f->glEnableVertexAttribArray(0);
+        f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(FramePoint), nullptr);
+        f->glEnableVertexAttribArray(6);
+        f->glVertexAttribPointer(6, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(FramePoint),
+                                 reinterpret_cast<void*>(offsetof(FramePoint, rgba)));
+        f->glBindVertexArray(0);
+    }
+    // Points of their own colours, opaque.
+    void drawDots(const Coloured& c, const QMatrix4x4& viewProjection)
+    {
+        if (c.count == 0)
+            return;
+        pointProgram.bind();
+        pointProgram.setUniformValue("viewProjection", viewProjection);
+        pointProgram.setUniformValue("opaque", 1.0f);
+        f->glEnable(ProgramPointSize);
+        f->glBindVertexArray(c.vao);
+        f->glDrawArrays(GL_POINTS, 0, c.count);
+        f->glDisable(ProgramPointSize);
+        ++drawCalls;
+    }
+    void fillColoured(Coloured& c, const std::vector<FramePoint>& vertices)
+    {
+        f->glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+        f->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(FramePoint)), vertices.data(),
+                        GL_STREAM_DRAW);
+        c.count = static_cast<GLsizei>(vertices.size());
+    }
     GLuint arrowVertices = 0;
     GLsizei arrowVertexCount = 0;
 
@@ -290,6 +331,10 @@ struct GlRenderer::Gl {
     };
     std::array<BatchBuffers, static_cast<std::size_t>(BatchKind::Count)> batches{};
     std::array<BatchBuffers, 4> selected{}; // the selection, by mesh
+    Highlight3D selection;                  // what is selected, culled into the buffers each frame
+    std::array<std::vector<Instance3D>, 4> selectedShapes;
+    std::vector<FramePoint> selectedPoints;
+    Coloured selectedDots;                  // the selected items too small for their shapes
 
     struct Lines {
         GLuint buffer = 0, vao = 0;
@@ -443,16 +488,8 @@ bool GlRenderer::initialize()
     g.f->glBindBuffer(GL_ARRAY_BUFFER, g.arrowVertices);
     g.f->glBufferData(GL_ARRAY_BUFFER, sizeof ArrowLines, ArrowLines, GL_STATIC_DRAW);
     g.arrowVertexCount = static_cast<GLsizei>(std::size(ArrowLines) / 3);
-    g.f->glGenBuffers(1, &g.pointBuffer);
-    g.f->glGenVertexArrays(1, &g.pointVao);
-    g.f->glBindVertexArray(g.pointVao);
-    g.f->glBindBuffer(GL_ARRAY_BUFFER, g.pointBuffer);
-    g.f->glEnableVertexAttribArray(0);
-    g.f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(FramePoint), nullptr);
-    g.f->glEnableVertexAttribArray(6);
-    g.f->glVertexAttribPointer(6, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(FramePoint),
-                               reinterpret_cast<void*>(offsetof(FramePoint, rgba)));
-    g.f->glBindVertexArray(0);
+    for (Gl::Coloured* c : {&g.points, &g.overlayLines, &g.overlayTriangles, &g.selectedDots})
+        g.makeColoured(*c);
     for (auto& b : g.batches) {
         g.f->glGenBuffers(1, &b.instances);
         b.facesVao = 0;
@@ -511,9 +548,17 @@ void GlRenderer::setHighlight(const Highlight3D& highlight)
     Gl& g = *m_gl;
     if (!g.ready)
         return;
-    for (std::size_t k = 0; k < g.selected.size(); ++k)
-        g.fillInstances(g.selected[k], highlight.items[k]);
+    g.selection.items = highlight.items;
     g.fillLines(g.highlight, highlight.lines.data(), highlight.lines.size());
+}
+
+void GlRenderer::setOverlay(const std::vector<FramePoint>& lines, const std::vector<FramePoint>& triangles)
+{
+    Gl& g = *m_gl;
+    if (!g.ready)
+        return;
+    g.fillColoured(g.overlayLines, lines);
+    g.fillColoured(g.overlayTriangles, triangles);
 }
 
 void GlRenderer::render(const Camera& camera, int width, int height, const LayerSwitches& shown)
@@ -540,10 +585,15 @@ void GlRenderer::render(const Camera& camera, int width, int height, const Layer
         g.frame = {};
     for (std::size_t k = 0; k < g.batches.size(); ++k)
         g.fillInstances(g.batches[k], g.frame.shapes[k]);
-    f.glBindBuffer(GL_ARRAY_BUFFER, g.pointBuffer);
-    f.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.frame.points.size() * sizeof(FramePoint)), g.frame.points.data(),
-                   GL_STREAM_DRAW);
-    g.pointCount = static_cast<GLsizei>(g.frame.points.size());
+    g.fillColoured(g.points, g.frame.points);
+    g.selectedPoints.clear();
+    for (std::size_t k = 0; k < g.selected.size(); ++k) {
+        g.selectedShapes[k].clear();
+        cullInstances(g.selection.items[k], camera, static_cast<float>(width), static_cast<float>(std::max(height, 1)),
+                      g.selectedShapes[k], g.selectedPoints, packRgba(255, 217, 0));
+        g.fillInstances(g.selected[k], g.selectedShapes[k]);
+    }
+    g.fillColoured(g.selectedDots, g.selectedPoints);
 
     // The ground grid first, seen through what stands on it.
     f.glEnable(GL_BLEND);
@@ -577,15 +627,7 @@ void GlRenderer::render(const Camera& camera, int width, int height, const Layer
     f.glDisable(GL_CULL_FACE);
 
     // The items too small for their shapes.
-    if (g.pointCount > 0) {
-        g.pointProgram.bind();
-        g.pointProgram.setUniformValue("viewProjection", matrix);
-        f.glEnable(ProgramPointSize);
-        f.glBindVertexArray(g.pointVao);
-        f.glDrawArrays(GL_POINTS, 0, g.pointCount);
-        f.glDisable(ProgramPointSize);
-        ++g.drawCalls;
-    }
+    g.drawDots(g.points, matrix);
 
     // Where the scene's and the cache's objects face.
     g.arrowProgram.bind();
@@ -639,9 +681,24 @@ void GlRenderer::render(const Camera& camera, int width, int height, const Layer
             g.drawInstances(b, true);
         }
     g.meshProgram.setUniformValue("replaceColour", 0.0f);
+    g.drawDots(g.selectedDots, matrix);
     g.lineProgram.bind();
     g.lineProgram.setUniformValue("viewProjection", matrix);
     g.drawLines(g.highlight, GL_LINES, HighlightRgb[0], HighlightRgb[1], HighlightRgb[2], 1);
+
+    // The handles, over everything.
+    if (g.overlayLines.count > 0 || g.overlayTriangles.count > 0) {
+        g.pointProgram.bind();
+        g.pointProgram.setUniformValue("viewProjection", matrix);
+        g.pointProgram.setUniformValue("opaque", 0.0f);
+        for (const auto& [c, mode] : {std::pair{&g.overlayTriangles, GL_TRIANGLES}, std::pair{&g.overlayLines, GL_LINES}})
+            if (c->count > 0) {
+                f.glBindVertexArray(c->vao);
+                f.glDrawArrays(mode, 0, c->count);
+                ++g.drawCalls;
+            }
+        g.lineProgram.bind();
+    }
 
     // The compass: the world's axes as the camera turns them, in the lower left corner.
     const int side = std::min(90, std::min(width, height));
@@ -688,8 +745,10 @@ void GlRenderer::release()
         }
     }
     f.glDeleteBuffers(1, &g.arrowVertices);
-    f.glDeleteBuffers(1, &g.pointBuffer);
-    f.glDeleteVertexArrays(1, &g.pointVao);
+    for (Gl::Coloured* c : {&g.points, &g.overlayLines, &g.overlayTriangles, &g.selectedDots}) {
+        f.glDeleteBuffers(1, &c->buffer);
+        f.glDeleteVertexArrays(1, &c->vao);
+    }
     for (Gl::Lines* l : {&g.route, &g.highlight, &g.fineGrid, &g.coarseGrid, &g.compass}) {
         f.glDeleteBuffers(1, &l->buffer);
         f.glDeleteVertexArrays(1, &l->vao);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "render/view3d/Camera.h"
+#include "render/view3d/FrameCulling.h"
 #include "render/view3d/Scene3D.h"
 
 namespace mw {
@@ -40,6 +41,9 @@ public:
     // is in view from it.
     void setScene(std::shared_ptr<const Scene3D> scene);
     void setHighlight(const Highlight3D& highlight);
+    // Drawn last, over everything: coloured lines (pairs of vertices) and seen-through triangles
+    // (triples), the move and turn handles.
+    void setOverlay(const std::vector<FramePoint>& lines, const std::vector<FramePoint>& triangles);
     void render(const Camera& camera, int width, int height, const LayerSwitches& shown);
     // Frees the buffers while the context is still current.
     void release();
