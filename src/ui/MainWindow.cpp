@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMenuBar>
+#include <QSettings>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -165,6 +166,35 @@ MainWindow::~MainWindow()
 }
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter ? *prompter : m_qtPrompter); }
+void MainWindow::restoreSettings(QSettings& settings)
+{
+    m_qtFiles.rememberIn(&settings);
+    if (settings.status() != QSettings::NoError)
+        return; // unreadable: the defaults stand
+    // Each value is checked before use; what does not fit is passed over.
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    const QString layers = settings.value(QStringLiteral("view/layers")).toString();
+    if (layers.size() == static_cast<qsizetype>(ViewLayerCount) &&
+        std::all_of(layers.begin(), layers.end(), [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('1'); }))
+        for (std::size_t k = 0; k < ViewLayerCount; ++k)
+            m_layers->setShown(static_cast<ViewLayer>(k), layers[static_cast<qsizetype>(k)] == QLatin1Char('1'));
+    // The menu's check marks follow the docks restored.
+    m_actions.showMap->setChecked(!m_map->dock()->isHidden());
+    m_actions.show3d->setChecked(!m_view3d->dock()->isHidden());
+}
+
+void MainWindow::saveSettings(QSettings& settings) const
+{
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+    QString layers;
+    for (const bool shown : m_layers->shown())
+        layers += shown ? QLatin1Char('1') : QLatin1Char('0');
+    settings.setValue(QStringLiteral("view/layers"), layers);
+    settings.sync();
+}
+
 void MainWindow::setFileChooser(FileChooser* chooser) { m_files.setTarget(chooser ? *chooser : m_qtFiles); }
 
 QAction* MainWindow::action(const char* id) const { return findChild<QAction*>(QString::fromLatin1(id)); }

@@ -18,6 +18,7 @@
 class QAction;
 class QCloseEvent;
 class QLabel;
+class QSettings;
 class QPushButton;
 class QTabWidget;
 
@@ -69,6 +70,11 @@ public:
     // Opens mission files named on the command line or dropped onto the window: by file name, or
     // the four files of a folder.
     void openPaths(const QStringList& paths);
+    // Where the window was left: its size, position and state, its docks, the layers shown; and the
+    // file dialogs' last folders are kept in `settings` from now on (it must outlive the window).
+    // Settings that cannot be read, or that hold nonsense, leave the defaults.
+    void restoreSettings(QSettings& settings);
+    void saveSettings(QSettings& settings) const;
     // The scene read again keeping `keep`, or as the loader reads it for a reload nobody asked to
     // keep rows for.
     void reloadScene(const std::optional<KeptRows>& keep = std::nullopt);

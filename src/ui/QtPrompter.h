@@ -2,6 +2,7 @@
 // The window's answers to the core's questions: message boxes and the open-file dialog; and the
 // seams the window hands to its panels, which tests can point at scripted answers.
 
+#include <QSettings>
 #include <QWidget>
 
 #include "foundation/seams/FileChooser.h"
@@ -19,15 +20,23 @@ private:
     QWidget* m_parent;
 };
 
+// The standard file dialogs. Given settings to keep them in, each kind of dialog (told by its filter)
+// opens in the folder it last used.
 class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent) : m_parent(parent) {}
     std::optional<std::filesystem::path> openFile(std::string_view filter) override;
     std::optional<std::filesystem::path> saveFile(std::string_view filter, const std::filesystem::path& folder,
                                                   std::string_view defaultSuffix) override;
+    // Where the last folders are kept (it must outlive the chooser); none: nothing is remembered.
+    void rememberIn(QSettings* settings) { m_settings = settings; }
 
 private:
+    QString lastFolder(std::string_view filter) const;
+    void keepFolder(std::string_view filter, const QString& chosenFile);
+
     QWidget* m_parent;
+    QSettings* m_settings = nullptr;
 };
 
 // Hands every question on to the prompter chosen last.

@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     using namespace mw::tool;
     CLI::App app{"mwtool: checks, lists and installs into mission folders without a window"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("mwtool ") + MW_VERSION, "Prints the version and exits");
 
     std::vector<std::filesystem::path> checkPaths;
     bool json = false;
