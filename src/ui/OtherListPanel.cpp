@@ -184,7 +184,7 @@ void OtherListPanel::loaded()
     m_filling = false;
     if (hasRows())
         onRowChanged(m_view->currentIndex().row());
-    m_selection.setCurrent(file(), hasRows() ? std::optional<std::uint32_t>(0) : std::nullopt);
+    m_selection.setCurrent(file(), hasRows() ? std::optional<std::uint32_t>(0) : std::nullopt, false);
 }
 
 void OtherListPanel::onRowChanged(int row)

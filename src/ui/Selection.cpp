@@ -35,9 +35,12 @@ void Selection::setScene(SceneSelection selection)
     tell(MissionFile::Scene);
 }
 
-void Selection::tell(MissionFile file)
+void Selection::tell(MissionFile file, bool chosen)
 {
-    m_lastChanged = file;
+    if (chosen)
+        m_lastChanged = file;
+    else if (m_lastChanged == file)
+        m_lastChanged = MissionFile::Scene;
     emit changed(file);
 }
 
@@ -73,7 +76,7 @@ void Selection::toggleSceneRow(std::uint32_t row)
     setScene(std::move(s));
 }
 
-void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row)
+void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row, bool chosen)
 {
     if (file == MissionFile::Scene) {
         if (row)
@@ -86,7 +89,7 @@ void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row)
     if (current == row)
         return;
     current = row;
-    tell(file);
+    tell(file, chosen);
 }
 
 void Selection::clear(MissionFile file)
@@ -94,7 +97,7 @@ void Selection::clear(MissionFile file)
     if (file == MissionFile::Scene)
         setScene({});
     else
-        setCurrent(file, std::nullopt);
+        setCurrent(file, std::nullopt, false);
 }
 
 PlacedItems Selection::placedItems() const

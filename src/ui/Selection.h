@@ -38,7 +38,9 @@ public:
     void selectSceneRows(const std::vector<std::uint32_t>& rows, bool add);
     // A scene row into the selection, or out of it.
     void toggleSceneRow(std::uint32_t row);
-    void setCurrent(MissionFile file, std::optional<std::uint32_t> row);
+    // `chosen`: the user chose it (a load's first row is not chosen: it is not placed, nor marked
+    // as the entry chosen last).
+    void setCurrent(MissionFile file, std::optional<std::uint32_t> row, bool chosen = true);
     // Nothing selected of the file (its rows are being read anew).
     void clear(MissionFile file);
 
@@ -50,7 +52,7 @@ signals:
     void changed(MissionFile file);
 
 private:
-    void tell(MissionFile file);
+    void tell(MissionFile file, bool chosen = true);
 
     SceneSelection m_scene;
     MissionFile m_lastChanged = MissionFile::Scene;

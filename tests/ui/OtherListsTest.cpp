@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,12 +7,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "commands/placing/Placing.h"
 #include "formats/templates/BuiltinResources.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/bytes/ByteWriter.h"
 #include "foundation/files/FileAccess.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
+#include "ui/Selection.h"
 #include "ui/ValueColours.h"
 #include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
@@ -235,4 +238,21 @@ TEST_F(OtherListsTest, AFileReadOnlyInPartSaysSoInTheStatusLine)
     EXPECT_EQ(w<QLabel>(ids::Status)->text(),
               "tree.klz was read only in part: the data header counts 2 bodies; 1 are found before the end of the "
               "file");
+}
+
+// What the 3D view places with the selected scene objects: a cached object or frame the user chose
+// last, not the first row a load shows; a move in 3D shows on the list's page.
+TEST_F(OtherListsTest, AChosenCachedObjectIsPlacedAndItsPageFollowsTheMove)
+{
+    ui.load("Load &scene2.bin", mission / "scene2.bin");
+    ui.load("Load &cache.bin", mission / "cache.bin");
+    Selection& selection = ui.window->selection();
+    EXPECT_TRUE(selection.placedItems().cache.empty()); // the load's first row
+    ui.select(ids::CacheList, 2);
+    EXPECT_EQ(selection.placedItems().cache, (std::vector<std::uint32_t>{2}));
+    ASSERT_TRUE(moveItems(ui.window->mission(), selection.placedItems(), {1, 0, 0}, ui.prompter).done());
+    QApplication::processEvents();
+    EXPECT_EQ(text("Text5_1"), "5");
+    ui.load("Load &cache.bin", mission / "cache.bin"); // read again: nothing chosen any more
+    EXPECT_TRUE(selection.placedItems().cache.empty());
 }
