@@ -141,33 +141,25 @@ void SelectionCommands::openMoveDialog()
     m_moveDialog->raise();
 }
 
-void SelectionCommands::moveBy(Vec3 offset)
-{
-    m_runner.run([&] {
-        const Outcome moved = moveItems(m_mission, {.scene = m_selection.sceneRows()}, offset, m_prompter);
-        if (moved.done())
-            m_scene.refreshShownEntry(); // the page shows the new translation
-        return CommandResult(moved);
-    });
-}
+void SelectionCommands::moveBy(Vec3 offset) { moveItemsBy({.scene = m_selection.sceneRows()}, offset); }
 
 void SelectionCommands::moveItemsBy(const PlacedItems& items, Vec3 offset)
 {
-    m_runner.run([&] {
-        const Outcome moved = moveItems(m_mission, items, offset, m_prompter);
-        if (moved.done())
-            m_scene.refreshShownEntry();
-        return CommandResult(moved);
-    });
+    runPlacing([&] { return moveItems(m_mission, items, offset, m_prompter); });
 }
 
 void SelectionCommands::turnItemsBy(const PlacedItems& items, double degrees)
 {
+    runPlacing([&] { return turnItems(m_mission, items, degrees, m_prompter); });
+}
+
+void SelectionCommands::runPlacing(const std::function<Outcome()>& command)
+{
     m_runner.run([&] {
-        const Outcome turnedItems = turnItems(m_mission, items, degrees, m_prompter);
-        if (turnedItems.done())
-            m_scene.refreshShownEntry();
-        return CommandResult(turnedItems);
+        const Outcome placed = command();
+        if (placed.done())
+            m_scene.refreshShownEntry(); // the page shows the new translation
+        return CommandResult(placed);
     });
 }
 

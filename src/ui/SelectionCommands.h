@@ -6,6 +6,7 @@
 // missions and between running editors.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,8 @@ signals:
     void clipboardChanged();
 
 private:
+    // Runs a move or turn; done, the scene page shows the entry's new values.
+    void runPlacing(const std::function<Outcome()>& command);
     // Tells in the status line how many selected script entries a command left out.
     void tellScriptsLeftOut(std::size_t count);
     // The selected objects onto the clipboard; how many went (0: none, and nothing was put there).
