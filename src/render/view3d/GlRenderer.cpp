@@ -490,9 +490,17 @@ bool GlRenderer::initialize()
     g.arrowVertexCount = static_cast<GLsizei>(std::size(ArrowLines) / 3);
     for (Gl::Coloured* c : {&g.points, &g.overlayLines, &g.overlayTriangles, &g.selectedDots})
         g.makeColoured(*c);
-    for (auto& b : g.batches) {
+    for (std::size_t k = 0; k < g.batches.size(); ++k) {
+        Gl::BatchBuffers& b = g.batches[k];
+        const auto kind = static_cast<BatchKind>(k);
         g.f->glGenBuffers(1, &b.instances);
-        b.facesVao = 0;
+        b.mesh = meshOf(kind);
+        b.layer = layerOf(kind);
+        b.translucent = b.layer == ViewLayer::Collision;
+        b.standing = kind == BatchKind::SceneBoxes || kind == BatchKind::CacheBoxes;
+        b.facesVao = g.instancedVao(g.meshes[static_cast<std::size_t>(b.mesh)], b.instances, false);
+        b.edgesVao = g.instancedVao(g.meshes[static_cast<std::size_t>(b.mesh)], b.instances, true);
+        b.arrowsVao = g.instancedVao(g.arrowVertices, false, 0, b.instances);
     }
     for (std::size_t k = 0; k < g.selected.size(); ++k) {
         Gl::BatchBuffers& b = g.selected[k];
@@ -524,19 +532,6 @@ void GlRenderer::setScene(std::shared_ptr<const Scene3D> scene)
     g.scene = std::move(scene);
     if (!g.ready)
         return;
-    for (std::size_t k = 0; k < g.batches.size(); ++k) {
-        Gl::BatchBuffers& b = g.batches[k];
-        const Batch3D& from = g.scene ? g.scene->batches[k] : Batch3D{};
-        if (b.facesVao == 0) {
-            b.mesh = from.mesh;
-            b.facesVao = g.instancedVao(g.meshes[static_cast<std::size_t>(from.mesh)], b.instances, false);
-            b.edgesVao = g.instancedVao(g.meshes[static_cast<std::size_t>(from.mesh)], b.instances, true);
-            b.arrowsVao = g.instancedVao(g.arrowVertices, false, 0, b.instances);
-        }
-        b.layer = from.layer;
-        b.translucent = from.translucent;
-        b.standing = from.standing;
-    }
     if (g.scene)
         g.fillLines(g.route, g.scene->route.data(), g.scene->route.size());
     else

@@ -310,24 +310,13 @@ std::size_t Scene3D::memoryBytes() const
 Scene3D buildScene3D(const Scene3DSource& source)
 {
     Scene3D out;
-    const struct {
-        BatchKind kind;
-        Mesh3D mesh;
-        ViewLayer layer;
-    } kinds[] = {{BatchKind::SceneBoxes, Mesh3D::Box, ViewLayer::Scene},
-                 {BatchKind::SceneSpheres, Mesh3D::Sphere, ViewLayer::Scene},
-                 {BatchKind::SceneMarkers, Mesh3D::Marker, ViewLayer::Scene},
-                 {BatchKind::CacheBoxes, Mesh3D::Box, ViewLayer::Cache},
-                 {BatchKind::FrameMarkers, Mesh3D::Marker, ViewLayer::Frames},
-                 {BatchKind::BodyBoxes, Mesh3D::Box, ViewLayer::Collision},
-                 {BatchKind::BodySpheres, Mesh3D::Sphere, ViewLayer::Collision},
-                 {BatchKind::BodyCylinders, Mesh3D::Cylinder, ViewLayer::Collision}};
-    for (const auto& k : kinds) {
-        Batch3D& b = out.batch(k.kind);
-        b.mesh = k.mesh;
-        b.layer = k.layer;
-        b.translucent = k.layer == ViewLayer::Collision;
-        b.standing = k.kind == BatchKind::SceneBoxes || k.kind == BatchKind::CacheBoxes;
+    for (std::size_t k = 0; k < BatchCount; ++k) {
+        const auto kind = static_cast<BatchKind>(k);
+        Batch3D& b = out.batches[k];
+        b.mesh = meshOf(kind);
+        b.layer = layerOf(kind);
+        b.translucent = b.layer == ViewLayer::Collision;
+        b.standing = kind == BatchKind::SceneBoxes || kind == BatchKind::CacheBoxes;
     }
     // The scene's objects on a second thread while this one does the other files (their batches,
     // place tables and bounds are apart); the cylinders wait for both, as they span everything.

@@ -70,6 +70,31 @@ enum class BatchKind : std::uint8_t {
     Count
 };
 
+// The mesh and the layer of each batch: fixed, so that a batch is drawn in its own shape whatever
+// scene reaches the renderer first.
+constexpr Mesh3D meshOf(BatchKind kind)
+{
+    switch (kind) {
+    case BatchKind::SceneSpheres:
+    case BatchKind::BodySpheres: return Mesh3D::Sphere;
+    case BatchKind::SceneMarkers:
+    case BatchKind::FrameMarkers: return Mesh3D::Marker;
+    case BatchKind::BodyCylinders: return Mesh3D::Cylinder;
+    default: return Mesh3D::Box;
+    }
+}
+constexpr ViewLayer layerOf(BatchKind kind)
+{
+    switch (kind) {
+    case BatchKind::SceneBoxes:
+    case BatchKind::SceneSpheres:
+    case BatchKind::SceneMarkers: return ViewLayer::Scene;
+    case BatchKind::CacheBoxes: return ViewLayer::Cache;
+    case BatchKind::FrameMarkers: return ViewLayer::Frames;
+    default: return ViewLayer::Collision;
+    }
+}
+
 struct Scene3D {
     std::array<Batch3D, static_cast<std::size_t>(BatchKind::Count)> batches;
     std::vector<Vec3> route;              // the route's points in order
