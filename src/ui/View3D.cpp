@@ -1,5 +1,7 @@
 #include "ui/View3D.h"
 
+#include "render/view3d/gl/GlFormat.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -25,11 +27,7 @@ View3D::View3D(QWidget* parent) : QOpenGLWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumSize(200, 150);
-    QSurfaceFormat format;
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
-    setFormat(format);
+    setFormat(view3dSurfaceFormat());
     m_flyTimer.setInterval(16);
     connect(&m_flyTimer, &QTimer::timeout, this, &View3D::flyStep);
 }

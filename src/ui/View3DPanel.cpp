@@ -6,13 +6,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "foundation/files/FileAccess.h"
 #include "mission/MissionFolder.h"
+#include "render/view3d/gl/GlFormat.h"
 #include "ui/QtText.h"
 #include "ui/Selection.h"
 #include "ui/StatusLine.h"
@@ -61,15 +61,10 @@ std::optional<QString> View3DPanel::openGlUnavailable()
 {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-        return QStringLiteral("The 3D view needs OpenGL 3.3, which this display (%1) cannot show.").arg(platform);
-    QSurfaceFormat format;
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
+        return view3dPlatformShortfall(platform);
     QOpenGLContext context;
-    context.setFormat(format);
-    if (!context.create() || context.format().version() < qMakePair(3, 3) || context.isOpenGLES())
-        return QStringLiteral("The 3D view needs OpenGL 3.3, which this system does not offer.");
-    return std::nullopt;
+    context.setFormat(view3dSurfaceFormat());
+    return view3dShortfall(context.create() ? &context : nullptr);
 }
 
 View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, StatusLine& status,

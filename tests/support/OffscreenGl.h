@@ -12,6 +12,7 @@
 #include <string>
 
 #include "render/view3d/GlRenderer.h"
+#include "render/view3d/gl/GlFormat.h"
 
 namespace mw::build {
 
@@ -19,10 +20,7 @@ class OffscreenGl {
 public:
     OffscreenGl(int width, int height)
     {
-        QSurfaceFormat format;
-        format.setVersion(3, 3);
-        format.setProfile(QSurfaceFormat::CoreProfile);
-        format.setDepthBufferSize(24);
+        const QSurfaceFormat format = view3dSurfaceFormat();
         m_surface.setFormat(format);
         m_surface.create();
         m_context.setFormat(format);
