@@ -24,21 +24,6 @@ void say(Prompter& prompter, const std::vector<std::string>& messages)
 
 } // namespace
 
-const char* missionFileName(MissionFile file)
-{
-    switch (file) {
-    case MissionFile::Scene:
-        return "scene2.bin";
-    case MissionFile::Cache:
-        return "cache.bin";
-    case MissionFile::Model:
-        return "scene.4ds";
-    case MissionFile::Tree:
-        return "tree.klz";
-    }
-    return "";
-}
-
 const std::filesystem::path& Mission::pathOf(MissionFile file) const
 {
     switch (file) {
@@ -48,6 +33,8 @@ const std::filesystem::path& Mission::pathOf(MissionFile file) const
         return m_ws.ModelPath;
     case MissionFile::Tree:
         return m_ws.TreePath;
+    case MissionFile::Route:
+        return m_ws.RoutePath;
     case MissionFile::Scene:
         break;
     }
@@ -64,6 +51,7 @@ SharedImage* Mission::readerSourceOf(MissionFile file)
     case MissionFile::Tree:
         return &m_tree.source;
     case MissionFile::Model:
+    case MissionFile::Route:
         break;
     }
     return nullptr;
@@ -102,6 +90,8 @@ bool Mission::open(MissionFile file, const std::filesystem::path& path, Prompter
     case MissionFile::Tree:
         m_ws.TreePath = path, m_ws.TreeTitle = title;
         break;
+    case MissionFile::Route:
+        return false; // read with the scene beside it
     }
     if (path.empty())
         return false;
@@ -131,6 +121,8 @@ void Mission::load(MissionFile file, SceneLoadKind kind, Prompter& prompter)
     case MissionFile::Tree:
         loadTree(prompter, kind);
         return;
+    case MissionFile::Route:
+        return;
     }
 }
 
@@ -148,7 +140,8 @@ std::optional<ReadShortfall> Mission::readShortfall(MissionFile file) const
     case MissionFile::Cache: return m_cache.cut;
     case MissionFile::Model: return m_model.cut;
     case MissionFile::Tree: return m_tree.cut;
-    case MissionFile::Scene: break;
+    case MissionFile::Scene:
+    case MissionFile::Route: break;
     }
     return std::nullopt;
 }

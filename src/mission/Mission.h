@@ -24,6 +24,7 @@
 #include "formats/scene/SceneLoader.h"
 #include "foundation/files/FileAccess.h"
 #include "mission/History.h"
+#include "mission/MissionFile.h"
 #include "mission/SceneSelection.h"
 #include "mission/Workspace.h"
 
@@ -31,14 +32,6 @@ namespace mw {
 
 class Progress;
 class Prompter;
-
-// The four files of a mission, in the order of the lists' indices.
-enum class MissionFile { Scene = 0, Cache = 1, Model = 2, Tree = 3 };
-inline constexpr MissionFile MissionFiles[] = {MissionFile::Scene, MissionFile::Cache, MissionFile::Model,
-                                               MissionFile::Tree};
-
-// The name a file is known by in messages ("scene2.bin", ...).
-const char* missionFileName(MissionFile file);
 
 struct MissionChange {
     enum class Kind {
@@ -315,10 +308,10 @@ private:
     // touches a file only while it still carries that stamp.
     std::map<std::filesystem::path, std::optional<FileStamp>> m_written;
     // Shared with the history's images; patched in place only while nothing else holds them.
-    std::array<std::shared_ptr<std::vector<std::uint8_t>>, 4> m_bytes;
+    std::array<std::shared_ptr<std::vector<std::uint8_t>>, MissionFileCount> m_bytes;
     // Size and modification time of each file as loaded or last written by us: offsets recorded
     // by a load are only written through while the file on disk still matches.
-    std::array<std::optional<FileStamp>, 4> m_stamps;
+    std::array<std::optional<FileStamp>, MissionFileCount> m_stamps;
     Progress* m_progress = nullptr;
     std::vector<MissionListener*> m_listeners;
     int m_busyDepth = 0;

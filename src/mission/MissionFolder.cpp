@@ -12,48 +12,48 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array<const char*, 5> Names{"scene2.bin", "cache.bin", "scene.4ds", "tree.klz", "check.bin"};
+constexpr std::array<const char*, MissionFileCount> Names{"scene2.bin", "cache.bin", "scene.4ds", "tree.klz", "check.bin"};
 
 } // namespace
 
-const char* folderFileName(FolderFile file) { return Names[static_cast<std::size_t>(file)]; }
+const char* missionFileName(MissionFile file) { return Names[indexOf(file)]; }
 
-std::optional<FolderFile> folderFileNamed(std::string_view fileName)
+std::optional<MissionFile> missionFileNamed(std::string_view fileName)
 {
-    for (const FolderFile file : FolderFiles)
-        if (equalIgnoringCase(fileName, folderFileName(file)))
+    for (const MissionFile file : FolderFiles)
+        if (equalIgnoringCase(fileName, missionFileName(file)))
             return file;
     return std::nullopt;
 }
 
-fs::path MissionFolderFiles::orDefault(const fs::path& folder, FolderFile file) const
+fs::path MissionFolderFiles::orDefault(const fs::path& folder, MissionFile file) const
 {
     const fs::path& found = (*this)[file];
-    return found.empty() ? folder / folderFileName(file) : found;
+    return found.empty() ? folder / missionFileName(file) : found;
 }
 
 MissionFolderFiles missionFilesIn(const fs::path& folder)
 {
     MissionFolderFiles out;
-    std::array<std::vector<std::string>, 5> named;
+    std::array<std::vector<std::string>, MissionFileCount> named;
     std::error_code ec;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         const std::string name = utf8Of(it->path().filename());
-        if (const auto file = folderFileNamed(name))
+        if (const auto file = missionFileNamed(name))
             named[static_cast<std::size_t>(*file)].push_back(name);
     }
     if (ec) {
         out.problem = ec.message();
         return out;
     }
-    for (const FolderFile file : FolderFiles) {
+    for (const MissionFile file : FolderFiles) {
         auto& names = named[static_cast<std::size_t>(file)];
         if (names.empty())
             continue;
         // The exact name first; the others in a fixed order, so every run takes the same one.
         std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
-            const bool exactA = a == folderFileName(file), exactB = b == folderFileName(file);
+            const bool exactA = a == missionFileName(file), exactB = b == missionFileName(file);
             return exactA != exactB ? exactA : a < b;
         });
         out.paths[static_cast<std::size_t>(file)] = folder / pathFromUtf8(names.front());

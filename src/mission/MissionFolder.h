@@ -11,38 +11,28 @@
 #include <string_view>
 #include <vector>
 
-#include "mission/Mission.h"
+#include "mission/MissionFile.h"
 
 namespace mw {
 
-// The files a mission folder holds: the four the editor loads and the route file.
-enum class FolderFile { Scene = 0, Cache = 1, Model = 2, Tree = 3, Route = 4 };
-inline constexpr FolderFile FolderFiles[] = {FolderFile::Scene, FolderFile::Cache, FolderFile::Model, FolderFile::Tree,
-                                             FolderFile::Route};
-
-// "scene2.bin", "cache.bin", "scene.4ds", "tree.klz", "check.bin".
-const char* folderFileName(FolderFile file);
-inline FolderFile folderFileOf(MissionFile file) { return static_cast<FolderFile>(file); }
-
-// The folder file a name stands for, letter case ignored.
-std::optional<FolderFile> folderFileNamed(std::string_view fileName);
+// The file of a folder a name stands for, letter case ignored.
+std::optional<MissionFile> missionFileNamed(std::string_view fileName);
 
 // Names of one folder file that differ only in letter case: the one taken and the others.
 struct NameClash {
-    FolderFile file;
+    MissionFile file;
     std::string taken;
     std::vector<std::string> others;
 };
 
 struct MissionFolderFiles {
-    std::array<std::filesystem::path, 5> paths; // empty where the folder holds no such file
+    std::array<std::filesystem::path, MissionFileCount> paths; // empty where the folder holds no such file
     std::vector<NameClash> clashes;
     std::string problem; // why the folder could not be read; empty when it could
 
-    const std::filesystem::path& operator[](FolderFile file) const { return paths[static_cast<std::size_t>(file)]; }
-    const std::filesystem::path& operator[](MissionFile file) const { return (*this)[folderFileOf(file)]; }
+    const std::filesystem::path& operator[](MissionFile file) const { return paths[indexOf(file)]; }
     // The file's path, or the folder joined with its lower-case name when the folder has none.
-    std::filesystem::path orDefault(const std::filesystem::path& folder, FolderFile file) const;
+    std::filesystem::path orDefault(const std::filesystem::path& folder, MissionFile file) const;
 };
 
 // Every entry of the folder is looked at by name only: what is not a regular file is found all the

@@ -11,15 +11,13 @@
 
 namespace mw {
 
-// The four object lists, by the index the editing commands use for them.
-enum ListIndex : int { SceneList = 0, CacheList = 1, ModelList = 2, CollisionList = 3 };
-
 struct Workspace {
     // Set while a file is read into the lists or rewritten; every list, edit, search and save
     // handler does nothing while it is set.
     bool Busy = false;
 
     std::filesystem::path ScenePath, CachePath, ModelPath, TreePath;
+    std::filesystem::path RoutePath; // check.bin beside the scene, when the folder holds one
     // The file name part of each path, as the file dialog returned it.
     std::string SceneTitle, CacheTitle, ModelTitle, TreeTitle;
 

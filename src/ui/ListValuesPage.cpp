@@ -43,9 +43,9 @@ QString materialHex(int code) { return QString::number(code, 16).toUpper(); }
 
 } // namespace
 
-ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent), m_list(list)
+ListValuesPage::ListValuesPage(MissionFile list, QWidget* parent) : QWidget(parent), m_list(list)
 {
-    auto named = [list](const char* name) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(int(list)); };
+    auto named = [list](const char* name) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(indexOf(list)); };
     auto box = [](const QString& name) {
         auto* b = new QLineEdit;
         b->setObjectName(name);
@@ -58,7 +58,7 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
     m_name = new QLineEdit;
     m_name->setObjectName(named("Name"));
     m_name->setReadOnly(true);
-    grid->addWidget(new QLabel(list == CollisionList ? QStringLiteral("Link") : QStringLiteral("Name")), 0, 0);
+    grid->addWidget(new QLabel(list == MissionFile::Tree ? QStringLiteral("Link") : QStringLiteral("Name")), 0, 0);
     grid->addWidget(m_name, 0, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Trans")), 1, 0);
     for (int i = 0; i < 3; ++i) {
@@ -69,7 +69,7 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
         });
     }
     int row = 2;
-    if (list != ModelList) {
+    if (list != MissionFile::Model) {
         grid->addWidget(new QLabel(QStringLiteral("Size")), row, 0);
         for (int i = 0; i < 3; ++i) {
             m_size[i] = box(named(QStringLiteral("Text%1").arg(8 + i).toLatin1().constData()));
@@ -80,7 +80,7 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
         }
         ++row;
     }
-    if (list == CollisionList) {
+    if (list == MissionFile::Tree) {
         grid->addWidget(new QLabel(QStringLiteral("Rotation")), row, 0);
         auto* readout = new QHBoxLayout;
         for (int i = 0; i < 4; ++i) {
@@ -108,8 +108,8 @@ ListValuesPage::ListValuesPage(ListIndex list, QWidget* parent) : QWidget(parent
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(values);
-    if (list != CollisionList) {
-        m_rotation = new RotationControls(list);
+    if (list != MissionFile::Tree) {
+        m_rotation = new RotationControls(static_cast<int>(indexOf(list)));
         auto* rotationBox = new QGroupBox;
         auto* rotationLayout = new QVBoxLayout(rotationBox);
         rotationLayout->addWidget(m_rotation);

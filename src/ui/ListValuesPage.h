@@ -23,8 +23,8 @@ class RotationControls;
 class ListValuesPage final : public QWidget {
     Q_OBJECT
 public:
-    // `list` is CacheList, ModelList or CollisionList; it names the controls ("Text5_1", ...).
-    explicit ListValuesPage(ListIndex list, QWidget* parent = nullptr);
+    // `list` is MissionFile::Cache, MissionFile::Model or MissionFile::Tree; it names the controls ("Text5_1", ...).
+    explicit ListValuesPage(MissionFile list, QWidget* parent = nullptr);
 
     void setEditGuard(std::function<bool()> guard);
 
@@ -52,7 +52,7 @@ private:
     void onMaterialChosen(int index);
     void setValueControlsEnabled(bool enabled);
 
-    ListIndex m_list;
+    MissionFile m_list;
     std::function<bool()> m_guard;
     bool m_filling = false;
     Values m_shown;

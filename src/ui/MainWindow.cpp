@@ -116,9 +116,9 @@ MainWindow::MainWindow()
     m_inspectorTabs->setObjectName(QString::fromLatin1(ids::InspectorTabs));
     m_scene = std::make_unique<ScenePanel>(*m_mission, *m_selection, *m_edits, m_prompter, *m_runner, *m_status,
                                            m_listTabs, m_inspectorTabs);
-    for (ListIndex list : {CacheList, ModelList, CollisionList})
-        m_others[list - CacheList] = std::make_unique<OtherListPanel>(list, *m_mission, *m_selection, *m_edits, m_prompter,
-                                                                      *m_runner, m_listTabs, m_inspectorTabs);
+    for (MissionFile file : {MissionFile::Cache, MissionFile::Model, MissionFile::Tree})
+        m_others[indexOf(file) - 1] = std::make_unique<OtherListPanel>(file, *m_mission, *m_selection, *m_edits, m_prompter,
+                                                                       *m_runner, m_listTabs, m_inspectorTabs);
     splitter->addWidget(m_listTabs);
     splitter->addWidget(m_inspectorTabs);
     splitter->setStretchFactor(0, 2);
@@ -367,9 +367,8 @@ void MainWindow::connectPanels()
     // state, and the list tab a pick elsewhere brings forward.
     connect(m_selection.get(), &Selection::changed, this, &MainWindow::updateActions);
     connect(m_check.get(), &CheckPanel::chosen, this, &MainWindow::selectEntry);
-    connect(m_map.get(), &MapPanel::picked, this, [this](MapLayer layer, std::uint32_t) {
-        m_listTabs->setCurrentIndex(layer == MapLayer::Scene ? AllTab : layer == MapLayer::Cache ? CacheTab : TreeTab);
-    });
+    connect(m_map.get(), &MapPanel::picked, this,
+            [this](ViewLayer layer, std::uint32_t) { m_listTabs->setCurrentIndex(placeOf(fileOf(layer)).tab); });
     connect(m_view3d.get(), &View3DPanel::moveRequested, this,
             [this](Vec3 offset) { m_objectCommands->moveItemsBy(m_selection->placedItems(), offset); });
     connect(m_view3d.get(), &View3DPanel::turnRequested, this,
@@ -532,8 +531,7 @@ void MainWindow::openInsertDialog(const InsertKind& kind)
 
 void MainWindow::addinCommand()
 {
-    const auto& changed = m_edits->ChangedFlags;
-    if (!m_scene->hasRows() || std::find(changed.begin(), changed.end(), true) != changed.end())
+    if (!m_scene->hasRows() || m_edits->ChangedFlags.any())
         return;
     const auto package = m_files.openFile(addinmsg::Filter);
     if (!package)
@@ -656,10 +654,10 @@ void MainWindow::openPaths(const QStringList& paths)
             continue;
         }
         // A file by its name, letter case ignored; another name by its extension; the rest as a scene.
-        const auto named = folderFileNamed(info.fileName().toStdString());
+        const auto named = missionFileNamed(info.fileName().toStdString());
         const QString suffix = info.suffix().toLower();
         MissionFile file = MissionFile::Scene;
-        if (named && *named != FolderFile::Route)
+        if (named && *named != MissionFile::Route)
             file = static_cast<MissionFile>(*named);
         else if (suffix == QLatin1String("4ds"))
             file = MissionFile::Model;

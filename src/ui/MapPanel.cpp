@@ -15,15 +15,6 @@
 
 namespace mw {
 
-namespace {
-
-MapLayer layerOf(MissionFile file)
-{
-    return file == MissionFile::Cache ? MapLayer::Cache : file == MissionFile::Tree ? MapLayer::Collision : MapLayer::Scene;
-}
-
-} // namespace
-
 MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, QMainWindow* window, QLabel* coordinates)
     : m_mission(mission), m_selection(selection)
 {
@@ -36,10 +27,7 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, Q
     m_view = new MissionMapView;
     // The layers the map shares with the 3D view; the map draws the first three.
     layers.addSwitches(row, "MapLayer_");
-    connect(&layers, &ViewLayers::changed, this, [this, &layers] {
-        for (int i = 0; i < 3; ++i)
-            m_view->setLayerVisible(static_cast<MapLayer>(i), layers.shown(static_cast<ViewLayer>(i)));
-    });
+    connect(&layers, &ViewLayers::changed, this, [this, &layers] { m_view->setLayers(layers.shown()); });
     row->addStretch(1);
     auto* fit = new QPushButton(QStringLiteral("Fit"));
     fit->setObjectName(QStringLiteral("MapFit"));
@@ -58,11 +46,11 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, Q
     connect(m_view, &MissionMapView::pointerAt, coordinates, [coordinates](float x, float z) {
         coordinates->setText(QStringLiteral("x %1   z %2").arg(x, 0, 'f', 1).arg(z, 0, 'f', 1));
     });
-    connect(m_view, &MissionMapView::picked, this, [this](MapLayer layer, std::uint32_t row) {
-        if (layer == MapLayer::Scene)
+    connect(m_view, &MissionMapView::picked, this, [this](ViewLayer layer, std::uint32_t row) {
+        if (layer == ViewLayer::Scene)
             m_selection.selectSceneRow(row);
         else
-            m_selection.setCurrent(layer == MapLayer::Cache ? MissionFile::Cache : MissionFile::Tree, row);
+            m_selection.setCurrent(fileOf(layer), row);
         emit picked(layer, row);
     });
     connect(m_view, &MissionMapView::moved, this, &MapPanel::moved);
@@ -104,7 +92,7 @@ void MapPanel::missionChanged(const MissionChange& change)
     }
     if (change.kind == MissionChange::Kind::Patched && !change.rows.empty()) {
         // A save wrote these entries: only their shapes are made again.
-        const MapLayer layer = layerOf(change.file);
+        const ViewLayer layer = layerOf(change.file);
         m_view->changeMap([&](MissionMap& map) {
             updateMissionMap(map, layer, change.rows, m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree());
         });

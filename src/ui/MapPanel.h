@@ -33,7 +33,7 @@ public:
 
 signals:
     // An entry was clicked (it is selected already).
-    void picked(MapLayer layer, std::uint32_t row);
+    void picked(ViewLayer layer, std::uint32_t row);
     void movedSelection(float dx, float dz);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);

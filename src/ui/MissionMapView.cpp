@@ -31,7 +31,7 @@ void MissionMapView::setMap(MissionMap map)
 
 void MissionMapView::changeMap(const std::function<void(MissionMap&)>& change)
 {
-    std::optional<std::pair<MapLayer, std::uint32_t>> marked;
+    std::optional<std::pair<ViewLayer, std::uint32_t>> marked;
     if (m_highlight && *m_highlight < m_map.shapes.size())
         marked = std::pair(m_map.shapes[*m_highlight].layer, m_map.shapes[*m_highlight].row);
     change(m_map);
@@ -47,13 +47,13 @@ void MissionMapView::changeMap(const std::function<void(MissionMap&)>& change)
     update();
 }
 
-void MissionMapView::setLayerVisible(MapLayer layer, bool visible)
+void MissionMapView::setLayers(const LayerSwitches& shown)
 {
-    m_visible[static_cast<int>(layer)] = visible;
+    m_visible = shown;
     update();
 }
 
-void MissionMapView::setHighlight(MapLayer layer, std::uint32_t row)
+void MissionMapView::setHighlight(ViewLayer layer, std::uint32_t row)
 {
     const auto it = std::find_if(m_map.shapes.begin(), m_map.shapes.end(),
                                  [&](const MapShape& s) { return s.layer == layer && s.row == row; });
@@ -83,7 +83,7 @@ MapCamera MissionMapView::camera() const
 
 bool MissionMapView::isSelected(const MapShape& s) const
 {
-    return s.layer == MapLayer::Scene && std::binary_search(m_selected.begin(), m_selected.end(), s.row);
+    return s.layer == ViewLayer::Scene && std::binary_search(m_selected.begin(), m_selected.end(), s.row);
 }
 
 void MissionMapView::fit()
@@ -123,7 +123,7 @@ std::vector<std::size_t> MissionMapView::shapesAt(QPointF pixel) const
     const MapPoint w = toWorld(pixel);
     for (std::size_t i = 0; i < m_map.shapes.size(); ++i) {
         const MapShape& s = m_map.shapes[i];
-        if (!m_visible[static_cast<int>(s.layer)])
+        if (!m_visible[indexOf(s.layer)])
             continue;
         const QPointF c = toScreen(s.centre);
         const double dx = c.x() - pixel.x(), dy = c.y() - pixel.y();
@@ -152,7 +152,7 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
         return;
     for (std::size_t i : hits) {
         const MapShape& s = m_map.shapes[i];
-        if (s.layer != MapLayer::Scene)
+        if (s.layer != ViewLayer::Scene)
             continue;
         if (m_selected.size() > 1 && isSelected(s)) {
             // The whole selection goes along.
@@ -162,7 +162,7 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
             m_groupFrom = toWorld(m_pressAt);
         } else {
             m_moving = i;
-            emit picked(MapLayer::Scene, s.row);
+            emit picked(ViewLayer::Scene, s.row);
         }
         break;
     }
@@ -218,7 +218,7 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
         m_band.reset();
         std::vector<std::uint32_t> rows;
         for (const MapShape& s : m_map.shapes)
-            if (s.layer == MapLayer::Scene && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&
+            if (s.layer == ViewLayer::Scene && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&
                 s.centre.z >= std::min(a.z, b.z) && s.centre.z <= std::max(a.z, b.z))
                 rows.push_back(s.row);
         update();
@@ -233,7 +233,7 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (event->modifiers() & Qt::ShiftModifier) {
         for (std::size_t i : hits)
-            if (m_map.shapes[i].layer == MapLayer::Scene) {
+            if (m_map.shapes[i].layer == ViewLayer::Scene) {
                 emit toggled(m_map.shapes[i].row);
                 return;
             }

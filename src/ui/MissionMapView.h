@@ -28,10 +28,10 @@ public:
     // Changes the shapes in place (a save moved some): the view and the marked entry stay.
     void changeMap(const std::function<void(MissionMap&)>& change);
     const MissionMap& map() const { return m_map; }
-    void setLayerVisible(MapLayer layer, bool visible);
-    bool layerVisible(MapLayer layer) const { return m_visible[static_cast<int>(layer)]; }
+    void setLayers(const LayerSwitches& shown);
+    bool layerVisible(ViewLayer layer) const { return m_visible[indexOf(layer)]; }
     // Marks an entry and brings it into view.
-    void setHighlight(MapLayer layer, std::uint32_t row);
+    void setHighlight(ViewLayer layer, std::uint32_t row);
     // The selected scene objects (rows of "All"), each ringed.
     void setSelection(std::vector<std::uint32_t> sceneRows);
     void fit();
@@ -42,7 +42,7 @@ public:
     double scale() const { return m_scale; } // pixels per unit
 
 signals:
-    void picked(MapLayer layer, std::uint32_t row);
+    void picked(ViewLayer layer, std::uint32_t row);
     // Shift+click on a scene object: into the selection or out of it.
     void toggled(std::uint32_t row);
     // A rubber band ended: the scene objects inside it; `add` with Shift.
@@ -67,7 +67,7 @@ private:
     MapCamera camera() const;
 
     MissionMap m_map;
-    std::array<bool, 3> m_visible{true, true, true};
+    LayerSwitches m_visible{true, true, true, true, true};
     std::optional<std::size_t> m_highlight; // index into the shapes
     MapPoint m_centre;
     double m_scale = 1;

@@ -52,13 +52,13 @@ const Place Places[] = {
 
 } // namespace
 
-OtherListPanel::OtherListPanel(ListIndex list, Mission& mission, Selection& selection, EditState& edits,
+OtherListPanel::OtherListPanel(MissionFile list, Mission& mission, Selection& selection, EditState& edits,
                                Prompter& prompter, CommandRunner& runner, QTabWidget* listTabs, QTabWidget* inspectorTabs)
-    : m_index(list), m_mission(mission), m_selection(selection), m_edits(edits), m_prompter(prompter),
-      m_runner(runner), m_list(otherListOf(mission, static_cast<MissionFile>(list))), m_listTabs(listTabs),
+    : m_file(list), m_mission(mission), m_selection(selection), m_edits(edits), m_prompter(prompter),
+      m_runner(runner), m_list(otherListOf(mission, list)), m_listTabs(listTabs),
       m_inspectorTabs(inspectorTabs)
 {
-    const Place& place = Places[list - 1];
+    const Place& place = Places[indexOf(list) - 1];
     m_listTab = place.listTab;
     m_pageTab = place.pageTab;
     m_showsPageOnLoad = place.showsPageOnLoad;
@@ -90,7 +90,7 @@ OtherListPanel::OtherListPanel(ListIndex list, Mission& mission, Selection& sele
     m_values = new ListValuesPage(list);
     m_values->setObjectName(QString::fromLatin1(place.page));
     m_values->setEditGuard([this] { return !m_mission.busy() && hasRows(); });
-    connect(m_values, &ListValuesPage::edited, this, [this] { m_edits.ChangedFlags[m_index] = true; });
+    connect(m_values, &ListValuesPage::edited, this, [this] { m_edits.ChangedFlags[m_file] = true; });
     connect(m_values->saveButton(), &QPushButton::clicked, this, [this] { m_runner.run([this] { return saveNow(); }); });
     m_search = new TranslationSearchPanel(place.search);
     auto* searchLayout = new QVBoxLayout(m_values->searchArea());
@@ -127,7 +127,7 @@ void OtherListPanel::resetEdits()
     m_values->setSavedMarkerVisible(false);
     if (m_editsOutliveLoads)
         return;
-    m_edits.ChangedFlags[m_index] = false;
+    m_edits.ChangedFlags[m_file] = false;
     m_values->restoreColours();
 }
 
@@ -148,7 +148,7 @@ void OtherListPanel::missionChanged(const MissionChange& change)
         // list's values are the written ones then), the page shows them, unless it holds edits.
         if (std::find(change.rows.begin(), change.rows.end(), m_shownRow) != change.rows.end())
             QTimer::singleShot(0, this, [this, row = m_shownRow] {
-                if (!m_edits.ChangedFlags[m_index] && row == m_shownRow && row < m_list->count())
+                if (!m_edits.ChangedFlags[m_file] && row == m_shownRow && row < m_list->count())
                     showEntry(row);
             });
         return;
@@ -164,7 +164,7 @@ void OtherListPanel::fill(std::size_t rows)
         textOf = [this](int row) { return fromBytes(m_list->rowText(static_cast<std::size_t>(row))); };
     m_model->setRows(static_cast<int>(std::min<std::size_t>(rows, INT_MAX)), std::move(textOf));
     m_shownRow = 0;
-    m_edits.ChangedFlags[m_index] = false;
+    m_edits.ChangedFlags[m_file] = false;
     m_values->restoreColours();
     m_values->setSavedMarkerVisible(false);
     if (rows == 0) {
@@ -206,10 +206,10 @@ void OtherListPanel::onRowChanged(int row)
                                       },
                                       [this] {
                                           m_values->restoreColours();
-                                          m_edits.ChangedFlags[m_index] = false;
+                                          m_edits.ChangedFlags[m_file] = false;
                                       },
                                       {}};
-    if (PendingEdits::beforeListEntry(m_edits.ChangedFlags[m_index], m_prompter, page) == PendingEdits::Next::KeepPage)
+    if (PendingEdits::beforeListEntry(m_edits.ChangedFlags[m_file], m_prompter, page) == PendingEdits::Next::KeepPage)
         return;
     m_values->setSavedMarkerVisible(false);
     showEntry(static_cast<std::uint32_t>(row));
@@ -232,7 +232,7 @@ CommandResult OtherListPanel::saveNow()
     const Outcome saved = m_list->save(m_mission, m_shownRow, m_values->form(), m_values->material(), m_prompter);
     if (saved.done()) {
         m_values->restoreColours();
-        m_edits.ChangedFlags[m_index] = false;
+        m_edits.ChangedFlags[m_file] = false;
         m_values->setSavedMarkerVisible(true);
         // Edits are now compared with what was saved.
         if (const auto values = m_list->values(m_shownRow))

@@ -29,12 +29,12 @@ struct EditState;
 class OtherListPanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
-    // `list` is CacheList, ModelList or CollisionList; the panel adds its list tab and its page.
-    OtherListPanel(ListIndex list, Mission& mission, Selection& selection, EditState& edits, Prompter& prompter,
+    // `list` is MissionFile::Cache, MissionFile::Model or MissionFile::Tree; the panel adds its list tab and its page.
+    OtherListPanel(MissionFile list, Mission& mission, Selection& selection, EditState& edits, Prompter& prompter,
                    CommandRunner& runner, QTabWidget* listTabs, QTabWidget* inspectorTabs);
     ~OtherListPanel() override;
 
-    MissionFile file() const { return static_cast<MissionFile>(m_index); }
+    MissionFile file() const { return m_file; }
     bool hasRows() const;
     // The file read again, the shown row kept.
     void reloadKeepingRow();
@@ -51,7 +51,7 @@ private:
     void showEntry(std::uint32_t row);
     CommandResult saveNow();
 
-    ListIndex m_index;
+    MissionFile m_file;
     Mission& m_mission;
     Selection& m_selection;
     EditState& m_edits;

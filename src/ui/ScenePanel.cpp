@@ -97,7 +97,7 @@ ScenePanel::ScenePanel(Mission& mission, Selection& selection, EditState& edits,
     m_page = new ScenePage;
     m_page->setObjectName(QStringLiteral("ScenePage"));
     m_page->setEditGuard([this] { return !m_mission.busy() && hasRows(); });
-    connect(m_page, &ScenePage::edited, this, [this] { m_edits.ChangedFlags[SceneList] = true; });
+    connect(m_page, &ScenePage::edited, this, [this] { m_edits.ChangedFlags[MissionFile::Scene] = true; });
     connect(m_page, &ScenePage::scriptEdited, this, &ScenePanel::onScriptEdited);
     inspectorTabs->addTab(m_page, QStringLiteral("Scene"));
 
@@ -213,7 +213,7 @@ void ScenePanel::hideSavedMarker() { m_page->setSavedMarkerVisible(false); }
 
 void ScenePanel::resetEdits()
 {
-    m_edits.ChangedFlags[SceneList] = false;
+    m_edits.ChangedFlags[MissionFile::Scene] = false;
     m_savePromptGuard = false;
     m_page->setSavedMarkerVisible(false);
     m_page->restoreAllColours();
@@ -242,7 +242,7 @@ void ScenePanel::aboutToLoad()
     // Empty the lists first: nothing of an earlier load may stay visible. Unsaved values of the
     // old catalogue cannot be saved through the new one's offsets.
     m_page->setSavedMarkerVisible(false);
-    m_edits.ChangedFlags[SceneList] = false;
+    m_edits.ChangedFlags[MissionFile::Scene] = false;
     m_page->restoreAllColours();
     m_overview->clearListing();
     m_entryShown = false;
@@ -300,9 +300,9 @@ void ScenePanel::onAllRowChanged(int row)
         [&] {
             m_page->restoreAllColours();
             m_status.clear();
-            m_edits.ChangedFlags[SceneList] = false;
+            m_edits.ChangedFlags[MissionFile::Scene] = false;
         },
-        [&] { return m_edits.ChangedFlags[SceneList]; }};
+        [&] { return m_edits.ChangedFlags[MissionFile::Scene]; }};
     switch (PendingEdits::beforeSceneEntry(m_scriptDirty, m_prompter, page)) {
     case PendingEdits::Next::KeepPage:
         return;
@@ -354,7 +354,7 @@ void ScenePanel::showCurrentEntry()
 
 void ScenePanel::refreshShownEntry()
 {
-    if (hasRows() && !m_scriptDirty && !m_edits.ChangedFlags[SceneList] &&
+    if (hasRows() && !m_scriptDirty && !m_edits.ChangedFlags[MissionFile::Scene] &&
         m_shownRow < m_mission.sceneCatalogue().entryCount())
         showEntry(m_shownRow);
 }
@@ -411,7 +411,7 @@ std::optional<InsertSource> ScenePanel::insertSource() const
 bool ScenePanel::saveValues()
 {
     const CommandResult result = m_runner.run([this] { return saveValuesNow(); });
-    return result.isDone() && !m_edits.ChangedFlags[SceneList];
+    return result.isDone() && !m_edits.ChangedFlags[MissionFile::Scene];
 }
 
 CommandResult ScenePanel::saveValuesNow()
@@ -425,7 +425,7 @@ CommandResult ScenePanel::saveValuesNow()
         m_page->setStoredValues(entry);
         if (saved.value.all) {
             m_page->restoreAllColours();
-            m_edits.ChangedFlags[SceneList] = false;
+            m_edits.ChangedFlags[MissionFile::Scene] = false;
             m_page->setSavedMarkerVisible(true);
         } else {
             // The values of the object's kind are still unsaved: they stay red and flagged.
@@ -460,7 +460,7 @@ bool ScenePanel::saveScript()
         if (!saved.done())
             return CommandResult(saved);
         if (saved.value.newLength)
-            m_edits.ChangedFlags[SceneList] = false; // the reload shows the file's values again
+            m_edits.ChangedFlags[MissionFile::Scene] = false; // the reload shows the file's values again
         else
             m_page->setStoredScript(text);
         return CommandResult(saved, QString::fromLatin1(scriptmsg::Saved), SavedScriptColour);

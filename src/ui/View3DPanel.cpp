@@ -24,18 +24,6 @@ namespace mw {
 
 namespace {
 
-std::optional<MissionFile> fileOf(ViewLayer layer)
-{
-    switch (layer) {
-    case ViewLayer::Scene: return MissionFile::Scene;
-    case ViewLayer::Cache: return MissionFile::Cache;
-    case ViewLayer::Collision: return MissionFile::Tree;
-    case ViewLayer::Frames: return MissionFile::Model;
-    case ViewLayer::Route: break;
-    }
-    return std::nullopt;
-}
-
 // The item a little larger, so that its highlighted edges show around it.
 Instance3D outlineOf(const Instance3D& item)
 {
@@ -104,16 +92,16 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
         connect(frameAll, &QPushButton::clicked, m_view, &View3D::frameAll);
         connect(m_view, &View3D::frameSelectionRequested, this, &View3DPanel::frameSelection);
         connect(m_view, &View3D::picked, this, [this](ItemRef item, bool toggle) {
-            const auto file = fileOf(item.layer);
-            if (!file)
+            if (item.layer == ViewLayer::Route)
                 return;
-            if (*file == MissionFile::Scene && toggle)
+            const MissionFile file = fileOf(item.layer);
+            if (file == MissionFile::Scene && toggle)
                 m_selection.toggleSceneRow(item.row);
-            else if (*file == MissionFile::Scene)
+            else if (file == MissionFile::Scene)
                 m_selection.selectSceneRow(item.row);
             else
-                m_selection.setCurrent(*file, item.row);
-            emit picked(*file);
+                m_selection.setCurrent(file, item.row);
+            emit picked(file);
         });
         connect(m_view, &View3D::boxed, this,
                 [this](const std::vector<std::uint32_t>& rows) { m_selection.selectSceneRows(rows, true); });
@@ -196,7 +184,7 @@ void View3DPanel::rebuild()
     // The route file beside the scene, when there is one.
     std::vector<std::uint8_t> route;
     if (m_mission.isLoaded(MissionFile::Scene)) {
-        const auto path = missionFilesIn(m_mission.pathOf(MissionFile::Scene).parent_path())[FolderFile::Route];
+        const auto path = missionFilesIn(m_mission.pathOf(MissionFile::Scene).parent_path())[MissionFile::Route];
         try {
             if (!path.empty())
                 route = readWholeFile(path);
@@ -237,8 +225,7 @@ std::optional<ItemRef> View3DPanel::otherChoice() const
     const auto row = m_selection.current(file);
     if (file == MissionFile::Scene || !row)
         return std::nullopt;
-    return ItemRef{file == MissionFile::Cache ? ViewLayer::Cache : file == MissionFile::Tree ? ViewLayer::Collision : ViewLayer::Frames,
-                   *row};
+    return ItemRef{layerOf(file), *row};
 }
 
 std::vector<ItemRef> View3DPanel::selectedItems() const
@@ -282,8 +269,7 @@ void View3DPanel::placeHandles()
     const std::vector<NewPlace> places = placesOf(m_mission, m_selection.placedItems());
     std::vector<ItemRef> draggable;
     for (const NewPlace& p : places)
-        draggable.push_back({p.file == MissionFile::Scene ? ViewLayer::Scene : p.file == MissionFile::Cache ? ViewLayer::Cache : ViewLayer::Frames,
-                             p.row});
+        draggable.push_back({layerOf(p.file), p.row});
     m_view->setHandles(centreOf(places), std::move(draggable));
 }
 
@@ -294,8 +280,7 @@ void View3DPanel::startPreview()
     m_preview = std::make_shared<Scene3D>(*m_scene);
     m_dragged.clear();
     for (const NewPlace& p : placesOf(m_mission, m_selection.placedItems())) {
-        const ItemRef item{p.file == MissionFile::Scene ? ViewLayer::Scene : p.file == MissionFile::Cache ? ViewLayer::Cache : ViewLayer::Frames,
-                           p.row};
+        const ItemRef item{layerOf(p.file), p.row};
         if (const auto place = m_scene->find(item))
             m_dragged.push_back({*place, m_scene->batch(place->batch).instances[place->index], p.translation});
     }

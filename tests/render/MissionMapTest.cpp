@@ -59,14 +59,14 @@ TEST(MissionMap, HeadingsCornersAndCircles)
     const MissionMap map = buildMissionMap(scene.catalogue, cache, tree);
     ASSERT_EQ(map.shapes.size(), 5u); // no script, no base record
     const MapShape& model = map.shapes[0];
-    EXPECT_EQ(model.layer, MapLayer::Scene);
+    EXPECT_EQ(model.layer, ViewLayer::Scene);
     EXPECT_EQ(model.kind, MarkerKind::Model);
     expectNear(model.centre, {1, 3});
     expectNear(model.heading, {1, 0});
     EXPECT_EQ(map.shapes[1].kind, MarkerKind::Light);
     expectNear(map.shapes[1].heading, {0, 0}); // no rotation chunk
     const MapShape& cached = map.shapes[2];
-    EXPECT_EQ(cached.layer, MapLayer::Cache);
+    EXPECT_EQ(cached.layer, ViewLayer::Cache);
     EXPECT_EQ(cached.row, 1u);
     expectNear(cached.outline[0], {9, 18});
     const MapShape& cylinder = map.shapes[3];

@@ -97,7 +97,7 @@ TEST_F(MapWindowTest, CtrlDragPutsTheNewPlaceIntoTheBoxesUntilSaved)
     EXPECT_NEAR(x, 12, 0.5);
     EXPECT_NEAR(z, -8, 0.5);
     EXPECT_TRUE(isPaintedEdited(ui.find<QLineEdit>("Text5_0")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     EXPECT_EQ(readWholeFile(scene), before); // nothing written by the drag
 
     ui.find<QPushButton>("SaveValue_0")->click();

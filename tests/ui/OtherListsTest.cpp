@@ -98,7 +98,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_TRUE(w<QLabel>("Label3_1")->isEnabled());
     type("Text6_1", "12.5");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[CacheList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Cache]);
     type("Text8_1", "3");
     w<QPushButton>("SaveValue_1")->click();
     EXPECT_TRUE(ui.prompter.said.empty());
@@ -107,7 +107,7 @@ TEST_F(OtherListsTest, CacheListShowsRecordsAndSavesValues)
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 4), 12.5f);
     EXPECT_EQ(ByteReader(bytes).f32(lamp + 44), 3.0f);
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text6_1")));
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Cache]);
 }
 
 TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
@@ -126,7 +126,7 @@ TEST_F(OtherListsTest, SaveValuesQuestionOnTheCacheList)
     ui.prompter.answers.push_back(false);
     ui.select(ids::CacheList, 1);
     EXPECT_EQ(text("Name_1"), "lamp01.i3d");
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[CacheList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Cache]);
 
     // A Yes when another program changed the file: nothing is written, the message says the file
     // is read again, and it is.
@@ -195,7 +195,7 @@ TEST_F(OtherListsTest, TreeListShowsBodiesAndSavesMaterialAndGeometry)
     emit combo->activated(46);
     EXPECT_EQ(text("Text51"), "2E");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text51")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[CollisionList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Tree]);
     type("Text5_3", "10");
     w<QPushButton>("SaveValue_3")->click();
     const auto bytes = readWholeFile(mission / "tree.klz");

@@ -170,20 +170,20 @@ TEST_F(ScenePageTest, EditsTurnRedOnlyWhenTheValueDiffers)
     ui.select(ids::AllList, GuardRow);
     type("Text5_0", "4.0");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text5_0")));
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     type("Text5_0", "4.5");
     EXPECT_EQ(w<QLineEdit>("Text5_0")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     type("Text6_0", "-");
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text6_0")));
 
     // A click into the vertical rotation marks it, with no comparison.
     ui.prompter.answers = {false};
     ui.select(ids::AllList, LampRow);
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     QTest::mouseClick(w<QLineEdit>("Text11_0"), Qt::LeftButton);
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text11_0")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
 }
 
 TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
@@ -205,7 +205,7 @@ TEST_F(ScenePageTest, SavingWritesTheBoxesIntoTheFile)
     EXPECT_EQ(r.u8(guardDef.dataPayload + 5), 30);
     EXPECT_EQ(r.f32(guardDef.dataPayload + 41), 0.25f);
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text5_0")));
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     EXPECT_TRUE(w<QLabel>("SavedMarker_0")->isVisibleTo(ui.window.get()));
     EXPECT_EQ(w<QLabel>("SavedMarker_0")->text(), "SAVED");
 
@@ -223,7 +223,7 @@ TEST_F(ScenePageTest, SlidersSetTheRotationComponents)
     EXPECT_EQ(text("Text3_0").left(8), "-0.99984");
     EXPECT_EQ(text("Text4_0").left(6), "0.0174");
     EXPECT_TRUE(isPaintedEdited(w<QLabel>("Label30_0")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     w<QSlider>("Slider2_0")->setValue(-30);
     EXPECT_EQ(text("Text12_0"), "0.5");
     EXPECT_TRUE(isPaintedEdited(w<QLabel>("Label3_0")));
@@ -259,7 +259,7 @@ TEST_F(ScenePageTest, SoundTypeComboLocksVolumeAndDistance)
     emit combo->activated(1);
     EXPECT_EQ(text("Text44"), "1");
     EXPECT_FALSE(w<QLineEdit>("Text43")->isReadOnly());
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     w<QLineEdit>("Text43")->clear();
     combo->setCurrentIndex(0);
     emit combo->activated(0);
@@ -275,7 +275,7 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
     save();
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"message", "Put numeric", "Translation"}}));
     EXPECT_EQ(onDisk(), original);
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
 
     ui.prompter.said.clear();
     type("Text6_0", "7");
@@ -286,7 +286,7 @@ TEST_F(ScenePageTest, ValidationMessagesAndFailedStages)
     EXPECT_EQ(ByteReader(bytes).f32(lamp.translation + 4), 7.0f); // the transform was saved
     EXPECT_EQ(ByteReader(bytes).f32(lamp.lightPower), 2.5f);      // the light values were not
     EXPECT_TRUE(isPaintedEdited(w<QLineEdit>("Text32")));
-    EXPECT_TRUE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_TRUE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
 }
 
 TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
@@ -300,7 +300,7 @@ TEST_F(ScenePageTest, SaveValuesPromptYesKeepsTheEntryAndSaves)
     EXPECT_EQ(text(ids::EntryName), "Guard");
     EXPECT_EQ(ByteReader(onDisk()).f32(guardObject.translation + 8), 66.5f);
     EXPECT_EQ(text("Text7_0"), "66.5"); // shown again as the file holds it
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
 }
 
 TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
@@ -313,7 +313,7 @@ TEST_F(ScenePageTest, SaveValuesPromptNoDiscardsTheEdit)
     EXPECT_EQ(ui.selectedRow(ids::AllList), LampRow);
     EXPECT_EQ(text(ids::EntryName), "Lamp");
     EXPECT_FALSE(isPaintedEdited(w<QLineEdit>("Text7_0")));
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     EXPECT_EQ(onDisk(), original);
 }
 
@@ -331,5 +331,5 @@ TEST_F(ScenePageTest, AFileChangedOnDiskIsReadAgainInsteadOfWritten)
     EXPECT_EQ(ui.selectedRow(ids::AllList), GuardRow);
     EXPECT_EQ(text("Text5_0"), "4");
     EXPECT_EQ(text("Text6_0"), "99");
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[SceneList]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
 }

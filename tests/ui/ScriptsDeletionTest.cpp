@@ -174,7 +174,7 @@ TEST_F(ScriptsDeletionTest, TheSaveScriptQuestionSavesBeforeMoving)
     EXPECT_EQ(ui.selectedRow(ids::AllList), GuardRow);
     EXPECT_EQ(w<QLineEdit>("Text5_0")->text(), "4");
     EXPECT_NE(w<QLineEdit>("Text5_0")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_FALSE(ui.window->edits().ChangedFlags[0]);
+    EXPECT_FALSE(ui.window->edits().ChangedFlags[MissionFile::Scene]);
     EXPECT_EQ(w<QLineEdit>(ids::ScriptLength)->text(), "6");
 }
 

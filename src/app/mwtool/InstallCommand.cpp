@@ -62,7 +62,7 @@ void tellWhatWasDone(const Mission& mission)
 
 int install(const fs::path& package, const fs::path& missionFolder, Answer answer)
 {
-    const fs::path scene = missionFilesIn(missionFolder)[FolderFile::Scene];
+    const fs::path scene = missionFilesIn(missionFolder)[MissionFile::Scene];
     if (scene.empty()) {
         std::cerr << "mwtool: no scene2.bin in " << utf8Of(missionFolder) << '\n';
         return CannotRun;

@@ -134,7 +134,7 @@ int list(const std::filesystem::path& file, TableFormat format)
         // Cylinders take their height from the scene beside the file, when there is one.
         SceneLoadResult scene;
         try {
-            if (const auto beside = missionFilesIn(file.parent_path())[FolderFile::Scene]; !beside.empty())
+            if (const auto beside = missionFilesIn(file.parent_path())[MissionFile::Scene]; !beside.empty())
                 scene = loadScene(readWholeFile(beside));
         } catch (const IoError&) {
             // Without the scene, cylinders keep the height the file gives them.

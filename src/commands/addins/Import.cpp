@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::array<const char*, 4> TargetNames{"tree.klz", "cache.bin", "scene.4ds", "scene2.bin"};
-constexpr std::array<FolderFile, 4> TargetFiles{FolderFile::Tree, FolderFile::Cache, FolderFile::Model, FolderFile::Scene};
+constexpr std::array<MissionFile, 4> TargetFiles{MissionFile::Tree, MissionFile::Cache, MissionFile::Model, MissionFile::Scene};
 
 std::string cannotFind(const fs::path& path) { return "****** Can't find - " + utf8Of(path) + "- ******"; }
 
@@ -69,7 +69,7 @@ private:
     {
         return t == 3 ? m_mission.pathOf(MissionFile::Scene) : m_found.orDefault(pathFromUtf8(m_folder), TargetFiles[t]);
     }
-    fs::path routeFile() const { return m_found.orDefault(pathFromUtf8(m_folder), FolderFile::Route); }
+    fs::path routeFile() const { return m_found.orDefault(pathFromUtf8(m_folder), MissionFile::Route); }
     void progress(int value, const char* text)
     {
         if (Progress* p = m_mission.progress())

@@ -53,8 +53,8 @@ CheckTarget filesToCheck(const fs::path& path)
             target.problem = "cannot read the folder " + shownName(path) + ": " + found.problem;
             return target;
         }
-        for (const FolderFile file : FolderFiles)
-            if (!found[file].empty() && !addFile(target, found[file], folderFileName(file)))
+        for (const MissionFile file : FolderFiles)
+            if (!found[file].empty() && !addFile(target, found[file], missionFileName(file)))
                 return target;
         if (target.files.empty()) {
             target.problem = "no mission files in " + shownName(path);
@@ -66,7 +66,7 @@ CheckTarget filesToCheck(const fs::path& path)
                 names += " and \"" + other + "\"";
             target.problems.push_back({Severity::Error, shownName(found[clash.file]), {}, {},
                                        names + " differ only in letter case: \"" + clash.taken + "\" is the " +
-                                           folderFileName(clash.file) + " checked"});
+                                           missionFileName(clash.file) + " checked"});
         }
         return target;
     }
@@ -94,7 +94,7 @@ std::vector<CheckedFile> loadedFiles(const Mission& mission)
     }
     if (mission.isLoaded(MissionFile::Scene)) {
         CheckTarget beside;
-        const fs::path route = missionFilesIn(mission.pathOf(MissionFile::Scene).parent_path())[FolderFile::Route];
+        const fs::path route = missionFilesIn(mission.pathOf(MissionFile::Scene).parent_path())[MissionFile::Route];
         if (!route.empty() && fileExists(route) && addFile(beside, route, "check.bin")) {
             beside.files.front().name = "check.bin";
             files.push_back(std::move(beside.files.front()));

@@ -464,7 +464,7 @@ std::optional<CheckedKind> kindOfFile(std::string_view fileName, std::span<const
     const auto endsWith = [&](std::string_view tail) {
         return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
-    if (const auto file = folderFileNamed(fileName)) {
+    if (const auto file = missionFileNamed(fileName)) {
         constexpr CheckedKind kinds[] = {CheckedKind::Scene, CheckedKind::Cache, CheckedKind::Model, CheckedKind::Tree,
                                          CheckedKind::Route};
         return kinds[static_cast<std::size_t>(*file)];

@@ -12,7 +12,7 @@ Outcome saveCacheValues(const TransformForm& form, Mission& mission, std::size_t
         return Outcome::refused();
     const CacheRecord& record = mission.cache().records[row];
     Mission::Step step(mission, "Save values of " + std::string(mission.cache().name(row)), prompter);
-    const auto checked = checkTransform(form, CacheList, prompter);
+    const auto checked = checkTransform(form, MissionFile::Cache, prompter);
     if (!checked)
         return Outcome::refused();
     const auto& t = checked->translation;
@@ -38,7 +38,7 @@ Outcome saveModelValues(const TransformForm& form, const ModelFrame& frame, Miss
 {
     const auto row = static_cast<std::size_t>(&frame - mission.model().frames.data());
     Mission::Step step(mission, "Save values of " + frame.name, prompter);
-    const auto checked = checkTransform(form, ModelList, prompter);
+    const auto checked = checkTransform(form, MissionFile::Model, prompter);
     if (!checked)
         return Outcome::refused();
     const auto& t = checked->translation;
@@ -61,7 +61,7 @@ Outcome saveCollisionValues(const TransformForm& form, std::optional<int> materi
         return Outcome::refused();
     CollisionBody body = mission.tree().body(row); // what it shows after the save
     Mission::Step step(mission, "Save values of " + mission.tree().listText(row), prompter);
-    const auto checked = checkTransform(form, CollisionList, prompter);
+    const auto checked = checkTransform(form, MissionFile::Tree, prompter);
     if (!checked)
         return Outcome::refused();
     const auto [x, y, z] = checked->translation;

@@ -78,7 +78,7 @@ private:
 
     Outcome saveTransform()
     {
-        const auto checked = checkTransform(m_form, SceneList, m_prompter);
+        const auto checked = checkTransform(m_form, MissionFile::Scene, m_prompter);
         if (!checked)
             return Outcome::refused();
         const auto& t = checked->translation;

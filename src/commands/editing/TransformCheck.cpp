@@ -5,7 +5,7 @@
 
 namespace mw {
 
-std::optional<CheckedTransform> checkTransform(const TransformForm& f, ListIndex list, Prompter& prompter)
+std::optional<CheckedTransform> checkTransform(const TransformForm& f, MissionFile list, Prompter& prompter)
 {
     if (f.translationX.empty() || f.translationY.empty() || f.translationZ.empty()) {
         prompter.message("Fill all fields", "");
@@ -21,7 +21,7 @@ std::optional<CheckedTransform> checkTransform(const TransformForm& f, ListIndex
         }
         checked.translation[i] = *v;
     }
-    if (list != ModelList) {
+    if (list != MissionFile::Model) {
         const std::string* size[] = {&f.sizeX, &f.sizeY, &f.sizeZ};
         for (int i = 0; i < 3; ++i) {
             const auto v = parseFloat32(*size[i]);
@@ -32,7 +32,7 @@ std::optional<CheckedTransform> checkTransform(const TransformForm& f, ListIndex
             checked.size[i] = *v;
         }
     }
-    if (list == SceneList || list == CacheList) {
+    if (list == MissionFile::Scene || list == MissionFile::Cache) {
         const auto angle = parseNumber(f.verticalAngle);
         if (!angle) {
             prompter.message("Put numeric", "Vert Rotation");

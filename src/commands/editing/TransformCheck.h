@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "mission/MissionFile.h"
 #include "mission/Workspace.h"
 
 namespace mw {
@@ -26,6 +27,6 @@ struct CheckedTransform {
     double verticalAngle = 0;
 };
 
-std::optional<CheckedTransform> checkTransform(const TransformForm& form, ListIndex list, Prompter& prompter);
+std::optional<CheckedTransform> checkTransform(const TransformForm& form, MissionFile list, Prompter& prompter);
 
 } // namespace mw

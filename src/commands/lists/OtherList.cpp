@@ -101,7 +101,8 @@ std::unique_ptr<OtherList> otherListOf(const Mission& mission, MissionFile file)
     case MissionFile::Cache: return otherListOf(mission.cache());
     case MissionFile::Model: return otherListOf(mission.model());
     case MissionFile::Tree: return otherListOf(mission.tree());
-    case MissionFile::Scene: break;
+    case MissionFile::Scene:
+    case MissionFile::Route: break;
     }
     return nullptr;
 }

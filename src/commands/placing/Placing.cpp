@@ -123,6 +123,7 @@ Outcome writePlaces(Mission& mission, const std::vector<NewPlace>& places, const
             modelRows.push_back(p.row);
             break;
         case MissionFile::Tree:
+        case MissionFile::Route:
             break;
         }
     }

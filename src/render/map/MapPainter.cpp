@@ -33,7 +33,7 @@ bool insideQuad(const std::array<MapPoint, 4>& poly, MapPoint p)
 
 bool isSelected(const MapOverlay& overlay, const MapShape& s)
 {
-    return s.layer == MapLayer::Scene && std::binary_search(overlay.selected.begin(), overlay.selected.end(), s.row);
+    return s.layer == ViewLayer::Scene && std::binary_search(overlay.selected.begin(), overlay.selected.end(), s.row);
 }
 
 void drawLegend(QPainter& p)
@@ -130,7 +130,7 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
     std::array<QVector<QPointF>, 7> markers;
     QVector<QLineF> headings;
     for (const MapShape& s : map.shapes) {
-        if (!overlay.visible[static_cast<int>(s.layer)])
+        if (!overlay.visible[indexOf(s.layer)])
             continue;
         const QPointF c = camera.toScreen(s.centre);
         if (s.corners) {
@@ -140,15 +140,15 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
             const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
             if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
                 continue;
-            auto& lines = s.layer == MapLayer::Cache ? cacheLines : bodyLines;
+            auto& lines = s.layer == ViewLayer::Cache ? cacheLines : bodyLines;
             if (box.width() < 2 && box.height() < 2) {
-                if (firstInCell(c, s.layer == MapLayer::Cache ? 1 : 2))
+                if (firstInCell(c, s.layer == ViewLayer::Cache ? 1 : 2))
                     lines.append(QLineF(c, c + QPointF(1, 0)));
                 continue;
             }
             for (int i = 0; i < 4; ++i)
                 lines.append(QLineF(q[i], q[(i + 1) % 4]));
-        } else if (s.layer == MapLayer::Collision) {
+        } else if (s.layer == ViewLayer::Collision) {
             const double r = s.radius * camera.scale;
             if (!view.intersects(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)))
                 continue;
@@ -183,7 +183,7 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
         p.setPen(QPen(QColor(0, 90, 255), 2));
         p.setBrush(Qt::NoBrush);
         for (const MapShape& s : map.shapes)
-            if (isSelected(overlay, s) && overlay.visible[static_cast<int>(MapLayer::Scene)]) {
+            if (isSelected(overlay, s) && overlay.visible[indexOf(ViewLayer::Scene)]) {
                 const QPointF c = camera.toScreen(s.centre);
                 if (view.contains(c))
                     p.drawEllipse(c, MapMarkerRadius * 2, MapMarkerRadius * 2);

@@ -36,7 +36,7 @@ struct MapCamera {
 
 // What is drawn beside the shapes.
 struct MapOverlay {
-    std::array<bool, 3> visible{true, true, true}; // by MapLayer
+    LayerSwitches visible{true, true, true, true, true};
     std::vector<std::uint32_t> selected;            // scene rows, sorted
     std::optional<std::size_t> highlight;           // a shape's index
     std::optional<QRectF> band;                     // a rubber band being drawn

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "formats/common/Orientation.h"
-#include "foundation/text/Latin1Text.h"
 
 namespace mw {
 
@@ -17,33 +16,6 @@ std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, float yaw)
     const float hw = std::fabs(w) / 2, hd = std::fabs(d) / 2;
     auto corner = [&](float u, float v) { return MapPoint{c.x + u * k + v * s, c.z - u * s + v * k}; };
     return {corner(-hw, -hd), corner(hw, -hd), corner(hw, hd), corner(-hw, hd)};
-}
-
-namespace {
-
-MarkerKind markerKind(std::uint32_t typeCode, bool hasSound, std::string_view model)
-{
-    switch (typeCode) {
-    case typecode::Light:
-        return MarkerKind::Light;
-    case typecode::Sound: // cars get the same code from their definition; sounds have a sound chunk
-        return hasSound ? MarkerKind::Sound : MarkerKind::Car;
-    case typecode::Human:
-    case typecode::Tommy:
-        return MarkerKind::Human;
-    default:
-        break;
-    }
-    if (model.empty())
-        return MarkerKind::Other;
-    return containsIgnoringCase(model, "build") ? MarkerKind::Building : MarkerKind::Model;
-}
-
-} // namespace
-
-MarkerKind markerKindOf(const SceneEntry& e)
-{
-    return markerKind(e.typeCode, e.SoundFieldOffset[1] || !e.soundFileName.empty(), e.model);
 }
 
 namespace {
@@ -78,43 +50,24 @@ void coverShapes(MissionMap& map)
     }
 }
 
-std::optional<MapShape> shapeOf(MapLayer layer, std::uint32_t row, const SceneCatalogue& scene,
+std::optional<MapShape> shapeOf(ViewLayer layer, std::uint32_t row, const SceneCatalogue& scene,
                                 const CacheLoadResult& cache, const CollisionLoadResult& tree)
 {
     switch (layer) {
-    case MapLayer::Scene:
+    case ViewLayer::Scene:
         return row < scene.entryCount() ? sceneShape(scene, row) : std::nullopt;
-    case MapLayer::Cache:
+    case ViewLayer::Cache:
         return row < cache.records.size() ? cacheShape(cache, row) : std::nullopt;
-    case MapLayer::Collision:
+    case ViewLayer::Collision:
+        return row < tree.bodyCount() ? bodyShape(tree, row) : std::nullopt;
+    case ViewLayer::Frames:
+    case ViewLayer::Route:
         break;
     }
-    return row < tree.bodyCount() ? bodyShape(tree, row) : std::nullopt;
+    return std::nullopt; // not on the map
 }
 
 } // namespace
-
-MarkerKind markerKindOf(const SceneCatalogue& scene, std::uint32_t row)
-{
-    const SceneRecord& r = scene.records[row];
-    const bool hasSound =
-        r.sound != SceneRecord::NoRow && (scene.sounds[r.sound].KindOffset || scene.sounds[r.sound].fileName.length);
-    return markerKind(r.typeCode, hasSound, scene.model(row));
-}
-
-Rgb markerColour(MarkerKind kind)
-{
-    switch (kind) {
-    case MarkerKind::Light: return {230, 180, 0};
-    case MarkerKind::Sound: return {0, 160, 200};
-    case MarkerKind::Human: return {220, 40, 40};
-    case MarkerKind::Car: return {40, 60, 220};
-    case MarkerKind::Building: return {120, 80, 40};
-    case MarkerKind::Model: return {40, 150, 40};
-    case MarkerKind::Other: break;
-    }
-    return {120, 120, 120};
-}
 
 std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t row)
 {
@@ -122,7 +75,7 @@ std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t ro
     if (r.isScript || r.TranslationOffset == 0)
         return std::nullopt;
     const Vec3 t = scene.translation(row);
-    MapShape s{MapLayer::Scene, markerKindOf(scene, row), row, {t.x, t.z}};
+    MapShape s{ViewLayer::Scene, markerKindOf(scene, row), row, {t.x, t.z}};
     s.heading = {0, 0}; // no rotation chunk: no heading to show
     if (r.RotationOffset) {
         const float yaw = yawOfSceneRotation(scene.rotation(row));
@@ -136,7 +89,7 @@ std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t r
     const CacheRecord& r = cache.records[row];
     if (r.TranslationOffset == 0)
         return std::nullopt; // a base record has no place
-    MapShape s{MapLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
+    MapShape s{ViewLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
     // The horizontal slider of the cache sets q1 and q2.
     const float yaw = yawOf(r.rotation, RotationLayout::Cache);
     s.corners = 4;
@@ -147,7 +100,7 @@ std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t r
 std::optional<MapShape> bodyShape(const CollisionLoadResult& tree, std::uint32_t row)
 {
     const CollisionBody& b = tree.body(row);
-    MapShape s{MapLayer::Collision, MarkerKind::Other, row, {b.position.x, b.position.z}};
+    MapShape s{ViewLayer::Collision, MarkerKind::Other, row, {b.position.x, b.position.z}};
     if (b.CollisionKindTag == "SP" || b.CollisionKindTag == "CY") {
         s.radius = b.size.x;
     } else {
@@ -176,11 +129,11 @@ MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& c
     return map;
 }
 
-void updateMissionMap(MissionMap& map, MapLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
+void updateMissionMap(MissionMap& map, ViewLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
                       const CacheLoadResult& cache, const CollisionLoadResult& tree)
 {
     // The shapes stand by layer, then by row.
-    const auto before = [](const MapShape& s, std::pair<MapLayer, std::uint32_t> key) {
+    const auto before = [](const MapShape& s, std::pair<ViewLayer, std::uint32_t> key) {
         return std::pair(s.layer, s.row) < key;
     };
     for (std::uint32_t row : rows) {

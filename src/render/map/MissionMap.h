@@ -12,12 +12,10 @@
 #include "formats/cache/CacheFile.h"
 #include "formats/collision/CollisionFile.h"
 #include "formats/scene/SceneCatalogue.h"
+#include "render/common/ItemKinds.h"
+#include "render/common/Layers.h"
 
 namespace mw {
-
-enum class MapLayer : std::uint8_t { Scene, Cache, Collision };
-// Scene objects by kind, for the markers' colours.
-enum class MarkerKind : std::uint8_t { Light, Sound, Human, Car, Building, Model, Other };
 
 struct MapPoint {
     float x = 0, z = 0;
@@ -25,7 +23,7 @@ struct MapPoint {
 };
 
 struct MapShape {
-    MapLayer layer = MapLayer::Scene;
+    ViewLayer layer = ViewLayer::Scene; // scene objects, cached objects or collision bodies
     MarkerKind kind = MarkerKind::Other;
     std::uint32_t row = 0; // the entry's row in its list ("All", "Cache" or "Tree")
     MapPoint centre;
@@ -47,18 +45,6 @@ float yawOfSceneRotation(const std::array<float, 4>& q);
 // A w x d rectangle about `centre`, turned by `yaw`.
 std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, float yaw);
 
-MarkerKind markerKindOf(const SceneEntry& entry);
-// The same from the catalogue's record, without reading the whole entry.
-MarkerKind markerKindOf(const SceneCatalogue& scene, std::uint32_t row);
-
-// The colours the map and the 3D view give each kind, the cached objects and the collision bodies.
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-};
-Rgb markerColour(MarkerKind kind);
-inline constexpr Rgb CacheColour{150, 110, 200};
-inline constexpr Rgb CollisionColour{255, 120, 0};
-
 MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree);
 
 // The shape of one entry of each layer; nothing for an entry without a place on the map.
@@ -67,7 +53,7 @@ std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t r
 std::optional<MapShape> bodyShape(const CollisionLoadResult& tree, std::uint32_t row);
 
 // The shapes of the given rows of one layer made again from the readers (after a save wrote them).
-void updateMissionMap(MissionMap& map, MapLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
+void updateMissionMap(MissionMap& map, ViewLayer layer, std::span<const std::uint32_t> rows, const SceneCatalogue& scene,
                       const CacheLoadResult& cache, const CollisionLoadResult& tree);
 
 } // namespace mw

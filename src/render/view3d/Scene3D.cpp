@@ -11,7 +11,6 @@
 #include "formats/common/Orientation.h"
 #include "formats/route/RouteFile.h"
 #include "foundation/bytes/ByteReader.h"
-#include "render/map/MissionMap.h"
 
 namespace mw {
 
@@ -67,14 +66,13 @@ struct Share {
     }
 };
 
-std::uint32_t rgbaOf(Rgb c, std::uint8_t alpha = 255) { return packRgba(c.r, c.g, c.b, alpha); }
 
 void addScene(Share& out, const SceneCatalogue& scene, std::uint32_t first, std::uint32_t end)
 {
     out.reserve({BatchKind::SceneBoxes, BatchKind::SceneSpheres, BatchKind::SceneMarkers}, end - first);
     std::array<std::uint32_t, 7> colours{};
     for (std::size_t k = 0; k < colours.size(); ++k)
-        colours[k] = rgbaOf(markerColour(static_cast<MarkerKind>(k)), NoFacingAlpha);
+        colours[k] = packRgba(markerColour(static_cast<MarkerKind>(k)), NoFacingAlpha);
     constexpr std::uint32_t Facing = static_cast<std::uint32_t>(FacingAlpha ^ NoFacingAlpha) << 24;
     for (std::uint32_t row = first; row < end; ++row) {
         const SceneRecord& r = scene.records[row];
@@ -108,7 +106,7 @@ void addScene(Share& out, const SceneCatalogue& scene, std::uint32_t first, std:
 
 void addCache(Share& out, const CacheLoadResult& cache)
 {
-    const std::uint32_t colour = rgbaOf(CacheColour, FacingAlpha);
+    const std::uint32_t colour = packRgba(CacheColour, FacingAlpha);
     out.reserve({BatchKind::CacheBoxes}, cache.records.size());
     for (std::uint32_t row = 0; row < cache.records.size(); ++row) {
         const CacheRecord& r = cache.records[row];
@@ -237,16 +235,6 @@ void sideBySide(First first, Second second)
     if (failure)
         std::rethrow_exception(failure);
 }
-
-} // namespace
-
-std::uint32_t packRgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
-{
-    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) | (static_cast<std::uint32_t>(b) << 16) |
-           (static_cast<std::uint32_t>(a) << 24);
-}
-
-namespace {
 
 // Hues a golden angle apart, so that neighbouring codes look different; warm and light, as the
 // map's bodies are orange.

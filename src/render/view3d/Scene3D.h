@@ -17,21 +17,11 @@
 #include "formats/collision/CollisionFile.h"
 #include "formats/model/ModelFile.h"
 #include "formats/scene/SceneCatalogue.h"
+#include "render/common/ItemKinds.h"
+#include "render/common/Layers.h"
 #include "render/view3d/Mat4.h"
 
 namespace mw {
-
-// The layers the map and the 3D view show and hide alike.
-enum class ViewLayer : std::uint8_t { Scene, Cache, Collision, Frames, Route };
-inline constexpr std::size_t ViewLayerCount = 5;
-// Which layers are shown, by ViewLayer.
-using LayerSwitches = std::array<bool, ViewLayerCount>;
-
-struct ItemRef {
-    ViewLayer layer = ViewLayer::Scene;
-    std::uint32_t row = 0; // in its list ("All", "Cache", "Tree", "*.4ds"); a route point's number
-    bool operator==(const ItemRef&) const = default;
-};
 
 // The unit meshes: a box and an upright cylinder from -0.5 to 0.5, a sphere of diameter 1, a marker
 // (a double pyramid) as tall and wide as 1.
@@ -139,6 +129,5 @@ Scene3D buildScene3D(const Scene3DSource& source);
 
 // The colour of a collision body of the material: one hue per code, seen through.
 std::uint32_t materialColour(std::uint8_t material);
-std::uint32_t packRgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255);
 
 } // namespace mw
