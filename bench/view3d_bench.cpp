@@ -98,7 +98,8 @@ void View3DPick_LargeMission(benchmark::State& state)
     const mw::Picker picker(scene);
     picker.prepare();
     mw::Camera camera;
-    camera.frame(scene.min, scene.max, static_cast<float>(Width) / Height);
+    camera.setViewport(Width, Height);
+    camera.frame(scene.min, scene.max);
     std::vector<mw::Ray> rays;
     std::mt19937 random(1);
     for (int k = 0; k < 4096; ++k) {
@@ -126,7 +127,8 @@ void frameBenchmark(benchmark::State& state, bool framed)
     const Large& l = large();
     const auto scene = std::make_shared<const mw::Scene3D>(mw::buildScene3D(l.source()));
     mw::Camera camera;
-    camera.frame(scene->min, scene->max, static_cast<float>(Width) / Height);
+    camera.setViewport(Width, Height);
+    camera.frame(scene->min, scene->max);
     if (!framed) {
         camera.position = {1000, 30, -1000};
         camera.yaw = 2.356f; // towards +x and -z, along the objects

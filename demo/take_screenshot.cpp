@@ -94,7 +94,7 @@ int main(int argc, char** argv)
             const mw::Vec3 ahead = mw::normalized(mw::Vec3{view.camera().forward().x, 0, view.camera().forward().z});
             const mw::Vec3 at = dragPart == "ring" ? h->centre - ahead * (mw::Handles::RingRadius * h->size)
                                                    : h->centre + along * (0.7f * h->size);
-            const auto p = view.camera().pixelOf(at, static_cast<float>(view.width()), static_cast<float>(view.height()));
+            const auto p = view.camera().pixelOf(at);
             if (p) {
                 const QPointF from(p->x, p->y), to(p->x + dragPixels, p->y);
                 QMouseEvent press(QEvent::MouseButtonPress, from, view.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});

@@ -28,6 +28,7 @@ View3D::View3D(QWidget* parent) : QOpenGLWidget(parent)
     setMouseTracking(true);
     setMinimumSize(200, 150);
     setFormat(view3dSurfaceFormat());
+    m_camera.setViewport(static_cast<float>(width()), static_cast<float>(height()));
     m_flyTimer.setInterval(16);
     connect(&m_flyTimer, &QTimer::timeout, this, &View3D::flyStep);
 }
@@ -63,7 +64,7 @@ std::optional<Handles> View3D::handles() const
     if (!m_handleCentre)
         return std::nullopt;
     const Vec3 centre = *m_handleCentre + (m_drag == Drag::Handle || m_drag == Drag::Body ? m_offset : Vec3{});
-    return Handles::at(m_camera, centre, static_cast<float>(std::max(1, height())));
+    return Handles::at(m_camera, centre);
 }
 
 void View3D::showPreview(std::shared_ptr<const Scene3D> preview)
@@ -106,7 +107,7 @@ void View3D::frameItems(const std::vector<ItemRef>& items)
     }
     if (!any)
         return;
-    m_camera.frame(min, max, static_cast<float>(width()) / std::max(1, height()));
+    m_camera.frame(min, max);
     update();
 }
 
@@ -114,14 +115,13 @@ void View3D::frameAll()
 {
     if (!m_scene || m_scene->empty)
         return;
-    m_camera.frame(m_scene->min, m_scene->max, static_cast<float>(width()) / std::max(1, height()));
+    m_camera.frame(m_scene->min, m_scene->max);
     update();
 }
 
 Ray View3D::rayAt(QPointF pixel) const
 {
-    return m_camera.rayThrough({static_cast<float>(pixel.x()), static_cast<float>(pixel.y())}, static_cast<float>(width()),
-                               static_cast<float>(std::max(1, height())));
+    return m_camera.rayThrough({static_cast<float>(pixel.x()), static_cast<float>(pixel.y())});
 }
 
 std::optional<PickHit> View3D::itemAt(QPoint pixel) const
@@ -152,6 +152,8 @@ void View3D::upload()
         m_highlightChanged = false;
     }
 }
+
+void View3D::resizeGL(int width, int height) { m_camera.setViewport(static_cast<float>(width), static_cast<float>(height)); }
 
 void View3D::paintGL()
 {
@@ -194,7 +196,7 @@ void View3D::startPlacing(QPointF at)
 {
     // A handle under the cursor takes the drag; a selected item's body takes it once the mouse moves.
     const auto h = handles();
-    const HandlePart part = h ? h->partAt(m_camera, static_cast<float>(width()), static_cast<float>(height()), pixelAt(at))
+    const HandlePart part = h ? h->partAt(m_camera, pixelAt(at))
                               : HandlePart::None;
     m_offset = {};
     m_turnRaw = m_turn = 0;
@@ -212,26 +214,25 @@ void View3D::startPlacing(QPointF at)
 
 void View3D::dragTo(QPointF at, bool snap)
 {
-    const float w = static_cast<float>(width()), h = static_cast<float>(std::max(1, height()));
     const PixelPoint from = pixelAt(m_pressAt), to = pixelAt(at);
     if (m_drag == Drag::Body) {
         // Over the horizontal plane through the point taken hold of.
-        if (const auto moved = planeDrag(m_camera, w, h, m_grabbed, {0, 1, 0}, from, to))
+        if (const auto moved = planeDrag(m_camera, m_grabbed, {0, 1, 0}, from, to))
             m_offset = snap ? snapped(*moved, m_gridStep) : *moved;
         m_offset.y = 0;
         emit moveDragged(m_offset, false);
     } else if (m_dragPart == HandlePart::Ring) {
-        if (const auto turn = ringDrag(m_camera, w, h, *m_handleCentre, pixelAt(m_last), to))
+        if (const auto turn = ringDrag(m_camera, *m_handleCentre, pixelAt(m_last), to))
             m_turnRaw += *turn;
         m_turn = snap ? snapped(static_cast<float>(m_turnRaw), TurnSnap) : m_turnRaw;
         emit turnDragged(m_turn, false);
     } else if (isAxis(m_dragPart)) {
         const Vec3 axis = axisOf(m_dragPart);
-        if (const auto d = axisDrag(m_camera, w, h, *m_handleCentre, axis, from, to))
+        if (const auto d = axisDrag(m_camera, *m_handleCentre, axis, from, to))
             m_offset = axis * (snap ? snapped(*d, m_gridStep) : *d);
         emit moveDragged(m_offset, false);
     } else if (isPlane(m_dragPart)) {
-        if (const auto moved = planeDrag(m_camera, w, h, *m_handleCentre, axisOf(m_dragPart), from, to))
+        if (const auto moved = planeDrag(m_camera, *m_handleCentre, axisOf(m_dragPart), from, to))
             m_offset = snap ? snapped(*moved, m_gridStep) : *moved;
         emit moveDragged(m_offset, false);
     }
@@ -257,7 +258,7 @@ void View3D::mouseMoveEvent(QMouseEvent* event)
     case Drag::None:
         m_last = at;
         if (const auto h = handles()) {
-            const HandlePart part = h->partAt(m_camera, static_cast<float>(width()), static_cast<float>(height()), pixelAt(at));
+            const HandlePart part = h->partAt(m_camera, pixelAt(at));
             if (part != m_hoverPart) {
                 m_hoverPart = part;
                 update();
@@ -288,7 +289,7 @@ void View3D::mouseMoveEvent(QMouseEvent* event)
         m_camera.orbit(static_cast<float>(delta.x()) * TurnPerPixel, static_cast<float>(-delta.y()) * TurnPerPixel);
         break;
     case Drag::Pan:
-        m_camera.pan(static_cast<float>(delta.x()), static_cast<float>(delta.y()), static_cast<float>(height()));
+        m_camera.pan(static_cast<float>(delta.x()), static_cast<float>(delta.y()));
         break;
     case Drag::Look:
         m_camera.look(static_cast<float>(delta.x()) * TurnPerPixel, static_cast<float>(-delta.y()) * TurnPerPixel);
@@ -329,7 +330,7 @@ void View3D::mouseReleaseEvent(QMouseEvent* event)
         const QRectF band = *m_band;
         m_band.reset();
         update();
-        emit boxed(m_picker->sceneRowsInside(m_camera, static_cast<float>(width()), static_cast<float>(height()),
+        emit boxed(m_picker->sceneRowsInside(m_camera,
                                              {static_cast<float>(band.left()), static_cast<float>(band.top())},
                                              {static_cast<float>(band.right()), static_cast<float>(band.bottom())}));
         return;

@@ -9,6 +9,7 @@
 #include <QOpenGLContext>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <numbers>
 
 #include "foundation/files/FileAccess.h"
 #include "mission/MissionFolder.h"
@@ -36,8 +37,9 @@ Instance3D outlineOf(const Instance3D& item)
 void addCircle(std::vector<Vec3>& lines, Vec3 centre, float radius)
 {
     constexpr int Segments = 48;
+    constexpr float Tau = 2 * std::numbers::pi_v<float>;
     for (int k = 0; k < Segments; ++k) {
-        const float a = 6.2831853f * static_cast<float>(k) / Segments, b = 6.2831853f * static_cast<float>(k + 1) / Segments;
+        const float a = Tau * static_cast<float>(k) / Segments, b = Tau * static_cast<float>(k + 1) / Segments;
         lines.push_back(centre + Vec3{std::cos(a), 0, std::sin(a)} * radius);
         lines.push_back(centre + Vec3{std::cos(b), 0, std::sin(b)} * radius);
     }
@@ -316,7 +318,7 @@ void View3DPanel::previewTurn(double degrees)
     Vec3 pivot;
     for (const Dragged& d : m_dragged)
         pivot += d.translation / static_cast<float>(m_dragged.size());
-    const Mat3 turn = Mat3::aboutY(static_cast<float>(degrees * 3.14159265358979323846 / 180));
+    const Mat3 turn = Mat3::aboutY(static_cast<float>(degrees * std::numbers::pi / 180));
     for (const Dragged& d : m_dragged) {
         const Vec3 about = m_dragged.size() == 1 ? d.translation : pivot;
         Instance3D& i = m_preview->batch(d.place.batch).instances[d.place.index];

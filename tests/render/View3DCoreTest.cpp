@@ -63,12 +63,12 @@ TEST(Camera, PixelsAndRaysAgreeAndOrbitKeepsThePivot)
     for (int n = 0; n < 300; ++n) {
         Camera camera = randomCamera(random);
         const PixelPoint pixel{x(random), y(random)};
-        const Vec3 point = camera.rayThrough(pixel, 800, 500).at(depth(random));
-        const auto back = camera.pixelOf(point, 800, 500);
+        const Vec3 point = camera.rayThrough(pixel).at(depth(random));
+        const auto back = camera.pixelOf(point);
         ASSERT_TRUE(back);
         EXPECT_NEAR(back->x, pixel.x, 0.05f);
         EXPECT_NEAR(back->y, pixel.y, 0.05f);
-        EXPECT_FALSE(camera.pixelOf(camera.position - camera.forward() * 5, 800, 500)); // behind
+        EXPECT_FALSE(camera.pixelOf(camera.position - camera.forward() * 5)); // behind
         const Vec3 pivot = camera.pivot();
         camera.orbit(0.4f, -0.2f);
         EXPECT_LT(length(camera.pivot() - pivot), 1e-3f * (1 + length(pivot)));
@@ -84,10 +84,11 @@ TEST(Camera, FramingPutsEveryCornerOfTheBoxInView)
         const Vec3 min{unit(random) * 1000, unit(random) * 100, unit(random) * 1000};
         const Vec3 max = min + Vec3{extent(random), extent(random) / 10, extent(random)};
         const float width = n % 2 ? 1280.0f : 300.0f, height = 800;
-        camera.frame(min, max, width / height);
+        camera.setViewport(width, height);
+        camera.frame(min, max);
         for (int k = 0; k < 8; ++k) {
             const Vec3 corner{k & 1 ? max.x : min.x, k & 2 ? max.y : min.y, k & 4 ? max.z : min.z};
-            const auto pixel = camera.pixelOf(corner, width, height);
+            const auto pixel = camera.pixelOf(corner);
             ASSERT_TRUE(pixel);
             EXPECT_GE(pixel->x, -0.5f);
             EXPECT_LE(pixel->x, width + 0.5f);
@@ -232,14 +233,15 @@ TEST(Picking, ARectangleTakesTheSceneObjectsWhoseCentresItHolds)
     const SceneLoadResult scene = sceneOfEveryKind();
     const Scene3D s = buildScene3D({.scene = &scene.catalogue});
     Camera camera;
-    camera.frame(s.min, s.max, 800.0f / 600);
+    camera.setViewport(800, 600);
+    camera.frame(s.min, s.max);
     const Picker picker(s);
     const auto lamp = s.find({ViewLayer::Scene, 2});
-    const auto at = camera.pixelOf(s.batch(lamp->batch).instances[lamp->index].column(3), 800, 600);
+    const auto at = camera.pixelOf(s.batch(lamp->batch).instances[lamp->index].column(3));
     ASSERT_TRUE(at);
-    EXPECT_EQ(picker.sceneRowsInside(camera, 800, 600, {at->x - 2, at->y - 2}, {at->x + 2, at->y + 2}),
+    EXPECT_EQ(picker.sceneRowsInside(camera, {at->x - 2, at->y - 2}, {at->x + 2, at->y + 2}),
               (std::vector<std::uint32_t>{2}));
-    EXPECT_EQ(picker.sceneRowsInside(camera, 800, 600, {800, 600}, {0, 0}), (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(picker.sceneRowsInside(camera, {800, 600}, {0, 0}), (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
 }
 
 TEST(FrameCulling, ShapesNearPointsFarAndNothingOutOfViewOrHidden)
@@ -256,14 +258,14 @@ TEST(FrameCulling, ShapesNearPointsFarAndNothingOutOfViewOrHidden)
     camera.position = {0, 0.5f, 0};
     camera.pitch = camera.yaw = 0;
     FrameDraw frame;
-    cullForFrame(s, camera, 800, 600, AllShown, frame);
+    cullForFrame(s, camera, AllShown, frame);
     const auto& boxes = frame.shapes[static_cast<std::size_t>(BatchKind::SceneBoxes)];
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].column(3).z, 10);
     ASSERT_EQ(frame.points.size(), 1u);
     EXPECT_EQ(frame.points[0].position.z, 5000);
     EXPECT_EQ(frame.points[0].rgba, boxes[0].rgba);
-    cullForFrame(s, camera, 800, 600, {false, true, true, true, true}, frame);
+    cullForFrame(s, camera, {false, true, true, true, true}, frame);
     EXPECT_TRUE(frame.shapes[static_cast<std::size_t>(BatchKind::SceneBoxes)].empty());
     EXPECT_TRUE(frame.points.empty());
 }
@@ -276,29 +278,29 @@ TEST(Handles, DragsBetweenTwoPixelsAndThePartUnderTheCursor)
     for (int n = 0; n < 200; ++n) {
         Camera camera = randomCamera(random);
         const Vec3 origin = camera.position + camera.forward() * 30 + Vec3{unit(random), unit(random), unit(random)} * 5;
-        const auto start = camera.pixelOf(origin, 800, 600);
+        const auto start = camera.pixelOf(origin);
         if (!start)
             continue;
         // Along an axis: the pixels of the origin and of the origin moved d along it.
         const Vec3 axis = n % 3 == 0 ? Vec3{1, 0, 0} : n % 3 == 1 ? Vec3{0, 1, 0} : Vec3{0, 0, 1};
         const float d = unit(random) * 4;
-        const auto end = camera.pixelOf(origin + axis * d, 800, 600);
+        const auto end = camera.pixelOf(origin + axis * d);
         if (end && std::fabs(dot(axis, camera.forward())) < 0.9f) {
-            const auto moved = axisDrag(camera, 800, 600, origin, axis, *start, *end);
+            const auto moved = axisDrag(camera, origin, axis, *start, *end);
             ASSERT_TRUE(moved);
             EXPECT_NEAR(*moved, d, 2e-3f * (1 + std::fabs(d)));
             ++checked;
         }
         // In the horizontal plane, and about the vertical.
         const Vec3 offset{unit(random) * 3, 0, unit(random) * 3};
-        const auto there = camera.pixelOf(origin + offset, 800, 600);
+        const auto there = camera.pixelOf(origin + offset);
         if (there && std::fabs(camera.forward().y) > 0.2f) {
-            const auto moved = planeDrag(camera, 800, 600, origin, {0, 1, 0}, *start, *there);
+            const auto moved = planeDrag(camera, origin, {0, 1, 0}, *start, *there);
             ASSERT_TRUE(moved);
             EXPECT_LT(length(*moved - offset), 1e-2f);
-            const auto a = camera.pixelOf(origin + Vec3{0, 0, 2}, 800, 600), b = camera.pixelOf(origin + Vec3{2, 0, 0}, 800, 600);
+            const auto a = camera.pixelOf(origin + Vec3{0, 0, 2}), b = camera.pixelOf(origin + Vec3{2, 0, 0});
             if (a && b) {
-                const auto turn = ringDrag(camera, 800, 600, origin, *a, *b);
+                const auto turn = ringDrag(camera, origin, *a, *b);
                 ASSERT_TRUE(turn);
                 EXPECT_NEAR(*turn, 90, 0.05); // +z towards +x
             }
@@ -311,13 +313,13 @@ TEST(Handles, DragsBetweenTwoPixelsAndThePartUnderTheCursor)
     camera.position = {0, 10, -20};
     camera.yaw = 0;
     camera.pitch = -0.46f;
-    const Handles h = Handles::at(camera, {0, 0, 0}, 600);
-    const auto pixel = [&](Vec3 p) { return *camera.pixelOf(p, 800, 600); };
-    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0.8f, 0, 0} * h.size)), HandlePart::AxisX);
-    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0, 0.8f, 0} * h.size)), HandlePart::AxisY);
-    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0.4f, 0, 0.4f} * h.size)), HandlePart::PlaneXZ);
-    EXPECT_EQ(h.partAt(camera, 800, 600, pixel(Vec3{0, 0, -Handles::RingRadius} * h.size)), HandlePart::Ring);
-    EXPECT_EQ(h.partAt(camera, 800, 600, {5, 5}), HandlePart::None);
+    const Handles h = Handles::at(camera, {0, 0, 0});
+    const auto pixel = [&](Vec3 p) { return *camera.pixelOf(p); };
+    EXPECT_EQ(h.partAt(camera, pixel(Vec3{0.8f, 0, 0} * h.size)), HandlePart::AxisX);
+    EXPECT_EQ(h.partAt(camera, pixel(Vec3{0, 0.8f, 0} * h.size)), HandlePart::AxisY);
+    EXPECT_EQ(h.partAt(camera, pixel(Vec3{0.4f, 0, 0.4f} * h.size)), HandlePart::PlaneXZ);
+    EXPECT_EQ(h.partAt(camera, pixel(Vec3{0, 0, -Handles::RingRadius} * h.size)), HandlePart::Ring);
+    EXPECT_EQ(h.partAt(camera, {5, 5}), HandlePart::None);
 
     struct Snap {
         float value, step, expected;

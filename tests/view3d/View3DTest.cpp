@@ -78,7 +78,8 @@ TEST(View3DDrawing, ObjectsInTheirKindsColourWhereTheyProjectAndTheSelectionHigh
     ASSERT_EQ(fb.failure(), "");
     fb.renderer.setScene(shared);
     Camera camera;
-    camera.frame(s.min, s.max, 400.0f / 300);
+    camera.setViewport(400, 300);
+    camera.frame(s.min, s.max);
     fb.draw(camera);
     const QImage plain = fb.picture();
     const int calls = fb.renderer.drawCalls();
@@ -94,7 +95,7 @@ TEST(View3DDrawing, ObjectsInTheirKindsColourWhereTheyProjectAndTheSelectionHigh
     };
     for (const Case c : {Case{0, MarkerKind::Building}, Case{1, MarkerKind::Model}, Case{2, MarkerKind::Building}}) {
         SCOPED_TRACE(c.row);
-        const auto at = camera.pixelOf(centreOf(s, {ViewLayer::Scene, c.row}), 400, 300);
+        const auto at = camera.pixelOf(centreOf(s, {ViewLayer::Scene, c.row}));
         ASSERT_TRUE(at);
         const Colour seen = pixelAt(plain, *at);
         EXPECT_TRUE(isShadeOf(seen, markerColour(c.kind))) << seen.r << " " << seen.g << " " << seen.b;
@@ -105,14 +106,14 @@ TEST(View3DDrawing, ObjectsInTheirKindsColourWhereTheyProjectAndTheSelectionHigh
     const auto crate = s.find({ViewLayer::Scene, 1});
     highlight.items[static_cast<std::size_t>(Mesh3D::Box)].push_back(s.batch(crate->batch).instances[crate->index]);
     fb.renderer.setHighlight(highlight);
-    const auto at = *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 1}), 400, 300);
+    const auto at = *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 1}));
     const Colour yellow{255, 217, 0};
     fb.draw(camera);
     EXPECT_LT(distance(pixelAt(fb.picture(), at), yellow), distance(pixelAt(plain, at), yellow) - 60);
 
     // Hidden, the scene objects leave the background; more objects, no more draw calls.
     fb.draw(camera, {false, true, true, true, true});
-    EXPECT_FALSE(isShadeOf(pixelAt(fb.picture(), *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 0}), 400, 300)),
+    EXPECT_FALSE(isShadeOf(pixelAt(fb.picture(), *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 0}))),
                            markerColour(MarkerKind::Building)));
     auto many = std::make_shared<Scene3D>(s);
     Batch3D& boxes = many->batch(BatchKind::SceneBoxes);
@@ -151,15 +152,14 @@ protected:
     }
     QPoint pixelOf(std::uint32_t row)
     {
-        const auto p = view->camera().pixelOf(centreOf(*view->scene(), {ViewLayer::Scene, row}), static_cast<float>(view->width()),
-                                              static_cast<float>(view->height()));
+        const auto p = view->camera().pixelOf(centreOf(*view->scene(), {ViewLayer::Scene, row}));
         EXPECT_TRUE(p);
         return p ? QPoint(static_cast<int>(p->x), static_cast<int>(p->y)) : QPoint();
     }
     void click(QPoint at) { QTest::mouseClick(view, Qt::LeftButton, {}, at); }
     QPoint pixelOf(Vec3 p)
     {
-        const auto at = view->camera().pixelOf(p, static_cast<float>(view->width()), static_cast<float>(view->height()));
+        const auto at = view->camera().pixelOf(p);
         EXPECT_TRUE(at);
         return at ? QPoint(static_cast<int>(at->x), static_cast<int>(at->y)) : QPoint();
     }
@@ -214,8 +214,7 @@ TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRes
 
     // Along the x arrow: the distance the core works out for the same two pixels.
     const QPoint grip = pixelOf(centre + Vec3{0.7f * handles->size, 0, 0}), to = grip + QPoint(40, 6);
-    const auto w = static_cast<float>(view->width()), h = static_cast<float>(view->height());
-    const auto d = axisDrag(view->camera(), w, h, centre, {1, 0, 0}, {static_cast<float>(grip.x()), static_cast<float>(grip.y())},
+    const auto d = axisDrag(view->camera(), centre, {1, 0, 0}, {static_cast<float>(grip.x()), static_cast<float>(grip.y())},
                             {static_cast<float>(to.x()), static_cast<float>(to.y())});
     ASSERT_TRUE(d && std::fabs(*d) > 0.2f);
     dragTo(grip, to);

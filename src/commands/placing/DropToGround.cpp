@@ -23,12 +23,8 @@ Plan planOf(const BodyShape& s)
 {
     if (s.kind == BodyShape::Kind::Sphere)
         return {s.centre.x - s.radius, s.centre.z - s.radius, s.centre.x + s.radius, s.centre.z + s.radius};
-    // The box's extent along x and z: its half sizes along each of its axes, projected.
-    const Mat3& a = s.box.axes;
-    const Vec3& h = s.box.half;
-    const float ex = std::fabs(a.x.x) * h.x + std::fabs(a.y.x) * h.y + std::fabs(a.z.x) * h.z;
-    const float ez = std::fabs(a.x.z) * h.x + std::fabs(a.y.z) * h.y + std::fabs(a.z.z) * h.z;
-    return {s.box.centre.x - ex, s.box.centre.z - ez, s.box.centre.x + ex, s.box.centre.z + ez};
+    const Vec3 e = reachOf(s.box.axes, s.box.half);
+    return {s.box.centre.x - e.x, s.box.centre.z - e.z, s.box.centre.x + e.x, s.box.centre.z + e.z};
 }
 
 // Where a drop meets the shape, worked out from the shape itself where it can be, so that a top at

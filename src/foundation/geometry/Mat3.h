@@ -21,4 +21,13 @@ struct Mat3 {
     }
 };
 
+// How far a box reaches along x, y and z from its centre, given its axes (columns) and its half
+// extents along them: the half size of the axis-aligned box around it.
+inline Vec3 reachOf(const Mat3& axes, Vec3 half)
+{
+    return {std::fabs(axes.x.x) * half.x + std::fabs(axes.y.x) * half.y + std::fabs(axes.z.x) * half.z,
+            std::fabs(axes.x.y) * half.x + std::fabs(axes.y.y) * half.y + std::fabs(axes.z.y) * half.z,
+            std::fabs(axes.x.z) * half.x + std::fabs(axes.y.z) * half.y + std::fabs(axes.z.z) * half.z};
+}
+
 } // namespace mw

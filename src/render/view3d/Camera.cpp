@@ -37,8 +37,15 @@ Mat4 Camera::view() const
     return v;
 }
 
-Mat4 Camera::projection(float aspect) const
+void Camera::setViewport(float width, float height)
 {
+    m_width = std::max(width, 1.0f);
+    m_height = std::max(height, 1.0f);
+}
+
+Mat4 Camera::projection() const
+{
+    const float aspect = this->aspect();
     const float t = 1.0f / std::tan(fovY / 2);
     Mat4 p;
     p.m.fill(0);
@@ -50,22 +57,24 @@ Mat4 Camera::projection(float aspect) const
     return p;
 }
 
-Ray Camera::rayThrough(PixelPoint pixel, float width, float height) const
+Ray Camera::rayThrough(PixelPoint pixel) const
 {
     const float t = std::tan(fovY / 2);
-    const float ndcX = 2 * pixel.x / width - 1, ndcY = 1 - 2 * pixel.y / height;
-    const Vec3 direction = forward() + right() * (ndcX * t * width / height) + up() * (ndcY * t);
+    const float ndcX = 2 * pixel.x / m_width - 1, ndcY = 1 - 2 * pixel.y / m_height;
+    const Vec3 direction = forward() + right() * (ndcX * t * aspect()) + up() * (ndcY * t);
     return {position, normalized(direction)};
 }
 
-std::optional<PixelPoint> Camera::pixelOf(Vec3 point, float width, float height) const
+std::optional<PixelPoint> Camera::pixelOf(Vec3 point) const
 {
-    const Mat4 vp = viewProjection(width, height);
+    const Mat4 vp = viewProjection();
     if (vp.clipW(point) <= 0)
         return std::nullopt;
     const Vec3 ndc = vp.transformPoint(point);
-    return PixelPoint{(ndc.x + 1) / 2 * width, (1 - ndc.y) / 2 * height};
+    return PixelPoint{(ndc.x + 1) / 2 * m_width, (1 - ndc.y) / 2 * m_height};
 }
+
+float Camera::worldPerPixel(float depth) const { return 2 * depth * std::tan(fovY / 2) / m_height; }
 
 void Camera::orbit(float yawBy, float pitchBy)
 {
@@ -75,10 +84,10 @@ void Camera::orbit(float yawBy, float pitchBy)
     position = centre - forward() * pivotDistance;
 }
 
-void Camera::pan(float dx, float dy, float height)
+void Camera::pan(float dx, float dy)
 {
     // A pixel is as wide as the view is at the pivot's distance.
-    const float perPixel = 2 * pivotDistance * std::tan(fovY / 2) / std::max(height, 1.0f);
+    const float perPixel = worldPerPixel(pivotDistance);
     position += right() * (-dx * perPixel) + up() * (dy * perPixel);
 }
 
@@ -103,11 +112,11 @@ void Camera::look(float yawBy, float pitchBy)
     pitch = std::clamp(pitch + pitchBy, -PitchLimit, PitchLimit);
 }
 
-void Camera::frame(Vec3 min, Vec3 max, float aspect)
+void Camera::frame(Vec3 min, Vec3 max)
 {
     const Vec3 centre = (min + max) / 2;
     const Vec3 f = forward(), r = right(), u = up();
-    const float tanV = std::tan(fovY / 2), tanH = tanV * aspect;
+    const float tanV = std::tan(fovY / 2), tanH = tanV * aspect();
     // Back off along the line of sight until every corner of the box lies inside the angles of
     // view: a corner at offset o from the centre needs the eye at least |o.r| / tanH (sideways) and
     // |o.u| / tanV (up and down) in front of it.

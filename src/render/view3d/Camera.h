@@ -1,8 +1,9 @@
 #pragma once
 // The 3D view's camera: where it stands, where it looks (a yaw about the vertical axis and a pitch),
-// and the distance to the pivot it orbits. Its view and projection, the ray through a pixel, the
-// pixel of a point, and the moves of the view: orbit, pan, zoom towards a point, fly, and framing a
-// box. Standard C++, so that its geometry is tested without a window.
+// the distance to the pivot it orbits, and the picture it draws (its viewport, in pixels). Its view
+// and projection, the ray through a pixel, the pixel of a point, and the moves of the view: orbit,
+// pan, zoom towards a point, fly, and framing a box. Standard C++, so that its geometry is tested
+// without a window.
 
 #include <optional>
 
@@ -29,19 +30,27 @@ public:
     Vec3 up() const { return cross(right(), forward()); }
     Vec3 pivot() const { return position + forward() * pivotDistance; }
 
-    Mat4 view() const;
-    Mat4 projection(float aspect) const;
-    Mat4 viewProjection(float width, float height) const { return projection(width / height) * view(); }
+    // The picture's size in pixels; a side below one pixel counts as one.
+    void setViewport(float width, float height);
+    float width() const { return m_width; }
+    float height() const { return m_height; }
+    float aspect() const { return m_width / m_height; }
 
-    // The ray from the eye through pixel (x, y) of a width x height picture.
-    Ray rayThrough(PixelPoint pixel, float width, float height) const;
+    Mat4 view() const;
+    Mat4 projection() const;
+    Mat4 viewProjection() const { return projection() * view(); }
+
+    // The ray from the eye through a pixel of the picture (from its top left).
+    Ray rayThrough(PixelPoint pixel) const;
     // The pixel a point projects to; nothing when it lies behind the camera.
-    std::optional<PixelPoint> pixelOf(Vec3 point, float width, float height) const;
+    std::optional<PixelPoint> pixelOf(Vec3 point) const;
+    // The length in the world of one pixel of the picture at `depth` along the line of sight.
+    float worldPerPixel(float depth) const;
 
     // Turns about the pivot, which stays where it is (pitch kept short of straight up or down).
     void orbit(float yawBy, float pitchBy);
-    // Moves camera and pivot across the view by a drag of (dx, dy) pixels of a picture `height` tall.
-    void pan(float dx, float dy, float height);
+    // Moves camera and pivot across the view by a drag of (dx, dy) pixels.
+    void pan(float dx, float dy);
     // Moves towards `point` (the one under the cursor) by `steps` wheel steps (negative: away).
     void zoomToward(Vec3 point, float steps);
     // Moves in the camera's own frame (x right, y up, z forward) by `move`.
@@ -49,7 +58,10 @@ public:
     // Turns on the spot (fly mode's look around).
     void look(float yawBy, float pitchBy);
     // Looks at the box from where all of it is in view, the pivot at its centre.
-    void frame(Vec3 min, Vec3 max, float aspect);
+    void frame(Vec3 min, Vec3 max);
+
+private:
+    float m_width = 800, m_height = 600;
 };
 
 } // namespace mw

@@ -45,13 +45,13 @@ struct View {
     float pixelsPerUnit;
 };
 
-View viewOf(const Camera& camera, float width, float height)
+View viewOf(const Camera& camera)
 {
     View v;
-    v.viewProjection = camera.viewProjection(width, height);
+    v.viewProjection = camera.viewProjection();
     v.planes = planesOf(v.viewProjection);
     // A sphere of radius r at clip w covers r * pixelsPerUnit / w pixels of radius.
-    v.pixelsPerUnit = height / 2 / std::tan(camera.fovY / 2);
+    v.pixelsPerUnit = 1 / camera.worldPerPixel(1);
     return v;
 }
 
@@ -81,13 +81,12 @@ void cull(const View& view, const std::vector<Instance3D>& instances, std::vecto
 
 } // namespace
 
-void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
-                  FrameDraw& out)
+void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out)
 {
     for (auto& shapes : out.shapes)
         shapes.clear();
     out.points.clear();
-    const View view = viewOf(camera, width, height);
+    const View view = viewOf(camera);
     for (std::size_t k = 0; k < scene.batches.size(); ++k) {
         const Batch3D& batch = scene.batches[k];
         if (shown[static_cast<std::size_t>(batch.layer)])
@@ -95,10 +94,10 @@ void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float
     }
 }
 
-void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, float width, float height,
-                   std::vector<Instance3D>& shapes, std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour)
+void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, std::vector<Instance3D>& shapes,
+                   std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour)
 {
-    cull(viewOf(camera, width, height), instances, shapes, points, pointColour);
+    cull(viewOf(camera), instances, shapes, points, pointColour);
 }
 
 } // namespace mw

@@ -27,13 +27,12 @@ struct FrameDraw {
 // Items whose bounding sphere is smaller than this on the picture, in pixels of radius, are points.
 inline constexpr float PointRadius = 1.0f;
 
-// Fills `out` (its vectors keep their memory from frame to frame) for a width x height picture.
-void cullForFrame(const Scene3D& scene, const Camera& camera, float width, float height, const LayerSwitches& shown,
-                  FrameDraw& out);
+// Fills `out` (its vectors keep their memory from frame to frame) for the camera's picture.
+void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out);
 
 // The same for a list of instances: those in view and large enough into `shapes`, the rest in view
 // into `points` (in their own colours, or in `pointColour` when it is given), both appended to.
-void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, float width, float height,
-                   std::vector<Instance3D>& shapes, std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour = {});
+void cullInstances(const std::vector<Instance3D>& instances, const Camera& camera, std::vector<Instance3D>& shapes,
+                   std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour = {});
 
 } // namespace mw

@@ -90,8 +90,10 @@ void GlRenderer::render(const Camera& camera, int width, int height, const Layer
     f.glDisable(GL_CULL_FACE);
     // Colours blend; the picture's alpha stays opaque, or the window would show through it.
     f.glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
-    const FrameContext frame{gl, camera, width, height,
-                             shaderMatrix(camera.viewProjection(static_cast<float>(width), static_cast<float>(height))), shown};
+    // The camera as it draws this framebuffer (which may hold more pixels than the widget).
+    Camera drawing = camera;
+    drawing.setViewport(static_cast<float>(width), static_cast<float>(height));
+    const FrameContext frame{gl, drawing, width, height, shaderMatrix(drawing.viewProjection()), shown};
     m_passes->scene.prepare(frame);
     for (RenderPass* pass : m_passes->order)
         pass->draw(frame);

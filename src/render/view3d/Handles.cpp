@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace mw {
@@ -10,6 +11,7 @@ namespace {
 
 constexpr float PickPixels = 7; // how near the cursor must come to an arrow or the ring
 constexpr int RingSegments = 64;
+constexpr float Tau = 2 * std::numbers::pi_v<float>;
 
 float distanceToSegment(PixelPoint p, PixelPoint a, PixelPoint b)
 {
@@ -41,9 +43,9 @@ bool insideQuad(PixelPoint p, const PixelPoint (&q)[4])
 
 // Where the ray through a pixel meets the plane, as a point; nothing when it runs along the plane
 // or meets it behind the camera.
-std::optional<Vec3> onPlane(const Camera& camera, float width, float height, Vec3 origin, Vec3 normal, PixelPoint pixel)
+std::optional<Vec3> onPlane(const Camera& camera, Vec3 origin, Vec3 normal, PixelPoint pixel)
 {
-    const Ray ray = camera.rayThrough(pixel, width, height);
+    const Ray ray = camera.rayThrough(pixel);
     const float along = dot(ray.direction, normal);
     if (std::fabs(along) < 1e-4f)
         return std::nullopt;
@@ -74,12 +76,10 @@ std::array<Vec3, 4> squareOf(const Handles& h, HandlePart part)
 
 } // namespace
 
-Handles Handles::at(const Camera& camera, Vec3 centre, float height, float pixels)
+Handles Handles::at(const Camera& camera, Vec3 centre, float pixels)
 {
-    // At distance d a picture `height` tall spans 2 d tan(fov / 2) in the world.
     const float depth = std::fmax(camera.nearPlane * 2, dot(centre - camera.position, camera.forward()));
-    const float perPixel = 2 * depth * std::tan(camera.fovY / 2) / std::fmax(height, 1.0f);
-    return {centre, pixels * perPixel};
+    return {centre, pixels * camera.worldPerPixel(depth)};
 }
 
 Vec3 axisOf(HandlePart part)
@@ -100,9 +100,9 @@ Vec3 axisOf(HandlePart part)
 bool isAxis(HandlePart part) { return part == HandlePart::AxisX || part == HandlePart::AxisY || part == HandlePart::AxisZ; }
 bool isPlane(HandlePart part) { return part == HandlePart::PlaneYZ || part == HandlePart::PlaneXZ || part == HandlePart::PlaneXY; }
 
-HandlePart Handles::partAt(const Camera& camera, float width, float height, PixelPoint cursor) const
+HandlePart Handles::partAt(const Camera& camera, PixelPoint cursor) const
 {
-    const auto pixel = [&](Vec3 p) { return camera.pixelOf(p, width, height); };
+    const auto pixel = [&](Vec3 p) { return camera.pixelOf(p); };
     const auto c = pixel(centre);
     if (!c)
         return HandlePart::None;
@@ -113,7 +113,7 @@ HandlePart Handles::partAt(const Camera& camera, float width, float height, Pixe
     }
     std::optional<PixelPoint> previous;
     for (int k = 0; k <= RingSegments; ++k) {
-        const float a = 6.2831853f * static_cast<float>(k) / RingSegments;
+        const float a = Tau * static_cast<float>(k) / RingSegments;
         const auto p = pixel(centre + Vec3{std::sin(a), 0, std::cos(a)} * (RingRadius * size));
         if (p && previous && distanceToSegment(cursor, *previous, *p) <= PickPixels)
             return HandlePart::Ring;
@@ -135,12 +135,11 @@ HandlePart Handles::partAt(const Camera& camera, float width, float height, Pixe
     return HandlePart::None;
 }
 
-std::optional<float> axisDrag(const Camera& camera, float width, float height, Vec3 origin, Vec3 axis, PixelPoint from,
-                              PixelPoint to)
+std::optional<float> axisDrag(const Camera& camera, Vec3 origin, Vec3 axis, PixelPoint from, PixelPoint to)
 {
     // The parameter along the axis of the point nearest the ray (both directions of length 1).
     const auto along = [&](PixelPoint pixel) -> std::optional<float> {
-        const Ray ray = camera.rayThrough(pixel, width, height);
+        const Ray ray = camera.rayThrough(pixel);
         const float b = dot(axis, ray.direction);
         const float denominator = 1 - b * b;
         if (denominator < 1e-6f)
@@ -154,23 +153,22 @@ std::optional<float> axisDrag(const Camera& camera, float width, float height, V
     return *b - *a;
 }
 
-std::optional<Vec3> planeDrag(const Camera& camera, float width, float height, Vec3 origin, Vec3 normal, PixelPoint from,
-                              PixelPoint to)
+std::optional<Vec3> planeDrag(const Camera& camera, Vec3 origin, Vec3 normal, PixelPoint from, PixelPoint to)
 {
-    const auto a = onPlane(camera, width, height, origin, normal, from), b = onPlane(camera, width, height, origin, normal, to);
+    const auto a = onPlane(camera, origin, normal, from), b = onPlane(camera, origin, normal, to);
     if (!a || !b)
         return std::nullopt;
     return *b - *a;
 }
 
-std::optional<double> ringDrag(const Camera& camera, float width, float height, Vec3 centre, PixelPoint from, PixelPoint to)
+std::optional<double> ringDrag(const Camera& camera, Vec3 centre, PixelPoint from, PixelPoint to)
 {
-    const auto a = onPlane(camera, width, height, centre, {0, 1, 0}, from), b = onPlane(camera, width, height, centre, {0, 1, 0}, to);
+    const auto a = onPlane(camera, centre, {0, 1, 0}, from), b = onPlane(camera, centre, {0, 1, 0}, to);
     if (!a || !b)
         return std::nullopt;
     const double before = std::atan2(static_cast<double>(a->x - centre.x), static_cast<double>(a->z - centre.z));
     const double after = std::atan2(static_cast<double>(b->x - centre.x), static_cast<double>(b->z - centre.z));
-    double turn = (after - before) * 180.0 / 3.14159265358979323846;
+    double turn = (after - before) * 180.0 / std::numbers::pi;
     while (turn > 180)
         turn -= 360;
     while (turn <= -180)
@@ -218,7 +216,7 @@ void addHandleShapes(const Handles& handles, HandlePart lit, std::vector<FramePo
     }
     const std::uint32_t ring = colourOf(HandlePart::Ring, 255);
     for (int k = 0; k < RingSegments; ++k) {
-        const float a = 6.2831853f * static_cast<float>(k) / RingSegments, b = 6.2831853f * static_cast<float>(k + 1) / RingSegments;
+        const float a = Tau * static_cast<float>(k) / RingSegments, b = Tau * static_cast<float>(k + 1) / RingSegments;
         line(c + Vec3{std::sin(a), 0, std::cos(a)} * (Handles::RingRadius * size),
              c + Vec3{std::sin(b), 0, std::cos(b)} * (Handles::RingRadius * size), ring);
     }

@@ -21,11 +21,11 @@ struct Handles {
     Vec3 centre;
     float size = 1; // an arrow's length in the world
 
-    // Sized so that an arrow is about `pixels` long on a picture `height` pixels tall.
-    static Handles at(const Camera& camera, Vec3 centre, float height, float pixels = 90);
+    // Sized so that an arrow is about `pixels` long on the camera's picture.
+    static Handles at(const Camera& camera, Vec3 centre, float pixels = 90);
 
     // The part under the cursor: arrows first, then the ring, then the squares.
-    HandlePart partAt(const Camera& camera, float width, float height, PixelPoint cursor) const;
+    HandlePart partAt(const Camera& camera, PixelPoint cursor) const;
 
     // The squares: from 0.25 to 0.55 of an arrow's length along each of their two axes; the ring's
     // radius.
@@ -39,15 +39,13 @@ bool isPlane(HandlePart part);
 
 // How far along `axis` through `origin` a drag from `from` to `to` moves: the points of the axis
 // nearest the rays through the two pixels. Nothing when the camera looks along the axis.
-std::optional<float> axisDrag(const Camera& camera, float width, float height, Vec3 origin, Vec3 axis, PixelPoint from,
-                              PixelPoint to);
+std::optional<float> axisDrag(const Camera& camera, Vec3 origin, Vec3 axis, PixelPoint from, PixelPoint to);
 // The offset in the plane through `origin` with `normal` between where the rays through the two
 // pixels meet it. Nothing when a ray runs along the plane or meets it behind the camera.
-std::optional<Vec3> planeDrag(const Camera& camera, float width, float height, Vec3 origin, Vec3 normal, PixelPoint from,
-                              PixelPoint to);
+std::optional<Vec3> planeDrag(const Camera& camera, Vec3 origin, Vec3 normal, PixelPoint from, PixelPoint to);
 // The angle in degrees about the vertical axis through `centre` between where the rays through the
 // two pixels meet the horizontal plane there; positive takes +z towards +x.
-std::optional<double> ringDrag(const Camera& camera, float width, float height, Vec3 centre, PixelPoint from, PixelPoint to);
+std::optional<double> ringDrag(const Camera& camera, Vec3 centre, PixelPoint from, PixelPoint to);
 
 // The handles as coloured lines and (seen-through) triangles, pairs and triples of vertices; `lit`
 // is drawn in the highlight colour (the part under the cursor, or the one being dragged).

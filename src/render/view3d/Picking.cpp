@@ -17,8 +17,7 @@ struct Bounds {
 Bounds boundsOf(const Instance3D& i)
 {
     const Vec3 x = i.column(0), y = i.column(1), z = i.column(2), c = i.column(3);
-    const Vec3 half{(std::fabs(x.x) + std::fabs(y.x) + std::fabs(z.x)) / 2, (std::fabs(x.y) + std::fabs(y.y) + std::fabs(z.y)) / 2,
-                    (std::fabs(x.z) + std::fabs(y.z) + std::fabs(z.z)) / 2};
+    const Vec3 half = reachOf({x, y, z}, {0.5f, 0.5f, 0.5f});
     const Vec3 pad{MinimumMarkerRadius, MinimumMarkerRadius, MinimumMarkerRadius};
     return {c - half - pad, c + half + pad, c};
 }
@@ -152,12 +151,12 @@ std::optional<PickHit> Picker::pick(const Ray& ray, const LayerSwitches& shown) 
     return best;
 }
 
-std::vector<std::uint32_t> Picker::sceneRowsInside(const Camera& camera, float width, float height, PixelPoint a,
-                                                   PixelPoint b) const
+std::vector<std::uint32_t> Picker::sceneRowsInside(const Camera& camera, PixelPoint a, PixelPoint b) const
 {
     const float left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const float top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
-    const Mat4 vp = camera.viewProjection(width, height);
+    const Mat4 vp = camera.viewProjection();
+    const float width = camera.width(), height = camera.height();
     std::vector<std::uint32_t> rows;
     for (const Batch3D& batch : m_scene.batches)
         for (std::size_t k = 0; k < batch.instances.size(); ++k) {

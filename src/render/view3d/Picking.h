@@ -31,8 +31,7 @@ public:
 
     std::optional<PickHit> pick(const Ray& ray, const LayerSwitches& shown) const;
     // The scene objects whose centres the camera shows inside the rectangle (corners in pixels).
-    std::vector<std::uint32_t> sceneRowsInside(const Camera& camera, float width, float height, PixelPoint a,
-                                               PixelPoint b) const;
+    std::vector<std::uint32_t> sceneRowsInside(const Camera& camera, PixelPoint a, PixelPoint b) const;
     // Builds the tree now (a pick builds it when there is none).
     void prepare() const;
     // Bytes of memory the tree holds.

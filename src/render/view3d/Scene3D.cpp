@@ -59,9 +59,7 @@ struct Share {
         instances[static_cast<std::size_t>(kind)].push_back(
             {{x.x, x.y, x.z, y.x, y.y, y.z, z.x, z.y, z.z, centre.x, centre.y, centre.z}, rgba});
         rows[static_cast<std::size_t>(kind)].push_back(row);
-        // The box around it: the centre plus the absolute half columns.
-        const Vec3 half{(std::fabs(x.x) + std::fabs(y.x) + std::fabs(z.x)) / 2, (std::fabs(x.y) + std::fabs(y.y) + std::fabs(z.y)) / 2,
-                        (std::fabs(x.z) + std::fabs(y.z) + std::fabs(z.z)) / 2};
+        const Vec3 half = reachOf({x, y, z}, {0.5f, 0.5f, 0.5f});
         bounds.cover(centre - half, centre + half);
     }
 };

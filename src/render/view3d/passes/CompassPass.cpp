@@ -20,9 +20,10 @@ void CompassPass::draw(const FrameContext& frame)
     turned.position = -frame.camera.forward() * 3.0f;
     turned.nearPlane = 0.1f;
     turned.farPlane = 10;
+    turned.setViewport(1, 1);
     QOpenGLShaderProgram& line = frame.gl.programs.line;
     line.bind();
-    line.setUniformValue("viewProjection", shaderMatrix(turned.viewProjection(1, 1)));
+    line.setUniformValue("viewProjection", shaderMatrix(turned.viewProjection()));
     line.setUniformValue("offset", 0.0f, 0.0f, 0.0f);
     line.setUniformValue("fadeTo", 0.0f);
     for (int axis = 0; axis < 3; ++axis) {

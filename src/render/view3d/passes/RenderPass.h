@@ -14,7 +14,7 @@ namespace mw {
 // What every pass of one frame draws with.
 struct FrameContext {
     GlResources& gl;
-    const Camera& camera;
+    const Camera& camera;      // its viewport the framebuffer's
     int width = 1, height = 1; // pixels
     QMatrix4x4 viewProjection; // as the shaders take it
     LayerSwitches shown{};

@@ -12,8 +12,7 @@ SceneDraw::SceneDraw(GlResources& gl) : m_points(gl)
 void SceneDraw::prepare(const FrameContext& frame)
 {
     if (m_scene)
-        cullForFrame(*m_scene, frame.camera, static_cast<float>(frame.width), static_cast<float>(frame.height), frame.shown,
-                     m_frame);
+        cullForFrame(*m_scene, frame.camera, frame.shown, m_frame);
     else
         m_frame = {};
     for (std::size_t k = 0; k < m_batches.size(); ++k)

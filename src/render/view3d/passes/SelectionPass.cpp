@@ -21,8 +21,7 @@ void SelectionPass::draw(const FrameContext& frame)
     m_pointsInView.clear();
     for (std::size_t k = 0; k < m_shapes.size(); ++k) {
         m_inView[k].clear();
-        cullInstances(m_highlight.items[k], frame.camera, static_cast<float>(frame.width), static_cast<float>(frame.height),
-                      m_inView[k], m_pointsInView, packRgba(255, 217, 0));
+        cullInstances(m_highlight.items[k], frame.camera, m_inView[k], m_pointsInView, packRgba(255, 217, 0));
         m_shapes[k].fill(m_inView[k]);
     }
     m_points.fill(m_pointsInView);
