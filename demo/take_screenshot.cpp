@@ -18,8 +18,8 @@
 
 #include "ui/MainWindow.h"
 #include "ui/Selection.h"
-#include "ui/View3D.h"
-#include "ui/View3DPanel.h"
+#include "ui/view3d/View3D.h"
+#include "ui/view3d/View3DPanel.h"
 #include "ui/WidgetNames.h"
 
 int main(int argc, char** argv)

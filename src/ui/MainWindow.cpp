@@ -45,7 +45,7 @@
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
 #include "ui/Selection.h"
-#include "ui/View3DPanel.h"
+#include "ui/view3d/View3DPanel.h"
 #include "ui/ViewLayers.h"
 #include "ui/SelectionCommands.h"
 #include "ui/StatusLine.h"

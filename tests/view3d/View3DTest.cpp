@@ -16,8 +16,8 @@
 #include "support/OffscreenGl.h"
 #include "support/SceneBuilder.h"
 #include "render/view3d/Handles.h"
-#include "ui/View3D.h"
-#include "ui/View3DPanel.h"
+#include "ui/view3d/View3D.h"
+#include "ui/view3d/View3DPanel.h"
 #include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 

@@ -1,31 +1,28 @@
 #pragma once
 // The 3D view (objectName View3D): an OpenGL widget that draws the mission's instance data with the
-// render layer and turns the mouse and keys into the camera's moves and into picks. Orbit: Alt + left
-// drag or middle drag; pan: Shift + middle drag; zoom towards the point under the cursor: the wheel.
-// Fly while the right button is held: W A S D, Q and E down and up, Shift faster, the wheel the
-// speed. F frames the selection, Home everything. A click picks the nearest item under the cursor
-// (Ctrl + click toggles it), Shift + drag a rectangle of scene objects. The handles at the centre of
-// the selection move it along an axis (arrows), in a plane (squares) or turn it about the vertical
-// (ring); dragging a selected item's own body moves the selection over the horizontal plane. Ctrl
-// snaps a move to the grid step and a turn to 15 degrees; Escape puts everything back.
+// render layer, and hands the mouse and keys to its chain of tools (see tools/Tool.h): the camera
+// (orbit, pan, fly, zoom), placing (the handles, a selected item's body) and selecting (click,
+// rubber band). F frames the selection, Home everything; Escape cancels a drag.
 
-#include <QElapsedTimer>
 #include <QOpenGLWidget>
 #include <QPoint>
-#include <QTimer>
 #include <memory>
 #include <optional>
-#include <set>
+#include <vector>
 
 #include "render/view3d/GlRenderer.h"
 #include "render/view3d/Handles.h"
 #include "render/view3d/Picking.h"
+#include "ui/view3d/tools/Tool.h"
 
 namespace mw {
 
 class View3D final : public QOpenGLWidget {
     Q_OBJECT
 public:
+    // A press that moves less than this many pixels (Manhattan) before it is let go is a click.
+    static constexpr int ClickPixels = 3;
+
     explicit View3D(QWidget* parent = nullptr);
     ~View3D() override;
 
@@ -39,23 +36,34 @@ public:
     void frameItems(const std::vector<ItemRef>& items);
     void frameAll();
     // The item under a pixel of the widget.
-    std::optional<PickHit> itemAt(QPoint pixel) const;
+    std::optional<PickHit> itemAt(QPointF pixel) const;
+    // The scene objects whose centres lie inside a rectangle of the widget.
+    std::vector<std::uint32_t> sceneRowsInside(const QRectF& rectangle) const;
+    // A click at a pixel: the item there picked (toggled with Ctrl), or nothing.
+    void clickAt(QPointF pixel, bool toggle);
     // The draw calls of the last frame.
     int drawCalls() const { return m_renderer.drawCalls(); }
     float flySpeed() const { return m_flySpeed; }
+    void setFlySpeed(float metresPerSecond) { m_flySpeed = metresPerSecond; }
 
     // Where the handles stand (the centre of what they move), or nothing to hide them; the items a
     // drag of their own body moves.
     void setHandles(std::optional<Vec3> centre, std::vector<ItemRef> draggable);
+    bool isDraggable(ItemRef item) const;
     // What a move snaps to with Ctrl, in metres.
     void setGridStep(float metres) { m_gridStep = metres; }
     float gridStep() const { return m_gridStep; }
     // While a drag shows where things would be: the scene drawn instead of the one set (picking
     // stays on that one); nothing returns to it.
     void showPreview(std::shared_ptr<const Scene3D> preview);
-    bool dragging() const { return m_drag == Drag::Handle || m_drag == Drag::Body; }
-    // The handles as they stand now, when they are shown.
+    // A drag of the handles or of a body is running.
+    bool dragging() const { return m_gesture && m_gesture->places(); }
+    // The handles as they stand now, when they are shown (moved with a drag in progress).
     std::optional<Handles> handles() const;
+    // What the placing gestures show of themselves: the handles moved along, the part held lit.
+    void showHandlesMoved(Vec3 offset, HandlePart held);
+    // The part under the pointer, lit while nothing is held.
+    void lightHandlePart(HandlePart part);
 
 signals:
     // OpenGL could not be used: the reason, in one line.
@@ -72,7 +80,7 @@ signals:
     // A drag of the handles or of a selected body: the move or turn so far; `finished` on release.
     void moveDragged(Vec3 offset, bool finished);
     void turnDragged(double degrees, bool finished);
-    // Escape during a drag: nothing moves.
+    // A drag was cancelled: nothing moves.
     void dragCancelled();
 
 protected:
@@ -88,15 +96,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    enum class Drag { None, Orbit, Pan, Look, Band, Click, Handle, Body, BodyOrClick };
-    Ray rayAt(QPointF pixel) const;
-    PixelPoint pixelAt(QPointF p) const { return {static_cast<float>(p.x()), static_cast<float>(p.y())}; }
-    // A drag of the handles or a body to the cursor at `at`, with Ctrl held or not.
-    void startPlacing(QPointF at);
-    void dragTo(QPointF at, bool snap);
-    void cancelDrag();
-    void flyStep();
     void upload();
+    void cancelGesture();
 
     Camera m_camera;
     GlRenderer m_renderer;
@@ -106,24 +107,18 @@ private:
     LayerSwitches m_shown{true, true, true, true, true};
     bool m_ready = false;
     bool m_sceneChanged = false, m_highlightChanged = false;
+    std::shared_ptr<const Scene3D> m_preview;
 
-    Drag m_drag = Drag::None;
-    QPointF m_pressAt, m_last;
-    std::optional<QRectF> m_band;
-    std::set<int> m_keys;     // held fly keys
-    QTimer m_flyTimer;
-    QElapsedTimer m_flyClock;
-    float m_flySpeed = 20;    // metres per second
+    std::vector<std::unique_ptr<Tool>> m_tools; // asked in order
+    std::unique_ptr<Gesture> m_gesture;         // the one running, begun by m_gestureButton
+    Qt::MouseButton m_gestureButton = Qt::NoButton;
+    float m_flySpeed = 20; // metres per second
+    float m_gridStep = 1;
 
     std::optional<Vec3> m_handleCentre;
     std::vector<ItemRef> m_draggable;
-    HandlePart m_hoverPart = HandlePart::None, m_dragPart = HandlePart::None;
-    Vec3 m_grabbed;           // where a body drag took hold
-    Vec3 m_offset;            // the move so far
-    double m_turnRaw = 0;     // the turn so far, before snapping
-    double m_turn = 0;
-    float m_gridStep = 1;
-    std::shared_ptr<const Scene3D> m_preview;
+    Vec3 m_handlesMoved;
+    HandlePart m_heldPart = HandlePart::None, m_litPart = HandlePart::None;
 };
 
 } // namespace mw

@@ -1,4 +1,4 @@
-#include "ui/View3DPanel.h"
+#include "ui/view3d/View3DPanel.h"
 
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -17,7 +17,7 @@
 #include "ui/QtText.h"
 #include "ui/Selection.h"
 #include "ui/StatusLine.h"
-#include "ui/View3D.h"
+#include "ui/view3d/View3D.h"
 #include "ui/ViewLayers.h"
 #include "ui/WidgetNames.h"
 
