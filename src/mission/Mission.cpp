@@ -191,8 +191,8 @@ KeptRows Mission::rememberedRows() const
 
 void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep, Prompter& prompter)
 {
-    const auto done = kind == SceneLoadKind::Fresh ? MissionChange::Kind::Loaded : MissionChange::Kind::Reloaded;
-    notify(MissionFile::Scene, MissionChange::Kind::AboutToLoad);
+    const auto done = kind == SceneLoadKind::Fresh ? FileChanged::How::Loaded : FileChanged::How::Reloaded;
+    tellAboutToLoad(MissionFile::Scene);
     m_sceneSelection = {};
     const bool loaded = [&] {
         const BusyScope busy(*this);
@@ -220,13 +220,13 @@ void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep,
         return true;
     }();
     (void)loaded;
-    notify(MissionFile::Scene, done); // not busy any more: the lists show the current entry
+    tellChanged(MissionFile::Scene, done); // not busy any more: the lists show the current entry
 }
 
 template <class Result, class Reader>
 void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& prompter, SceneLoadKind kind)
 {
-    notify(file, MissionChange::Kind::AboutToLoad);
+    tellAboutToLoad(file);
     result = Result{};
     {
         const BusyScope busy(*this);
@@ -235,7 +235,7 @@ void Mission::loadList(MissionFile file, Result& result, Reader read, Prompter& 
             say(prompter, result.messages);
         }
     }
-    notify(file, MissionChange::Kind::Loaded);
+    tellChanged(file, kind == SceneLoadKind::Fresh ? FileChanged::How::Loaded : FileChanged::How::Reloaded);
 }
 
 void Mission::loadCache(Prompter& prompter, SceneLoadKind kind)
@@ -252,7 +252,7 @@ void Mission::loadModel(Prompter& prompter, SceneLoadKind kind)
 
 bool Mission::loadTree(Prompter& prompter, SceneLoadKind kind)
 {
-    notify(MissionFile::Tree, MissionChange::Kind::AboutToLoad);
+    tellAboutToLoad(MissionFile::Tree);
     // The collision path now names this file: nothing of an earlier one may stay listed.
     m_tree = CollisionLoadResult{};
     if (kind == SceneLoadKind::Fresh || !keptBytesCurrent(MissionFile::Tree)) {
@@ -292,7 +292,7 @@ bool Mission::loadTree(Prompter& prompter, SceneLoadKind kind)
         say(prompter, m_tree.messages);
         return true;
     }();
-    notify(MissionFile::Tree, MissionChange::Kind::Loaded);
+    tellChanged(MissionFile::Tree, kind == SceneLoadKind::Fresh ? FileChanged::How::Loaded : FileChanged::How::Reloaded);
     return read;
 }
 
@@ -339,6 +339,63 @@ void Mission::addListener(MissionListener* listener) { m_listeners.push_back(lis
 void Mission::removeListener(MissionListener* listener)
 {
     m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
+}
+
+const FileChanged* MissionChange::of(MissionFile file) const
+{
+    const auto it = std::find_if(files.begin(), files.end(), [file](const FileChanged& f) { return f.file == file; });
+    return it == files.end() ? nullptr : &*it;
+}
+
+void Mission::tellAboutToLoad(MissionFile file) { notify(MissionChange{MissionChange::Kind::AboutToLoad, file, {}}); }
+
+void Mission::tellChanged(MissionFile file, FileChanged::How how, std::span<const std::uint32_t> rows)
+{
+    FileChanged told{file, how, {rows.begin(), rows.end()}};
+    if (m_gathering == 0) {
+        std::sort(told.rows.begin(), told.rows.end());
+        notify(MissionChange{MissionChange::Kind::Changed, file, {std::move(told)}});
+        return;
+    }
+    auto& files = m_gathered.files;
+    const auto it = std::find_if(files.begin(), files.end(), [file](const FileChanged& f) { return f.file == file; });
+    if (it == files.end()) {
+        files.push_back(std::move(told));
+        return;
+    }
+    // What was read again covers every write before or after it; writes add up their rows (none
+    // named: any row).
+    if (how == FileChanged::How::Written && it->how == FileChanged::How::Written) {
+        if (it->rows.empty() || told.rows.empty())
+            it->rows.clear();
+        else
+            it->rows.insert(it->rows.end(), told.rows.begin(), told.rows.end());
+    } else if (how > it->how) {
+        *it = std::move(told);
+        it->rows.clear();
+    }
+}
+
+void Mission::startGathering()
+{
+    if (m_gathering++ == 0)
+        m_gathered = {};
+}
+
+void Mission::endGathering(bool withWrites)
+{
+    if (--m_gathering > 0)
+        return;
+    MissionChange change = std::exchange(m_gathered, {});
+    if (!withWrites)
+        std::erase_if(change.files, [](const FileChanged& f) { return !f.read(); });
+    if (change.files.empty())
+        return;
+    for (FileChanged& f : change.files) {
+        std::sort(f.rows.begin(), f.rows.end());
+        f.rows.erase(std::unique(f.rows.begin(), f.rows.end()), f.rows.end());
+    }
+    notify(change);
 }
 
 // Each tells a copy of the listener list: a listener may remove itself while it is told.

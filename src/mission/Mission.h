@@ -33,18 +33,36 @@ namespace mw {
 class Progress;
 class Prompter;
 
-struct MissionChange {
-    enum class Kind {
-        AboutToLoad, // a load or reload starts: let go of everything shown of this file
-        Loaded,      // a fresh load ended (also when it failed: the file's data is then empty)
-        Reloaded,    // a reload after a write ended
-        Patched,     // fields were written in place; offsets and lengths are unchanged
-        Replaced,    // the whole file was rewritten; its reader's results are stale until reloaded
+// What changed in one file.
+struct FileChanged {
+    enum class How {
+        Written,  // fields written in place: offsets and lengths unchanged
+        Replaced, // the whole file rewritten: its reader's results are stale until it is read again
+        Reloaded, // read again (after a write, an undo, a change on disk): show it anew
+        Loaded,   // a fresh load (also one that failed: the file's data is then empty)
     };
-    MissionFile file;
-    Kind kind;
-    // The list rows a patch wrote, where the writer said; empty: any row may have changed.
-    std::span<const std::uint32_t> rows = {};
+    MissionFile file = MissionFile::Scene;
+    How how = How::Written;
+    // Written: the list rows the writes were to, sorted; empty when any row may have changed.
+    std::vector<std::uint32_t> rows;
+
+    // Its reader ran: everything shown of it is to be shown anew.
+    bool read() const { return how == How::Reloaded || how == How::Loaded; }
+};
+
+// What a listener is told. A load or reload that starts is told at once (AboutToLoad: let go of
+// everything shown of the file). Everything else is told once per step of the history (once per
+// undo or redo), when the step is committed and every copy in memory is final: one notice naming
+// each file the step changed and how. A step taken back tells no write (it tells what it read
+// again). A load outside any step is a notice of its own.
+struct MissionChange {
+    enum class Kind { AboutToLoad, Changed };
+    Kind kind = Kind::Changed;
+    MissionFile file = MissionFile::Scene; // AboutToLoad: the file about to be read
+    std::vector<FileChanged> files;        // Changed: each file once
+
+    // What the notice says of a file; nothing when it does not name it.
+    const FileChanged* of(MissionFile file) const;
 };
 
 class MissionListener {
@@ -292,7 +310,13 @@ private:
     void reloadAfterTravel(const HistoryStep& step, const KeptRows& keep, Prompter& prompter);
 
     void notify(const MissionChange& change);
-    void notify(MissionFile file, MissionChange::Kind kind) { notify(MissionChange{file, kind}); }
+    void tellAboutToLoad(MissionFile file);
+    // Gathered into the step's notice while a step or an undo runs; told at once otherwise.
+    void tellChanged(MissionFile file, FileChanged::How how, std::span<const std::uint32_t> rows = {});
+    // Gathering notices: from the outermost step's start (or an undo's) to its end, when the
+    // notice is told (with the writes when `withWrites`, else only what was read again).
+    void startGathering();
+    void endGathering(bool withWrites);
     void notifyHistory();
     void notifyBusy();
 
@@ -316,6 +340,8 @@ private:
     std::vector<MissionListener*> m_listeners;
     int m_busyDepth = 0;
     Step* m_step = nullptr; // the outermost open step
+    int m_gathering = 0;    // steps and undos running whose notice is being gathered
+    MissionChange m_gathered;
     std::string m_unwoundNote;
 };
 

@@ -62,7 +62,7 @@ std::optional<std::string> Mission::writePatches(const std::filesystem::path& pa
                 std::copy(p.bytes.begin(), p.bytes.end(), kept->begin() + static_cast<std::ptrdiff_t>(p.offset));
     if (viewsKept)
         *readerView = kept;
-    notify(MissionChange{*file, MissionChange::Kind::Patched, rows});
+    tellChanged(*file, FileChanged::How::Written, rows);
     return std::nullopt;
 }
 
@@ -81,7 +81,7 @@ std::optional<std::string> Mission::writeImage(const std::filesystem::path& path
         return std::nullopt;
     // Shared, not copied: nothing patches bytes that the history holds.
     m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
-    notify(*file, MissionChange::Kind::Replaced);
+    tellChanged(*file, FileChanged::How::Replaced);
     return std::nullopt;
 }
 
@@ -305,6 +305,7 @@ Mission::Step::Step(Mission& mission, std::string name, Prompter& prompter)
     }
     mission.m_step = this;
     mission.m_history.open(std::move(name));
+    mission.startGathering();
 }
 
 Mission::Step::~Step()
@@ -317,7 +318,21 @@ void Mission::endStep(Step& s)
 {
     m_step = nullptr;
     HistoryStep step = m_history.close();
-    if (s.m_committed && !s.m_failure) {
+    const bool kept = s.m_committed && !s.m_failure;
+    // Its notice last, once every file is put back and read again where it must be.
+    struct Tell {
+        Mission& mission;
+        bool writes;
+        ~Tell()
+        {
+            // This may run while an exception leaves the command: nothing may escape it.
+            try {
+                mission.endGathering(writes);
+            } catch (...) {
+            }
+        }
+    } tell{*this, kept};
+    if (kept) {
         if (m_history.record(std::move(step)))
             notifyHistory();
         return;
@@ -375,6 +390,14 @@ bool Mission::travel(bool back, Prompter& prompter, const std::optional<KeptRows
     if (!(back ? m_history.nextUndo() : m_history.nextRedo()))
         return false;
     HistoryStep step = back ? m_history.takeUndo() : m_history.takeRedo();
+    // One notice for the whole undo, when it is done; one that fails tells only what it read again.
+    bool travelled = false;
+    startGathering();
+    struct Tell {
+        Mission& mission;
+        const bool& writes;
+        ~Tell() { mission.endGathering(writes); }
+    } tell{*this, travelled};
     const auto putAway = [&] {
         if (back)
             m_history.pushUndo(std::move(step));
@@ -433,6 +456,7 @@ bool Mission::travel(bool back, Prompter& prompter, const std::optional<KeptRows
         return false;
     }
     reloadAfterTravel(step, keep ? *keep : rememberedRows(), prompter);
+    travelled = true;
     if (back)
         m_history.pushRedo(std::move(step));
     else

@@ -19,11 +19,12 @@ CommandRunner::~CommandRunner() { m_mission.removeListener(this); }
 
 void CommandRunner::missionChanged(const MissionChange& change)
 {
-    if (change.file != MissionFile::Scene)
+    if (change.kind == MissionChange::Kind::AboutToLoad) {
+        if (change.file == MissionFile::Scene)
+            m_selection.clear(MissionFile::Scene); // its rows are no longer the file's
         return;
-    if (change.kind == MissionChange::Kind::AboutToLoad)
-        m_selection.clear(MissionFile::Scene); // its rows are no longer the file's
-    else if (change.kind == MissionChange::Kind::Loaded || change.kind == MissionChange::Kind::Reloaded)
+    }
+    if (const FileChanged* scene = change.of(MissionFile::Scene); scene && scene->read())
         m_sceneLoaded = true;
 }
 

@@ -83,22 +83,33 @@ void MapPanel::showSelection(MissionFile file)
 
 void MapPanel::missionChanged(const MissionChange& change)
 {
-    if (change.file == MissionFile::Model || change.kind == MissionChange::Kind::AboutToLoad ||
-        change.kind == MissionChange::Kind::Replaced)
-        return; // the model file is not on the map; a replace is followed by a reload
+    if (change.kind == MissionChange::Kind::AboutToLoad)
+        return;
+    // The files on the map: what was read again is drawn anew; what a save wrote, only its shapes.
+    bool anew = false;
+    std::vector<const FileChanged*> written;
+    for (const FileChanged& f : change.files) {
+        if (f.file == MissionFile::Model || f.file == MissionFile::Route || f.how == FileChanged::How::Replaced)
+            continue; // not on the map; a replace is read again before its notice ends
+        if (f.read() || f.rows.empty())
+            anew = true;
+        else
+            written.push_back(&f);
+    }
+    if (!anew && written.empty())
+        return;
     if (!shown()) {
         m_stale = true;
         return;
     }
-    if (change.kind == MissionChange::Kind::Patched && !change.rows.empty()) {
-        // A save wrote these entries: only their shapes are made again.
-        const ViewLayer layer = layerOf(change.file);
-        m_view->changeMap([&](MissionMap& map) {
-            updateMissionMap(map, layer, change.rows, m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree());
-        });
+    if (anew) {
+        redraw();
         return;
     }
-    redraw();
+    m_view->changeMap([&](MissionMap& map) {
+        for (const FileChanged* f : written)
+            updateMissionMap(map, layerOf(f->file), f->rows, m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree());
+    });
 }
 
 void MapPanel::redraw()

@@ -1,6 +1,5 @@
 #include "ui/OtherListPanel.h"
 
-#include <QTimer>
 #include <algorithm>
 
 #include <QLineEdit>
@@ -133,28 +132,24 @@ void OtherListPanel::resetEdits()
 
 void OtherListPanel::missionChanged(const MissionChange& change)
 {
-    if (change.file != file())
+    if (change.kind == MissionChange::Kind::AboutToLoad) {
+        if (change.file == file())
+            fill(0);
         return;
-    switch (change.kind) {
-    case MissionChange::Kind::AboutToLoad:
-        fill(0);
+    }
+    const FileChanged* mine = change.of(file());
+    if (!mine)
         return;
-    case MissionChange::Kind::Loaded:
-    case MissionChange::Kind::Reloaded:
+    if (mine->read()) {
         loaded();
         return;
-    case MissionChange::Kind::Patched:
-        // Another command (a move in the 3D view) wrote the entry shown: once it is done (the
-        // list's values are the written ones then), the page shows them, unless it holds edits.
-        if (std::find(change.rows.begin(), change.rows.end(), m_shownRow) != change.rows.end())
-            QTimer::singleShot(0, this, [this, row = m_shownRow] {
-                if (!m_edits.ChangedFlags[m_file] && row == m_shownRow && row < m_list->count())
-                    showEntry(row);
-            });
-        return;
-    case MissionChange::Kind::Replaced:
-        return; // a reload follows
     }
+    // Another command (a move in the 3D view) wrote the entry shown: the page shows the values as
+    // the list now holds them, unless it holds edits.
+    if (mine->how == FileChanged::How::Written &&
+        (mine->rows.empty() || std::binary_search(mine->rows.begin(), mine->rows.end(), m_shownRow)) &&
+        !m_edits.ChangedFlags[m_file] && m_shownRow < m_list->count())
+        showEntry(m_shownRow);
 }
 
 void OtherListPanel::fill(std::size_t rows)

@@ -221,20 +221,19 @@ void ScenePanel::resetEdits()
 
 void ScenePanel::missionChanged(const MissionChange& change)
 {
-    if (change.file != MissionFile::Scene)
+    if (change.kind == MissionChange::Kind::AboutToLoad) {
+        if (change.file == MissionFile::Scene)
+            aboutToLoad();
         return;
-    switch (change.kind) {
-    case MissionChange::Kind::AboutToLoad:
-        aboutToLoad();
-        return;
-    case MissionChange::Kind::Loaded:
-    case MissionChange::Kind::Reloaded:
-        loaded();
-        return;
-    case MissionChange::Kind::Patched:
-    case MissionChange::Kind::Replaced:
-        return; // the page shows what the save wrote; a replace is followed by a reload
     }
+    const FileChanged* scene = change.of(MissionFile::Scene);
+    if (!scene)
+        return;
+    if (scene->read())
+        loaded();
+    else if (scene->how == FileChanged::How::Written &&
+             (scene->rows.empty() || std::binary_search(scene->rows.begin(), scene->rows.end(), m_shownRow)))
+        refreshShownEntry(); // another command (a move in the 3D view) wrote the entry shown
 }
 
 void ScenePanel::aboutToLoad()

@@ -47,8 +47,6 @@ public:
     void selectAll();
     // Shows the entry the current list tab selects.
     void showCurrentEntry();
-    // Shows the shown entry again after a command wrote it, unless it has unsaved edits.
-    void refreshShownEntry();
     // The reset routine of a load command: no unsaved edits, no "SAVED" marker, normal colours.
     void resetEdits();
     void hideSavedMarker();
@@ -79,6 +77,8 @@ private:
     void onAllRowChanged(int row);
     void onMappedRowChanged(QListView* list, int row);
     void showEntry(std::uint32_t row);
+    // Shows the shown entry again after a command wrote it, unless it has unsaved edits.
+    void refreshShownEntry();
     void selectByName(QListView* list, std::string_view name);
     void onScriptEdited();
     void listScripts();

@@ -145,30 +145,18 @@ void SelectionCommands::moveBy(Vec3 offset) { moveItemsBy({.scene = m_selection.
 
 void SelectionCommands::moveItemsBy(const PlacedItems& items, Vec3 offset)
 {
-    runPlacing([&] { return moveItems(m_mission, items, offset, m_prompter); });
+    m_runner.run([&] { return CommandResult(moveItems(m_mission, items, offset, m_prompter)); });
 }
 
 void SelectionCommands::turnItemsBy(const PlacedItems& items, double degrees)
 {
-    runPlacing([&] { return turnItems(m_mission, items, degrees, m_prompter); });
-}
-
-void SelectionCommands::runPlacing(const std::function<Outcome()>& command)
-{
-    m_runner.run([&] {
-        const Outcome placed = command();
-        if (placed.done())
-            m_scene.refreshShownEntry(); // the page shows the new translation
-        return CommandResult(placed);
-    });
+    m_runner.run([&] { return CommandResult(turnItems(m_mission, items, degrees, m_prompter)); });
 }
 
 void SelectionCommands::dropItemsToGround(const PlacedItems& items)
 {
     m_runner.run([&] {
         const Result<Dropped> dropped = dropToGround(m_mission, items, m_prompter);
-        if (dropped.done())
-            m_scene.refreshShownEntry();
         const QString text = QStringLiteral("%1 moved, %2 found nothing below")
                                  .arg(fromBytes(objectCount(dropped.value.moved)))
                                  .arg(dropped.value.nothingBelow);

@@ -53,8 +53,6 @@ signals:
     void clipboardChanged();
 
 private:
-    // Runs a move or turn; done, the scene page shows the entry's new values.
-    void runPlacing(const std::function<Outcome()>& command);
     // Tells in the status line how many selected script entries a command left out.
     void tellScriptsLeftOut(std::size_t count);
     // The selected objects onto the clipboard; how many went (0: none, and nothing was put there).

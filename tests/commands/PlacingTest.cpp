@@ -7,6 +7,7 @@
 #include "commands/placing/Placing.h"
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
+#include "foundation/files/FileFaults.h"
 #include "mission/Mission.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
@@ -158,11 +159,50 @@ TEST_F(Placing, ATurnWritesWhatTheFirstSliderWritesAndSeveralTurnAboutTheirCentr
     EXPECT_EQ(heading(1), firstSliderComponents(90));
 }
 
-TEST_F(Placing, AMoveWritesEveryFileInOneStepAndTheListsShowIt)
+// Counts the notices of the mission, and what the cache's list held when each was told.
+struct Notices : MissionListener {
+    explicit Notices(const Mission& m) : mission(m) {}
+    void missionChanged(const MissionChange& change) override
+    {
+        if (change.kind == MissionChange::Kind::AboutToLoad)
+            return; // a load that starts, told at once
+        told.push_back(change);
+        cachedAt.push_back(mission.cache().records.empty() ? Vec3{} : mission.cache().records[0].position);
+    }
+    const Mission& mission;
+    std::vector<MissionChange> told;
+    std::vector<Vec3> cachedAt;
+};
+
+TEST_F(Placing, AMoveWritesEveryFileInOneStepTellsItOnceAndTheListsShowIt)
 {
-    write({{1, 2, 3}}, {{10, 0, 10}}, {{4, 0, 4}}, [](TreeBuilder&, int) {});
+    write({{1, 2, 3}, {5, 5, 5}}, {{10, 0, 10}}, {{4, 0, 4}}, [](TreeBuilder&, int) {});
     const auto before = std::array{readWholeFile(folder / "scene2.bin"), readWholeFile(folder / "cache.bin"),
                                    readWholeFile(folder / "scene.4ds")};
+    Notices notices(mission);
+    mission.addListener(&notices);
+    ASSERT_TRUE(moveItems(mission, {.scene = {1}, .cache = {0}, .frames = {0}}, {1, -1, 0.5f}, prompter).done());
+    // One notice, naming each file with its row, told when the lists held the new places.
+    ASSERT_EQ(notices.told.size(), 1u);
+    const MissionChange& told = notices.told[0];
+    ASSERT_EQ(told.files.size(), 3u);
+    for (const auto& [file, row] : {std::pair{MissionFile::Scene, 1u}, {MissionFile::Cache, 0u}, {MissionFile::Model, 0u}}) {
+        ASSERT_TRUE(told.of(file));
+        EXPECT_EQ(told.of(file)->how, FileChanged::How::Written);
+        EXPECT_EQ(told.of(file)->rows, (std::vector<std::uint32_t>{row}));
+    }
+    EXPECT_EQ(notices.cachedAt[0], (Vec3{11, -1, 10.5f}));
+    ASSERT_TRUE(mission.undo(prompter));
+    ASSERT_TRUE(mission.redo(prompter));
+    EXPECT_EQ(notices.told.size(), 3u); // an undo and a redo: one notice each
+    ASSERT_TRUE(mission.undo(prompter));
+    // A step taken back tells nothing: its second write fails.
+    FileFaults::failOperationOn(folder / "cache.bin");
+    EXPECT_EQ(moveItems(mission, {.scene = {1}, .cache = {0}}, {1, 0, 0}, prompter).ended, Ended::Failed);
+    FileFaults::failOperationOn({});
+    EXPECT_EQ(notices.told.size(), 4u);
+    mission.removeListener(&notices);
+    prompter.said.clear();
     ASSERT_TRUE(moveItems(mission, {.scene = {0}, .cache = {0}, .frames = {0}}, {1, -1, 0.5f}, prompter).done());
     EXPECT_EQ(read(MissionFile::Scene, translations[0]), (Vec3{2, 1, 3.5f}));
     EXPECT_EQ(read(MissionFile::Cache, cacheAt[0]), (Vec3{11, -1, 10.5f}));

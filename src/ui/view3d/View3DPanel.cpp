@@ -171,8 +171,8 @@ void View3DPanel::showUnavailable(const QString& reason)
 
 void View3DPanel::missionChanged(const MissionChange& change)
 {
-    if (change.kind == MissionChange::Kind::AboutToLoad || change.kind == MissionChange::Kind::Replaced)
-        return; // a replace is followed by a reload
+    if (change.kind == MissionChange::Kind::AboutToLoad)
+        return;
     m_stale = true;
     if (shown())
         rebuild();
