@@ -2,6 +2,8 @@
 // MissionWrites.cpp.
 #include "mission/Mission.h"
 
+#include "mission/MissionFolder.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -122,6 +124,7 @@ void Mission::load(MissionFile file, SceneLoadKind kind, Prompter& prompter)
         loadTree(prompter, kind);
         return;
     case MissionFile::Route:
+        loadRoute(kind, prompter);
         return;
     }
 }
@@ -193,6 +196,8 @@ void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep,
 {
     const auto done = kind == SceneLoadKind::Fresh ? FileChanged::How::Loaded : FileChanged::How::Reloaded;
     tellAboutToLoad(MissionFile::Scene);
+    // The scene and the route file beside it, read together, are told together.
+    startGathering();
     m_sceneSelection = {};
     const bool loaded = [&] {
         const BusyScope busy(*this);
@@ -221,6 +226,35 @@ void Mission::loadScene(SceneLoadKind kind, const std::optional<KeptRows>& keep,
     }();
     (void)loaded;
     tellChanged(MissionFile::Scene, done); // not busy any more: the lists show the current entry
+    loadRoute(kind, prompter);
+    endGathering(true);
+}
+
+void Mission::loadRoute(SceneLoadKind kind, Prompter& prompter)
+{
+    const std::filesystem::path path =
+        m_ws.ScenePath.empty() ? std::filesystem::path() : missionFilesIn(m_ws.ScenePath.parent_path())[MissionFile::Route];
+    if (path != m_ws.RoutePath)
+        kind = SceneLoadKind::Fresh; // another file
+    m_ws.RoutePath = path;
+    auto& bytes = m_bytes[index(MissionFile::Route)];
+    auto& stamp = m_stamps[index(MissionFile::Route)];
+    if (kind == SceneLoadKind::Fresh || !keptBytesCurrent(MissionFile::Route)) {
+        bytes.reset();
+        stamp.reset();
+        if (!path.empty()) {
+            try {
+                stamp = mw::stampOf(path);
+                bytes = std::make_shared<std::vector<std::uint8_t>>(readWholeFile(path));
+            } catch (const IoError& error) {
+                bytes.reset();
+                stamp.reset();
+                if (m_step)
+                    fail(error.what(), "", prompter);
+            }
+        }
+    }
+    tellChanged(MissionFile::Route, kind == SceneLoadKind::Fresh ? FileChanged::How::Loaded : FileChanged::How::Reloaded);
 }
 
 template <class Result, class Reader>
@@ -301,10 +335,21 @@ bool Mission::changedOnDisk(MissionFile file) const
     return isLoaded(file) && mw::stampOf(pathOf(file)) != m_stamps[index(file)];
 }
 
+std::optional<MissionFile> Mission::routeFileAt(const std::filesystem::path& path)
+{
+    if (isLoaded(MissionFile::Route))
+        return path == m_ws.RoutePath ? std::optional(MissionFile::Route) : std::nullopt;
+    if (m_ws.ScenePath.empty() || path.parent_path() != m_ws.ScenePath.parent_path() ||
+        missionFileNamed(utf8Of(path.filename())) != MissionFile::Route)
+        return std::nullopt;
+    m_ws.RoutePath = path;
+    return MissionFile::Route;
+}
+
 std::optional<MissionFile> Mission::loadedFileAt(const std::filesystem::path& path) const
 {
     // A file whose load failed has no bytes or stamp here: it is written like any other file.
-    for (MissionFile file : MissionFiles)
+    for (MissionFile file : FolderFiles)
         if (isLoaded(file) && std::filesystem::path(pathOf(file)) == path)
             return file;
     return std::nullopt;

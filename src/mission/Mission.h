@@ -106,7 +106,8 @@ public:
     // the scene hands the window to select.
     const SceneSelection& sceneSelection() const { return m_sceneSelection; }
 
-    // The file's bytes as loaded and as changed by our own writes since.
+    // The file's bytes as loaded and as changed by our own writes since. The route file (check.bin)
+    // is read with the scene, from the scene's folder; it has no reader of its own.
     std::span<const std::uint8_t> bytes(MissionFile file) const
     {
         const auto& kept = m_bytes[index(file)];
@@ -162,7 +163,7 @@ public:
     const SceneSelection& reloadSceneAt(std::uint32_t row, std::uint32_t fallback, Prompter& prompter);
     // The rows the last scene load selected, to keep across the next reload.
     KeptRows rememberedRows() const;
-    // The cache, model file or collision file read again from its path.
+    // The cache, model file, collision file or route file read again from its path.
     void reload(MissionFile file, Prompter& prompter);
 
     // Write path one: fixed-width fields in place. The file's length never changes. `rows` are the
@@ -268,6 +269,12 @@ private:
     void loadModel(Prompter& prompter, SceneLoadKind kind);
     // The collision file needs the scene of the same mission; true when it was read.
     bool loadTree(Prompter& prompter, SceneLoadKind kind);
+    // The route file beside the scene, read with it; a folder without one has no route. One that
+    // cannot be read is a failure of the step that reads it, and says nothing outside a step.
+    void loadRoute(SceneLoadKind kind, Prompter& prompter);
+    // The route file a write at `path` makes or replaces: the loaded one, or a new one beside the
+    // scene (which the mission holds from then on, as it would read it with the scene).
+    std::optional<MissionFile> routeFileAt(const std::filesystem::path& path);
     void load(MissionFile file, SceneLoadKind kind, Prompter& prompter);
     // Reads the file's bytes and stamp (a reload keeps the bytes of our own last write when the
     // file on disk is still that one); on failure says "************", clears the file's data, and

@@ -81,7 +81,8 @@ std::optional<std::string> Mission::writeImage(const std::filesystem::path& path
         return std::nullopt;
     // Shared, not copied: nothing patches bytes that the history holds.
     m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
-    tellChanged(*file, FileChanged::How::Replaced);
+    // The route has no reader to go stale: what is kept is what it holds now.
+    tellChanged(*file, *file == MissionFile::Route ? FileChanged::How::Written : FileChanged::How::Replaced);
     return std::nullopt;
 }
 
@@ -201,7 +202,8 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, std::span<const
 WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedImage& image, Prompter& prompter,
                               const char* failureText)
 {
-    if (const auto file = loadedFileAt(path))
+    // The route file is the user's to replace whole as the track commands do, whatever it held.
+    if (const auto file = loadedFileAt(path); file && *file != MissionFile::Route)
         return replace(*file, image, prompter, failureText);
     Step step(*this, "Write " + utf8Of(path.filename()), prompter);
     SharedImage before;
@@ -215,7 +217,7 @@ WriteOutcome Mission::replace(const std::filesystem::path& path, const SharedIma
             return WriteOutcome::Failed;
         }
     }
-    if (const auto error = writeImage(path, std::nullopt, image)) {
+    if (const auto error = writeImage(path, routeFileAt(path), image)) {
         failWrite(*error, failureText, prompter);
         return WriteOutcome::Failed;
     }

@@ -44,7 +44,7 @@ void ChangedFilesBar::missionChanged(const MissionChange& change)
 void ChangedFilesBar::watchLoadedFiles()
 {
     QStringList paths;
-    for (MissionFile file : MissionFiles)
+    for (MissionFile file : FolderFiles)
         if (m_mission.isLoaded(file))
             paths << fromPath(m_mission.pathOf(file));
     if (!m_watcher->files().isEmpty())
@@ -59,7 +59,7 @@ void ChangedFilesBar::onFileChanged(const QString& path)
     if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
         m_watcher->addPath(path);
     QStringList changed;
-    for (MissionFile file : MissionFiles)
+    for (MissionFile file : FolderFiles)
         if (m_mission.changedOnDisk(file))
             changed << QString::fromLatin1(missionFileName(file));
     if (changed.isEmpty())

@@ -621,6 +621,8 @@ void MainWindow::reloadStale(MissionFile file)
 {
     if (file == MissionFile::Scene)
         m_scene->reloadKeepingRows();
+    else if (file == MissionFile::Route)
+        m_mission->reload(file, m_prompter);
     else
         otherPanel(file).reloadKeepingRow();
 }
@@ -628,7 +630,7 @@ void MainWindow::reloadStale(MissionFile file)
 void MainWindow::reloadChangedFiles()
 {
     m_runner->run([this] {
-        for (MissionFile file : MissionFiles)
+        for (MissionFile file : FolderFiles)
             if (m_mission->changedOnDisk(file))
                 reloadStale(file);
         return CommandResult::done();

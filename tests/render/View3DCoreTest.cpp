@@ -108,7 +108,7 @@ TEST(Scene3D, EachKindInItsBatchSizeAndColourStandingOnItsTranslation)
     cache.records[1].TranslationOffset = 100;
     cache.records[1].position = {0, 0, 50};
     cache.records[1].rotation = {0, 1, 0, 0};
-    cache.records[1].size = {1, 1, 1};
+    cache.records[1].size = {2, 3, 4};
     ModelLoadResult model;
     model.frames.push_back({.name = "Awning", .position = {1, 2, 3}});
     build::TreeBuilder t;
@@ -133,7 +133,7 @@ TEST(Scene3D, EachKindInItsBatchSizeAndColourStandingOnItsTranslation)
         {{ViewLayer::Scene, 3}, BatchKind::SceneBoxes, BuildingSize, {-20, BuildingSize.y / 2, 0}},
         {{ViewLayer::Scene, 4}, BatchKind::SceneBoxes, ThingSize, {5, ThingSize.y / 2, 5}},
         {{ViewLayer::Scene, 5}, BatchKind::SceneMarkers, Vec3{1, 1, 1} * MarkerSize, {0, 0, -10}},
-        {{ViewLayer::Cache, 1}, BatchKind::CacheBoxes, BuildingSize, {0, BuildingSize.y / 2, 50}},
+        {{ViewLayer::Cache, 1}, BatchKind::CacheBoxes, {2, 3, 4}, {0, 1.5f, 50}}, // its size in metres, as on the map
         {{ViewLayer::Frames, 0}, BatchKind::FrameMarkers, Vec3{1, 1, 1} * FrameMarkerSize, {1, 2, 3}},
         {{ViewLayer::Collision, 0}, BatchKind::BodyBoxes, {1, 1, 1}, {0.5f, 30.5f, 0.5f}},
     };

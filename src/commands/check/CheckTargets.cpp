@@ -92,14 +92,10 @@ std::vector<CheckedFile> loadedFiles(const Mission& mission)
         const std::string name = titles[i]->empty() ? missionFileName(file) : *titles[i];
         files.push_back({kinds[i], name, mission.sharedBytes(file)});
     }
-    if (mission.isLoaded(MissionFile::Scene)) {
-        CheckTarget beside;
-        const fs::path route = missionFilesIn(mission.pathOf(MissionFile::Scene).parent_path())[MissionFile::Route];
-        if (!route.empty() && fileExists(route) && addFile(beside, route, "check.bin")) {
-            beside.files.front().name = "check.bin";
-            files.push_back(std::move(beside.files.front()));
-        }
-    }
+    // The route file the mission read with the scene.
+    if (mission.isLoaded(MissionFile::Route))
+        if (const auto kind = kindOfFile(missionFileName(MissionFile::Route), mission.bytes(MissionFile::Route)))
+            files.push_back({*kind, missionFileName(MissionFile::Route), mission.sharedBytes(MissionFile::Route)});
     return files;
 }
 

@@ -62,15 +62,19 @@ std::vector<NewPlace> placesOf(const Mission& mission, const PlacedItems& items)
 
 std::optional<Vec3> centreOf(const std::vector<NewPlace>& places)
 {
-    if (places.empty())
-        return std::nullopt;
     double x = 0, y = 0, z = 0;
+    std::size_t counted = 0;
     for (const NewPlace& p : places) {
+        if (!withinWorld(p.translation))
+            continue;
         x += p.translation.x;
         y += p.translation.y;
         z += p.translation.z;
+        ++counted;
     }
-    const auto n = static_cast<double>(places.size());
+    if (counted == 0)
+        return std::nullopt;
+    const auto n = static_cast<double>(counted);
     return Vec3{static_cast<float>(x / n), static_cast<float>(y / n), static_cast<float>(z / n)};
 }
 
@@ -145,12 +149,7 @@ Outcome writePlaces(Mission& mission, const std::vector<NewPlace>& places, const
         for (const NewPlace& p : places) {
             if (p.file == MissionFile::Cache) {
                 const CacheRecord& r = mission.cache().records[p.row];
-                std::array<float, 4> q = r.rotation;
-                if (p.heading) {
-                    q[0] = (*p.heading)[0];
-                    q[1] = (*p.heading)[1];
-                }
-                mission.keepSavedCacheValues(p.row, p.translation, q, r.size);
+                mission.keepSavedCacheValues(p.row, p.translation, *rotationAfter(mission, p), r.size);
             } else if (p.file == MissionFile::Model) {
                 mission.keepSavedModelPosition(p.row, p.translation);
             }
@@ -159,23 +158,64 @@ Outcome writePlaces(Mission& mission, const std::vector<NewPlace>& places, const
     });
 }
 
-Outcome moveItems(Mission& mission, const PlacedItems& items, Vec3 offset, Prompter& prompter)
+std::vector<NewPlace> movedPlaces(const Mission& mission, const PlacedItems& items, Vec3 offset)
 {
     std::vector<NewPlace> places = placesOf(mission, items);
     for (NewPlace& p : places)
         p.translation += offset;
+    return places;
+}
+
+Outcome moveItems(Mission& mission, const PlacedItems& items, Vec3 offset, Prompter& prompter)
+{
+    const std::vector<NewPlace> places = movedPlaces(mission, items, offset);
     return writePlaces(mission, places, "Move " + objectCount(places.size()), prompter);
 }
 
-Outcome turnItems(Mission& mission, const PlacedItems& items, double degrees, Prompter& prompter)
+std::vector<NewPlace> turnedPlaces(const Mission& mission, const PlacedItems& items, double degrees)
 {
     std::vector<NewPlace> places = placesOf(mission, items);
     const auto pivot = centreOf(places);
     if (!pivot)
-        return Outcome::refused();
+        return {};
     for (NewPlace& p : places)
         p = turned(mission, p, places.size() == 1 ? p.translation : *pivot, degrees);
+    return places;
+}
+
+Outcome turnItems(Mission& mission, const PlacedItems& items, double degrees, Prompter& prompter)
+{
+    const std::vector<NewPlace> places = turnedPlaces(mission, items, degrees);
     return writePlaces(mission, places, "Turn " + objectCount(places.size()), prompter);
+}
+
+std::optional<std::array<float, 4>> rotationAfter(const Mission& mission, const NewPlace& place)
+{
+    std::array<float, 4> q;
+    switch (place.file) {
+    case MissionFile::Scene: {
+        const SceneCatalogue& scene = mission.sceneCatalogue();
+        if (place.row >= scene.entryCount() || scene.records[place.row].RotationOffset == 0)
+            return std::nullopt;
+        q = scene.rotation(place.row);
+        if (place.heading) {
+            q[0] = (*place.heading)[0]; // q1 and q3, where writePlaces puts them
+            q[2] = (*place.heading)[1];
+        }
+        return q;
+    }
+    case MissionFile::Cache:
+        if (place.row >= mission.cache().records.size())
+            return std::nullopt;
+        q = mission.cache().records[place.row].rotation;
+        if (place.heading) {
+            q[0] = (*place.heading)[0]; // q1 and q2
+            q[1] = (*place.heading)[1];
+        }
+        return q;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace mw

@@ -46,12 +46,21 @@ Outcome writePlaces(Mission& mission, const std::vector<NewPlace>& places, const
 
 // Every item moved by `offset`.
 Outcome moveItems(Mission& mission, const PlacedItems& items, Vec3 offset, Prompter& prompter);
+// The places that move writes (what a preview of it shows).
+std::vector<NewPlace> movedPlaces(const Mission& mission, const PlacedItems& items, Vec3 offset);
 
 // The items turned by `degrees` about the vertical axis (a positive turn takes +z towards +x, as the
 // heading on the map turns): one item about itself, several about the centre of their translations.
 Outcome turnItems(Mission& mission, const PlacedItems& items, double degrees, Prompter& prompter);
+// The places that turn writes.
+std::vector<NewPlace> turnedPlaces(const Mission& mission, const PlacedItems& items, double degrees);
 
-// The centre of the items' translations (what a turn of several turns about); nothing without items.
+// The four rotation floats an item holds once its new place is written: its own, with the two the
+// heading replaces. Nothing for an item without a rotation of its own (a frame).
+std::optional<std::array<float, 4>> rotationAfter(const Mission& mission, const NewPlace& place);
+
+// The centre of the items' translations (what a turn of several turns about, and where the handles
+// stand); translations not finite or beyond the world are passed over. Nothing without such items.
 std::optional<Vec3> centreOf(const std::vector<NewPlace>& places);
 
 // The translation and heading after a turn by `degrees` about `pivot`.

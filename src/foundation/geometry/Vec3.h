@@ -32,4 +32,11 @@ inline Vec3 minOf(Vec3 a, Vec3 b) { return {b.x < a.x ? b.x : a.x, b.y < a.y ? b
 inline Vec3 maxOf(Vec3 a, Vec3 b) { return {b.x > a.x ? b.x : a.x, b.y > a.y ? b.y : a.y, b.z > a.z ? b.z : a.z}; }
 inline bool isFinite(Vec3 a) { return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z); }
 
+// How far from the origin, along any axis, the views draw, frame and pick things, and the largest
+// size they draw: 100 km, far beyond any city of the game. A place or size past it, or not finite,
+// is damaged data: left out of the views, so that it cannot shrink everything else to a point.
+inline constexpr float WorldLimit = 100'000.0f;
+inline bool withinWorld(float v) { return std::fabs(v) <= WorldLimit; } // false for NaN
+inline bool withinWorld(Vec3 a) { return withinWorld(a.x) && withinWorld(a.y) && withinWorld(a.z); }
+
 } // namespace mw

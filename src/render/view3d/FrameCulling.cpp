@@ -1,5 +1,6 @@
 #include "render/view3d/FrameCulling.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mw {
@@ -56,9 +57,12 @@ View viewOf(const Camera& camera)
 }
 
 void cull(const View& view, const std::vector<Instance3D>& instances, std::vector<Instance3D>& shapes,
-          std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour)
+          std::vector<FramePoint>& points, std::optional<std::uint32_t> pointColour, const std::vector<bool>* skipped = nullptr)
 {
-    for (const Instance3D& i : instances) {
+    for (std::size_t k = 0; k < instances.size(); ++k) {
+        if (skipped && (*skipped)[k])
+            continue;
+        const Instance3D& i = instances[k];
         const Vec3 c = i.column(3);
         // The sphere through the corners of the unit shape as the instance places it.
         const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
@@ -81,7 +85,29 @@ void cull(const View& view, const std::vector<Instance3D>& instances, std::vecto
 
 } // namespace
 
-void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out)
+bool DrawOverrides::empty() const
+{
+    const auto none = [](const auto& v) { return v.empty(); };
+    return std::all_of(skipped.begin(), skipped.end(), none) && std::all_of(added.begin(), added.end(), none);
+}
+
+void DrawOverrides::skip(Scene3D::Place place, std::size_t batchSize)
+{
+    auto& flags = skipped[static_cast<std::size_t>(place.batch)];
+    if (flags.empty())
+        flags.assign(batchSize, false);
+    if (place.index < flags.size())
+        flags[place.index] = true;
+}
+
+bool DrawOverrides::skips(Scene3D::Place place) const
+{
+    const auto& flags = skipped[static_cast<std::size_t>(place.batch)];
+    return place.index < flags.size() && flags[place.index];
+}
+
+void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out,
+                  const DrawOverrides* overrides)
 {
     for (auto& shapes : out.shapes)
         shapes.clear();
@@ -89,8 +115,12 @@ void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitche
     const View view = viewOf(camera);
     for (std::size_t k = 0; k < scene.batches.size(); ++k) {
         const Batch3D& batch = scene.batches[k];
-        if (shown[static_cast<std::size_t>(batch.layer)])
-            cull(view, batch.instances, out.shapes[k], out.points, std::nullopt);
+        if (!shown[static_cast<std::size_t>(batch.layer)])
+            continue;
+        const std::vector<bool>* skipped = overrides && overrides->skipped[k].size() == batch.instances.size() ? &overrides->skipped[k] : nullptr;
+        cull(view, batch.instances, out.shapes[k], out.points, std::nullopt, skipped);
+        if (overrides)
+            cull(view, overrides->added[k], out.shapes[k], out.points, std::nullopt);
     }
 }
 

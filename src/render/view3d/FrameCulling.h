@@ -24,11 +24,24 @@ struct FrameDraw {
     std::vector<FramePoint> points;
 };
 
+// What a frame draws otherwise than the scene holds it, by batch: instances passed over (hidden,
+// or drawn elsewhere while a drag shows where they would go) and instances drawn besides.
+struct DrawOverrides {
+    std::array<std::vector<bool>, static_cast<std::size_t>(BatchKind::Count)> skipped; // empty: none
+    std::array<std::vector<Instance3D>, static_cast<std::size_t>(BatchKind::Count)> added;
+
+    bool empty() const;
+    // The instance at `place` of a batch of `batchSize` is not drawn.
+    void skip(Scene3D::Place place, std::size_t batchSize);
+    bool skips(Scene3D::Place place) const;
+};
+
 // Items whose bounding sphere is smaller than this on the picture, in pixels of radius, are points.
 inline constexpr float PointRadius = 1.0f;
 
 // Fills `out` (its vectors keep their memory from frame to frame) for the camera's picture.
-void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out);
+void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out,
+                  const DrawOverrides* overrides = nullptr);
 
 // The same for a list of instances: those in view and large enough into `shapes`, the rest in view
 // into `points` (in their own colours, or in `pointColour` when it is given), both appended to.

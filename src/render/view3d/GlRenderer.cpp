@@ -59,6 +59,12 @@ void GlRenderer::setScene(std::shared_ptr<const Scene3D> scene)
     m_passes->scene.setScene(std::move(scene));
 }
 
+void GlRenderer::setOverrides(DrawOverrides overrides)
+{
+    if (m_passes)
+        m_passes->scene.setOverrides(std::move(overrides));
+}
+
 void GlRenderer::setHighlight(const Highlight3D& highlight)
 {
     if (m_passes)

@@ -28,6 +28,8 @@ public:
     // What is drawn from now on (again after every change of the mission); each frame takes what
     // is in view from it.
     void setScene(std::shared_ptr<const Scene3D> scene);
+    // What is drawn otherwise than the scene holds it (hidden items, a drag's preview).
+    void setOverrides(DrawOverrides overrides);
     void setHighlight(const Highlight3D& highlight);
     // Drawn last, over everything: coloured lines (pairs of vertices) and seen-through triangles
     // (triples), the move and turn handles.

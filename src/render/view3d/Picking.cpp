@@ -31,11 +31,8 @@ std::optional<float> hitInstance(const Ray& ray, Mesh3D mesh, const Instance3D& 
 {
     const Vec3 c = i.column(3);
     switch (mesh) {
-    case Mesh3D::Box: {
-        const Vec3 x = i.column(0), y = i.column(1), z = i.column(2);
-        const OrientedBox box{c, {normalized(x), normalized(y), normalized(z)}, {length(x) / 2, length(y) / 2, length(z) / 2}};
-        return fromOutside(hitBox(ray, box));
-    }
+    case Mesh3D::Box:
+        return fromOutside(hitBox(ray, boxOf(i)));
     case Mesh3D::Sphere:
     case Mesh3D::Marker: {
         float radius = length(i.column(0)) / 2;

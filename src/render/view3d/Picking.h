@@ -34,6 +34,8 @@ public:
     std::vector<std::uint32_t> sceneRowsInside(const Camera& camera, PixelPoint a, PixelPoint b) const;
     // Builds the tree now (a pick builds it when there is none).
     void prepare() const;
+    // The scene's instances moved: the tree is built again when next asked for.
+    void invalidate() { m_built = false; }
     // Bytes of memory the tree holds.
     std::size_t memoryBytes() const { return m_leaves.capacity() * sizeof(Leaf) + m_nodes.capacity() * sizeof(Node); }
 

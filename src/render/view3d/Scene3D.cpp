@@ -36,14 +36,125 @@ struct Bounds {
 
 using Cylinders = std::vector<std::pair<std::uint32_t, BodyShape>>;
 
+// What one item makes: its instance, or none; `leftOut` when a place or size of it is damaged.
+struct Made {
+    std::optional<ItemInstance> item;
+    bool leftOut = false;
+};
+const Made LeftOut{std::nullopt, true};
+
+// No rotation: the scene's layout of the unit quaternion (y, z, w, x).
+constexpr std::array<float, 4> NoTurn{0, 0, 1, 0};
+
+Instance3D instanceOf(const Mat3& axes, Vec3 size, Vec3 centre, std::uint32_t rgba)
+{
+    const Vec3 x = axes.x * size.x, y = axes.y * size.y, z = axes.z * size.z;
+    return {{x.x, x.y, x.z, y.x, y.y, y.z, z.x, z.y, z.z, centre.x, centre.y, centre.z}, rgba};
+}
+
+// How far an instance reaches from its centre along x, y and z.
+Vec3 halfReach(const Instance3D& i) { return reachOf({i.column(0), i.column(1), i.column(2)}, {0.5f, 0.5f, 0.5f}); }
+
+// An item is drawn only where all of it lies within the world.
+Made made(BatchKind batch, const Instance3D& instance)
+{
+    const Vec3 c = instance.column(3);
+    const Vec3 half = halfReach(instance);
+    if (!withinWorld(c) || !withinWorld(half) || !withinWorld(c + half) || !withinWorld(c - half))
+        return LeftOut;
+    return {ItemInstance{batch, instance}};
+}
+
+std::array<std::uint32_t, MarkerKindCount> kindColours(std::uint8_t alpha)
+{
+    std::array<std::uint32_t, MarkerKindCount> colours{};
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        colours[k] = packRgba(markerColour(static_cast<MarkerKind>(k)), alpha);
+    return colours;
+}
+
+Made sceneItem(const SceneCatalogue& scene, std::uint32_t row, Vec3 t, const std::array<float, 4>& q)
+{
+    static const auto facing = kindColours(FacingAlpha), plain = kindColours(NoFacingAlpha);
+    const SceneRecord& r = scene.records[row];
+    const Vec3 scale = r.SizeOffset ? scene.size(row) : Vec3{1, 1, 1};
+    if (!withinWorld(t) || !withinWorld(scale))
+        return LeftOut;
+    const Mat3 axes = r.RotationOffset ? orientationOf(q, RotationLayout::Scene) : Mat3{};
+    const MarkerKind kind = markerKindOf(scene, row);
+    const std::uint32_t colour = (r.RotationOffset ? facing : plain)[static_cast<std::size_t>(kind)];
+    // Things that stand on the ground stand on their translation.
+    const auto standing = [&](Vec3 size) {
+        const Vec3 s{size.x * scale.x, size.y * scale.y, size.z * scale.z};
+        return made(BatchKind::SceneBoxes, instanceOf(axes, s, t + axes.y * (s.y / 2), colour));
+    };
+    switch (kind) {
+    case MarkerKind::Car: return standing(CarSize);
+    case MarkerKind::Human: return standing(HumanSize);
+    case MarkerKind::Building: return standing(BuildingSize);
+    case MarkerKind::Model: return standing(ThingSize);
+    case MarkerKind::Light: return made(BatchKind::SceneSpheres, instanceOf({}, Vec3{1, 1, 1} * LightDiameter, t, colour));
+    case MarkerKind::Sound: return made(BatchKind::SceneSpheres, instanceOf({}, Vec3{1, 1, 1} * SoundDiameter, t, colour));
+    case MarkerKind::Other: break;
+    }
+    return made(BatchKind::SceneMarkers, instanceOf({}, Vec3{1, 1, 1} * MarkerSize, t, colour));
+}
+
+// A cached object as large as its size, in metres, standing on its position: the footprint the
+// map draws.
+Made cacheItem(const CacheRecord& r, Vec3 position, const std::array<float, 4>& rotation)
+{
+    if (!withinWorld(position) || !withinWorld(r.size))
+        return LeftOut;
+    const Mat3 axes = orientationOf(rotation, RotationLayout::Cache);
+    const Vec3 size{std::fabs(r.size.x), std::fabs(r.size.y), std::fabs(r.size.z)};
+    return made(BatchKind::CacheBoxes, instanceOf(axes, size, position + axes.y * (size.y / 2), packRgba(CacheColour, FacingAlpha)));
+}
+
+Made frameItem(Vec3 position)
+{
+    if (!withinWorld(position))
+        return LeftOut;
+    return made(BatchKind::FrameMarkers, instanceOf({}, Vec3{1, 1, 1} * FrameMarkerSize, position, packRgba(20, 20, 20)));
+}
+
+// The height a cylinder is drawn over: the file gives none, so it spans everything else loaded.
+struct Span {
+    float bottom = 0, top = CylinderFallbackHeight;
+};
+Span spanOf(const Bounds& everything)
+{
+    if (everything.min.y < everything.max.y)
+        return {everything.min.y, everything.max.y};
+    return {};
+}
+
+Made bodyItem(const BodyShape& shape, std::uint8_t material, Span span)
+{
+    const std::uint32_t colour = materialColour(material);
+    switch (shape.kind) {
+    case BodyShape::Kind::Box:
+        return made(BatchKind::BodyBoxes, instanceOf(shape.box.axes, shape.box.half * 2, shape.box.centre, colour));
+    case BodyShape::Kind::Sphere:
+        return made(BatchKind::BodySpheres, instanceOf({}, Vec3{1, 1, 1} * (2 * shape.radius), shape.centre, colour));
+    case BodyShape::Kind::Cylinder:
+        break;
+    }
+    const Vec3 centre{shape.centre.x, (span.bottom + span.top) / 2, shape.centre.z};
+    return made(BatchKind::BodyCylinders,
+                instanceOf({}, {2 * shape.radius, span.top - span.bottom, 2 * shape.radius}, centre, colour));
+}
+
 // What one share of the work makes: instances and their rows for some batches, the bounds,
-// and the cylinders, which are added last (they span everything else). The shares are made side by
-// side and put together in order, so the result is the same as one pass over every row.
+// the items left out, and the cylinders, which are added last (they span everything else). The
+// shares are made side by side and put together in order, so the result is the same as one pass
+// over every row.
 struct Share {
     std::array<std::vector<Instance3D>, BatchCount> instances;
     std::array<std::vector<std::uint32_t>, BatchCount> rows;
     Bounds bounds;
     Cylinders cylinders;
+    std::size_t leftOut = 0;
 
     // Room for up to `count` items in each batch: memory a share does not touch is never used.
     void reserve(std::initializer_list<BatchKind> kinds, std::size_t count)
@@ -53,82 +164,49 @@ struct Share {
             rows[static_cast<std::size_t>(kind)].reserve(count);
         }
     }
-    void add(BatchKind kind, std::uint32_t row, const Mat3& axes, Vec3 size, Vec3 centre, std::uint32_t rgba)
+    void add(std::uint32_t row, const Made& made)
     {
-        const Vec3 x = axes.x * size.x, y = axes.y * size.y, z = axes.z * size.z;
-        instances[static_cast<std::size_t>(kind)].push_back(
-            {{x.x, x.y, x.z, y.x, y.y, y.z, z.x, z.y, z.z, centre.x, centre.y, centre.z}, rgba});
-        rows[static_cast<std::size_t>(kind)].push_back(row);
-        const Vec3 half = reachOf({x, y, z}, {0.5f, 0.5f, 0.5f});
-        bounds.cover(centre - half, centre + half);
+        if (made.leftOut)
+            ++leftOut;
+        if (!made.item)
+            return;
+        const auto k = static_cast<std::size_t>(made.item->batch);
+        instances[k].push_back(made.item->instance);
+        rows[k].push_back(row);
+        const Vec3 c = made.item->instance.column(3);
+        const Vec3 half = halfReach(made.item->instance);
+        bounds.cover(c - half, c + half);
     }
 };
-
 
 void addScene(Share& out, const SceneCatalogue& scene, std::uint32_t first, std::uint32_t end)
 {
     out.reserve({BatchKind::SceneBoxes, BatchKind::SceneSpheres, BatchKind::SceneMarkers}, end - first);
-    std::array<std::uint32_t, 7> colours{};
-    for (std::size_t k = 0; k < colours.size(); ++k)
-        colours[k] = packRgba(markerColour(static_cast<MarkerKind>(k)), NoFacingAlpha);
-    constexpr std::uint32_t Facing = static_cast<std::uint32_t>(FacingAlpha ^ NoFacingAlpha) << 24;
     for (std::uint32_t row = first; row < end; ++row) {
         const SceneRecord& r = scene.records[row];
-        if (r.isScript || r.TranslationOffset == 0)
-            continue;
-        const Vec3 t = scene.translation(row);
-        if (!isFinite(t))
-            continue;
-        const Mat3 axes = r.RotationOffset ? orientationOf(scene.rotation(row), RotationLayout::Scene) : Mat3{};
-        Vec3 scale = r.SizeOffset ? scene.size(row) : Vec3{1, 1, 1};
-        if (!isFinite(scale))
-            scale = {1, 1, 1};
-        const MarkerKind kind = markerKindOf(scene, row);
-        const std::uint32_t colour = colours[static_cast<std::size_t>(kind)] | (r.RotationOffset ? Facing : 0);
-        // Things that stand on the ground stand on their translation.
-        const auto standing = [&](Vec3 size) {
-            const Vec3 s{size.x * scale.x, size.y * scale.y, size.z * scale.z};
-            out.add(BatchKind::SceneBoxes, row, axes, s, t + axes.y * (s.y / 2), colour);
-        };
-        switch (kind) {
-        case MarkerKind::Car: standing(CarSize); break;
-        case MarkerKind::Human: standing(HumanSize); break;
-        case MarkerKind::Building: standing(BuildingSize); break;
-        case MarkerKind::Model: standing(ThingSize); break;
-        case MarkerKind::Light: out.add(BatchKind::SceneSpheres, row, {}, Vec3{1, 1, 1} * LightDiameter, t, colour); break;
-        case MarkerKind::Sound: out.add(BatchKind::SceneSpheres, row, {}, Vec3{1, 1, 1} * SoundDiameter, t, colour); break;
-        case MarkerKind::Other: out.add(BatchKind::SceneMarkers, row, {}, Vec3{1, 1, 1} * MarkerSize, t, colour); break;
-        }
+        if (!r.isScript && r.TranslationOffset != 0)
+            out.add(row, sceneItem(scene, row, scene.translation(row), r.RotationOffset ? scene.rotation(row) : NoTurn));
     }
 }
 
 void addCache(Share& out, const CacheLoadResult& cache)
 {
-    const std::uint32_t colour = packRgba(CacheColour, FacingAlpha);
     out.reserve({BatchKind::CacheBoxes}, cache.records.size());
     for (std::uint32_t row = 0; row < cache.records.size(); ++row) {
         const CacheRecord& r = cache.records[row];
-        if (r.TranslationOffset == 0 || !isFinite(r.position))
-            continue; // a base record has no place
-        const Mat3 axes = orientationOf(r.rotation, RotationLayout::Cache);
-        const Vec3 scale = isFinite(r.size) ? r.size : Vec3{1, 1, 1};
-        const Vec3 s{BuildingSize.x * scale.x, BuildingSize.y * scale.y, BuildingSize.z * scale.z};
-        out.add(BatchKind::CacheBoxes, row, axes, s, r.position + axes.y * (s.y / 2), colour);
+        if (r.TranslationOffset != 0) // a base record has no place
+            out.add(row, cacheItem(r, r.position, r.rotation));
     }
 }
 
 void addFrames(Share& out, const ModelLoadResult& model)
 {
-    const std::uint32_t colour = packRgba(20, 20, 20);
     out.reserve({BatchKind::FrameMarkers}, model.frames.size());
-    for (std::uint32_t row = 0; row < model.frames.size(); ++row) {
-        const Vec3 p = model.frames[row].position;
-        if (isFinite(p))
-            out.add(BatchKind::FrameMarkers, row, {}, Vec3{1, 1, 1} * FrameMarkerSize, p, colour);
-    }
+    for (std::uint32_t row = 0; row < model.frames.size(); ++row)
+        out.add(row, frameItem(model.frames[row].position));
 }
 
-void addRoute(std::vector<Vec3>& points, Bounds& bounds, std::span<const std::uint8_t> route)
+void addRoute(std::vector<Vec3>& points, Bounds& bounds, std::size_t& leftOut, std::span<const std::uint8_t> route)
 {
     if (!holdsRoutePoints(route))
         return;
@@ -137,8 +215,10 @@ void addRoute(std::vector<Vec3>& points, Bounds& bounds, std::span<const std::ui
     for (std::uint32_t i = 0; i < RoutePoints; ++i) {
         const std::size_t at = routePointOffset(i);
         const Vec3 p{r.f32(at), r.f32(at + 4), r.f32(at + 8)};
-        if (!isFinite(p))
+        if (!withinWorld(p)) {
+            ++leftOut;
             continue;
+        }
         points.push_back(p);
         bounds.cover(p, p);
     }
@@ -150,37 +230,20 @@ void addBodies(Share& out, const CollisionLoadResult& tree, std::uint32_t first,
     out.reserve({BatchKind::BodyBoxes, BatchKind::BodySpheres}, end - first);
     for (std::uint32_t row = first; row < end; ++row) {
         const auto shape = bodyShapeOf(tree, row);
-        if (!shape)
-            continue;
-        const std::uint32_t colour = materialColour(tree.body(row).material);
-        switch (shape->kind) {
-        case BodyShape::Kind::Box:
-            out.add(BatchKind::BodyBoxes, row, shape->box.axes, shape->box.half * 2, shape->box.centre, colour);
-            break;
-        case BodyShape::Kind::Sphere:
-            out.add(BatchKind::BodySpheres, row, {}, Vec3{1, 1, 1} * (2 * shape->radius), shape->centre, colour);
-            break;
-        case BodyShape::Kind::Cylinder:
+        if (shape && shape->kind == BodyShape::Kind::Cylinder)
             out.cylinders.emplace_back(row, *shape);
-            break;
-        }
+        else if (shape)
+            out.add(row, bodyItem(*shape, tree.body(row).material, {}));
     }
 }
 
 // The cylinders, upright from the lowest to the highest point of everything else.
 void addCylinders(Share& out, const CollisionLoadResult& tree, const Cylinders& cylinders, const Bounds& everything)
 {
-    float bottom = everything.min.y, top = everything.max.y;
-    if (!(bottom < top)) {
-        bottom = 0;
-        top = CylinderFallbackHeight;
-    }
+    const Span span = spanOf(everything);
     out.reserve({BatchKind::BodyCylinders}, cylinders.size());
-    for (const auto& [row, shape] : cylinders) {
-        const Vec3 centre{shape.centre.x, (bottom + top) / 2, shape.centre.z};
-        out.add(BatchKind::BodyCylinders, row, {}, {2 * shape.radius, top - bottom, 2 * shape.radius}, centre,
-                materialColour(tree.body(row).material));
-    }
+    for (const auto& [row, shape] : cylinders)
+        out.add(row, bodyItem(shape, tree.body(row).material, span));
 }
 
 // The shares, in order, into one batch of the scene, and every item's place.
@@ -266,6 +329,114 @@ std::uint32_t materialColour(std::uint8_t material)
     return colours[material];
 }
 
+namespace {
+
+// An item as the readers hold it now; cylinders over `span`.
+Made currentItem(const Scene3DSource& source, ItemRef item, Span span)
+{
+    const std::uint32_t row = item.row;
+    switch (item.layer) {
+    case ViewLayer::Scene: {
+        if (!source.scene || row >= source.scene->entryCount())
+            return {};
+        const SceneRecord& r = source.scene->records[row];
+        if (r.isScript || r.TranslationOffset == 0)
+            return {};
+        return sceneItem(*source.scene, row, source.scene->translation(row), r.RotationOffset ? source.scene->rotation(row) : NoTurn);
+    }
+    case ViewLayer::Cache:
+        if (!source.cache || row >= source.cache->records.size() || source.cache->records[row].TranslationOffset == 0)
+            return {};
+        return cacheItem(source.cache->records[row], source.cache->records[row].position, source.cache->records[row].rotation);
+    case ViewLayer::Frames:
+        if (!source.model || row >= source.model->frames.size())
+            return {};
+        return frameItem(source.model->frames[row].position);
+    case ViewLayer::Collision:
+        if (!source.tree || row >= source.tree->bodyCount())
+            return {};
+        if (const auto shape = bodyShapeOf(*source.tree, row))
+            return bodyItem(*shape, source.tree->body(row).material, span);
+        return {};
+    case ViewLayer::Route:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<ItemInstance> placedInstance(const Scene3DSource& source, ItemRef item, Vec3 translation,
+                                           const std::array<float, 4>& rotation)
+{
+    switch (item.layer) {
+    case ViewLayer::Scene:
+        if (!source.scene || item.row >= source.scene->entryCount() || source.scene->records[item.row].isScript)
+            return std::nullopt;
+        return sceneItem(*source.scene, item.row, translation, rotation).item;
+    case ViewLayer::Cache:
+        if (!source.cache || item.row >= source.cache->records.size())
+            return std::nullopt;
+        return cacheItem(source.cache->records[item.row], translation, rotation).item;
+    case ViewLayer::Frames:
+        return frameItem(translation).item;
+    case ViewLayer::Collision:
+    case ViewLayer::Route:
+        break;
+    }
+    return std::nullopt;
+}
+
+bool updateScene3D(Scene3D& scene, const Scene3DSource& source, ViewLayer layer, std::span<const std::uint32_t> rows)
+{
+    if (layer == ViewLayer::Route)
+        return false;
+    const Span span = scene.empty ? Span{} : Span{scene.min.y, scene.max.y};
+    for (const std::uint32_t row : rows) {
+        const ItemRef item{layer, row};
+        if (row >= scene.places[indexOf(layer)].size())
+            return false;
+        const Made now = currentItem(source, item, span);
+        const auto place = scene.find(item);
+        if (!now.item || !place || place->batch != now.item->batch)
+            return false;
+        scene.batch(place->batch).instances[place->index] = now.item->instance;
+        const Vec3 c = now.item->instance.column(3), half = halfReach(now.item->instance);
+        scene.min = minOf(scene.min, c - half);
+        scene.max = maxOf(scene.max, c + half);
+    }
+    return true;
+}
+
+OrientedBox boxOf(const Instance3D& i)
+{
+    const Vec3 columns[3] = {i.column(0), i.column(1), i.column(2)};
+    Vec3 axes[3] = {normalized(columns[0]), normalized(columns[1]), normalized(columns[2])};
+    // A flat side keeps its direction: made again from the other two (or from the world's axes
+    // where two sides are flat), so that a plate is a plate and not an endless column.
+    for (int k = 0; k < 3; ++k) {
+        if (length(axes[k]) > 0)
+            continue;
+        const Vec3 a = axes[(k + 1) % 3], b = axes[(k + 2) % 3];
+        if (length(a) > 0 && length(b) > 0) {
+            axes[k] = normalized(cross(a, b));
+        } else {
+            const Vec3 world[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+            const Vec3 other = length(a) > 0 ? a : b;
+            axes[k] = length(other) > 0 ? normalized(cross(other, world[(k + 1) % 3])) : world[k];
+            if (length(axes[k]) == 0)
+                axes[k] = normalized(cross(other, world[(k + 2) % 3]));
+        }
+    }
+    return {i.column(3), {axes[0], axes[1], axes[2]}, {length(columns[0]) / 2, length(columns[1]) / 2, length(columns[2]) / 2}};
+}
+
+const Instance3D* Scene3D::instance(ItemRef item) const
+{
+    const auto place = find(item);
+    return place ? &batch(place->batch).instances[place->index] : nullptr;
+}
+
 std::optional<Scene3D::Place> Scene3D::find(ItemRef item) const
 {
     const auto& rows = places[static_cast<std::size_t>(item.layer)];
@@ -326,6 +497,7 @@ Scene3D buildScene3D(const Scene3DSource& source)
     const std::uint32_t bodiesFirst = bodies / 5 * 2;
     std::vector<Share> shares(6);
     Bounds routeBounds;
+    std::size_t routeLeftOut = 0;
     sideBySide(
         [&] {
             if (source.scene)
@@ -340,20 +512,23 @@ Scene3D buildScene3D(const Scene3DSource& source)
                 addScene(shares[1], *source.scene, sceneRows / 2, sceneRows);
             if (source.model)
                 addFrames(shares[5], *source.model);
-            addRoute(out.route, routeBounds, source.route);
+            addRoute(out.route, routeBounds, routeLeftOut, source.route);
             if (source.tree)
                 addBodies(shares[4], *source.tree, bodiesFirst, bodies);
         });
     Bounds bounds = routeBounds;
+    out.leftOut = routeLeftOut;
     Cylinders cylinders;
     for (Share& share : shares) {
         bounds.cover(share.bounds);
+        out.leftOut += share.leftOut;
         cylinders.insert(cylinders.end(), share.cylinders.begin(), share.cylinders.end());
     }
     if (source.tree) {
         Share upright;
         addCylinders(upright, *source.tree, cylinders, bounds);
         bounds.cover(upright.bounds);
+        out.leftOut += upright.leftOut;
         shares.push_back(std::move(upright));
     }
     // The scene's batches on the second thread, the rest here.

@@ -1,11 +1,12 @@
 #pragma once
 // What the 3D view draws of a mission, as instance data: one placement and colour per item, grouped
 // by the unit mesh it is drawn with, so that each group is one draw call. Scene objects by kind (a
-// box for buildings, things, doors and cars, an upright box for humans, a small sphere for lights and
-// sounds, a marker for the rest), those with a rotation with an arrow for where they face; cached objects as boxes in their
-// own colour; collision bodies in their real shapes, translucent and coloured by material; model
-// frames as markers; the race route as a line. Standard C++: the view draws it, picking and the
-// tests read it.
+// box for cars, buildings and things, an upright box for humans, a small sphere for lights and
+// sounds, a marker for the rest), those with a rotation with an arrow for where they face; cached
+// objects as boxes of their own size, as the map draws their footprint; collision bodies in their
+// real shapes, translucent and coloured by material; model frames as markers; the race route as a
+// line. Anything whose place or size is not finite or lies beyond the world's limit is left out
+// (and counted). Standard C++: the view draws it, picking and the tests read it.
 
 #include <array>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include "formats/collision/CollisionFile.h"
 #include "formats/model/ModelFile.h"
 #include "formats/scene/SceneCatalogue.h"
+#include "foundation/geometry/Ray.h"
 #include "render/common/ItemKinds.h"
 #include "render/common/Layers.h"
 #include "render/view3d/Mat4.h"
@@ -90,6 +92,8 @@ struct Scene3D {
     std::vector<Vec3> route;              // the route's points in order
     Vec3 min, max;                        // what every item covers
     bool empty = true;
+    // Items left out because a place or size is not finite or lies beyond the world's limit.
+    std::size_t leftOut = 0;
 
     // Where each item's instance is, by layer and row: the batch in the top byte, the instance
     // below; NoInstance for a row that is not drawn.
@@ -98,8 +102,10 @@ struct Scene3D {
     struct Place {
         BatchKind batch;
         std::uint32_t index;
+        bool operator==(const Place&) const = default;
     };
     std::optional<Place> find(ItemRef item) const;
+    const Instance3D* instance(ItemRef item) const;
 
     Batch3D& batch(BatchKind kind) { return batches[static_cast<std::size_t>(kind)]; }
     const Batch3D& batch(BatchKind kind) const { return batches[static_cast<std::size_t>(kind)]; }
@@ -122,10 +128,31 @@ inline constexpr Vec3 HumanSize{0.6f, 1.8f, 0.4f};
 inline constexpr Vec3 BuildingSize{6, 6, 6};
 inline constexpr Vec3 ThingSize{1, 1, 1};
 inline constexpr float LightDiameter = 0.6f, SoundDiameter = 0.8f, MarkerSize = 0.5f, FrameMarkerSize = 0.35f;
+// How far an object's facing arrow reaches beyond the front of its shape.
 inline constexpr float ArrowLength = 1.5f;
 inline constexpr std::uint8_t FacingAlpha = 255, NoFacingAlpha = 254;
 
 Scene3D buildScene3D(const Scene3DSource& source);
+
+// One item's instance and the batch it is drawn in.
+struct ItemInstance {
+    BatchKind batch = BatchKind::SceneBoxes;
+    Instance3D instance;
+};
+
+// A scene object, cached object or frame as it would be drawn standing at `translation`, turned by
+// the four rotation floats `rotation` (in its file's layout), the rest of it as the readers hold it:
+// what a placing command's preview draws of the place it will write. Nothing when it is not drawn
+// there (no such row, or a place or size beyond the world).
+std::optional<ItemInstance> placedInstance(const Scene3DSource& source, ItemRef item, Vec3 translation,
+                                           const std::array<float, 4>& rotation);
+
+// The instances of `rows` of a layer made again from the readers, after a command wrote them. False
+// when the scene must be built anew instead: a row appeared or vanished, or changed its batch.
+bool updateScene3D(Scene3D& scene, const Scene3DSource& source, ViewLayer layer, std::span<const std::uint32_t> rows);
+
+// The box an instance of the box mesh draws, with all three axes even where a side is flat.
+OrientedBox boxOf(const Instance3D& instance);
 
 // The colour of a collision body of the material: one hue per code, seen through.
 std::uint32_t materialColour(std::uint8_t material);

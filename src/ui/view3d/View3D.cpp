@@ -88,10 +88,17 @@ void View3D::lightHandlePart(HandlePart part)
     update();
 }
 
-void View3D::showPreview(std::shared_ptr<const Scene3D> preview)
+void View3D::sceneUpdated()
 {
-    m_preview = std::move(preview);
-    m_sceneChanged = true;
+    if (m_picker)
+        m_picker->invalidate();
+    update();
+}
+
+void View3D::setOverrides(DrawOverrides overrides)
+{
+    m_overrides = std::move(overrides);
+    m_overridesChanged = true;
     update();
 }
 
@@ -169,7 +176,7 @@ void View3D::initializeGL()
         emit unavailable(m_renderer.failure());
         return;
     }
-    m_sceneChanged = m_highlightChanged = true;
+    m_sceneChanged = m_highlightChanged = m_overridesChanged = true;
 }
 
 void View3D::resizeGL(int width, int height) { m_camera.setViewport(static_cast<float>(width), static_cast<float>(height)); }
@@ -177,8 +184,12 @@ void View3D::resizeGL(int width, int height) { m_camera.setViewport(static_cast<
 void View3D::upload()
 {
     if (m_sceneChanged) {
-        m_renderer.setScene(m_preview ? m_preview : m_scene);
+        m_renderer.setScene(m_scene);
         m_sceneChanged = false;
+    }
+    if (m_overridesChanged) {
+        m_renderer.setOverrides(m_overrides);
+        m_overridesChanged = false;
     }
     if (m_highlightChanged) {
         m_renderer.setHighlight(m_highlight);

@@ -28,6 +28,10 @@ public:
 
     // What is drawn (kept alive by the view while it shows it).
     void setScene(std::shared_ptr<const Scene3D> scene);
+    // Instances of the scene set were changed in place.
+    void sceneUpdated();
+    // What is drawn otherwise than the scene holds it (a drag's preview); picking stays on the scene.
+    void setOverrides(DrawOverrides overrides);
     const Scene3D* scene() const { return m_scene.get(); }
     void setHighlight(Highlight3D highlight);
     void setLayers(const LayerSwitches& shown);
@@ -53,9 +57,6 @@ public:
     // What a move snaps to with Ctrl, in metres.
     void setGridStep(float metres) { m_gridStep = metres; }
     float gridStep() const { return m_gridStep; }
-    // While a drag shows where things would be: the scene drawn instead of the one set (picking
-    // stays on that one); nothing returns to it.
-    void showPreview(std::shared_ptr<const Scene3D> preview);
     // A drag of the handles or of a body is running.
     bool dragging() const { return m_gesture && m_gesture->places(); }
     // The handles as they stand now, when they are shown (moved with a drag in progress).
@@ -106,8 +107,8 @@ private:
     Highlight3D m_highlight;
     LayerSwitches m_shown{true, true, true, true, true};
     bool m_ready = false;
-    bool m_sceneChanged = false, m_highlightChanged = false;
-    std::shared_ptr<const Scene3D> m_preview;
+    bool m_sceneChanged = false, m_highlightChanged = false, m_overridesChanged = false;
+    DrawOverrides m_overrides;
 
     std::vector<std::unique_ptr<Tool>> m_tools; // asked in order
     std::unique_ptr<Gesture> m_gesture;         // the one running, begun by m_gestureButton

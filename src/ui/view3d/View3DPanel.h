@@ -1,18 +1,21 @@
 #pragma once
-// The 3D view in a dock (objectName View3DDock): the layer switches it shares with the map, and the
-// view, or, where no OpenGL 3.3 context can be made (a platform that cannot host one), one line
-// saying so. It observes the mission (the instance data made anew when the files change; the camera
-// kept across reloads of one mission, everything framed when another opens) and the window's
-// selection, which it outlines and which its picks set.
+// The 3D view in a dock (objectName View3DDock): the layer switches it shares with the map, the
+// grid step, "Frame all", and the view, or, where no OpenGL 3.3 context can be made, one line
+// saying so. It follows the mission's notices (the scene built anew when a file is read, only the
+// written rows made again after a save; the camera kept across reloads of one mission, everything
+// framed when another opens) and the window's selection, which it outlines and which its picks set.
+// A drag shows the places the placing commands will write, and hands the move or turn on.
 
 #include <QObject>
 #include <QString>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "mission/Mission.h"
 #include "render/view3d/Scene3D.h"
+#include "ui/view3d/PlacingPreview.h"
 
 class QDockWidget;
 class QLabel;
@@ -48,29 +51,19 @@ signals:
 
 private:
     void missionChanged(const MissionChange& change) override;
+    void connectView(QWidget* frameAll);
     bool shown() const;
+    Scene3DSource source() const;
     void rebuild();
     void showSelection();
     void showUnavailable(const QString& reason);
-    // The selected scene objects, and the entry last chosen in another list (the one the inspector
-    // shows), as the map marks them.
+    // The selected scene objects, and the entry last chosen in another list.
     std::vector<ItemRef> selectedItems() const;
-    // The cached object, collision body or frame chosen last, if one was.
     std::optional<ItemRef> otherChoice() const;
-    QString nameOf(ItemRef item) const;
-    // The handles at the centre of what they move.
-    void placeHandles();
-    // A drag in progress: the items drawn where they would be, and the status line saying where.
+    // A drag in progress: the places it would write drawn, and the status line saying where.
     void previewMove(Vec3 offset);
     void previewTurn(double degrees);
     void endPreview();
-    // The instances the drag shows elsewhere, with where they stand before it.
-    struct Dragged {
-        Scene3D::Place place;
-        Instance3D before;
-        Vec3 translation; // the item's own
-    };
-    void startPreview();
 
     Mission& m_mission;
     Selection& m_selection;
@@ -78,13 +71,11 @@ private:
     StatusLine& m_status;
     QDockWidget* m_dock = nullptr;
     View3D* m_view = nullptr;
-    QLabel* m_notice = nullptr;
     std::shared_ptr<Scene3D> m_scene;
     bool m_stale = true;
     std::filesystem::path m_folder; // of the mission the camera looks at
     bool m_tellsHover = false;
-    std::shared_ptr<Scene3D> m_preview; // the drawn copy while a drag shows where things would be
-    std::vector<Dragged> m_dragged;
+    PlacingPreview m_preview;
 };
 
 } // namespace mw

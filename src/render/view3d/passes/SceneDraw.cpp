@@ -12,7 +12,7 @@ SceneDraw::SceneDraw(GlResources& gl) : m_points(gl)
 void SceneDraw::prepare(const FrameContext& frame)
 {
     if (m_scene)
-        cullForFrame(*m_scene, frame.camera, frame.shown, m_frame);
+        cullForFrame(*m_scene, frame.camera, frame.shown, m_frame, m_overrides.empty() ? nullptr : &m_overrides);
     else
         m_frame = {};
     for (std::size_t k = 0; k < m_batches.size(); ++k)

@@ -16,6 +16,7 @@ class SceneDraw {
 public:
     explicit SceneDraw(GlResources& gl);
     void setScene(std::shared_ptr<const Scene3D> scene) { m_scene = std::move(scene); }
+    void setOverrides(DrawOverrides overrides) { m_overrides = std::move(overrides); }
     const Scene3D* scene() const { return m_scene.get(); }
     // Culls the scene for the frame and fills the buffers.
     void prepare(const FrameContext& frame);
@@ -25,6 +26,7 @@ public:
 
 private:
     std::shared_ptr<const Scene3D> m_scene;
+    DrawOverrides m_overrides;
     FrameDraw m_frame; // what the last frame drew; its memory is kept
     std::vector<InstanceDraw> m_batches; // by BatchKind
     ColouredDraw m_points;

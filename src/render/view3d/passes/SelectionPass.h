@@ -7,19 +7,10 @@
 #include <vector>
 
 #include "render/view3d/FrameCulling.h"
+#include "render/view3d/Highlight.h"
 #include "render/view3d/passes/RenderPass.h"
 
 namespace mw {
-
-// What is drawn over the scene, seen through whatever stands in front: the selected items, each in
-// its own shape tinted and edged in the highlight colour, and the lights' range circles.
-struct Highlight3D {
-    std::array<std::vector<Instance3D>, 4> items; // by Mesh3D
-    std::vector<Vec3> lines;                      // pairs: range circles and the like
-};
-
-// The colour the selection is drawn in.
-inline constexpr float HighlightRgb[3] = {1.0f, 0.85f, 0.0f};
 
 class SelectionPass final : public RenderPass {
 public:

@@ -38,7 +38,7 @@ public:
     // It ends without doing it: everything back as it was before it began.
     virtual void cancel() {}
     // A key while it runs; true when it used it.
-    virtual bool key(QKeyEvent*, bool pressed) { return false; }
+    virtual bool key(QKeyEvent*, bool /*pressed*/) { return false; }
     // The wheel while it runs; true when it used it.
     virtual bool wheel(const Pointer&) { return false; }
     // What it draws over the picture (a rubber band).
