@@ -1,8 +1,8 @@
 // Takes a picture of the editor for the README and the package's metadata: the main window on the
 // files or folder named, with the docks asked for shown, after the events have settled.
-// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--only-3d]
+// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--top] [--only-3d]
 //        [--drag x|y|z|ring PIXELS] PATH...
-// --frame frames the selected objects in the 3D view, as F does; --only-3d takes the 3D view's dock alone;
+// --frame frames the selected objects in the 3D view, as F does; --top looks straight down on everything; --only-3d takes the 3D view's picture alone;
 // --drag holds a drag of a handle, PIXELS to the right of where it took hold, while the picture is taken.
 #include <QApplication>
 #include <QDockWidget>
@@ -26,14 +26,14 @@ int main(int argc, char** argv)
 {
     if (argc < 4) {
         std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] "
-                             "[--orbit DEGREES] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
+                             "[--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
         return 2;
     }
     QApplication app(argc, argv);
     const QString out = QString::fromLocal8Bit(argv[1]);
     int width = 1280, height = 800;
     std::sscanf(argv[2], "%dx%d", &width, &height);
-    bool map = false, view3d = false, frame = false, only3d = false;
+    bool map = false, view3d = false, frame = false, only3d = false, top = false;
     std::vector<std::uint32_t> select;
     float orbit = 0;
     std::string dragPart;
@@ -55,6 +55,8 @@ int main(int argc, char** argv)
             frame = true;
         else if (std::strcmp(argv[i], "--orbit") == 0 && i + 1 < argc)
             orbit = static_cast<float>(std::atof(argv[++i]));
+        else if (std::strcmp(argv[i], "--top") == 0)
+            top = true;
         else
             paths << QString::fromLocal8Bit(argv[i]);
     }
@@ -77,6 +79,13 @@ int main(int argc, char** argv)
     for (int k = 0; k < 20; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);
+    }
+    if (top && window.view3d().view()) {
+        // Straight down (as near as the camera goes), north up: as the map looks at the mission.
+        mw::View3D& view = *window.view3d().view();
+        view.camera().yaw = 0;
+        view.camera().pitch = -1.55f;
+        view.frameAll();
     }
     if (orbit != 0 && window.view3d().view()) {
         window.view3d().view()->camera().orbit(orbit * 3.1415927f / 180, 0);
@@ -111,8 +120,9 @@ int main(int argc, char** argv)
             QThread::msleep(50);
         }
     }
-    const QPixmap picture = only3d ? window.view3d().dock()->grab() : window.grab();
-    if (!picture.toImage().save(out, "PNG")) {
+    // The 3D view's own picture, with what it paints over the scene (a dock's grab leaves that out).
+    const QImage picture = only3d && window.view3d().view() ? window.view3d().view()->grabFramebuffer() : window.grab().toImage();
+    if (!picture.save(out, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

@@ -19,12 +19,14 @@ Vec3 Camera::forward() const
 
 Vec3 Camera::right() const
 {
-    // The right of a camera looking along +z is -x: the world is right-handed with y up.
-    return {-std::cos(yaw), 0, std::sin(yaw)};
+    // The files' frame is left-handed (see the header): looking along +z, +x is on the right.
+    return {std::cos(yaw), 0, -std::sin(yaw)};
 }
 
 Mat4 Camera::view() const
 {
+    // Into OpenGL's eye space (x right, y up, looking down -z). From a left-handed frame that is a
+    // mirror: the matrix turns the winding of every triangle, which the renderer allows for.
     const Vec3 f = forward(), r = right(), u = up();
     Mat4 v;
     const Vec3 rows[3] = {r, u, -f};

@@ -4,6 +4,12 @@
 // and projection, the ray through a pixel, the pixel of a point, and the moves of the view: orbit,
 // pan, zoom towards a point, fly, and framing a box. Standard C++, so that its geometry is tested
 // without a window.
+//
+// The game's files use a left-handed frame: x east, y up, z north, a heading turning +z towards +x
+// (clockwise seen from above). The map draws it as such, +x to the right and +z up the screen, and
+// so does this camera: looking along +z its right is +x, seen from above +x is to the right and +z up
+// the picture, and a turn that is clockwise on the map is clockwise here. (A right-handed camera
+// would show the mirror image of the map.)
 
 #include <optional>
 
@@ -19,7 +25,7 @@ struct PixelPoint {
 class Camera {
 public:
     Vec3 position{0, 20, -40};
-    float yaw = 0;    // radians about the vertical axis: 0 looks along +z, a positive yaw turns towards +x
+    float yaw = 0;    // radians about the vertical axis: 0 looks along +z, a positive yaw turns right, towards +x
     float pitch = -0.6f; // radians, negative looks down
     float pivotDistance = 45;
     float fovY = 1.0471976f; // 60 degrees
@@ -27,7 +33,7 @@ public:
 
     Vec3 forward() const;
     Vec3 right() const;
-    Vec3 up() const { return cross(right(), forward()); }
+    Vec3 up() const { return cross(forward(), right()); }
     Vec3 pivot() const { return position + forward() * pivotDistance; }
 
     // The picture's size in pixels; a side below one pixel counts as one.

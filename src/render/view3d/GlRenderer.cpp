@@ -103,7 +103,10 @@ void GlRenderer::render(const Camera& camera, int width, int height, const Layer
     m_passes->scene.prepare(frame);
     for (RenderPass* pass : m_passes->order)
         pass->draw(frame);
+    // What comes after (a QPainter drawing over the picture) finds OpenGL as it would anywhere.
     f.glBindVertexArray(0);
+    f.glUseProgram(0);
+    f.glDisable(GL_DEPTH_TEST);
     m_drawCalls = gl.drawCalls;
 }
 

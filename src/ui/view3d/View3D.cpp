@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "render/view3d/Compass.h"
 #include "render/view3d/gl/GlFormat.h"
 #include "ui/view3d/tools/CameraTool.h"
 #include "ui/view3d/tools/HandleTool.h"
@@ -141,10 +142,13 @@ void View3D::frameItems(const std::vector<ItemRef>& items)
 
 void View3D::frameAll()
 {
-    if (!m_scene || m_scene->empty)
+    if (!m_scene)
         return;
-    m_camera.frame(m_scene->min, m_scene->max);
-    update();
+    if (!m_scene->empty) {
+        m_camera.frame(m_scene->min, m_scene->max);
+        update();
+    }
+    emit framedAll(m_scene->leftOut);
 }
 
 std::optional<PickHit> View3D::itemAt(QPointF pixel) const
@@ -208,9 +212,26 @@ void View3D::paintGL()
     m_renderer.setOverlay(lines, triangles);
     const qreal ratio = devicePixelRatioF();
     m_renderer.render(m_camera, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), m_shown);
-    if (m_gesture) {
-        QPainter painter(this);
+    QPainter painter(this);
+    paintCompassLabels(painter);
+    if (m_gesture)
         m_gesture->paint(painter);
+}
+
+void View3D::paintCompassLabels(QPainter& painter) const
+{
+    const qreal side = std::min({qreal(CompassSide) / devicePixelRatioF(), qreal(width()), qreal(height())});
+    const QPointF corner(0, height() - side);
+    const auto tips = compassTips(m_camera);
+    const char* names[3] = {"X", "Y", "Z"};
+    const QColor colours[3] = {QColor(230, 25, 25), QColor(25, 180, 25), QColor(25, 25, 230)};
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    for (std::size_t k = 0; k < tips.size(); ++k) {
+        painter.setPen(colours[k]);
+        const QPointF at = corner + QPointF(tips[k].x * side, tips[k].y * side);
+        painter.drawText(QRectF(at - QPointF(8, 8), QSizeF(16, 16)), Qt::AlignCenter, QString::fromLatin1(names[k]));
     }
 }
 
@@ -227,6 +248,11 @@ void View3D::cancelGesture()
 void View3D::mousePressEvent(QMouseEvent* event)
 {
     setFocus();
+    if (m_gesture) {
+        // A second button while one is held ends what the first began, as Escape does.
+        cancelGesture();
+        return;
+    }
     const Pointer pointer = pointerOf(*event);
     for (const auto& tool : m_tools)
         if (auto gesture = tool->press(*this, pointer)) {
@@ -270,7 +296,7 @@ void View3D::wheelEvent(QWheelEvent* event)
 
 void View3D::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && dragging()) {
+    if (event->key() == Qt::Key_Escape && m_gesture) {
         cancelGesture();
         return;
     }
@@ -296,8 +322,7 @@ void View3D::keyReleaseEvent(QKeyEvent* event)
 
 void View3D::focusOutEvent(QFocusEvent* event)
 {
-    if (m_gesture)
-        m_gesture->focusLost();
+    cancelGesture(); // a drag without the keyboard can no longer be cancelled or snapped
     QOpenGLWidget::focusOutEvent(event);
 }
 

@@ -78,6 +78,9 @@ signals:
     // The item under the cursor, or nothing.
     void hovered(std::optional<ItemRef> item);
     void frameSelectionRequested();
+    // Everything drawn was framed (Home, "Frame all", another mission): how many items were left
+    // out for a place or size not finite or beyond the world.
+    void framedAll(std::size_t leftOut);
     // A drag of the handles or of a selected body: the move or turn so far; `finished` on release.
     void moveDragged(Vec3 offset, bool finished);
     void turnDragged(double degrees, bool finished);
@@ -99,6 +102,7 @@ protected:
 private:
     void upload();
     void cancelGesture();
+    void paintCompassLabels(QPainter& painter) const;
 
     Camera m_camera;
     GlRenderer m_renderer;

@@ -96,6 +96,13 @@ void View3DPanel::connectView(QWidget* frameAll)
     connect(view, &View3D::unavailable, this, &View3DPanel::showUnavailable);
     connect(qobject_cast<QPushButton*>(frameAll), &QPushButton::clicked, view, &View3D::frameAll);
     connect(view, &View3D::frameSelectionRequested, this, &View3DPanel::frameSelection);
+    connect(view, &View3D::framedAll, this, [this](std::size_t leftOut) {
+        if (leftOut > 0)
+            m_status.show(QStringLiteral("%1 left out of the 3D view: a place or size not finite or beyond %2 km")
+                              .arg(leftOut == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(leftOut))
+                              .arg(static_cast<double>(WorldLimit / 1000)),
+                          QColor());
+    });
     connect(view, &View3D::picked, this, [this](ItemRef item, bool toggle) {
         if (item.layer == ViewLayer::Route)
             return;

@@ -13,8 +13,9 @@ namespace {
 constexpr int InstanceStride = sizeof(Instance3D);
 static_assert(sizeof(Instance3D) == 52, "12 floats and a colour, packed");
 
-// The arrow in its own frame: x along the facing, y across it, in arrow lengths.
-constexpr float ArrowLines[] = {0, 0, 0, 1, 0, 0, 1, 0, 0, 0.75f, 0.12f, 0, 1, 0, 0, 0.75f, -0.12f, 0};
+// The arrow: a stem from the centre (z = 1) to the tip an arrow length past the front, and two
+// barbs; x along the facing, y across it, in arrow lengths.
+constexpr float ArrowLines[] = {0, 0, 1, 1, 0, 0, 1, 0, 0, 0.75f, 0.12f, 0, 1, 0, 0, 0.75f, -0.12f, 0};
 
 template <class T>
 void upload(QOpenGLExtraFunctions& f, GLenum target, const GlBuffer& buffer, const std::vector<T>& data, GLenum usage)

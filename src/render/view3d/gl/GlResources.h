@@ -30,7 +30,7 @@ public:
     QOpenGLExtraFunctions& f;
     GlPrograms programs;
     std::array<MeshBuffers, 4> meshes; // by Mesh3D
-    GlBuffer arrowVertices;            // an arrow in its own frame: x along the facing, y across it
+    GlBuffer arrowVertices;            // a facing arrow, from an object's centre out past its front
     GLsizei arrowVertexCount = 0;
     int drawCalls = 0;                 // of the frame being drawn
 

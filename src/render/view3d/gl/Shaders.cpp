@@ -41,8 +41,10 @@ void main()
 }
 )";
 
-// An object's facing: a line from its translation along its z axis with two barbs, drawn over
-// each instance; an instance without a facing (its alpha short of 1) is put beyond the far plane.
+// An object's facing: a line from its centre along its z axis out beyond its front, with two barbs
+// at the tip, drawn for each instance; an instance without a facing (its alpha short of 1) is put
+// beyond the far plane. A vertex with z = 1 is the centre; the others lie past the front by x arrow
+// lengths, y arrow lengths aside.
 const char* ArrowVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
 layout(location = 2) in vec3 c0;
@@ -51,7 +53,6 @@ layout(location = 4) in vec3 c2;
 layout(location = 5) in vec3 c3;
 layout(location = 6) in vec4 colour;
 uniform mat4 viewProjection;
-uniform float lift;
 uniform float arrowLength;
 void main()
 {
@@ -59,9 +60,9 @@ void main()
         gl_Position = vec4(0.0, 0.0, 2.0, 1.0);
         return;
     }
-    vec3 base = c3 - c1 * lift;
-    vec3 along = normalize(c2) * position.x + normalize(c0) * position.y;
-    gl_Position = viewProjection * vec4(base + along * arrowLength, 1.0);
+    float ahead = position.z > 0.5 ? 0.0 : 0.5 * length(c2) + position.x * arrowLength;
+    vec3 at = c3 + normalize(c2) * ahead + normalize(c0) * position.y * arrowLength;
+    gl_Position = viewProjection * vec4(at, 1.0);
 }
 )";
 

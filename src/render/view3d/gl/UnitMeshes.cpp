@@ -112,8 +112,11 @@ UnitMesh markerMesh()
     for (int sx : {0, 1})
         for (int sy : {2, 3})
             for (int sz : {4, 5}) {
-                const Vec3 a = tips[sx], b = tips[sy], c = tips[sz];
-                const Vec3 n = normalized(a + b + c);
+                const Vec3 a = tips[sx], n = normalized(tips[sx] + tips[sy] + tips[sz]);
+                // Counter-clockwise seen from outside, as every mesh's faces.
+                Vec3 b = tips[sy], c = tips[sz];
+                if (dot(cross(b - a, c - a), n) < 0)
+                    std::swap(b, c);
                 const std::size_t base = vertexCount(m);
                 vertex(m, a, n);
                 vertex(m, b, n);

@@ -1,5 +1,7 @@
 #include "render/view3d/passes/CompassPass.h"
 
+#include "render/view3d/Compass.h"
+
 #include <algorithm>
 
 namespace mw {
@@ -13,17 +15,12 @@ CompassPass::CompassPass(GlResources& gl) : m_axes(gl)
 void CompassPass::draw(const FrameContext& frame)
 {
     QOpenGLExtraFunctions& f = frame.gl.f;
-    const int side = std::min({90, frame.width, frame.height});
+    const int side = std::min({CompassSide, frame.width, frame.height});
     f.glViewport(0, 0, side, side);
     f.glDisable(GL_DEPTH_TEST);
-    Camera turned = frame.camera;
-    turned.position = -frame.camera.forward() * 3.0f;
-    turned.nearPlane = 0.1f;
-    turned.farPlane = 10;
-    turned.setViewport(1, 1);
     QOpenGLShaderProgram& line = frame.gl.programs.line;
     line.bind();
-    line.setUniformValue("viewProjection", shaderMatrix(turned.viewProjection()));
+    line.setUniformValue("viewProjection", shaderMatrix(compassCamera(frame.camera).viewProjection()));
     line.setUniformValue("offset", 0.0f, 0.0f, 0.0f);
     line.setUniformValue("fadeTo", 0.0f);
     for (int axis = 0; axis < 3; ++axis) {

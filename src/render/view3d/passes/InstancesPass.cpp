@@ -29,13 +29,17 @@ void InstancesPass::draw(const FrameContext& frame)
     mesh.setUniformValue("replaceColour", 0.0f);
     mesh.setUniformValue("tint", 1.0f, 1.0f, 1.0f, 1.0f);
     mesh.setUniformValue("lit", 1.0f);
+    // The meshes turn counter-clockwise seen from outside in the files' frame, which the view shows
+    // mirrored (see Camera): on the screen their fronts turn clockwise.
     frame.gl.f.glEnable(GL_CULL_FACE);
+    frame.gl.f.glFrontFace(GL_CW);
     for (std::size_t k = 0; k < static_cast<std::size_t>(BatchKind::Count); ++k) {
         const ViewLayer layer = layerOf(static_cast<BatchKind>(k));
         if (layer != ViewLayer::Collision && frame.isShown(layer))
             m_scene.batch(k).drawFaces();
     }
     frame.gl.f.glDisable(GL_CULL_FACE);
+    frame.gl.f.glFrontFace(GL_CCW);
     drawDots(frame, m_scene.points());
     drawArrows(frame);
 }
@@ -47,12 +51,9 @@ void InstancesPass::drawArrows(const FrameContext& frame)
     arrow.setUniformValue("viewProjection", frame.viewProjection);
     arrow.setUniformValue("arrowLength", ArrowLength);
     for (std::size_t k = 0; k < static_cast<std::size_t>(BatchKind::Count); ++k) {
-        const auto kind = static_cast<BatchKind>(k);
-        const ViewLayer layer = layerOf(kind);
+        const ViewLayer layer = layerOf(static_cast<BatchKind>(k));
         if ((layer != ViewLayer::Scene && layer != ViewLayer::Cache) || !frame.isShown(layer))
             continue;
-        const bool standing = kind == BatchKind::SceneBoxes || kind == BatchKind::CacheBoxes;
-        arrow.setUniformValue("lift", standing ? 0.5f : 0.0f);
         if (layer == ViewLayer::Scene)
             arrow.setUniformValue("colour", 0.15f, 0.15f, 0.15f, 1.0f);
         else

@@ -1,6 +1,7 @@
 #pragma once
 // The solid items of the scene, lit, in their shapes; the items too small for their shapes as
-// points; and the arrow of every scene and cached object that has a facing.
+// points; and the arrow of every scene and cached object that has a facing, from its centre out
+// beyond its front.
 
 #include "render/view3d/passes/SceneDraw.h"
 

@@ -57,7 +57,6 @@ public:
     }
     void release(const Pointer&) override { m_timer.stop(); }
     void cancel() override { m_timer.stop(); }
-    void focusLost() override { m_keys.clear(); }
     bool key(QKeyEvent* event, bool pressed) override
     {
         static const std::set<int> flyKeys{Qt::Key_W, Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Q, Qt::Key_E};
@@ -112,9 +111,19 @@ std::unique_ptr<Gesture> CameraTool::press(View3D& view, const Pointer& p)
 
 bool CameraTool::wheel(View3D& view, const Pointer& p)
 {
-    const Ray ray = view.camera().rayThrough({static_cast<float>(p.at.x()), static_cast<float>(p.at.y())});
-    const auto hit = view.itemAt(p.at);
-    view.camera().zoomToward(hit ? hit->point : ray.at(view.camera().pivotDistance), p.wheelSteps);
+    // Towards the nearest surface under the cursor, else where the ray meets the ground, else the
+    // point the camera turns about.
+    Camera& camera = view.camera();
+    const Ray ray = camera.rayThrough({static_cast<float>(p.at.x()), static_cast<float>(p.at.y())});
+    Vec3 target = camera.pivot();
+    if (const auto hit = view.itemAt(p.at)) {
+        target = hit->point;
+    } else if (ray.direction.y != 0) {
+        const float t = -ray.origin.y / ray.direction.y;
+        if (t > 0 && t < camera.farPlane)
+            target = ray.at(t);
+    }
+    camera.zoomToward(target, p.wheelSteps);
     view.update();
     return true;
 }

@@ -43,8 +43,6 @@ public:
     virtual bool wheel(const Pointer&) { return false; }
     // What it draws over the picture (a rubber band).
     virtual void paint(QPainter&) const {}
-    // The view lost the keyboard.
-    virtual void focusLost() {}
     // It moves or turns what is selected (Escape cancels it).
     virtual bool places() const { return false; }
 };
