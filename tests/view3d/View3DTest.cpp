@@ -1,35 +1,27 @@
-#include <QApplication>
+// The 3D view used as a modder uses it: clicks, the handles and their drags, the keys, a renderer
+// that gives up.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QTest>
 #include <cmath>
-#include <gtest/gtest.h>
 
-#include "formats/scene/SceneLoader.h"
-#include "foundation/bytes/ByteReader.h"
-#include "foundation/files/FileAccess.h"
-#include "render/map/MissionMap.h"
-#include "render/view3d/GlRenderer.h"
-#include "support/MissionFileBuilders.h"
-#include "support/OffscreenGl.h"
-#include "support/SceneBuilder.h"
+#include "commands/placing/Placing.h"
 #include "render/view3d/Handles.h"
-#include "ui/view3d/View3D.h"
-#include "ui/view3d/View3DPanel.h"
-#include "ui/WidgetNames.h"
-#include "ui/WindowDriver.h"
+#include "support/MissionFileBuilders.h"
+#include "support/SceneBuilder.h"
+#include "view3d/View3DWindow.h"
 
 using namespace mw;
 using namespace mw::build;
 
 namespace {
 
-constexpr LayerSwitches AllShown{true, true, true, true, true};
-
-// Three standing objects far apart and a light: rows 0 West (a building), 1 Crate, 2 East, 3 Lamp.
-std::vector<std::uint8_t> spreadScene()
+// Three standing objects far apart and a light: rows 0 West (a building), 1 Crate, 2 East, 3 Lamp;
+// and 4 Turned, a thing whose rotation has all four components set. Ground under the crate, its top
+// 1 m below it.
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> spread()
 {
     SceneBuilder b;
     b.beginObjects();
@@ -37,173 +29,44 @@ std::vector<std::uint8_t> spreadScene()
     b.object({.name = "Crate", .type = 9, .translation = Floats3{0, 0, 0}, .size = Floats3{2, 2, 2}, .model = "box.i3d"});
     b.object({.name = "East", .type = 9, .translation = Floats3{40, 0, 30}, .model = "build02.i3d"});
     b.object({.name = "Lamp", .type = 2, .translation = Floats3{0, 6, -30}});
+    b.object({.name = "Turned", .type = 9, .translation = Floats3{-10, 0, 10}, .rotation = std::array<float, 4>{0.2f, 0.1f, 0.96f, 0.15f},
+              .size = Floats3{1, 1, 3}, .model = "box.i3d"});
     b.endObjects();
-    return b.finish();
+    TreeBuilder t;
+    t.box(1, t.link("ground"), {-10, -3, -10}, {10, -1, 10});
+    t.endMarker();
+    return {{"scene2.bin", b.finish()}, {"tree.klz", t.finish()}};
 }
 
-Vec3 centreOf(const Scene3D& scene, ItemRef item)
-{
-    const auto place = scene.find(item);
-    return place ? scene.batch(place->batch).instances[place->index].column(3) : Vec3{};
-}
-
-struct Colour {
-    int r, g, b;
-};
-
-Colour pixelAt(const QImage& image, PixelPoint p)
-{
-    const QColor c = image.pixelColor(static_cast<int>(p.x), static_cast<int>(p.y));
-    return {c.red(), c.green(), c.blue()};
-}
-
-// The lit colour of a face: the kind's colour darkened by at most a half.
-bool isShadeOf(Colour seen, Rgb kind)
-{
-    const float k = static_cast<float>(std::max({seen.r, seen.g, seen.b})) / std::max({kind.r, kind.g, kind.b});
-    return k >= 0.45f && k <= 1.02f && std::abs(seen.r - k * kind.r) <= 6 && std::abs(seen.g - k * kind.g) <= 6 &&
-           std::abs(seen.b - k * kind.b) <= 6;
-}
-
-int distance(Colour a, Colour b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
-
-} // namespace
-
-TEST(View3DDrawing, ObjectsInTheirKindsColourWhereTheyProjectAndTheSelectionHighlighted)
-{
-    const SceneLoadResult scene = loadScene(spreadScene());
-    const auto shared = std::make_shared<const Scene3D>(buildScene3D({.scene = &scene.catalogue}));
-    const Scene3D& s = *shared;
-    OffscreenGl fb(400, 300);
-    ASSERT_EQ(fb.failure(), "");
-    fb.renderer.setScene(shared);
-    Camera camera;
-    camera.setViewport(400, 300);
-    camera.frame(s.min, s.max);
-    fb.draw(camera);
-    const QImage plain = fb.picture();
-    const int calls = fb.renderer.drawCalls();
-    // What is seen through (the grid) blends into the colours; the picture itself stays opaque.
-    int seeThrough = 0;
-    for (int y = 0; y < plain.height(); ++y)
-        for (int x = 0; x < plain.width(); ++x)
-            seeThrough += plain.pixelColor(x, y).alpha() != 255;
-    EXPECT_EQ(seeThrough, 0);
-    struct Case {
-        std::uint32_t row;
-        MarkerKind kind;
-    };
-    for (const Case c : {Case{0, MarkerKind::Building}, Case{1, MarkerKind::Model}, Case{2, MarkerKind::Building}}) {
-        SCOPED_TRACE(c.row);
-        const auto at = camera.pixelOf(centreOf(s, {ViewLayer::Scene, c.row}));
-        ASSERT_TRUE(at);
-        const Colour seen = pixelAt(plain, *at);
-        EXPECT_TRUE(isShadeOf(seen, markerColour(c.kind))) << seen.r << " " << seen.g << " " << seen.b;
-    }
-
-    // Selected, the crate is drawn nearer the highlight colour.
-    Highlight3D highlight;
-    const auto crate = s.find({ViewLayer::Scene, 1});
-    highlight.items[static_cast<std::size_t>(Mesh3D::Box)].push_back(s.batch(crate->batch).instances[crate->index]);
-    fb.renderer.setHighlight(highlight);
-    const auto at = *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 1}));
-    const Colour yellow{255, 217, 0};
-    fb.draw(camera);
-    EXPECT_LT(distance(pixelAt(fb.picture(), at), yellow), distance(pixelAt(plain, at), yellow) - 60);
-
-    // Hidden, the scene objects leave the background; more objects, no more draw calls.
-    fb.draw(camera, {false, true, true, true, true});
-    EXPECT_FALSE(isShadeOf(pixelAt(fb.picture(), *camera.pixelOf(centreOf(s, {ViewLayer::Scene, 0}))),
-                           markerColour(MarkerKind::Building)));
-    auto many = std::make_shared<Scene3D>(s);
-    Batch3D& boxes = many->batch(BatchKind::SceneBoxes);
-    for (int k = 0; k < 1000; ++k) {
-        boxes.instances.push_back(boxes.instances[0]);
-        boxes.rows.push_back(boxes.rows[0]);
-    }
-    fb.renderer.setScene(many);
-    fb.renderer.setHighlight({});
-    fb.draw(camera);
-    EXPECT_EQ(fb.renderer.drawCalls(), calls);
-}
-
-class View3DWindowTest : public ::testing::Test {
+class View3DUse : public View3DWindow {
 protected:
     void SetUp() override
     {
-        scenePath = dir.path() / "missions" / "m" / "scene2.bin";
-        WindowDriver::write(scenePath, spreadScene());
-        // Ground under the crate, its top 1 m below it.
-        TreeBuilder t;
-        t.box(1, t.link("ground"), {-10, -3, -10}, {10, -1, 10});
-        t.endMarker();
-        WindowDriver::write(scenePath.parent_path() / "tree.klz", t.finish());
-        ui.load("Load &scene2.bin", scenePath);
-        ui.load("Load &tree.klz", scenePath.parent_path() / "tree.klz");
-        ui.select(ids::AllList, 0);
-        ui.window->resize(1400, 900);
-        ui.window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.window.get()));
-        ui.action(ids::Show3D)->trigger();
-        view = ui.find<View3D>(ids::View3D);
-        ASSERT_NE(view, nullptr);
-        QTest::qWait(200); // the view made its context and drew
-        ASSERT_NE(view->scene(), nullptr);
+        open(spread());
     }
-    QPoint pixelOf(std::uint32_t row)
-    {
-        const auto p = view->camera().pixelOf(centreOf(*view->scene(), {ViewLayer::Scene, row}));
-        EXPECT_TRUE(p);
-        return p ? QPoint(static_cast<int>(p->x), static_cast<int>(p->y)) : QPoint();
-    }
-    void click(QPoint at) { QTest::mouseClick(view, Qt::LeftButton, {}, at); }
-    QPoint pixelOf(Vec3 p)
-    {
-        const auto at = view->camera().pixelOf(p);
-        EXPECT_TRUE(at);
-        return at ? QPoint(static_cast<int>(at->x), static_cast<int>(at->y)) : QPoint();
-    }
-    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {})
-    {
-        QMouseEvent e(type, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::LeftButton, held, modifiers);
-        QApplication::sendEvent(view, &e);
-    }
-    // Takes hold at `from` and moves to `to` in steps, the button held.
-    void dragTo(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
-    {
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, modifiers);
-        for (int k = 1; k <= 5; ++k)
-            mouse(QEvent::MouseMove, from + (to - from) * k / 5, Qt::LeftButton, modifiers);
-    }
-    Vec3 crateInFile() const
-    {
-        const auto bytes = readWholeFile(scenePath);
-        const ByteReader r(bytes);
-        const std::uint32_t at = ui.window->mission().sceneCatalogue().records[1].TranslationOffset;
-        return {r.f32(at), r.f32(at + 4), r.f32(at + 8)};
-    }
-
-    TempFolder dir;
-    std::filesystem::path scenePath;
-    WindowDriver ui;
-    View3D* view = nullptr;
+    QPoint pixelOfRow(std::uint32_t row) { return pixelOf(centreOf({ViewLayer::Scene, row})); }
+    Vec3 crateInFile() const { return floatsIn("scene2.bin", ui.window->mission().sceneCatalogue().records[1].TranslationOffset); }
+    // Where the x arrow of the handles is taken hold of.
+    QPoint xArrow() { return pixelOf(view->handles()->centre + Vec3{0.7f * view->handles()->size, 0, 0}); }
 };
 
-TEST_F(View3DWindowTest, AClickSelectsTheObjectsRowAndAListSelectionFramesNothing)
+} // namespace
+
+TEST_F(View3DUse, AClickSelectsTheObjectsRowAndAListSelectionFramesNothing)
 {
     EXPECT_EQ(ui.find<QDockWidget>(ids::View3DDock)->isVisible(), true);
-    click(pixelOf(2));
+    click(pixelOfRow(2));
     EXPECT_EQ(ui.selectedRow(ids::AllList), 2);
-    click(pixelOf(0));
+    click(pixelOfRow(0));
     EXPECT_EQ(ui.selectedRow(ids::AllList), 0);
     const Vec3 before = view->camera().position;
     ui.select(ids::AllList, 3);
     EXPECT_EQ(view->camera().position, before);
 }
 
-TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRestoresTheFile)
+TEST_F(View3DUse, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRestoresTheFile)
 {
-    const auto before = readWholeFile(scenePath);
+    const auto before = readWholeFile(folder / "scene2.bin");
     ui.select(ids::AllList, 1); // the crate, at the origin
     view->setFocus();
     QTest::keyClick(view, Qt::Key_F);
@@ -213,29 +76,40 @@ TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRes
     EXPECT_EQ(centre, (Vec3{0, 0, 0}));
 
     // Along the x arrow: the distance the core works out for the same two pixels.
-    const QPoint grip = pixelOf(centre + Vec3{0.7f * handles->size, 0, 0}), to = grip + QPoint(40, 6);
+    const QPoint grip = xArrow(), to = grip + QPoint(40, 6);
     const auto d = axisDrag(view->camera(), centre, {1, 0, 0}, {static_cast<float>(grip.x()), static_cast<float>(grip.y())},
                             {static_cast<float>(to.x()), static_cast<float>(to.y())});
     ASSERT_TRUE(d && std::fabs(*d) > 0.2f);
     dragTo(grip, to);
-    EXPECT_EQ(readWholeFile(scenePath), before); // nothing written while dragging
-    EXPECT_TRUE(ui.find<QLabel>(ids::Status)->text().startsWith("Move "));
-    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    EXPECT_EQ(readWholeFile(folder / "scene2.bin"), before); // nothing written while dragging
+    EXPECT_TRUE(status().startsWith("Move "));
+    release(to);
     EXPECT_EQ(crateInFile(), (Vec3{*d, 0, 0}));
 
-    // Escape in the middle of a drag: the file as it was.
-    const auto moved = readWholeFile(scenePath);
-    const QPoint grip2 = pixelOf(view->handles()->centre + Vec3{0.7f * view->handles()->size, 0, 0});
-    dragTo(grip2, grip2 + QPoint(50, 0));
-    QTest::keyClick(view, Qt::Key_Escape);
-    EXPECT_FALSE(view->dragging());
-    mouse(QEvent::MouseButtonRelease, grip2 + QPoint(50, 0), Qt::NoButton);
-    EXPECT_EQ(readWholeFile(scenePath), moved);
+    // Escape, or the right button pressed, in the middle of a drag: the file and the picture as they
+    // were, the status line cleared.
+    const auto moved = readWholeFile(folder / "scene2.bin");
+    const Instance3D drawn = *view->scene()->instance({ViewLayer::Scene, 1});
+    for (const bool escape : {true, false}) {
+        const QPoint grip2 = xArrow();
+        dragTo(grip2, grip2 + QPoint(50, 0));
+        EXPECT_TRUE(view->dragging());
+        if (escape)
+            QTest::keyClick(view, Qt::Key_Escape);
+        else
+            mouse(QEvent::MouseButtonPress, grip2 + QPoint(50, 0), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        EXPECT_FALSE(view->dragging());
+        release(grip2 + QPoint(50, 0));
+        EXPECT_EQ(readWholeFile(folder / "scene2.bin"), moved);
+        EXPECT_TRUE(view->overrides().empty());
+        EXPECT_EQ(view->scene()->instance({ViewLayer::Scene, 1})->columns, drawn.columns);
+        EXPECT_EQ(status(), "");
+    }
 
     // With Ctrl the move snaps to the grid step (1 m).
-    const QPoint grip3 = pixelOf(view->handles()->centre + Vec3{0.7f * view->handles()->size, 0, 0});
+    const QPoint grip3 = xArrow();
     dragTo(grip3, grip3 + QPoint(70, 0), Qt::ControlModifier);
-    mouse(QEvent::MouseButtonRelease, grip3 + QPoint(70, 0), Qt::NoButton, Qt::ControlModifier);
+    release(grip3 + QPoint(70, 0), Qt::ControlModifier);
     const float snappedBy = crateInFile().x - *d;
     EXPECT_NE(snappedBy, 0);
     EXPECT_EQ(snappedBy, std::round(snappedBy));
@@ -244,7 +118,7 @@ TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRes
     EXPECT_EQ(ui.action(ids::DropToGround)->shortcut(), QKeySequence(Qt::Key_End));
     ui.action(ids::DropToGround)->trigger();
     EXPECT_EQ(crateInFile().y, -1);
-    EXPECT_EQ(ui.find<QLabel>(ids::Status)->text(), "1 object moved, 0 found nothing below");
+    EXPECT_EQ(status(), "1 object moved, 0 found nothing below");
 
     // Each undo puts one step back; three bring the file back to where it began. The first is
     // Ctrl+Z straight after the drop, with the view still holding the keyboard.
@@ -255,10 +129,72 @@ TEST_F(View3DWindowTest, HandlesMoveTheCrateEscapePutsItBackEndDropsItAndUndoRes
     EXPECT_EQ(crateInFile().y, 0);
     for (int k = 0; k < 2; ++k)
         ui.action(ids::Undo)->trigger();
-    EXPECT_EQ(readWholeFile(scenePath), before);
+    EXPECT_EQ(readWholeFile(folder / "scene2.bin"), before);
 }
 
-TEST_F(View3DWindowTest, FFramesTheSelectionWhichAClickAtTheCentreThenSelects)
+TEST_F(View3DUse, TheLastPreviewOfAMoveATurnAndADropIsWhatTheFileHoldsAfterwards)
+{
+    // What the view draws of an item after the command equals the scene built anew from the files.
+    const auto builtAnew = [&](ItemRef item) {
+        const Mission& m = ui.window->mission();
+        const Scene3D fresh = buildScene3D({&m.sceneCatalogue(), &m.cache(), &m.tree(), &m.model(), m.bytes(MissionFile::Route)});
+        return fresh.instance(item)->columns;
+    };
+    const ItemRef turned{ViewLayer::Scene, 4};
+    ui.window->selection().selectSceneRow(4);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F);
+    struct Case {
+        const char* what;
+        std::function<QPoint()> grip;
+        QPoint by;
+    };
+    const Case cases[] = {
+        {"move", [&] { return xArrow(); }, QPoint(45, 5)},
+        {"ring turn", [&] {
+             const Vec3 ahead = normalized(Vec3{view->camera().forward().x, 0, view->camera().forward().z});
+             return pixelOf(view->handles()->centre - ahead * (Handles::RingRadius * view->handles()->size));
+         }, QPoint(60, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QPoint grip = c.grip();
+        dragTo(grip, grip + c.by);
+        const auto& added = view->overrides().added[static_cast<std::size_t>(view->scene()->find(turned)->batch)];
+        ASSERT_EQ(added.size(), 1u);
+        const auto previewed = added[0].columns;
+        release(grip + c.by);
+        EXPECT_EQ(view->scene()->instance(turned)->columns, previewed);
+        EXPECT_EQ(builtAnew(turned), previewed);
+    }
+    ui.action(ids::DropToGround)->trigger();
+    EXPECT_EQ(view->scene()->instance(turned)->columns, builtAnew(turned));
+}
+
+TEST_F(View3DUse, AFlatPlateIsPickedWhereItLiesAndNeverInFrontOfTheCrateOnIt)
+{
+    SceneBuilder s;
+    s.beginObjects();
+    s.object({.name = "Crate", .type = 9, .translation = Floats3{0, 0, 0}, .model = "box.i3d"});
+    s.endObjects();
+    TreeBuilder t;
+    t.box(1, t.link("Crate"), {-5, 0, -5}, {5, 0, 5}); // no thickness
+    t.endMarker();
+    open({{"scene2.bin", s.finish()}, {"tree.klz", t.finish()}}, "plate");
+    const ItemRef crate{ViewLayer::Scene, 0}, plate{ViewLayer::Collision, 0};
+    lookDown({0, 0, 0}, 12);
+    EXPECT_EQ(view->itemAt(pixelOf({0, 1, 0}))->item, crate);
+    EXPECT_EQ(view->itemAt(pixelOf({3, 0, 3}))->item, plate);
+    // From the side, level with the crate's middle: the plate is a line below it, not a wall.
+    Camera& c = view->camera();
+    c.position = {0, 0.5f, -12};
+    c.yaw = 0;
+    c.pitch = 0;
+    EXPECT_EQ(view->itemAt(pixelOf({0, 0.5f, -0.5f}))->item, crate);
+    EXPECT_FALSE(view->itemAt(pixelOf({3, 0.5f, -0.5f})));
+}
+
+TEST_F(View3DUse, FFramesTheSelectionWhichAClickAtTheCentreThenSelects)
 {
     ui.select(ids::AllList, 3); // the lamp, small and far from the middle
     view->setFocus();
@@ -269,7 +205,24 @@ TEST_F(View3DWindowTest, FFramesTheSelectionWhichAClickAtTheCentreThenSelects)
     // Home frames everything again; the same mission read again keeps the camera where it is.
     QTest::keyClick(view, Qt::Key_Home);
     const Vec3 framed = view->camera().position;
-    ui.load("Load &scene2.bin", scenePath);
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
     QTest::qWait(50);
     EXPECT_EQ(view->camera().position, framed);
+}
+
+TEST_F(View3DUse, ARendererThatGivesUpLeavesTheOneLineAndEveryControlUsable)
+{
+    emit view->unavailable(QStringLiteral("The 3D view's shaders do not build on this system's OpenGL: none"));
+    QTest::qWait(10);
+    EXPECT_EQ(ui.window->view3d().view(), nullptr);
+    EXPECT_TRUE(ui.find<QLabel>(ids::View3DNotice)->text().startsWith("The 3D view's shaders"));
+    ui.find<QCheckBox>("View3DLayer_0")->click();
+    ui.find<QCheckBox>("MapLayer_2")->click();
+    ui.find<QComboBox>(ids::View3DGridStep)->setCurrentIndex(0);
+    ui.action(ids::Show3D)->trigger();
+    ui.action(ids::Show3D)->trigger();
+    ui.select(ids::AllList, 2);
+    ui.load("Load &scene2.bin", folder / "scene2.bin");
+    ui.window->view3d().frameSelection();
+    EXPECT_EQ(ui.rows(ids::AllList).size(), 5);
 }

@@ -32,6 +32,7 @@ public:
     void sceneUpdated();
     // What is drawn otherwise than the scene holds it (a drag's preview); picking stays on the scene.
     void setOverrides(DrawOverrides overrides);
+    const DrawOverrides& overrides() const { return m_overrides; }
     const Scene3D* scene() const { return m_scene.get(); }
     void setHighlight(Highlight3D highlight);
     void setLayers(const LayerSwitches& shown);
