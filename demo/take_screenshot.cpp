@@ -74,18 +74,18 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         QThread::msleep(50);
     }
+    if (top && window.view3d().view()) {
+        // Straight down (as near as the camera goes), north up: as the map looks at the mission.
+        window.view3d().view()->camera().yaw = 0;
+        window.view3d().view()->camera().pitch = -1.55f;
+        if (!frame)
+            window.view3d().view()->frameAll();
+    }
     if (frame)
         window.view3d().frameSelection();
     for (int k = 0; k < 20; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);
-    }
-    if (top && window.view3d().view()) {
-        // Straight down (as near as the camera goes), north up: as the map looks at the mission.
-        mw::View3D& view = *window.view3d().view();
-        view.camera().yaw = 0;
-        view.camera().pitch = -1.55f;
-        view.frameAll();
     }
     if (orbit != 0 && window.view3d().view()) {
         window.view3d().view()->camera().orbit(orbit * 3.1415927f / 180, 0);

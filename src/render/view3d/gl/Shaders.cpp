@@ -116,7 +116,7 @@ void main()
 {
     float fade = 1.0;
     if (fadeTo > 0.0)
-        fade = 1.0 - smoothstep(fadeFrom, fadeTo, distance(vWorld.xz, eye.xz));
+        fade = 1.0 - smoothstep(fadeFrom, fadeTo, distance(vWorld, eye)); // seen from high up, a fine grid is a blur
     fragColour = vec4(colour.rgb, colour.a * fade);
 }
 )";
