@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,6 +50,42 @@ void selectListRow(QListView* list, std::optional<std::uint32_t> row)
     const QModelIndex index = list->model()->index(static_cast<int>(*row), 0);
     list->setCurrentIndex(index);
     list->scrollTo(index);
+}
+
+ListSelection listSelectionOf(const QListView* list)
+{
+    ListSelection s;
+    const QModelIndex current = list->currentIndex();
+    if (current.isValid())
+        s.current = static_cast<std::uint32_t>(current.row());
+    for (const QItemSelectionRange& range : list->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            s.rows.push_back(static_cast<std::uint32_t>(row));
+    sortRows(s.rows);
+    return s;
+}
+
+void showListSelection(QListView* list, const ListSelection& s)
+{
+    QItemSelectionModel* model = list->selectionModel();
+    const QSignalBlocker block(model);
+    const int count = list->model()->rowCount();
+    QItemSelection ranges;
+    for (std::size_t k = 0; k < s.rows.size();) {
+        std::size_t end = k + 1;
+        while (end < s.rows.size() && s.rows[end] == s.rows[end - 1] + 1)
+            ++end;
+        const int top = static_cast<int>(s.rows[k]), bottom = std::min(static_cast<int>(s.rows[end - 1]), count - 1);
+        if (top < count)
+            ranges.select(list->model()->index(top, 0), list->model()->index(bottom, 0));
+        k = end;
+    }
+    model->select(ranges, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (s.current && static_cast<int>(*s.current) < count)
+        model->setCurrentIndex(list->model()->index(static_cast<int>(*s.current), 0), QItemSelectionModel::NoUpdate);
+    else
+        model->clearCurrentIndex();
+    list->viewport()->update();
 }
 
 void searchByName(Mission& mission, Prompter& prompter, QListView* list, const std::string& needle,

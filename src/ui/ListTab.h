@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/Selection.h"
+
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -35,6 +37,13 @@ ListTab addListTab(QTabWidget* tabs, int index, const QString& caption, const ch
 
 // Selects `row` of the list, when the list has it, and scrolls to it.
 void selectListRow(QListView* list, std::optional<std::uint32_t> row);
+
+// What a list selects and its current row, read from its selection model range by range (a
+// selection of 30 000 rows is one range, not 30 000 indexes).
+ListSelection listSelectionOf(const QListView* list);
+// The list shows `selection`: its rows as few ranges as they make, the current row made current
+// without selecting it. The selection model's signals are not sent.
+void showListSelection(QListView* list, const ListSelection& selection);
 
 // The name search of a list: from the row after the selected one, letter case ignored; the mission
 // is busy while it walks (the stop button, which sets `stop`, stays usable). The row the walk ends

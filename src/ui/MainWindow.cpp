@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <cctype>
 
+#include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
 #include "commands/insertion/InsertKinds.h"
 #include "commands/merges/PutCache.h"
@@ -38,6 +39,7 @@
 #include "ui/EditState.h"
 #include "ui/InsertDialog.h"
 #include "ui/MapPanel.h"
+#include "ui/MissionMapView.h"
 #include "ui/OtherListPanel.h"
 #include "ui/PanelProgress.h"
 #include "ui/PutTreeDialog.h"
@@ -45,6 +47,7 @@
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
 #include "ui/Selection.h"
+#include "ui/view3d/View3D.h"
 #include "ui/view3d/View3DPanel.h"
 #include "ui/ViewLayers.h"
 #include "ui/SelectionCommands.h"
@@ -174,11 +177,23 @@ void MainWindow::restoreSettings(QSettings& settings)
     // Each value is checked before use; what does not fit is passed over.
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
-    const QString layers = settings.value(QStringLiteral("view/layers")).toString();
-    if (layers.size() == static_cast<qsizetype>(ViewLayerCount) &&
-        std::all_of(layers.begin(), layers.end(), [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('1'); }))
+    // The layers shown and locked, a "0" or "1" for each.
+    const auto switches = [&](const char* key) -> std::optional<LayerSwitches> {
+        const QString text = settings.value(QLatin1String(key)).toString();
+        if (text.size() != static_cast<qsizetype>(ViewLayerCount) ||
+            !std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('1'); }))
+            return std::nullopt;
+        LayerSwitches on{};
         for (std::size_t k = 0; k < ViewLayerCount; ++k)
-            m_layers->setShown(static_cast<ViewLayer>(k), layers[static_cast<qsizetype>(k)] == QLatin1Char('1'));
+            on[k] = text[static_cast<qsizetype>(k)] == QLatin1Char('1');
+        return on;
+    };
+    for (const ViewLayer layer : AllViewLayers) {
+        if (const auto shown = switches("view/layers"))
+            m_layers->setShown(layer, (*shown)[indexOf(layer)]);
+        if (const auto locked = switches("view/locks"))
+            m_layers->setLocked(layer, (*locked)[indexOf(layer)]);
+    }
     // The menu's check marks follow the docks restored.
     m_actions.showMap->setChecked(!m_map->dock()->isHidden());
     m_actions.show3d->setChecked(!m_view3d->dock()->isHidden());
@@ -188,10 +203,14 @@ void MainWindow::saveSettings(QSettings& settings) const
 {
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("window/state"), saveState());
-    QString layers;
-    for (const bool shown : m_layers->shown())
-        layers += shown ? QLatin1Char('1') : QLatin1Char('0');
-    settings.setValue(QStringLiteral("view/layers"), layers);
+    const auto text = [](const LayerSwitches& on) {
+        QString switches;
+        for (const bool set : on)
+            switches += set ? QLatin1Char('1') : QLatin1Char('0');
+        return switches;
+    };
+    settings.setValue(QStringLiteral("view/layers"), text(m_layers->shown()));
+    settings.setValue(QStringLiteral("view/locks"), text(m_layers->locked()));
     settings.sync();
 }
 
@@ -257,7 +276,12 @@ void MainWindow::buildActions()
     }
     a.duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     a.dropToGround = makeAction(this, ids::DropToGround, QStringLiteral("Drop to &Ground"));
+    // End belongs to the views: in a list or a text box it does what it does there.
     a.dropToGround->setShortcut(QKeySequence(Qt::Key_End));
+    a.dropToGround->setShortcutContext(Qt::WidgetShortcut);
+    m_map->view()->addAction(a.dropToGround);
+    if (m_view3d->view())
+        m_view3d->view()->addAction(a.dropToGround);
     connect(a.dropToGround, &QAction::triggered, this,
             [this] { m_objectCommands->dropItemsToGround(m_selection->placedItems()); });
     connect(a.selectAll, &QAction::triggered, m_scene.get(), &ScenePanel::selectAll);
@@ -365,7 +389,10 @@ void MainWindow::connectPanels()
 {
     // The panels show and set the one selection themselves; what it changes here is the actions'
     // state, and the list tab a pick elsewhere brings forward.
-    connect(m_selection.get(), &Selection::changed, this, &MainWindow::updateActions);
+    connect(m_selection.get(), &Selection::changed, this, [this] {
+        updateActions();
+        tellSelection();
+    });
     connect(m_check.get(), &CheckPanel::chosen, this, &MainWindow::selectEntry);
     connect(m_map.get(), &MapPanel::picked, this,
             [this](ViewLayer layer, std::uint32_t) { m_listTabs->setCurrentIndex(placeOf(fileOf(layer)).tab); });
@@ -386,6 +413,30 @@ void MainWindow::selectEntry(MissionFile file, std::uint32_t row)
 {
     m_listTabs->setCurrentIndex(placeOf(file).tab);
     m_selection->setCurrent(file, row);
+}
+
+void MainWindow::tellSelection()
+{
+    // How many of each kind, when more than one item is selected.
+    const struct {
+        MissionFile file;
+        const char *one, *many;
+    } kinds[] = {{MissionFile::Scene, "object", "objects"},
+                 {MissionFile::Cache, "cached object", "cached objects"},
+                 {MissionFile::Model, "frame", "frames"},
+                 {MissionFile::Tree, "collision body", "collision bodies"}};
+    if (m_selection->size() > 1) {
+        QStringList counts;
+        for (const auto& k : kinds)
+            if (const std::size_t n = m_selection->rows(k.file).size(); n > 0)
+                counts << QStringLiteral("%1 %2").arg(groupedNumber(n), QString::fromLatin1(n == 1 ? k.one : k.many));
+        m_status->show(counts.join(QStringLiteral(", ")) + QStringLiteral(" selected"), QColor());
+        m_tellsSelection = true;
+    } else if (m_tellsSelection || m_status->label()->text() == QLatin1String(exportmsg::Exported)) {
+        // What was said of the selection before (its count, that it was exported) is no longer so.
+        m_status->clear();
+        m_tellsSelection = false;
+    }
 }
 
 void MainWindow::updateActions()
@@ -605,14 +656,14 @@ void MainWindow::travel(bool back)
 {
     m_runner->run([&] {
         // The lists keep their rows across the reload, as after any other write.
-        std::array<std::optional<std::uint32_t>, 3> shown{};
+        std::array<ListSelection, 3> shown{};
         for (std::size_t i = 0; i < m_others.size(); ++i)
-            shown[i] = m_selection->current(m_others[i]->file());
+            shown[i] = {m_selection->current(m_others[i]->file()), m_selection->rows(m_others[i]->file())};
         const KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
         const bool moved = back ? m_mission->undo(m_prompter, keep) : m_mission->redo(m_prompter, keep);
         for (std::size_t i = 0; i < m_others.size(); ++i)
-            if (shown[i])
-                m_selection->setCurrent(m_others[i]->file(), shown[i]);
+            if (shown[i].current)
+                m_selection->setList(m_others[i]->file(), shown[i]);
         return moved ? CommandResult::done() : CommandResult::refused();
     });
 }

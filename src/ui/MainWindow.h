@@ -122,6 +122,8 @@ private:
     void selectEntry(MissionFile file, std::uint32_t row);
     // Every action's enabled state (and the captions of undo and redo), from the mission.
     void updateActions();
+    // The status line counts what is selected, by kind.
+    void tellSelection();
 
     void missionChanged(const MissionChange& change) override;
     void historyChanged() override { updateActions(); }
@@ -158,6 +160,7 @@ private:
     std::unique_ptr<EditState> m_edits;
     std::unique_ptr<CommandRunner> m_runner;
     Actions m_actions;
+    bool m_tellsSelection = false; // the status line says what is selected
 
     QTabWidget* m_listTabs = nullptr;      // SSTabMod
     QTabWidget* m_inspectorTabs = nullptr; // SSTab1

@@ -26,8 +26,8 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, Q
     auto* row = new QHBoxLayout;
     m_view = new MissionMapView;
     // The layers the map shares with the 3D view; the map draws the first three.
-    layers.addSwitches(row, "MapLayer_");
-    connect(&layers, &ViewLayers::changed, this, [this, &layers] { m_view->setLayers(layers.shown()); });
+    layers.addSwitches(row, "MapLayer_", "MapLock_");
+    connect(&layers, &ViewLayers::changed, this, [this, &layers] { m_view->setLayers(layers.shown(), layers.locked()); });
     row->addStretch(1);
     auto* fit = new QPushButton(QStringLiteral("Fit"));
     fit->setObjectName(QStringLiteral("MapFit"));
@@ -47,16 +47,13 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, Q
         coordinates->setText(QStringLiteral("x %1   z %2").arg(x, 0, 'f', 1).arg(z, 0, 'f', 1));
     });
     connect(m_view, &MissionMapView::picked, this, [this](ViewLayer layer, std::uint32_t row) {
-        if (layer == ViewLayer::Scene)
-            m_selection.selectSceneRow(row);
-        else
-            m_selection.setCurrent(fileOf(layer), row);
+        m_selection.pick({layer, row});
         emit picked(layer, row);
     });
+    connect(m_view, &MissionMapView::pickedNothing, &m_selection, &Selection::clearAll);
     connect(m_view, &MissionMapView::moved, this, &MapPanel::moved);
-    connect(m_view, &MissionMapView::toggled, &m_selection, &Selection::toggleSceneRow);
-    connect(m_view, &MissionMapView::boxed, this,
-            [this](const std::vector<std::uint32_t>& rows, bool add) { m_selection.selectSceneRows(rows, add); });
+    connect(m_view, &MissionMapView::toggled, &m_selection, &Selection::toggle);
+    connect(m_view, &MissionMapView::boxed, &m_selection, &Selection::selectItems);
     connect(m_view, &MissionMapView::movedSelection, this, &MapPanel::movedSelection);
     connect(&m_selection, &Selection::changed, this, &MapPanel::showSelection);
     mission.addListener(this);
@@ -71,14 +68,14 @@ MapPanel::~MapPanel()
 
 bool MapPanel::shown() const { return !m_dock->isHidden(); }
 
-void MapPanel::showSelection(MissionFile file)
+void MapPanel::showSelection(SelectionChange change)
 {
-    if (file == MissionFile::Model)
-        return; // the model file is not on the map
-    if (file == MissionFile::Scene)
-        m_view->setSelection(m_selection.sceneRows());
-    if (const auto row = m_selection.current(file); row && shown())
-        m_view->setHighlight(layerOf(file), *row);
+    m_view->setSelection({m_selection.rows(MissionFile::Scene), m_selection.rows(MissionFile::Cache),
+                          m_selection.rows(MissionFile::Tree)});
+    // The entry a list made current is marked (and brought into view) while it is selected.
+    for (const MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Tree})
+        if (const auto row = m_selection.current(file); change.has(file) && row && shown() && m_selection.contains({layerOf(file), *row}))
+            m_view->setHighlight(layerOf(file), *row);
 }
 
 void MapPanel::missionChanged(const MissionChange& change)
@@ -116,7 +113,7 @@ void MapPanel::redraw()
 {
     m_view->setMap(buildMissionMap(m_mission.sceneCatalogue(), m_mission.cache(), m_mission.tree()));
     m_stale = false;
-    showSelection(MissionFile::Scene); // nothing is marked on a map drawn anew
+    showSelection({}); // nothing is marked on a map drawn anew
 }
 
 } // namespace mw

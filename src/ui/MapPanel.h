@@ -10,6 +10,7 @@
 
 #include "render/map/MissionMap.h"
 #include "mission/Mission.h"
+#include "ui/Selection.h"
 
 class QDockWidget;
 class QLabel;
@@ -42,8 +43,8 @@ private:
     void missionChanged(const MissionChange& change) override;
     bool shown() const;
     void redraw();
-    // The selection of a file shown: rung and marked.
-    void showSelection(MissionFile file);
+    // The selection shown: rung and outlined, the entry a list made current marked.
+    void showSelection(SelectionChange change);
 
     Mission& m_mission;
     Selection& m_selection;

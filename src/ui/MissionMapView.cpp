@@ -1,5 +1,6 @@
 #include "ui/MissionMapView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -12,6 +13,7 @@ MissionMapView::MissionMapView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("MissionMap"));
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 200);
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -47,9 +49,10 @@ void MissionMapView::changeMap(const std::function<void(MissionMap&)>& change)
     update();
 }
 
-void MissionMapView::setLayers(const LayerSwitches& shown)
+void MissionMapView::setLayers(const LayerSwitches& shown, const LayerSwitches& locked)
 {
     m_visible = shown;
+    m_locked = locked;
     update();
 }
 
@@ -68,10 +71,9 @@ void MissionMapView::setHighlight(ViewLayer layer, std::uint32_t row)
     update();
 }
 
-void MissionMapView::setSelection(std::vector<std::uint32_t> sceneRows)
+void MissionMapView::setSelection(std::array<std::vector<std::uint32_t>, 3> rows)
 {
-    std::sort(sceneRows.begin(), sceneRows.end());
-    m_selected = std::move(sceneRows);
+    m_selected = std::move(rows);
     update();
 }
 
@@ -83,7 +85,8 @@ MapCamera MissionMapView::camera() const
 
 bool MissionMapView::isSelected(const MapShape& s) const
 {
-    return s.layer == ViewLayer::Scene && std::binary_search(m_selected.begin(), m_selected.end(), s.row);
+    const auto& rows = m_selected[indexOf(s.layer)];
+    return std::binary_search(rows.begin(), rows.end(), s.row);
 }
 
 void MissionMapView::fit()
@@ -123,7 +126,7 @@ std::vector<std::size_t> MissionMapView::shapesAt(QPointF pixel) const
     const MapPoint w = toWorld(pixel);
     for (std::size_t i = 0; i < m_map.shapes.size(); ++i) {
         const MapShape& s = m_map.shapes[i];
-        if (!m_visible[indexOf(s.layer)])
+        if (!pickable(s))
             continue;
         const QPointF c = toScreen(s.centre);
         const double dx = c.x() - pixel.x(), dy = c.y() - pixel.y();
@@ -154,10 +157,10 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
         const MapShape& s = m_map.shapes[i];
         if (s.layer != ViewLayer::Scene)
             continue;
-        if (m_selected.size() > 1 && isSelected(s)) {
+        if (m_selected[0].size() > 1 && isSelected(s)) {
             // The whole selection goes along.
             for (std::size_t k = 0; k < m_map.shapes.size(); ++k)
-                if (isSelected(m_map.shapes[k]))
+                if (m_map.shapes[k].layer == ViewLayer::Scene && isSelected(m_map.shapes[k]))
                     m_group.push_back(k);
             m_groupFrom = toWorld(m_pressAt);
         } else {
@@ -216,27 +219,26 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
     if (m_band) {
         const MapPoint a = toWorld(m_band->topLeft()), b = toWorld(m_band->bottomRight());
         m_band.reset();
-        std::vector<std::uint32_t> rows;
+        std::vector<ItemRef> items;
         for (const MapShape& s : m_map.shapes)
-            if (s.layer == ViewLayer::Scene && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&
+            if (pickable(s) && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&
                 s.centre.z >= std::min(a.z, b.z) && s.centre.z <= std::max(a.z, b.z))
-                rows.push_back(s.row);
+                items.push_back({s.layer, s.row});
         update();
-        emit boxed(std::move(rows), event->modifiers() & Qt::ShiftModifier);
+        emit boxed(std::move(items), event->modifiers() & Qt::ShiftModifier);
         return;
     }
     if (m_dragging)
         return;
     // A click: the entry under the pointer; clicking the same place again takes the next one.
     const auto hits = shapesAt(at);
-    if (hits.empty())
+    if (hits.empty()) {
+        if (!(event->modifiers() & Qt::ShiftModifier))
+            emit pickedNothing();
         return;
+    }
     if (event->modifiers() & Qt::ShiftModifier) {
-        for (std::size_t i : hits)
-            if (m_map.shapes[i].layer == ViewLayer::Scene) {
-                emit toggled(m_map.shapes[i].row);
-                return;
-            }
+        emit toggled({m_map.shapes[hits.front()].layer, m_map.shapes[hits.front()].row});
         return;
     }
     if (hits != m_lastHits) {
@@ -246,6 +248,14 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
     const MapShape& s = m_map.shapes[m_lastHits[m_nextHit % m_lastHits.size()]];
     ++m_nextHit;
     emit picked(s.layer, s.row);
+}
+
+void MissionMapView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Home)
+        fit();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void MissionMapView::resizeEvent(QResizeEvent*)

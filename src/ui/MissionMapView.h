@@ -2,11 +2,13 @@
 // The map of the loaded mission seen from above (objectName MissionMap): scene objects as markers
 // coloured by kind with a stroke for their heading, cached objects as outlines, collision bodies in
 // their shapes; a legend, a scale bar and a layer switch for each kind of entry; every selected
-// scene object ringed. Wheel zooms about the pointer; a drag that starts on an entry (or with the
-// right or middle button) pans, one that starts on empty ground draws a rubber band that selects
-// the scene objects inside it (Shift: adds them); Ctrl+drag moves a scene object, or all selected
-// ones when it starts on one of several. A click picks the entry under the pointer (a second click
-// the next one there); Shift+click adds a scene object to the selection or takes it out.
+// item ringed or outlined. Wheel zooms about the pointer; a drag that starts on an entry (or with
+// the right or middle button) pans, one that starts on empty ground draws a rubber band that
+// selects the items whose centres lie inside it (Shift: adds them); Ctrl+drag moves a scene object,
+// or all selected ones when it starts on one of several. A click picks the entry under the pointer
+// (a second click the next one there), a click on empty ground selects nothing; Shift+click adds an
+// entry to the selection or takes it out. A locked layer is drawn but never picked, banded or
+// dragged. Home shows everything.
 
 #include <QPointF>
 #include <QWidget>
@@ -28,12 +30,12 @@ public:
     // Changes the shapes in place (a save moved some): the view and the marked entry stay.
     void changeMap(const std::function<void(MissionMap&)>& change);
     const MissionMap& map() const { return m_map; }
-    void setLayers(const LayerSwitches& shown);
+    void setLayers(const LayerSwitches& shown, const LayerSwitches& locked);
     bool layerVisible(ViewLayer layer) const { return m_visible[indexOf(layer)]; }
     // Marks an entry and brings it into view.
     void setHighlight(ViewLayer layer, std::uint32_t row);
-    // The selected scene objects (rows of "All"), each ringed.
-    void setSelection(std::vector<std::uint32_t> sceneRows);
+    // The selected items by layer (scene, cache, collision), each ringed or outlined.
+    void setSelection(std::array<std::vector<std::uint32_t>, 3> rows);
     void fit();
 
     // World and widget coordinates.
@@ -43,10 +45,12 @@ public:
 
 signals:
     void picked(ViewLayer layer, std::uint32_t row);
-    // Shift+click on a scene object: into the selection or out of it.
-    void toggled(std::uint32_t row);
-    // A rubber band ended: the scene objects inside it; `add` with Shift.
-    void boxed(std::vector<std::uint32_t> rows, bool add);
+    // A click on empty ground.
+    void pickedNothing();
+    // Shift+click on an entry: into the selection or out of it.
+    void toggled(ItemRef item);
+    // A rubber band ended: the items inside it; `add` with Shift.
+    void boxed(std::vector<ItemRef> items, bool add);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);
     // The selected scene objects were dragged (with Ctrl) by dx, dz.
@@ -60,6 +64,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::vector<std::size_t> shapesAt(QPointF pixel) const;
@@ -68,12 +73,14 @@ private:
 
     MissionMap m_map;
     LayerSwitches m_visible{true, true, true, true, true};
+    LayerSwitches m_locked{};
+    bool pickable(const MapShape& s) const { return m_visible[indexOf(s.layer)] && !m_locked[indexOf(s.layer)]; }
     std::optional<std::size_t> m_highlight; // index into the shapes
     MapPoint m_centre;
     double m_scale = 1;
     bool m_fitted = false;
 
-    std::vector<std::uint32_t> m_selected; // scene rows, sorted
+    std::array<std::vector<std::uint32_t>, 3> m_selected; // rows by layer, sorted
     QPointF m_pressAt;
     QPointF m_lastMouse;
     bool m_dragging = false;

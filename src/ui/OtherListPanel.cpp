@@ -67,15 +67,16 @@ OtherListPanel::OtherListPanel(MissionFile list, Mission& mission, Selection& se
     m_searchField = tab.field;
     m_model = new TextListModel(this);
     m_view->setModel(m_model);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // What the user selects in the list becomes the window's selection; the entry made current is
+    // shown (its questions first).
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
         onRowChanged(current.row());
-        if (!m_filling)
-            m_selection.setCurrent(file(), m_view->currentIndex().row() >= 0
-                                               ? std::optional<std::uint32_t>(m_view->currentIndex().row())
-                                               : std::nullopt);
+        pushSelection();
     });
-    connect(&m_selection, &Selection::changed, this, [this](MissionFile changed) {
-        if (changed == file())
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &OtherListPanel::pushSelection);
+    connect(&m_selection, &Selection::changed, this, [this](SelectionChange change) {
+        if (change.has(file()))
             applySelection();
     });
     const auto byName = [this] {
@@ -111,13 +112,26 @@ OtherListPanel::~OtherListPanel() { m_mission.removeListener(this); }
 
 bool OtherListPanel::hasRows() const { return m_model->rowCount() > 0; }
 
+void OtherListPanel::pushSelection()
+{
+    if (m_filling || m_applying)
+        return;
+    m_selection.setList(file(), listSelectionOf(m_view));
+}
+
 void OtherListPanel::applySelection()
 {
-    const auto row = m_selection.current(file());
-    if (row && static_cast<int>(*row) != m_view->currentIndex().row()) {
+    const ListSelection wanted{m_selection.current(file()), m_selection.rows(file())};
+    if (listSelectionOf(m_view) == wanted)
+        return;
+    m_applying = true;
+    if (wanted.current && static_cast<int>(*wanted.current) != m_view->currentIndex().row()) {
         m_listTabs->setCurrentIndex(m_listTab);
-        selectListRow(m_view, *row); // shows it, asking first about unsaved edits
+        selectListRow(m_view, *wanted.current); // shows it, asking first about unsaved edits
     }
+    showListSelection(m_view, {listSelectionOf(m_view).current, wanted.rows});
+    m_applying = false;
+    pushSelection(); // a question may have kept the entry shown so far
 }
 
 void OtherListPanel::resetEdits()

@@ -47,6 +47,7 @@ private:
     void fill(std::size_t rows);
     void loaded();
     void applySelection();
+    void pushSelection();
     void onRowChanged(int row);
     void showEntry(std::uint32_t row);
     CommandResult saveNow();
@@ -71,6 +72,7 @@ private:
     TranslationSearchPanel* m_search = nullptr;
     std::uint32_t m_shownRow = 0;
     bool m_filling = false;         // set while a load's rows are put into the list
+    bool m_applying = false;        // set while the window's selection is put into the list
     bool m_savePromptGuard = false; // set while a save started from the selection prompt runs
 };
 

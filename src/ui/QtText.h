@@ -16,5 +16,13 @@ inline QString fromPath(const std::filesystem::path& path) { return fromText(utf
 inline std::filesystem::path pathOf(const QString& text) { return pathFromUtf8(text.toStdString()); }
 // A box's text as the bytes a mission file stores.
 inline std::string bytesOf(const QString& text) { return text.toLatin1().toStdString(); }
+// A count with its thousands apart: "30 001".
+inline QString groupedNumber(std::size_t n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return digits;
+}
 
 } // namespace mw

@@ -83,8 +83,8 @@ ScenePanel::ScenePanel(Mission& mission, Selection& selection, EditState& edits,
         connect(m_lists[i]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, i](const QModelIndex& current) { onMappedRowChanged(m_lists[i], current.row()); });
     // What another view or a command selects is shown here.
-    connect(&m_selection, &Selection::changed, this, [this](MissionFile file) {
-        if (file == MissionFile::Scene)
+    connect(&m_selection, &Selection::changed, this, [this](SelectionChange change) {
+        if (change.has(MissionFile::Scene))
             applySelection();
     });
 
@@ -120,87 +120,51 @@ std::optional<std::uint32_t> ScenePanel::currentRow() const
 void ScenePanel::selectAll()
 {
     m_listTabs->setCurrentIndex(AllTab);
-    std::vector<std::uint32_t> rows(static_cast<std::size_t>(m_models[AllTab]->rowCount()));
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        rows[row] = static_cast<std::uint32_t>(row);
-    SceneSelection all = m_selection.scene();
-    if (!all.all && !rows.empty())
-        all.all = 0;
-    all.more = std::move(rows);
-    m_selection.setScene(std::move(all));
+    ListSelection all{m_selection.current(MissionFile::Scene), {}};
+    all.rows.resize(static_cast<std::size_t>(m_models[AllTab]->rowCount()));
+    for (std::size_t row = 0; row < all.rows.size(); ++row)
+        all.rows[row] = static_cast<std::uint32_t>(row);
+    if (!all.current && !all.rows.empty())
+        all.current = 0;
+    const SceneSelection s = m_selection.scene();
+    m_selection.setSceneLists(std::move(all), s.scripts, s.things);
 }
 
 void ScenePanel::applySelection()
 {
     if (m_pushing)
         return; // the lists' own selection coming back
-    const SceneSelection& s = m_selection.scene();
+    const SceneSelection s = m_selection.scene();
+    const auto current = m_selection.current(MissionFile::Scene);
     m_listsFilling = true;
     selectListRow(m_lists[ScriptsTab], s.scripts);
     selectListRow(m_lists[ThingsTab], s.things);
-    {
-        // Every row at once, with the current one: the entry is shown below, once.
-        QItemSelectionModel* model = m_lists[AllTab]->selectionModel();
-        const QSignalBlocker block(model);
-        QItemSelection rows;
-        for (const std::uint32_t row : m_selection.sceneRows())
-            if (static_cast<int>(row) < m_models[AllTab]->rowCount())
-                rows.select(m_models[AllTab]->index(static_cast<int>(row), 0), m_models[AllTab]->index(static_cast<int>(row), 0));
-        model->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        if (s.all && static_cast<int>(*s.all) < m_models[AllTab]->rowCount())
-            model->setCurrentIndex(m_models[AllTab]->index(static_cast<int>(*s.all), 0), QItemSelectionModel::NoUpdate);
-        else
-            model->clearCurrentIndex();
-        m_lists[AllTab]->viewport()->update();
-    }
+    // Every row at once, with the current one: the entry is shown below, once.
+    showListSelection(m_lists[AllTab], {current, m_selection.sceneRows()});
     m_listsFilling = false;
-    if (s.all) {
-        m_lists[AllTab]->scrollTo(m_models[AllTab]->index(static_cast<int>(*s.all), 0));
+    if (current && static_cast<int>(*current) < m_models[AllTab]->rowCount()) {
+        m_lists[AllTab]->scrollTo(m_models[AllTab]->index(static_cast<int>(*current), 0));
         // The entry is shown as a selection by the user shows it, its questions first; after a load,
         // as the loader shows it: from the list tab the user looks at.
         if (!m_entryShown)
             showCurrentEntry();
-        else if (*s.all != m_shownRow)
-            onAllRowChanged(static_cast<int>(*s.all));
+        else if (*current != m_shownRow)
+            onAllRowChanged(static_cast<int>(*current));
     }
     pushSelection(); // a question may have kept the entry shown so far
-    tellSelectionSize();
 }
 
 void ScenePanel::pushSelection()
 {
     if (m_listsFilling)
         return;
-    // The current row counts while it is selected (a Ctrl+click can take it out of the selection).
-    SceneSelection s;
-    const QModelIndex current = m_lists[AllTab]->currentIndex();
-    if (current.isValid() && m_lists[AllTab]->selectionModel()->isSelected(current))
-        s.all = static_cast<std::uint32_t>(current.row());
-    for (const QModelIndex& index : m_lists[AllTab]->selectionModel()->selectedRows())
-        if (index.row() != current.row())
-            s.more.push_back(static_cast<std::uint32_t>(index.row()));
-    for (int tab : {ScriptsTab, ThingsTab}) {
+    const auto currentOf = [this](int tab) {
         const int row = m_lists[tab]->currentIndex().row();
-        (tab == ScriptsTab ? s.scripts : s.things) =
-            row >= 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(row)) : std::nullopt;
-    }
+        return row >= 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(row)) : std::nullopt;
+    };
     m_pushing = true;
-    m_selection.setScene(std::move(s));
+    m_selection.setSceneLists(listSelectionOf(m_lists[AllTab]), currentOf(ScriptsTab), currentOf(ThingsTab));
     m_pushing = false;
-    tellSelectionSize();
-}
-
-void ScenePanel::tellSelectionSize()
-{
-    const std::size_t rows = m_selection.sceneRows().size();
-    if (rows > 1) {
-        m_status.show(QStringLiteral("%1 objects selected").arg(rows), QColor());
-        m_tellsSelection = true;
-    } else if (m_tellsSelection || m_status.label()->text() == QLatin1String(exportmsg::Exported)) {
-        // What was said of the selection before (its count, that it was exported) is no longer so.
-        m_status.clear();
-        m_tellsSelection = false;
-    }
 }
 
 void ScenePanel::reloadKeepingRows()

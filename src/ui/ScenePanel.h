@@ -73,7 +73,6 @@ private:
     // The window's selection into the lists (and the entry it names shown), and back.
     void applySelection();
     void pushSelection();
-    void tellSelectionSize();
     void onAllRowChanged(int row);
     void onMappedRowChanged(QListView* list, int row);
     void showEntry(std::uint32_t row);
@@ -108,7 +107,6 @@ private:
     bool m_pushing = false;         // set while the lists' selection goes into the window's
     bool m_savePromptGuard = false; // set while a save started from a selection prompt runs
     bool m_scriptDirty = false;     // the script box holds an unsaved change of length
-    bool m_tellsSelection = false;  // the status line says how many objects are selected
 };
 
 } // namespace mw

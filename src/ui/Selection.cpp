@@ -4,121 +4,212 @@
 
 namespace mw {
 
-std::vector<std::uint32_t> Selection::sceneRows() const
+namespace {
+
+bool listed(MissionFile file) { return indexOf(file) < 4; }
+bool listed(ItemRef item) { return item.layer != ViewLayer::Route; }
+
+} // namespace
+
+void sortRows(std::vector<std::uint32_t>& rows)
 {
-    std::vector<std::uint32_t> rows = m_scene.more;
-    if (m_scene.all)
-        rows.push_back(*m_scene.all);
-    std::sort(rows.begin(), rows.end());
+    if (!std::is_sorted(rows.begin(), rows.end()))
+        std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
 }
 
-std::optional<std::uint32_t> Selection::current(MissionFile file) const
+const ListSelection& Selection::list(MissionFile file) const
 {
-    if (file == MissionFile::Scene)
-        return m_scene.all;
-    return m_others[static_cast<std::size_t>(file) - 1];
+    static const ListSelection none;
+    return listed(file) ? m_lists[indexOf(file)] : none;
 }
 
-void Selection::setScene(SceneSelection selection)
+bool Selection::contains(ItemRef item) const
 {
-    // The rows beside the current one, each once, in order.
-    auto& more = selection.more;
-    std::sort(more.begin(), more.end());
-    more.erase(std::unique(more.begin(), more.end()), more.end());
-    if (selection.all)
-        more.erase(std::remove(more.begin(), more.end(), *selection.all), more.end());
-    if (selection == m_scene)
+    if (!listed(item))
+        return false;
+    const auto& rows = list(fileOf(item.layer)).rows;
+    return std::binary_search(rows.begin(), rows.end(), item.row);
+}
+
+std::size_t Selection::size() const
+{
+    std::size_t n = 0;
+    for (const ListSelection& l : m_lists)
+        n += l.rows.size();
+    return n;
+}
+
+std::vector<ItemRef> Selection::items() const
+{
+    std::vector<ItemRef> items;
+    items.reserve(size());
+    for (const MissionFile file : MissionFiles)
+        for (const std::uint32_t row : rows(file))
+            items.push_back({layerOf(file), row});
+    return items;
+}
+
+SceneSelection Selection::scene() const
+{
+    const ListSelection& all = list(MissionFile::Scene);
+    SceneSelection s{std::nullopt, m_scripts, m_things, all.rows};
+    if (all.current && std::binary_search(all.rows.begin(), all.rows.end(), *all.current)) {
+        s.all = all.current;
+        s.more.erase(std::lower_bound(s.more.begin(), s.more.end(), *all.current));
+    }
+    return s;
+}
+
+PlacedItems Selection::placedItems() const
+{
+    return {rows(MissionFile::Scene), rows(MissionFile::Cache), rows(MissionFile::Model)};
+}
+
+KeptRows Selection::keptRows(KeptRows remembered) const
+{
+    remembered.all = current(MissionFile::Scene).value_or(0);
+    remembered.scripts = m_scripts.value_or(0);
+    remembered.things = m_things.value_or(0);
+    return remembered;
+}
+
+void Selection::become(State next)
+{
+    SelectionChange change;
+    for (std::size_t k = 0; k < next.lists.size(); ++k) {
+        sortRows(next.lists[k].rows);
+        change.files[k] = next.lists[k] != m_lists[k];
+    }
+    if (next.scripts != m_scripts || next.things != m_things)
+        change.files[indexOf(MissionFile::Scene)] = true;
+    if (std::none_of(change.files.begin(), change.files.end(), [](bool c) { return c; }))
         return;
-    m_scene = std::move(selection);
-    tell(MissionFile::Scene);
+    m_lists = std::move(next.lists);
+    m_scripts = next.scripts;
+    m_things = next.things;
+    emit changed(change);
 }
 
-void Selection::tell(MissionFile file, bool chosen)
+void Selection::pick(ItemRef item)
 {
-    if (chosen)
-        m_lastChanged = file;
-    else if (m_lastChanged == file)
-        m_lastChanged = MissionFile::Scene;
-    emit changed(file);
+    if (!listed(item))
+        return;
+    State next = state();
+    for (ListSelection& l : next.lists)
+        l.rows.clear();
+    ListSelection& mine = next.lists[indexOf(fileOf(item.layer))];
+    mine = {item.row, {item.row}};
+    become(std::move(next));
+}
+
+void Selection::toggle(ItemRef item)
+{
+    if (!listed(item))
+        return;
+    State next = state();
+    ListSelection& mine = next.lists[indexOf(fileOf(item.layer))];
+    const auto at = std::lower_bound(mine.rows.begin(), mine.rows.end(), item.row);
+    if (at != mine.rows.end() && *at == item.row) {
+        mine.rows.erase(at);
+    } else {
+        mine.rows.insert(at, item.row);
+        mine.current = item.row;
+    }
+    become(std::move(next));
+}
+
+void Selection::selectItems(const std::vector<ItemRef>& items, bool add)
+{
+    State next = state();
+    if (!add)
+        for (ListSelection& l : next.lists)
+            l.rows.clear();
+    for (const ItemRef& item : items)
+        if (listed(item)) {
+            ListSelection& l = next.lists[indexOf(fileOf(item.layer))];
+            l.rows.push_back(item.row);
+            if (!l.current || !add)
+                l.current = item.row;
+        }
+    become(std::move(next));
+}
+
+void Selection::clearAll()
+{
+    State next = state();
+    for (ListSelection& l : next.lists)
+        l.rows.clear();
+    become(std::move(next));
+}
+
+void Selection::setScene(const SceneSelection& s)
+{
+    State next = state();
+    ListSelection& all = next.lists[indexOf(MissionFile::Scene)];
+    all.rows = s.more;
+    if (s.all)
+        all.rows.push_back(*s.all);
+    all.current = s.all ? s.all : (s.more.empty() ? std::nullopt : std::optional(s.more.front()));
+    next.scripts = s.scripts;
+    next.things = s.things;
+    become(std::move(next));
+}
+
+void Selection::setSceneLists(ListSelection all, std::optional<std::uint32_t> scripts, std::optional<std::uint32_t> things)
+{
+    State next = state();
+    next.lists[indexOf(MissionFile::Scene)] = std::move(all);
+    next.scripts = scripts;
+    next.things = things;
+    become(std::move(next));
+}
+
+void Selection::setList(MissionFile file, ListSelection selection)
+{
+    if (!listed(file))
+        return;
+    State next = state();
+    next.lists[indexOf(file)] = std::move(selection);
+    become(std::move(next));
+}
+
+void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row, bool chosen)
+{
+    if (!listed(file))
+        return;
+    State next = state();
+    ListSelection& l = next.lists[indexOf(file)];
+    l.current = row;
+    l.rows.clear();
+    if (row && chosen)
+        l.rows.push_back(*row);
+    become(std::move(next));
+}
+
+void Selection::clear(MissionFile file)
+{
+    if (file == MissionFile::Scene) {
+        setScene({});
+        return;
+    }
+    setList(file, {});
 }
 
 void Selection::selectSceneRows(const std::vector<std::uint32_t>& rows, bool add)
 {
     if (rows.empty() && add)
         return;
-    SceneSelection s = add ? m_scene : SceneSelection{std::nullopt, m_scene.scripts, m_scene.things, {}};
-    for (const std::uint32_t row : rows)
-        s.more.push_back(row);
-    if (!s.all && !rows.empty())
-        s.all = rows.front();
-    setScene(std::move(s));
-}
-
-void Selection::toggleSceneRow(std::uint32_t row)
-{
-    SceneSelection s = m_scene;
-    if (s.all == row) {
-        // The current row leaves; another selected one, if any, becomes current.
-        s.all.reset();
-        if (!s.more.empty()) {
-            s.all = s.more.front();
-            s.more.erase(s.more.begin());
-        }
-    } else if (const auto it = std::find(s.more.begin(), s.more.end(), row); it != s.more.end()) {
-        s.more.erase(it);
-    } else if (!s.all) {
-        s.all = row;
-    } else {
-        s.more.push_back(row);
-    }
-    setScene(std::move(s));
-}
-
-void Selection::setCurrent(MissionFile file, std::optional<std::uint32_t> row, bool chosen)
-{
-    if (file == MissionFile::Scene) {
-        if (row)
-            selectSceneRow(*row);
-        else
-            clear(file);
-        return;
-    }
-    auto& current = m_others[static_cast<std::size_t>(file) - 1];
-    if (current == row)
-        return;
-    current = row;
-    tell(file, chosen);
-}
-
-void Selection::clear(MissionFile file)
-{
-    if (file == MissionFile::Scene)
-        setScene({});
-    else
-        setCurrent(file, std::nullopt, false);
-}
-
-PlacedItems Selection::placedItems() const
-{
-    PlacedItems items;
-    items.scene = sceneRows();
-    if (const auto row = current(m_lastChanged)) {
-        if (m_lastChanged == MissionFile::Cache)
-            items.cache.push_back(*row);
-        else if (m_lastChanged == MissionFile::Model)
-            items.frames.push_back(*row);
-    }
-    return items;
-}
-
-KeptRows Selection::keptRows(KeptRows remembered) const
-{
-    remembered.all = m_scene.all.value_or(0);
-    remembered.scripts = m_scene.scripts.value_or(0);
-    remembered.things = m_scene.things.value_or(0);
-    return remembered;
+    State next = state();
+    ListSelection& all = next.lists[indexOf(MissionFile::Scene)];
+    if (!add)
+        all.rows.clear();
+    all.rows.insert(all.rows.end(), rows.begin(), rows.end());
+    if (!rows.empty() && (!add || !all.current))
+        all.current = rows.front();
+    if (rows.empty() && !add)
+        all.current.reset();
+    become(std::move(next));
 }
 
 } // namespace mw

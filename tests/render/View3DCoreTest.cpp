@@ -209,39 +209,61 @@ TEST(Picking, TheFirstItemOnTheRayIsPickedAsIfEveryItemWereTried)
             for (std::size_t k = 0; k < b.instances.size(); ++k)
                 if (const auto d = hitInstance(ray, b.mesh, b.instances[k]); d && (!nearest || *d < nearest->distance))
                     nearest = PickHit{b.item(k), *d, ray.at(*d)};
-        const auto hit = picker.pick(ray, AllShown);
+        const auto hit = picker.pick(ray, {});
         ASSERT_TRUE(hit && nearest);
+        EXPECT_EQ(picker.hitsAlong(ray, {}).front().item, hit->item);
         EXPECT_EQ(hit->item, nearest->item);
         if (nearest->item.row == row) {
             ++aimedFirst; // nothing in front: the body aimed at is the one picked
             EXPECT_EQ(hit->item.row, row);
         }
-        LayerSwitches noBodies = AllShown;
-        noBodies[static_cast<std::size_t>(ViewLayer::Collision)] = false;
+        PickFilter noBodies;
+        noBodies.layers[indexOf(ViewLayer::Collision)] = false;
         EXPECT_FALSE(picker.pick(ray, noBodies));
     }
     EXPECT_GT(aimedFirst, 600); // the generated bodies mostly stand apart
     // From inside a body, what it hides is picked, not the body.
     const auto first = scene.find({ViewLayer::Collision, 0});
     const Vec3 inside = scene.batch(first->batch).instances[first->index].column(3);
-    const auto fromInside = picker.pick({inside, {0, 1, 0}}, AllShown);
+    const auto fromInside = picker.pick({inside, {0, 1, 0}}, {});
     EXPECT_TRUE(!fromInside || fromInside->item.row != 0);
 }
 
-TEST(Picking, ARectangleTakesTheSceneObjectsWhoseCentresItHolds)
+TEST(Picking, ThingsBeforeTheBodiesAroundThemEveryHitInOrderAndRectanglesOfEveryLayer)
 {
     const SceneLoadResult scene = sceneOfEveryKind();
-    const Scene3D s = buildScene3D({.scene = &scene.catalogue});
+    build::TreeBuilder t;
+    t.box(1, t.link("x"), {-30, -5, -30}, {30, 40, 30}); // around everything
+    t.endMarker();
+    const CollisionLoadResult tree = readCollisionFile(t.finish(), SceneCatalogue{});
+    const Scene3D s = buildScene3D({.scene = &scene.catalogue, .tree = &tree});
     Camera camera;
     camera.setViewport(800, 600);
     camera.frame(s.min, s.max);
     const Picker picker(s);
-    const auto lamp = s.find({ViewLayer::Scene, 2});
-    const auto at = camera.pixelOf(s.batch(lamp->batch).instances[lamp->index].column(3));
-    ASSERT_TRUE(at);
-    EXPECT_EQ(picker.sceneRowsInside(camera, {at->x - 2, at->y - 2}, {at->x + 2, at->y + 2}),
-              (std::vector<std::uint32_t>{2}));
-    EXPECT_EQ(picker.sceneRowsInside(camera, {800, 600}, {0, 0}), (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
+    const ItemRef lamp{ViewLayer::Scene, 2}, body{ViewLayer::Collision, 0};
+    const Vec3 at = s.instance(lamp)->column(3);
+    const Ray ray{camera.position, normalized(at - camera.position)};
+    EXPECT_EQ(picker.pick(ray, {})->item, lamp); // the body's face lies in front of the lamp
+    const auto along = picker.hitsAlong(ray, {});
+    ASSERT_EQ(along.size(), 2u);
+    EXPECT_EQ(along[1].item, body);
+    PickFilter passOverLamp{.passOver = [&](ItemRef item) { return item == lamp; }};
+    EXPECT_EQ(picker.pick(ray, passOverLamp)->item, body);
+    PickFilter lockedBodies;
+    lockedBodies.layers[indexOf(ViewLayer::Collision)] = false;
+    EXPECT_EQ(picker.hitsAlong(ray, lockedBodies).size(), 1u);
+
+    const auto pixel = camera.pixelOf(at);
+    ASSERT_TRUE(pixel);
+    EXPECT_EQ(picker.itemsInside(camera, {pixel->x - 2, pixel->y - 2}, {pixel->x + 2, pixel->y + 2}, {}),
+              (std::vector<ItemRef>{lamp}));
+    std::vector<ItemRef> everything;
+    for (std::uint32_t row = 0; row < 6; ++row)
+        everything.push_back({ViewLayer::Scene, row});
+    everything.push_back(body);
+    EXPECT_EQ(picker.itemsInside(camera, {800, 600}, {0, 0}, {}), everything);
+    EXPECT_EQ(picker.itemsInside(camera, {800, 600}, {0, 0}, lockedBodies).size(), 6u);
 }
 
 TEST(FrameCulling, ShapesNearPointsFarAndNothingOutOfViewOrHidden)

@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <fstream>
 
@@ -29,6 +30,7 @@ TEST(Settings, TheNextWindowOpensWhereTheLastWasLeft)
         ui.window->show();
         ui.action(ids::ShowMap)->trigger();
         ui.find<QCheckBox>("MapLayer_2")->click(); // collision bodies off
+        ui.find<QToolButton>("View3DLock_2")->click(); // and locked
         QSettings settings(iniIn(dir), QSettings::IniFormat);
         ui.window->saveSettings(settings);
     }
@@ -42,6 +44,8 @@ TEST(Settings, TheNextWindowOpensWhereTheLastWasLeft)
     EXPECT_FALSE(ui.find<QCheckBox>("MapLayer_2")->isChecked());
     EXPECT_FALSE(ui.find<QCheckBox>("View3DLayer_2")->isChecked());
     EXPECT_TRUE(ui.find<QCheckBox>("MapLayer_1")->isChecked());
+    EXPECT_TRUE(ui.find<QToolButton>("MapLock_2")->isChecked());
+    EXPECT_FALSE(ui.find<QToolButton>("MapLock_1")->isChecked());
 }
 
 // Settings that hold nonsense, or that are no settings file at all, leave the defaults.

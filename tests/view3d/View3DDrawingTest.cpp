@@ -90,11 +90,12 @@ TEST_F(View3DWindow, EachKindIsDrawnInTheShapeItIsPickedByWhicheverMissionCameFi
             EXPECT_EQ(hit->item, c.item);
         }
     }
-    // Many more items, no more draw calls; a hidden layer leaves the background.
+    // Twenty times as many items, no more draw calls; a hidden layer leaves the background.
+    open(shapes(0, 20), "some");
     lookDown({30, 0, 0}, 150);
     picture();
     const int calls = view->drawCalls();
-    open(shapes(0, 200), "many");
+    open(shapes(0, 400), "many");
     lookDown({30, 0, 0}, 150);
     picture();
     EXPECT_EQ(view->drawCalls(), calls);

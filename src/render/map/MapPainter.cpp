@@ -33,7 +33,10 @@ bool insideQuad(const std::array<MapPoint, 4>& poly, MapPoint p)
 
 bool isSelected(const MapOverlay& overlay, const MapShape& s)
 {
-    return s.layer == ViewLayer::Scene && std::binary_search(overlay.selected.begin(), overlay.selected.end(), s.row);
+    if (indexOf(s.layer) >= overlay.selected.size())
+        return false;
+    const auto& rows = overlay.selected[indexOf(s.layer)];
+    return std::binary_search(rows.begin(), rows.end(), s.row);
 }
 
 void drawLegend(QPainter& p)
@@ -179,15 +182,26 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
         p.drawPoints(markers[k]);
     }
     p.setRenderHint(QPainter::Antialiasing);
-    if (!overlay.selected.empty()) {
+    // The selection: a ring about each object, each cached object's and body's outline in blue.
+    if (std::any_of(overlay.selected.begin(), overlay.selected.end(), [](const auto& rows) { return !rows.empty(); })) {
         p.setPen(QPen(QColor(0, 90, 255), 2));
         p.setBrush(Qt::NoBrush);
-        for (const MapShape& s : map.shapes)
-            if (isSelected(overlay, s) && overlay.visible[indexOf(ViewLayer::Scene)]) {
-                const QPointF c = camera.toScreen(s.centre);
-                if (view.contains(c))
-                    p.drawEllipse(c, MapMarkerRadius * 2, MapMarkerRadius * 2);
+        for (const MapShape& s : map.shapes) {
+            if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)])
+                continue;
+            const QPointF c = camera.toScreen(s.centre);
+            if (s.corners) {
+                QPolygonF outline;
+                for (const MapPoint& corner : s.outline)
+                    outline << camera.toScreen(corner);
+                if (view.intersects(outline.boundingRect()))
+                    p.drawPolygon(outline);
+            } else if (view.contains(c)) {
+                const double r = s.layer == ViewLayer::Collision ? std::max(s.radius * camera.scale, MapMarkerRadius) + 1
+                                                                : MapMarkerRadius * 2;
+                p.drawEllipse(c, r, r);
             }
+        }
     }
     if (overlay.band) {
         p.setPen(QPen(QColor(0, 90, 255), 1, Qt::DashLine));

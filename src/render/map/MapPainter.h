@@ -37,7 +37,7 @@ struct MapCamera {
 // What is drawn beside the shapes.
 struct MapOverlay {
     LayerSwitches visible{true, true, true, true, true};
-    std::vector<std::uint32_t> selected;            // scene rows, sorted
+    std::array<std::vector<std::uint32_t>, 3> selected; // rows by layer (scene, cache, collision), sorted
     std::optional<std::size_t> highlight;           // a shape's index
     std::optional<QRectF> band;                     // a rubber band being drawn
 };

@@ -56,4 +56,12 @@ Highlight3D highlightOf(const Scene3D& scene, std::span<const ItemRef> items, co
     return highlight;
 }
 
+void addHover(Highlight3D& highlight, const Scene3D& scene, ItemRef item, const InstanceLookup& drawnAt)
+{
+    const auto place = scene.find(item);
+    const Instance3D* instance = drawnAt(item);
+    if (place && instance)
+        highlight.hover[static_cast<std::size_t>(meshOf(place->batch))].push_back(outlineOf(*instance));
+}
+
 } // namespace mw

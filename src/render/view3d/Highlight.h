@@ -15,6 +15,7 @@ namespace mw {
 struct Highlight3D {
     std::array<std::vector<Instance3D>, 4> items; // by Mesh3D
     std::vector<Vec3> lines;                      // pairs: range circles and the like
+    std::array<std::vector<Instance3D>, 4> hover; // the item a click would pick, by Mesh3D
 };
 
 // The colour the selection is drawn in.
@@ -26,5 +27,7 @@ using InstanceLookup = std::function<const Instance3D*(ItemRef)>;
 
 Highlight3D highlightOf(const Scene3D& scene, std::span<const ItemRef> items, const SceneCatalogue& catalogue,
                         const InstanceLookup& drawnAt);
+// The outline of the item under the cursor, added to a highlight.
+void addHover(Highlight3D& highlight, const Scene3D& scene, ItemRef item, const InstanceLookup& drawnAt);
 
 } // namespace mw

@@ -116,7 +116,7 @@ void Picker::prepare() const
     m_leaves = std::move(sorted);
 }
 
-std::optional<PickHit> Picker::pick(const Ray& ray, const LayerSwitches& shown) const
+std::optional<PickHit> Picker::walk(const Ray& ray, const PickFilter& filter, bool bodies, std::vector<PickHit>* all) const
 {
     prepare();
     if (m_nodes.empty())
@@ -127,7 +127,7 @@ std::optional<PickHit> Picker::pick(const Ray& ray, const LayerSwitches& shown) 
         const Node& n = m_nodes[stack.back()];
         stack.pop_back();
         const auto enter = hitAlignedBox(ray, n.min, n.max);
-        if (!enter || (best && *enter > best->distance))
+        if (!enter || (!all && best && *enter > best->distance))
             continue;
         if (n.count == 0) {
             stack.push_back(n.left);
@@ -138,26 +138,51 @@ std::optional<PickHit> Picker::pick(const Ray& ray, const LayerSwitches& shown) 
             const Leaf leaf = m_leaves[k];
             const Batch3D& batch = m_scene.batches[leaf.batch];
             const ItemRef item = batch.item(leaf.index);
-            if (!shown[static_cast<std::size_t>(item.layer)])
+            if ((item.layer == ViewLayer::Collision) != bodies || !filter.reaches(item))
                 continue;
             const auto t = hitInstance(ray, batch.mesh, batch.instances[leaf.index]);
-            if (t && (!best || *t < best->distance))
-                best = PickHit{item, *t, ray.at(*t)};
+            if (!t)
+                continue;
+            const PickHit hit{item, *t, ray.at(*t)};
+            if (all)
+                all->push_back(hit);
+            if (!best || *t < best->distance)
+                best = hit;
         }
     }
     return best;
 }
 
-std::vector<std::uint32_t> Picker::sceneRowsInside(const Camera& camera, PixelPoint a, PixelPoint b) const
+std::optional<PickHit> Picker::pick(const Ray& ray, const PickFilter& filter) const
+{
+    if (auto thing = walk(ray, filter, false, nullptr))
+        return thing;
+    return walk(ray, filter, true, nullptr);
+}
+
+std::vector<PickHit> Picker::hitsAlong(const Ray& ray, const PickFilter& filter) const
+{
+    std::vector<PickHit> things, bodies;
+    walk(ray, filter, false, &things);
+    walk(ray, filter, true, &bodies);
+    const auto nearer = [](const PickHit& a, const PickHit& b) { return a.distance < b.distance || (a.distance == b.distance && a.item < b.item); };
+    std::sort(things.begin(), things.end(), nearer);
+    std::sort(bodies.begin(), bodies.end(), nearer);
+    things.insert(things.end(), bodies.begin(), bodies.end());
+    return things;
+}
+
+std::vector<ItemRef> Picker::itemsInside(const Camera& camera, PixelPoint a, PixelPoint b, const PickFilter& filter) const
 {
     const float left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const float top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
     const Mat4 vp = camera.viewProjection();
     const float width = camera.width(), height = camera.height();
-    std::vector<std::uint32_t> rows;
+    std::vector<ItemRef> items;
     for (const Batch3D& batch : m_scene.batches)
         for (std::size_t k = 0; k < batch.instances.size(); ++k) {
-            if (batch.layer != ViewLayer::Scene)
+            const ItemRef item = batch.item(k);
+            if (!filter.reaches(item))
                 continue;
             const Vec3 centre = batch.instances[k].column(3);
             if (vp.clipW(centre) <= 0)
@@ -165,10 +190,10 @@ std::vector<std::uint32_t> Picker::sceneRowsInside(const Camera& camera, PixelPo
             const Vec3 ndc = vp.transformPoint(centre);
             const float x = (ndc.x + 1) / 2 * width, y = (1 - ndc.y) / 2 * height;
             if (x >= left && x <= right && y >= top && y <= bottom)
-                rows.push_back(batch.rows[k]);
+                items.push_back(item);
         }
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    std::sort(items.begin(), items.end());
+    return items;
 }
 
 } // namespace mw

@@ -48,6 +48,8 @@ View3D::~View3D()
 void View3D::setScene(std::shared_ptr<const Scene3D> scene)
 {
     m_scene = std::move(scene);
+    m_hover.reset();
+    m_clickHits.clear();
     m_picker = m_scene ? std::make_unique<Picker>(*m_scene) : nullptr;
     m_sceneChanged = true;
     update();
@@ -155,22 +157,42 @@ std::optional<PickHit> View3D::itemAt(QPointF pixel) const
 {
     if (!m_picker)
         return std::nullopt;
-    return m_picker->pick(m_camera.rayThrough(pixelOf(pixel)), m_shown);
+    return m_picker->pick(m_camera.rayThrough(pixelOf(pixel)), m_filter);
 }
 
-std::vector<std::uint32_t> View3D::sceneRowsInside(const QRectF& r) const
+std::vector<ItemRef> View3D::itemsInside(const QRectF& r) const
 {
     if (!m_picker)
         return {};
-    return m_picker->sceneRowsInside(m_camera, pixelOf(r.topLeft()), pixelOf(r.bottomRight()));
+    return m_picker->itemsInside(m_camera, pixelOf(r.topLeft()), pixelOf(r.bottomRight()), m_filter);
 }
 
 void View3D::clickAt(QPointF pixel, bool toggle)
 {
-    if (const auto hit = itemAt(pixel))
-        emit picked(hit->item, toggle);
-    else
+    std::vector<ItemRef> hits;
+    if (m_picker)
+        for (const PickHit& hit : m_picker->hitsAlong(m_camera.rayThrough(pixelOf(pixel)), m_filter))
+            hits.push_back(hit.item);
+    if (hits.empty()) {
+        m_clickHits.clear();
         emit pickedNothing();
+        return;
+    }
+    const QPointF moved = pixel - m_clickAt;
+    const bool again = std::abs(moved.x()) <= ClickPixels && std::abs(moved.y()) <= ClickPixels && hits == m_clickHits;
+    m_clickNext = again ? (m_clickNext + 1) % hits.size() : 0;
+    m_clickAt = pixel;
+    m_clickHits = std::move(hits);
+    emit picked(m_clickHits[m_clickNext], toggle, m_clickNext + 1, m_clickHits.size());
+}
+
+void View3D::showHover(std::optional<ItemRef> item)
+{
+    if (item == m_hover)
+        return;
+    m_hover = item;
+    m_highlightChanged = true;
+    update();
 }
 
 void View3D::initializeGL()
@@ -196,7 +218,10 @@ void View3D::upload()
         m_overridesChanged = false;
     }
     if (m_highlightChanged) {
-        m_renderer.setHighlight(m_highlight);
+        Highlight3D drawn = m_highlight;
+        if (m_hover && m_scene)
+            addHover(drawn, *m_scene, *m_hover, [this](ItemRef item) { return m_scene->instance(item); });
+        m_renderer.setHighlight(drawn);
         m_highlightChanged = false;
     }
 }
@@ -296,8 +321,11 @@ void View3D::wheelEvent(QWheelEvent* event)
 
 void View3D::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && m_gesture) {
-        cancelGesture();
+    if (event->key() == Qt::Key_Escape) {
+        if (m_gesture)
+            cancelGesture();
+        else
+            emit pickedNothing();
         return;
     }
     if (m_gesture && m_gesture->key(event, true))
@@ -318,6 +346,15 @@ void View3D::keyReleaseEvent(QKeyEvent* event)
 {
     if (!m_gesture || !m_gesture->key(event, false))
         QOpenGLWidget::keyReleaseEvent(event);
+}
+
+void View3D::leaveEvent(QEvent* event)
+{
+    if (m_hover) {
+        showHover(std::nullopt);
+        emit hovered(std::nullopt);
+    }
+    QOpenGLWidget::leaveEvent(event);
 }
 
 void View3D::focusOutEvent(QFocusEvent* event)

@@ -2,7 +2,8 @@
 // The 3D view (objectName View3D): an OpenGL widget that draws the mission's instance data with the
 // render layer, and hands the mouse and keys to its chain of tools (see tools/Tool.h): the camera
 // (orbit, pan, fly, zoom), placing (the handles, a selected item's body) and selecting (click,
-// rubber band). F frames the selection, Home everything; Escape cancels a drag.
+// rubber band). F frames the selection, Home everything; Escape cancels a drag, or, when none runs,
+// selects nothing.
 
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -36,16 +37,22 @@ public:
     const Scene3D* scene() const { return m_scene.get(); }
     void setHighlight(Highlight3D highlight);
     void setLayers(const LayerSwitches& shown);
+    // What a click, a drag or a band can reach (the layers shown and not locked, items passed over).
+    void setPickFilter(PickFilter filter) { m_filter = std::move(filter); }
     Camera& camera() { return m_camera; }
     // The box around these items in view; nothing happens when none is drawn.
     void frameItems(const std::vector<ItemRef>& items);
     void frameAll();
-    // The item under a pixel of the widget.
+    // The item a click at a pixel of the widget picks.
     std::optional<PickHit> itemAt(QPointF pixel) const;
-    // The scene objects whose centres lie inside a rectangle of the widget.
-    std::vector<std::uint32_t> sceneRowsInside(const QRectF& rectangle) const;
-    // A click at a pixel: the item there picked (toggled with Ctrl), or nothing.
+    // The items whose centres lie inside a rectangle of the widget.
+    std::vector<ItemRef> itemsInside(const QRectF& rectangle) const;
+    // A click at a pixel: the item there picked (toggled with Ctrl), or nothing. A second click at
+    // the same spot picks the next item under the cursor, nearest first, bodies after the rest.
     void clickAt(QPointF pixel, bool toggle);
+    // The item under the cursor outlined, or none.
+    void showHover(std::optional<ItemRef> item);
+    std::optional<ItemRef> hoveredItem() const { return m_hover; }
     // The draw calls of the last frame.
     int drawCalls() const { return m_renderer.drawCalls(); }
     float flySpeed() const { return m_flySpeed; }
@@ -70,12 +77,12 @@ public:
 signals:
     // OpenGL could not be used: the reason, in one line.
     void unavailable(QString reason);
-    // A click picked an item; `toggle` with Ctrl.
-    void picked(ItemRef item, bool toggle);
-    // A click that met nothing.
+    // A click picked an item, the `nth` (from 1) of `among` under the cursor; `toggle` with Ctrl.
+    void picked(ItemRef item, bool toggle, std::size_t nth, std::size_t among);
+    // A click that met nothing, or Escape with nothing to cancel.
     void pickedNothing();
-    // A rectangle drawn with Shift: the scene objects inside it.
-    void boxed(std::vector<std::uint32_t> sceneRows);
+    // A rectangle drawn with Shift: the items inside it.
+    void boxed(std::vector<ItemRef> items);
     // The item under the cursor, or nothing.
     void hovered(std::optional<ItemRef> item);
     void frameSelectionRequested();
@@ -99,6 +106,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void upload();
@@ -109,7 +117,13 @@ private:
     GlRenderer m_renderer;
     std::shared_ptr<const Scene3D> m_scene;
     std::unique_ptr<Picker> m_picker;
-    Highlight3D m_highlight;
+    PickFilter m_filter;
+    std::optional<ItemRef> m_hover;
+    // The last click's place and what lay under it, for a second click there.
+    QPointF m_clickAt{-100, -100};
+    std::vector<ItemRef> m_clickHits;
+    std::size_t m_clickNext = 0;
+    Highlight3D m_highlight; // the selection, with the hover added when it is drawn
     LayerSwitches m_shown{true, true, true, true, true};
     bool m_ready = false;
     bool m_sceneChanged = false, m_highlightChanged = false, m_overridesChanged = false;

@@ -43,7 +43,7 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
     auto* box = new QVBoxLayout(content);
     box->setContentsMargins(4, 4, 4, 4);
     auto* row = new QHBoxLayout;
-    layers.addSwitches(row, "View3DLayer_");
+    layers.addSwitches(row, "View3DLayer_", "View3DLock_");
     row->addStretch(1);
     // What a move snaps to with Ctrl.
     auto* grid = new QComboBox;
@@ -69,7 +69,10 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
         connectView(frameAll);
         // The view, not the panel, receives these: they end with it, should it give up its OpenGL.
         View3D* view = m_view;
-        connect(&layers, &ViewLayers::changed, view, [view, &layers] { view->setLayers(layers.shown()); });
+        connect(&layers, &ViewLayers::changed, view, [view, &layers] {
+            view->setLayers(layers.shown());
+            view->setPickFilter({layers.pickable(), {}});
+        });
         connect(grid, &QComboBox::currentIndexChanged, view,
                 [view, grid](int) { view->setGridStep(static_cast<float>(grid->currentData().toDouble())); });
     }
@@ -103,19 +106,18 @@ void View3DPanel::connectView(QWidget* frameAll)
                               .arg(static_cast<double>(WorldLimit / 1000)),
                           QColor());
     });
-    connect(view, &View3D::picked, this, [this](ItemRef item, bool toggle) {
-        if (item.layer == ViewLayer::Route)
-            return;
-        const MissionFile file = fileOf(item.layer);
-        if (file == MissionFile::Scene && toggle)
-            m_selection.toggleSceneRow(item.row);
-        else if (file == MissionFile::Scene)
-            m_selection.selectSceneRow(item.row);
+    connect(view, &View3D::picked, this, [this](ItemRef item, bool toggle, std::size_t nth, std::size_t among) {
+        if (toggle)
+            m_selection.toggle(item);
         else
-            m_selection.setCurrent(file, item.row);
-        emit picked(file);
+            m_selection.pick(item);
+        emit picked(fileOf(item.layer));
+        const QString name = itemName(m_mission, item);
+        m_status.show(among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name, QColor());
+        m_tellsHover = false;
     });
-    connect(view, &View3D::boxed, this, [this](const std::vector<std::uint32_t>& rows) { m_selection.selectSceneRows(rows, true); });
+    connect(view, &View3D::pickedNothing, &m_selection, &Selection::clearAll);
+    connect(view, &View3D::boxed, this, [this](const std::vector<ItemRef>& items) { m_selection.selectItems(items, true); });
     connect(view, &View3D::hovered, this, [this](std::optional<ItemRef> item) {
         if (item) {
             m_status.show(itemName(m_mission, *item), QColor());
@@ -198,6 +200,7 @@ void View3DPanel::rebuild()
     m_view->setOverrides({});
     m_view->setScene(m_scene);
     m_view->setLayers(m_layers.shown());
+    m_view->setPickFilter({m_layers.pickable(), {}});
     // Another mission: everything in view; the same one: the camera stays where the user put it.
     std::filesystem::path folder;
     for (const MissionFile file : MissionFiles)
@@ -212,25 +215,6 @@ void View3DPanel::rebuild()
     showSelection();
 }
 
-std::optional<ItemRef> View3DPanel::otherChoice() const
-{
-    const MissionFile file = m_selection.lastChanged();
-    const auto row = m_selection.current(file);
-    if (file == MissionFile::Scene || !row)
-        return std::nullopt;
-    return ItemRef{layerOf(file), *row};
-}
-
-std::vector<ItemRef> View3DPanel::selectedItems() const
-{
-    std::vector<ItemRef> items;
-    for (const std::uint32_t row : m_selection.sceneRows())
-        items.push_back({ViewLayer::Scene, row});
-    if (const auto other = otherChoice())
-        items.push_back(*other);
-    return items;
-}
-
 void View3DPanel::showSelection()
 {
     if (!m_view || !m_scene)
@@ -241,7 +225,7 @@ void View3DPanel::showSelection()
     for (const NewPlace& p : places)
         draggable.push_back({layerOf(p.file), p.row});
     m_view->setHandles(centreOf(places), std::move(draggable));
-    const std::vector<ItemRef> items = selectedItems();
+    const std::vector<ItemRef> items = m_selection.items();
     m_view->setHighlight(highlightOf(*m_scene, items, m_mission.sceneCatalogue(), [this](ItemRef item) {
         const Instance3D* moved = m_preview.movedInstance(item);
         return moved ? moved : m_scene->instance(item);
@@ -284,11 +268,8 @@ void View3DPanel::endPreview()
 
 void View3DPanel::frameSelection()
 {
-    // What was chosen last: an entry of another list, or else the selected scene objects.
-    if (m_view && otherChoice())
-        m_view->frameItems({*otherChoice()});
-    else if (m_view)
-        m_view->frameItems(selectedItems());
+    if (m_view)
+        m_view->frameItems(m_selection.items());
 }
 
 } // namespace mw

@@ -57,9 +57,6 @@ private:
     void rebuild();
     void showSelection();
     void showUnavailable(const QString& reason);
-    // The selected scene objects, and the entry last chosen in another list.
-    std::vector<ItemRef> selectedItems() const;
-    std::optional<ItemRef> otherChoice() const;
     // A drag in progress: the places it would write drawn, and the status line saying where.
     void previewMove(Vec3 offset);
     void previewTurn(double degrees);

@@ -6,14 +6,18 @@ namespace mw {
 
 SelectionPass::SelectionPass(GlResources& gl) : m_points(gl), m_lines(gl)
 {
-    for (std::size_t k = 0; k < m_inView.size(); ++k)
+    for (std::size_t k = 0; k < m_inView.size(); ++k) {
         m_shapes.emplace_back(gl, static_cast<Mesh3D>(k));
+        m_hover.emplace_back(gl, static_cast<Mesh3D>(k));
+    }
 }
 
 void SelectionPass::setHighlight(const Highlight3D& highlight)
 {
     m_highlight.items = highlight.items;
     m_lines.fill(highlight.lines);
+    for (std::size_t k = 0; k < m_hover.size(); ++k)
+        m_hover[k].fill(highlight.hover[k]);
 }
 
 void SelectionPass::draw(const FrameContext& frame)
@@ -40,6 +44,9 @@ void SelectionPass::draw(const FrameContext& frame)
         mesh.setUniformValue("tint", HighlightRgb[0], HighlightRgb[1], HighlightRgb[2], 1.0f);
         shapes.drawEdges();
     }
+    mesh.setUniformValue("tint", 1.0f, 1.0f, 1.0f, 0.9f);
+    for (const InstanceDraw& shapes : m_hover)
+        shapes.drawEdges();
     mesh.setUniformValue("replaceColour", 0.0f);
     drawDots(frame, m_points);
     QOpenGLShaderProgram& line = frame.gl.programs.line;

@@ -1,7 +1,7 @@
 #pragma once
 // The selection, seen through everything: each selected item in its own shape, its faces tinted
 // and its edges in the highlight colour (a point where it is too small for its shape), and the
-// lines drawn with it (a light's range).
+// lines drawn with it (a light's range); the item under the cursor edged in white.
 
 #include <array>
 #include <vector>
@@ -21,6 +21,7 @@ public:
 private:
     Highlight3D m_highlight; // culled into the buffers each frame
     std::vector<InstanceDraw> m_shapes; // by Mesh3D
+    std::vector<InstanceDraw> m_hover;  // by Mesh3D
     std::array<std::vector<Instance3D>, 4> m_inView;
     std::vector<FramePoint> m_pointsInView;
     ColouredDraw m_points;

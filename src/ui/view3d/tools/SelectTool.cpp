@@ -41,7 +41,7 @@ public:
             return;
         }
         m_view.update();
-        emit m_view.boxed(m_view.sceneRowsInside(*m_band));
+        emit m_view.boxed(m_view.itemsInside(*m_band));
     }
     void cancel() override { m_view.update(); }
     void paint(QPainter& painter) const override
@@ -73,7 +73,11 @@ std::unique_ptr<Gesture> SelectTool::press(View3D& view, const Pointer& p)
 void SelectTool::hover(View3D& view, const Pointer& p)
 {
     const auto hit = view.itemAt(p.at);
-    emit view.hovered(hit ? std::optional<ItemRef>(hit->item) : std::nullopt);
+    const auto item = hit ? std::optional<ItemRef>(hit->item) : std::nullopt;
+    if (item == view.hoveredItem())
+        return;
+    view.showHover(item);
+    emit view.hovered(item);
 }
 
 } // namespace mw

@@ -1,7 +1,7 @@
 #pragma once
-// The selecting tool: a click picks the item under the cursor (Ctrl + click toggles it), Shift +
-// drag draws a rectangle that selects the scene objects whose centres lie inside it; resting over
-// an item names it.
+// The selecting tool: a click picks the item under the cursor (Ctrl + click toggles it; a second
+// click at the same spot the next item there), Shift + drag draws a rectangle that adds the items
+// whose centres lie inside it; resting over an item outlines and names it.
 
 #include "ui/view3d/tools/Tool.h"
 
