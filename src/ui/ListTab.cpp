@@ -12,6 +12,7 @@
 #include "foundation/text/Latin1Text.h"
 #include "mission/Mission.h"
 #include "mission/Search.h"
+#include "ui/SelectingListView.h"
 
 namespace mw {
 
@@ -20,7 +21,7 @@ ListTab addListTab(QTabWidget* tabs, int index, const QString& caption, const ch
     ListTab tab;
     tab.page = new QWidget;
     tab.layout = new QVBoxLayout(tab.page);
-    tab.list = new QListView;
+    tab.list = new SelectingListView;
     tab.list->setObjectName(QString::fromLatin1(listName));
     tab.list->setSelectionMode(QAbstractItemView::SingleSelection);
     tab.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -48,6 +49,7 @@ void selectListRow(QListView* list, std::optional<std::uint32_t> row)
     if (!row || static_cast<int>(*row) >= list->model()->rowCount())
         return;
     const QModelIndex index = list->model()->index(static_cast<int>(*row), 0);
+    const SelectingListView::Batch batch(list); // its selection and its current row, told as one
     list->setCurrentIndex(index);
     list->scrollTo(index);
 }

@@ -15,6 +15,7 @@
 #include "ui/ListTab.h"
 #include "ui/ListValuesPage.h"
 #include "ui/QtText.h"
+#include "ui/SelectingListView.h"
 #include "ui/Selection.h"
 #include "ui/TextListModel.h"
 #include "ui/TranslationSearchPanel.h"
@@ -70,11 +71,9 @@ OtherListPanel::OtherListPanel(MissionFile list, Mission& mission, Selection& se
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // What the user selects in the list becomes the window's selection; the entry made current is
     // shown (its questions first).
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        onRowChanged(current.row());
-        pushSelection();
-    });
-    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &OtherListPanel::pushSelection);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onRowChanged(current.row()); });
+    connect(static_cast<SelectingListView*>(m_view), &SelectingListView::settled, this, &OtherListPanel::pushSelection);
     connect(&m_selection, &Selection::changed, this, [this](SelectionChange change) {
         if (change.has(file()))
             applySelection();
@@ -128,6 +127,8 @@ void OtherListPanel::applySelection()
     if (wanted.current && static_cast<int>(*wanted.current) != m_view->currentIndex().row()) {
         m_listTabs->setCurrentIndex(m_listTab);
         selectListRow(m_view, *wanted.current); // shows it, asking first about unsaved edits
+    } else if (wanted.current && std::binary_search(wanted.rows.begin(), wanted.rows.end(), *wanted.current)) {
+        m_inspectorTabs->setCurrentIndex(m_pageTab); // chosen elsewhere (a view's click): its page
     }
     showListSelection(m_view, {listSelectionOf(m_view).current, wanted.rows});
     m_applying = false;

@@ -22,6 +22,7 @@
 #include "ui/ListTab.h"
 #include "ui/QtText.h"
 #include "ui/SceneListModel.h"
+#include "ui/SelectingListView.h"
 #include "ui/ScenePage.h"
 #include "ui/ScriptOverviewPage.h"
 #include "ui/Selection.h"
@@ -72,13 +73,11 @@ ScenePanel::ScenePanel(Mission& mission, Selection& selection, EditState& edits,
         }
     }
     m_lists[AllTab]->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // What the user selects in the lists becomes the window's selection.
-    connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ScenePanel::pushSelection);
+    // What the user selects in the lists becomes the window's selection, once per gesture; a row
+    // made current shows its entry (its questions first).
+    connect(static_cast<SelectingListView*>(m_lists[AllTab]), &SelectingListView::settled, this, &ScenePanel::pushSelection);
     connect(m_lists[AllTab]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                onAllRowChanged(current.row());
-                pushSelection();
-            });
+            [this](const QModelIndex& current) { onAllRowChanged(current.row()); });
     for (int i : {ScriptsTab, ThingsTab})
         connect(m_lists[i]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, i](const QModelIndex& current) { onMappedRowChanged(m_lists[i], current.row()); });
@@ -150,6 +149,8 @@ void ScenePanel::applySelection()
             showCurrentEntry();
         else if (*current != m_shownRow)
             onAllRowChanged(static_cast<int>(*current));
+        else if (m_selection.contains({ViewLayer::Scene, *current}))
+            m_inspectorTabs->setCurrentIndex(SceneValuesPage); // chosen elsewhere (a view's click): its page
     }
     pushSelection(); // a question may have kept the entry shown so far
 }

@@ -81,13 +81,13 @@ void Selection::become(State next)
         sortRows(next.lists[k].rows);
         change.files[k] = next.lists[k] != m_lists[k];
     }
-    if (next.scripts != m_scripts || next.things != m_things)
-        change.files[indexOf(MissionFile::Scene)] = true;
+    // The rows "Scripts" and "Things" stand on follow the entry shown; they select nothing, and
+    // are kept without a word.
+    m_scripts = next.scripts;
+    m_things = next.things;
     if (std::none_of(change.files.begin(), change.files.end(), [](bool c) { return c; }))
         return;
     m_lists = std::move(next.lists);
-    m_scripts = next.scripts;
-    m_things = next.things;
     emit changed(change);
 }
 
@@ -125,12 +125,18 @@ void Selection::selectItems(const std::vector<ItemRef>& items, bool add)
     if (!add)
         for (ListSelection& l : next.lists)
             l.rows.clear();
+    // The first item of a list becomes its current row, unless the list had a selected one.
+    std::array<bool, 4> placed{};
+    for (std::size_t k = 0; k < placed.size(); ++k)
+        placed[k] = add && next.lists[k].current &&
+                    std::binary_search(next.lists[k].rows.begin(), next.lists[k].rows.end(), *next.lists[k].current);
     for (const ItemRef& item : items)
         if (listed(item)) {
-            ListSelection& l = next.lists[indexOf(fileOf(item.layer))];
-            l.rows.push_back(item.row);
-            if (!l.current || !add)
-                l.current = item.row;
+            const std::size_t k = indexOf(fileOf(item.layer));
+            next.lists[k].rows.push_back(item.row);
+            if (!placed[k])
+                next.lists[k].current = item.row;
+            placed[k] = true;
         }
     become(std::move(next));
 }

@@ -6,10 +6,13 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "foundation/files/FileAccess.h"
 #include "support/SceneBuilder.h"
+#include "support/TempFolder.h"
+#include "ui/Selection.h"
 #include "ui/MissionMapView.h"
 #include "ui/MoveSelectionDialog.h"
 #include "ui/SelectionCommands.h"
@@ -199,4 +202,48 @@ TEST_F(ManyObjectsWindowTest, UndoAcrossTwoMissions)
     EXPECT_EQ(ui.rows(ids::AllList), (QStringList{"Lamp"}));
     EXPECT_EQ(ui.window->mission().pathOf(MissionFile::Scene), second);
     EXPECT_TRUE(ui.prompter.said.empty());
+}
+
+// A city's worth of objects: Select All, a click on one row and a band over the map each change
+// the selection once, and what shows it follows.
+TEST(ManySelected, ThirtyThousandRowsAreSelectedInOneChangeEachWay)
+{
+    TempFolder dir;
+    WindowDriver ui;
+    SceneBuilder b;
+    b.beginObjects();
+    for (int k = 0; k < 30001; ++k)
+        b.object({.name = "Lamp" + std::to_string(k), .type = 9, .translation = Floats3{float(k % 200), 0, float(k / 200)}});
+    b.endObjects();
+    const auto path = dir.path() / "missions" / "city" / "scene2.bin";
+    WindowDriver::write(path, b.finish());
+    ui.load("Load &scene2.bin", path);
+    ui.window->show();
+    ui.action(ids::ShowMap)->trigger();
+    int changes = 0;
+    QObject::connect(&ui.window->selection(), &Selection::changed, [&] { ++changes; });
+    const auto status = [&] { return ui.find<QLabel>(ids::Status)->text(); };
+
+    ui.action(ids::SelectAll)->trigger();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(ui.window->selection().sceneRows().size(), 30001u);
+    EXPECT_EQ(status(), "30 001 objects selected");
+    EXPECT_EQ(ui.find<QListView>(ids::AllList)->selectionModel()->selection().size(), 1); // one range
+
+    auto* list = ui.find<QListView>(ids::AllList);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(3, 0)).center());
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(ui.window->selection().sceneRows(), (std::vector<std::uint32_t>{3}));
+    EXPECT_EQ(status(), "");
+
+    auto* map = ui.find<MissionMapView>("MissionMap");
+    map->fit();
+    const QPoint from(2, 2), to(map->width() - 2, map->height() - 2);
+    for (const auto& [type, at, held] : {std::tuple{QEvent::MouseButtonPress, from, Qt::LeftButton}, {QEvent::MouseMove, to, Qt::LeftButton},
+                                         {QEvent::MouseButtonRelease, to, Qt::NoButton}}) {
+        QMouseEvent e(type, QPointF(at), map->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
+        QApplication::sendEvent(map, &e);
+    }
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(ui.window->selection().sceneRows().size(), 30001u);
 }

@@ -5,9 +5,11 @@
 // gestures sent to the view.
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "foundation/bytes/ByteReader.h"
 #include "foundation/files/FileAccess.h"
@@ -18,6 +20,8 @@
 #include "ui/WindowDriver.h"
 #include "ui/view3d/View3D.h"
 #include "ui/view3d/View3DPanel.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mw::build {
 
@@ -53,6 +57,8 @@ protected:
             ui.window->resize(1400, 900);
             ui.window->show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.window.get()));
+            ui.window->activateWindow(); // shortcuts work in the active window only
+            ASSERT_TRUE(QTest::qWaitForWindowActive(ui.window.get()));
             ui.action(ids::Show3D)->trigger();
             view = ui.find<View3D>(ids::View3D);
             ASSERT_NE(view, nullptr);

@@ -178,8 +178,9 @@ void View3D::clickAt(QPointF pixel, bool toggle)
         emit pickedNothing();
         return;
     }
+    // A Ctrl + click toggles the first item there; only plain clicks go round.
     const QPointF moved = pixel - m_clickAt;
-    const bool again = std::abs(moved.x()) <= ClickPixels && std::abs(moved.y()) <= ClickPixels && hits == m_clickHits;
+    const bool again = !toggle && std::abs(moved.x()) <= ClickPixels && std::abs(moved.y()) <= ClickPixels && hits == m_clickHits;
     m_clickNext = again ? (m_clickNext + 1) % hits.size() : 0;
     m_clickAt = pixel;
     m_clickHits = std::move(hits);

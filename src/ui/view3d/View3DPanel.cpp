@@ -112,8 +112,11 @@ void View3DPanel::connectView(QWidget* frameAll)
         else
             m_selection.pick(item);
         emit picked(fileOf(item.layer));
-        const QString name = itemName(m_mission, item);
-        m_status.show(among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name, QColor());
+        // What was picked, with how many are here; several selected, the status line counts them.
+        if (m_selection.size() <= 1) {
+            const QString name = itemName(m_mission, item);
+            m_status.show(among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name, QColor());
+        }
         m_tellsHover = false;
     });
     connect(view, &View3D::pickedNothing, &m_selection, &Selection::clearAll);
