@@ -1,6 +1,7 @@
 #include "render/map/MapPainter.h"
 
 #include <algorithm>
+#include <QPixmap>
 #include <cmath>
 
 namespace mw {
@@ -182,26 +183,53 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
         p.drawPoints(markers[k]);
     }
     p.setRenderHint(QPainter::Antialiasing);
-    // The selection: a ring about each object, each cached object's and body's outline in blue.
+    // The selection: a ring about each object, each cached object's and body's outline in blue;
+    // like the rest, drawn once per cell and in as few calls as it can be (Select All of a city).
     if (std::any_of(overlay.selected.begin(), overlay.selected.end(), [](const auto& rows) { return !rows.empty(); })) {
-        p.setPen(QPen(QColor(0, 90, 255), 2));
+        const QPen selectionPen(QColor(0, 90, 255), 2);
+        static const QPixmap ring = [&] {
+            const int side = static_cast<int>(MapMarkerRadius * 4 + 4);
+            QPixmap picture(side, side);
+            picture.fill(Qt::transparent);
+            QPainter rp(&picture);
+            rp.setRenderHint(QPainter::Antialiasing);
+            rp.setPen(selectionPen);
+            rp.drawEllipse(QPointF(side / 2.0, side / 2.0), MapMarkerRadius * 2, MapMarkerRadius * 2);
+            return picture;
+        }();
+        const QPointF ringHalf(ring.width() / 2.0, ring.height() / 2.0);
+        QVector<QLineF> outlines;
+        QVector<QPointF> rings;
+        p.setPen(selectionPen);
         p.setBrush(Qt::NoBrush);
         for (const MapShape& s : map.shapes) {
             if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)])
                 continue;
             const QPointF c = camera.toScreen(s.centre);
             if (s.corners) {
-                QPolygonF outline;
-                for (const MapPoint& corner : s.outline)
-                    outline << camera.toScreen(corner);
-                if (view.intersects(outline.boundingRect()))
-                    p.drawPolygon(outline);
-            } else if (view.contains(c)) {
-                const double r = s.layer == ViewLayer::Collision ? std::max(s.radius * camera.scale, MapMarkerRadius) + 1
-                                                                : MapMarkerRadius * 2;
-                p.drawEllipse(c, r, r);
+                std::array<QPointF, 4> q;
+                for (int i = 0; i < 4; ++i)
+                    q[i] = camera.toScreen(s.outline[i]);
+                const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
+                if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
+                    continue;
+                if (box.width() < 2 && box.height() < 2) {
+                    if (firstInCell(c, 2048))
+                        outlines.append(QLineF(c, c + QPointF(1, 0)));
+                    continue;
+                }
+                for (int i = 0; i < 4; ++i)
+                    outlines.append(QLineF(q[i], q[(i + 1) % 4]));
+            } else if (s.layer == ViewLayer::Collision && s.radius * camera.scale > MapMarkerRadius * 2) {
+                if (view.contains(c))
+                    p.drawEllipse(c, s.radius * camera.scale + 1, s.radius * camera.scale + 1);
+            } else if (view.contains(c) && firstInCell(c, 1024)) {
+                rings.append(c);
             }
         }
+        p.drawLines(outlines);
+        for (const QPointF& c : rings)
+            p.drawPixmap(c - ringHalf, ring);
     }
     if (overlay.band) {
         p.setPen(QPen(QColor(0, 90, 255), 1, Qt::DashLine));
