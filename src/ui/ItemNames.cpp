@@ -24,4 +24,17 @@ QString itemName(const Mission& mission, ItemRef item)
     return QString();
 }
 
+QString pickedText(const Mission& mission, ItemRef item, std::size_t nth, std::size_t among)
+{
+    const QString name = itemName(mission, item);
+    return among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name;
+}
+
+QString leftOutText(std::size_t leftOut)
+{
+    return QStringLiteral("%1 left out of the 3D view: a place or size not finite or beyond %2 km")
+        .arg(leftOut == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(leftOut))
+        .arg(static_cast<double>(WorldLimit / 1000));
+}
+
 } // namespace mw

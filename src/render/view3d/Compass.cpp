@@ -22,4 +22,19 @@ std::array<PixelPoint, 3> compassTips(const Camera& camera)
     return tips;
 }
 
+void paintCompassLabels(QPainter& painter, const Camera& camera, const QRectF& corner)
+{
+    const auto tips = compassTips(camera);
+    const char* names[3] = {"X", "Y", "Z"};
+    const QColor colours[3] = {QColor(230, 25, 25), QColor(25, 180, 25), QColor(25, 25, 230)};
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    for (std::size_t k = 0; k < tips.size(); ++k) {
+        painter.setPen(colours[k]);
+        const QPointF at = corner.topLeft() + QPointF(tips[k].x * corner.width(), tips[k].y * corner.height());
+        painter.drawText(QRectF(at - QPointF(8, 8), QSizeF(16, 16)), Qt::AlignCenter, QString::fromLatin1(names[k]));
+    }
+}
+
 } // namespace mw

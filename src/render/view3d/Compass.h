@@ -3,6 +3,8 @@
 // turns them, drawn by the renderer and labelled X, Y and Z by the view. Where its axes' ends fall
 // in its square, for both.
 
+#include <QPainter>
+#include <QRectF>
 #include <array>
 
 #include "render/view3d/Camera.h"
@@ -16,5 +18,7 @@ inline constexpr int CompassSide = 90; // pixels, at most
 Camera compassCamera(const Camera& camera);
 // Where the ends of the x, y and z axes fall in the square, from its top left, as parts of its side.
 std::array<PixelPoint, 3> compassTips(const Camera& camera);
+// The letters X, Y and Z at the ends of the compass's axes, in the square `corner` of a picture.
+void paintCompassLabels(QPainter& painter, const Camera& camera, const QRectF& corner);
 
 } // namespace mw

@@ -1,5 +1,6 @@
 #include "render/view3d/Handles.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -220,6 +221,24 @@ void addHandleShapes(const Handles& handles, HandlePart lit, std::vector<FramePo
         line(c + Vec3{std::sin(a), 0, std::cos(a)} * (Handles::RingRadius * size),
              c + Vec3{std::sin(b), 0, std::cos(b)} * (Handles::RingRadius * size), ring);
     }
+}
+
+bool HandlesShown::isDraggable(ItemRef item) const
+{
+    return std::find(draggable.begin(), draggable.end(), item) != draggable.end();
+}
+
+std::optional<Handles> HandlesShown::at(const Camera& camera) const
+{
+    if (!centre)
+        return std::nullopt;
+    return Handles::at(camera, *centre + moved);
+}
+
+void HandlesShown::addShapes(const Camera& camera, std::vector<FramePoint>& lines, std::vector<FramePoint>& triangles) const
+{
+    if (const auto h = at(camera))
+        addHandleShapes(*h, held != HandlePart::None ? held : lit, lines, triangles);
 }
 
 float snapped(float value, float step) { return step > 0 ? std::round(value / step) * step : value; }

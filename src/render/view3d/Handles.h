@@ -12,6 +12,7 @@
 
 #include "render/view3d/Camera.h"
 #include "render/view3d/FrameCulling.h"
+#include "render/view3d/Scene3D.h"
 
 namespace mw {
 
@@ -50,6 +51,21 @@ std::optional<double> ringDrag(const Camera& camera, Vec3 centre, PixelPoint fro
 // The handles as coloured lines and (seen-through) triangles, pairs and triples of vertices; `lit`
 // is drawn in the highlight colour (the part under the cursor, or the one being dragged).
 void addHandleShapes(const Handles& handles, HandlePart lit, std::vector<FramePoint>& lines, std::vector<FramePoint>& triangles);
+
+// The handles a view shows: where they stand (nothing: hidden), the items a drag of their own body
+// moves, how far a drag has taken them, the part it holds and the part under the pointer.
+struct HandlesShown {
+    std::optional<Vec3> centre;
+    std::vector<ItemRef> draggable;
+    Vec3 moved;
+    HandlePart held = HandlePart::None, lit = HandlePart::None;
+
+    bool isDraggable(ItemRef item) const;
+    // As they stand now for the camera; nothing while they are hidden.
+    std::optional<Handles> at(const Camera& camera) const;
+    // Their lines and triangles, the part held (or else the one under the pointer) lit.
+    void addShapes(const Camera& camera, std::vector<FramePoint>& lines, std::vector<FramePoint>& triangles) const;
+};
 
 // A value rounded to a whole number of steps (the grid step, 15 degrees).
 float snapped(float value, float step);

@@ -172,6 +172,15 @@ std::vector<PickHit> Picker::hitsAlong(const Ray& ray, const PickFilter& filter)
     return things;
 }
 
+std::pair<ItemRef, std::size_t> PickCycle::next(PixelPoint at, std::vector<ItemRef> hits, bool toggle)
+{
+    const bool again = !toggle && std::fabs(at.x - m_at.x) <= SamePlace && std::fabs(at.y - m_at.y) <= SamePlace && hits == m_hits;
+    m_next = again ? (m_next + 1) % hits.size() : 0;
+    m_at = at;
+    m_hits = std::move(hits);
+    return {m_hits[m_next], m_next};
+}
+
 std::vector<ItemRef> Picker::itemsInside(const Camera& camera, PixelPoint a, PixelPoint b, const PickFilter& filter) const
 {
     const float left = std::min(a.x, b.x), right = std::max(a.x, b.x);

@@ -35,6 +35,21 @@ struct PickFilter {
     bool reaches(ItemRef item) const { return layers[indexOf(item.layer)] && !(passOver && passOver(item)); }
 };
 
+// Clicks at one spot go round what lies there: a click within a few pixels of the last one, on
+// the same items, takes the next of them; anywhere else, or a toggling click, the first.
+class PickCycle {
+public:
+    static constexpr float SamePlace = 3; // pixels, either way
+    // The item a click takes of `hits` (in the order picks take them), and its place among them.
+    std::pair<ItemRef, std::size_t> next(PixelPoint at, std::vector<ItemRef> hits, bool toggle);
+    void forget() { m_hits.clear(); }
+
+private:
+    PixelPoint m_at{-100, -100};
+    std::vector<ItemRef> m_hits;
+    std::size_t m_next = 0;
+};
+
 class Picker {
 public:
     // The scene must outlive the picker and stay as it is (invalidate() when its instances move).

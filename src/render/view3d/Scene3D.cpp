@@ -408,6 +408,21 @@ bool updateScene3D(Scene3D& scene, const Scene3DSource& source, ViewLayer layer,
     return true;
 }
 
+std::optional<Box3> boundsOf(const Scene3D& scene, std::span<const ItemRef> items)
+{
+    std::optional<Box3> box;
+    for (const ItemRef& item : items) {
+        const Instance3D* i = scene.instance(item);
+        if (!i)
+            continue;
+        const Vec3 c = i->column(3);
+        const float r = (length(i->column(0)) + length(i->column(1)) + length(i->column(2))) / 2;
+        const Vec3 half{r, r, r};
+        box = box ? Box3{minOf(box->min, c - half), maxOf(box->max, c + half)} : Box3{c - half, c + half};
+    }
+    return box;
+}
+
 OrientedBox boxOf(const Instance3D& i)
 {
     const Vec3 columns[3] = {i.column(0), i.column(1), i.column(2)};

@@ -151,6 +151,13 @@ std::optional<ItemInstance> placedInstance(const Scene3DSource& source, ItemRef 
 // when the scene must be built anew instead: a row appeared or vanished, or changed its batch.
 bool updateScene3D(Scene3D& scene, const Scene3DSource& source, ViewLayer layer, std::span<const std::uint32_t> rows);
 
+// The box around the items drawn (each as the sphere through its shape's corners), or nothing
+// when none of them is drawn.
+struct Box3 {
+    Vec3 min, max;
+};
+std::optional<Box3> boundsOf(const Scene3D& scene, std::span<const ItemRef> items);
+
 // The box an instance of the box mesh draws, with all three axes even where a side is flat.
 OrientedBox boxOf(const Instance3D& instance);
 

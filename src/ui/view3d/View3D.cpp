@@ -8,9 +8,6 @@
 
 #include "render/view3d/Compass.h"
 #include "render/view3d/gl/GlFormat.h"
-#include "ui/view3d/tools/CameraTool.h"
-#include "ui/view3d/tools/HandleTool.h"
-#include "ui/view3d/tools/SelectTool.h"
 
 namespace mw {
 
@@ -29,15 +26,11 @@ View3D::View3D(QWidget* parent) : QOpenGLWidget(parent)
     setMinimumSize(200, 150);
     setFormat(view3dSurfaceFormat());
     m_camera.setViewport(static_cast<float>(width()), static_cast<float>(height()));
-    // The chain: the camera's buttons first, then the handles and what is selected, then selecting.
-    m_tools.push_back(std::make_unique<CameraTool>());
-    m_tools.push_back(std::make_unique<HandleTool>());
-    m_tools.push_back(std::make_unique<SelectTool>());
 }
 
 View3D::~View3D()
 {
-    m_gesture.reset();
+    m_tools.cancel();
     if (m_ready && context()) {
         makeCurrent();
         m_renderer.release();
@@ -49,7 +42,7 @@ void View3D::setScene(std::shared_ptr<const Scene3D> scene)
 {
     m_scene = std::move(scene);
     m_hover.reset();
-    m_clickHits.clear();
+    m_cycle.forget();
     m_picker = m_scene ? std::make_unique<Picker>(*m_scene) : nullptr;
     m_sceneChanged = true;
     update();
@@ -57,38 +50,17 @@ void View3D::setScene(std::shared_ptr<const Scene3D> scene)
 
 void View3D::setHandles(std::optional<Vec3> centre, std::vector<ItemRef> draggable)
 {
-    m_handleCentre = centre;
-    m_draggable = std::move(draggable);
+    m_handles.centre = centre;
+    m_handles.draggable = std::move(draggable);
     if (!centre && dragging())
         cancelGesture();
     update();
 }
 
-bool View3D::isDraggable(ItemRef item) const
-{
-    return std::find(m_draggable.begin(), m_draggable.end(), item) != m_draggable.end();
-}
-
-std::optional<Handles> View3D::handles() const
-{
-    if (!m_handleCentre)
-        return std::nullopt;
-    return Handles::at(m_camera, *m_handleCentre + m_handlesMoved);
-}
-
-void View3D::showHandlesMoved(Vec3 offset, HandlePart held)
-{
-    m_handlesMoved = offset;
-    m_heldPart = held;
-    update();
-}
-
 void View3D::lightHandlePart(HandlePart part)
 {
-    if (part == m_litPart)
-        return;
-    m_litPart = part;
-    update();
+    if (part != std::exchange(m_handles.lit, part))
+        update();
 }
 
 void View3D::sceneUpdated()
@@ -98,48 +70,12 @@ void View3D::sceneUpdated()
     update();
 }
 
-void View3D::setOverrides(DrawOverrides overrides)
-{
-    m_overrides = std::move(overrides);
-    m_overridesChanged = true;
-    update();
-}
-
-void View3D::setHighlight(Highlight3D highlight)
-{
-    m_highlight = std::move(highlight);
-    m_highlightChanged = true;
-    update();
-}
-
-void View3D::setLayers(const LayerSwitches& shown)
-{
-    m_shown = shown;
-    update();
-}
-
 void View3D::frameItems(const std::vector<ItemRef>& items)
 {
-    if (!m_scene)
-        return;
-    bool any = false;
-    Vec3 min, max;
-    for (const ItemRef& item : items) {
-        const auto place = m_scene->find(item);
-        if (!place)
-            continue;
-        const Instance3D& i = m_scene->batch(place->batch).instances[place->index];
-        const Vec3 c = i.column(3);
-        const float r = (length(i.column(0)) + length(i.column(1)) + length(i.column(2))) / 2;
-        const Vec3 half{r, r, r};
-        min = any ? minOf(min, c - half) : c - half;
-        max = any ? maxOf(max, c + half) : c + half;
-        any = true;
+    if (const auto box = m_scene ? boundsOf(*m_scene, items) : std::nullopt) {
+        m_camera.frame(box->min, box->max);
+        update();
     }
-    if (!any)
-        return;
-    m_camera.frame(min, max);
-    update();
 }
 
 void View3D::frameAll()
@@ -174,17 +110,13 @@ void View3D::clickAt(QPointF pixel, bool toggle)
         for (const PickHit& hit : m_picker->hitsAlong(m_camera.rayThrough(pixelOf(pixel)), m_filter))
             hits.push_back(hit.item);
     if (hits.empty()) {
-        m_clickHits.clear();
+        m_cycle.forget();
         emit pickedNothing();
         return;
     }
-    // A Ctrl + click toggles the first item there; only plain clicks go round.
-    const QPointF moved = pixel - m_clickAt;
-    const bool again = !toggle && std::abs(moved.x()) <= ClickPixels && std::abs(moved.y()) <= ClickPixels && hits == m_clickHits;
-    m_clickNext = again ? (m_clickNext + 1) % hits.size() : 0;
-    m_clickAt = pixel;
-    m_clickHits = std::move(hits);
-    emit picked(m_clickHits[m_clickNext], toggle, m_clickNext + 1, m_clickHits.size());
+    const std::size_t among = hits.size();
+    const auto [item, place] = m_cycle.next(pixelOf(pixel), std::move(hits), toggle);
+    emit picked(item, toggle, place + 1, among);
 }
 
 void View3D::showHover(std::optional<ItemRef> item)
@@ -233,79 +165,33 @@ void View3D::paintGL()
         return;
     upload();
     std::vector<FramePoint> lines, triangles;
-    if (const auto h = handles())
-        addHandleShapes(*h, m_heldPart != HandlePart::None ? m_heldPart : m_litPart, lines, triangles);
+    m_handles.addShapes(m_camera, lines, triangles);
     m_renderer.setOverlay(lines, triangles);
     const qreal ratio = devicePixelRatioF();
     m_renderer.render(m_camera, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), m_shown);
     QPainter painter(this);
-    paintCompassLabels(painter);
-    if (m_gesture)
-        m_gesture->paint(painter);
-}
-
-void View3D::paintCompassLabels(QPainter& painter) const
-{
     const qreal side = std::min({qreal(CompassSide) / devicePixelRatioF(), qreal(width()), qreal(height())});
-    const QPointF corner(0, height() - side);
-    const auto tips = compassTips(m_camera);
-    const char* names[3] = {"X", "Y", "Z"};
-    const QColor colours[3] = {QColor(230, 25, 25), QColor(25, 180, 25), QColor(25, 25, 230)};
-    QFont font = painter.font();
-    font.setBold(true);
-    painter.setFont(font);
-    for (std::size_t k = 0; k < tips.size(); ++k) {
-        painter.setPen(colours[k]);
-        const QPointF at = corner + QPointF(tips[k].x * side, tips[k].y * side);
-        painter.drawText(QRectF(at - QPointF(8, 8), QSizeF(16, 16)), Qt::AlignCenter, QString::fromLatin1(names[k]));
-    }
+    paintCompassLabels(painter, m_camera, QRectF(0, height() - side, side, side));
+    m_tools.paint(painter);
 }
 
 void View3D::cancelGesture()
 {
-    if (!m_gesture)
-        return;
-    const auto gesture = std::move(m_gesture);
-    m_gestureButton = Qt::NoButton;
-    gesture->cancel();
-    update();
+    if (m_tools.cancel())
+        update();
 }
 
 void View3D::mousePressEvent(QMouseEvent* event)
 {
     setFocus();
-    if (m_gesture) {
-        // A second button while one is held ends what the first began, as Escape does.
-        cancelGesture();
-        return;
-    }
-    const Pointer pointer = pointerOf(*event);
-    for (const auto& tool : m_tools)
-        if (auto gesture = tool->press(*this, pointer)) {
-            m_gesture = std::move(gesture);
-            m_gestureButton = pointer.button;
-            return;
-        }
+    m_tools.press(*this, pointerOf(*event));
 }
 
-void View3D::mouseMoveEvent(QMouseEvent* event)
-{
-    const Pointer pointer = pointerOf(*event);
-    if (m_gesture) {
-        m_gesture->move(pointer);
-        return;
-    }
-    for (const auto& tool : m_tools)
-        tool->hover(*this, pointer);
-}
+void View3D::mouseMoveEvent(QMouseEvent* event) { m_tools.move(*this, pointerOf(*event)); }
 
 void View3D::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_gesture || event->button() != m_gestureButton)
-        return;
-    const auto gesture = std::move(m_gesture);
-    m_gestureButton = Qt::NoButton;
-    gesture->release(pointerOf(*event));
+    m_tools.release(pointerOf(*event));
     update();
 }
 
@@ -313,23 +199,19 @@ void View3D::wheelEvent(QWheelEvent* event)
 {
     Pointer pointer{event->position(), Qt::NoButton, event->modifiers()};
     pointer.wheelSteps = static_cast<float>(event->angleDelta().y()) / 120.0f;
-    if (m_gesture && m_gesture->wheel(pointer))
-        return;
-    for (const auto& tool : m_tools)
-        if (tool->wheel(*this, pointer))
-            return;
+    m_tools.wheel(*this, pointer);
 }
 
 void View3D::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (m_gesture)
-            cancelGesture();
+        if (m_tools.cancel())
+            update();
         else
             emit pickedNothing();
         return;
     }
-    if (m_gesture && m_gesture->key(event, true))
+    if (m_tools.key(event, true))
         return;
     switch (event->key()) {
     case Qt::Key_F:
@@ -345,7 +227,7 @@ void View3D::keyPressEvent(QKeyEvent* event)
 
 void View3D::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!m_gesture || !m_gesture->key(event, false))
+    if (!m_tools.key(event, false))
         QOpenGLWidget::keyReleaseEvent(event);
 }
 

@@ -14,7 +14,7 @@
 #include "render/view3d/GlRenderer.h"
 #include "render/view3d/Handles.h"
 #include "render/view3d/Picking.h"
-#include "ui/view3d/tools/Tool.h"
+#include "ui/view3d/tools/ToolChain.h"
 
 namespace mw {
 
@@ -32,11 +32,25 @@ public:
     // Instances of the scene set were changed in place.
     void sceneUpdated();
     // What is drawn otherwise than the scene holds it (a drag's preview); picking stays on the scene.
-    void setOverrides(DrawOverrides overrides);
+    void setOverrides(DrawOverrides overrides)
+    {
+        m_overrides = std::move(overrides);
+        m_overridesChanged = true;
+        update();
+    }
     const DrawOverrides& overrides() const { return m_overrides; }
     const Scene3D* scene() const { return m_scene.get(); }
-    void setHighlight(Highlight3D highlight);
-    void setLayers(const LayerSwitches& shown);
+    void setHighlight(Highlight3D highlight)
+    {
+        m_highlight = std::move(highlight);
+        m_highlightChanged = true;
+        update();
+    }
+    void setLayers(const LayerSwitches& shown)
+    {
+        m_shown = shown;
+        update();
+    }
     // What a click, a drag or a band can reach (the layers shown and not locked, items passed over).
     void setPickFilter(PickFilter filter) { m_filter = std::move(filter); }
     Camera& camera() { return m_camera; }
@@ -61,16 +75,21 @@ public:
     // Where the handles stand (the centre of what they move), or nothing to hide them; the items a
     // drag of their own body moves.
     void setHandles(std::optional<Vec3> centre, std::vector<ItemRef> draggable);
-    bool isDraggable(ItemRef item) const;
+    bool isDraggable(ItemRef item) const { return m_handles.isDraggable(item); }
     // What a move snaps to with Ctrl, in metres.
     void setGridStep(float metres) { m_gridStep = metres; }
     float gridStep() const { return m_gridStep; }
     // A drag of the handles or of a body is running.
-    bool dragging() const { return m_gesture && m_gesture->places(); }
+    bool dragging() const { return m_tools.placing(); }
     // The handles as they stand now, when they are shown (moved with a drag in progress).
-    std::optional<Handles> handles() const;
+    std::optional<Handles> handles() const { return m_handles.at(m_camera); }
     // What the placing gestures show of themselves: the handles moved along, the part held lit.
-    void showHandlesMoved(Vec3 offset, HandlePart held);
+    void showHandlesMoved(Vec3 offset, HandlePart held)
+    {
+        m_handles.moved = offset;
+        m_handles.held = held;
+        update();
+    }
     // The part under the pointer, lit while nothing is held.
     void lightHandlePart(HandlePart part);
 
@@ -111,7 +130,6 @@ protected:
 private:
     void upload();
     void cancelGesture();
-    void paintCompassLabels(QPainter& painter) const;
 
     Camera m_camera;
     GlRenderer m_renderer;
@@ -119,26 +137,18 @@ private:
     std::unique_ptr<Picker> m_picker;
     PickFilter m_filter;
     std::optional<ItemRef> m_hover;
-    // The last click's place and what lay under it, for a second click there.
-    QPointF m_clickAt{-100, -100};
-    std::vector<ItemRef> m_clickHits;
-    std::size_t m_clickNext = 0;
+    PickCycle m_cycle; // a second click at the same spot takes the next item there
     Highlight3D m_highlight; // the selection, with the hover added when it is drawn
     LayerSwitches m_shown{true, true, true, true, true};
     bool m_ready = false;
     bool m_sceneChanged = false, m_highlightChanged = false, m_overridesChanged = false;
     DrawOverrides m_overrides;
 
-    std::vector<std::unique_ptr<Tool>> m_tools; // asked in order
-    std::unique_ptr<Gesture> m_gesture;         // the one running, begun by m_gestureButton
-    Qt::MouseButton m_gestureButton = Qt::NoButton;
+    ToolChain m_tools;
     float m_flySpeed = 20; // metres per second
     float m_gridStep = 1;
 
-    std::optional<Vec3> m_handleCentre;
-    std::vector<ItemRef> m_draggable;
-    Vec3 m_handlesMoved;
-    HandlePart m_heldPart = HandlePart::None, m_litPart = HandlePart::None;
+    HandlesShown m_handles;
 };
 
 } // namespace mw

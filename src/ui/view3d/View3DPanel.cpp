@@ -1,13 +1,8 @@
 #include "ui/view3d/View3DPanel.h"
 
-#include <QComboBox>
 #include <QDockWidget>
-#include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
-#include <QOpenGLContext>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -20,18 +15,9 @@
 #include "ui/ViewLayers.h"
 #include "ui/WidgetNames.h"
 #include "ui/view3d/View3D.h"
+#include "ui/view3d/View3DBar.h"
 
 namespace mw {
-
-std::optional<QString> View3DPanel::openGlUnavailable()
-{
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-        return view3dPlatformShortfall(platform);
-    QOpenGLContext context;
-    context.setFormat(view3dSurfaceFormat());
-    return view3dShortfall(context.create() ? &context : nullptr);
-}
 
 View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, StatusLine& status,
                          QMainWindow* window)
@@ -42,39 +28,25 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
     auto* content = new QWidget;
     auto* box = new QVBoxLayout(content);
     box->setContentsMargins(4, 4, 4, 4);
-    auto* row = new QHBoxLayout;
-    layers.addSwitches(row, "View3DLayer_", "View3DLock_");
-    row->addStretch(1);
-    // What a move snaps to with Ctrl.
-    auto* grid = new QComboBox;
-    grid->setObjectName(QString::fromLatin1(ids::View3DGridStep));
-    grid->setToolTip(QStringLiteral("Grid step: a move with Ctrl held snaps to it"));
-    for (const float step : {0.1f, 0.5f, 1.0f, 5.0f})
-        grid->addItem(QStringLiteral("%1 m").arg(static_cast<double>(step)), static_cast<double>(step));
-    grid->setCurrentIndex(2);
-    row->addWidget(new QLabel(QStringLiteral("Grid")));
-    row->addWidget(grid);
-    auto* frameAll = new QPushButton(QStringLiteral("Frame all"));
-    frameAll->setObjectName(QStringLiteral("View3DFrameAll"));
-    row->addWidget(frameAll);
-    box->addLayout(row);
-    if (const auto reason = openGlUnavailable()) {
+    auto* bar = new View3DBar(layers);
+    box->addWidget(bar);
+    if (const auto reason = view3dUnavailable()) {
         auto* notice = new QLabel(*reason);
         notice->setObjectName(QString::fromLatin1(ids::View3DNotice));
         box->addWidget(notice, 1);
-        frameAll->setEnabled(false);
+        bar->setViewless();
     } else {
         m_view = new View3D;
         box->addWidget(m_view, 1);
-        connectView(frameAll);
+        connectView();
         // The view, not the panel, receives these: they end with it, should it give up its OpenGL.
         View3D* view = m_view;
         connect(&layers, &ViewLayers::changed, view, [view, &layers] {
             view->setLayers(layers.shown());
             view->setPickFilter({layers.pickable(), {}});
         });
-        connect(grid, &QComboBox::currentIndexChanged, view,
-                [view, grid](int) { view->setGridStep(static_cast<float>(grid->currentData().toDouble())); });
+        connect(bar, &View3DBar::gridStepChosen, view, &View3D::setGridStep);
+        connect(bar, &View3DBar::frameAllClicked, view, &View3D::frameAll);
     }
     m_dock->setWidget(content);
     window->addDockWidget(Qt::RightDockWidgetArea, m_dock);
@@ -93,18 +65,14 @@ View3DPanel::~View3DPanel()
     m_dock->disconnect(this);
 }
 
-void View3DPanel::connectView(QWidget* frameAll)
+void View3DPanel::connectView()
 {
     View3D* view = m_view;
     connect(view, &View3D::unavailable, this, &View3DPanel::showUnavailable);
-    connect(qobject_cast<QPushButton*>(frameAll), &QPushButton::clicked, view, &View3D::frameAll);
     connect(view, &View3D::frameSelectionRequested, this, &View3DPanel::frameSelection);
     connect(view, &View3D::framedAll, this, [this](std::size_t leftOut) {
         if (leftOut > 0)
-            m_status.show(QStringLiteral("%1 left out of the 3D view: a place or size not finite or beyond %2 km")
-                              .arg(leftOut == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(leftOut))
-                              .arg(static_cast<double>(WorldLimit / 1000)),
-                          QColor());
+            m_status.show(leftOutText(leftOut), QColor());
     });
     connect(view, &View3D::picked, this, [this](ItemRef item, bool toggle, std::size_t nth, std::size_t among) {
         if (toggle)
@@ -113,10 +81,8 @@ void View3DPanel::connectView(QWidget* frameAll)
             m_selection.pick(item);
         emit picked(fileOf(item.layer));
         // What was picked, with how many are here; several selected, the status line counts them.
-        if (m_selection.size() <= 1) {
-            const QString name = itemName(m_mission, item);
-            m_status.show(among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name, QColor());
-        }
+        if (m_selection.size() <= 1)
+            m_status.show(pickedText(m_mission, item, nth, among), QColor());
         m_tellsHover = false;
     });
     connect(view, &View3D::pickedNothing, &m_selection, &Selection::clearAll);

@@ -39,8 +39,6 @@ public:
     View3D* view() const { return m_view; }
     // Frames the selection (F).
     void frameSelection();
-    // Where the platform can host an OpenGL widget and a 3.3 context can be made; the reason why not.
-    static std::optional<QString> openGlUnavailable();
 
 signals:
     // An item was picked in the view (it is selected already): its list's tab can come forward.
@@ -51,7 +49,7 @@ signals:
 
 private:
     void missionChanged(const MissionChange& change) override;
-    void connectView(QWidget* frameAll);
+    void connectView();
     bool shown() const;
     Scene3DSource source() const;
     void rebuild();

@@ -1,5 +1,6 @@
 #include "render/view3d/gl/GlFormat.h"
 
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QString>
 
@@ -21,9 +22,14 @@ std::optional<QString> view3dShortfall(const QOpenGLContext* context)
     return QStringLiteral("The 3D view needs OpenGL 3.3, which this system does not offer.");
 }
 
-QString view3dPlatformShortfall(const QString& platform)
+std::optional<QString> view3dUnavailable()
 {
-    return QStringLiteral("The 3D view needs OpenGL 3.3, which this display (%1) cannot show.").arg(platform);
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return QStringLiteral("The 3D view needs OpenGL 3.3, which this display (%1) cannot show.").arg(platform);
+    QOpenGLContext context;
+    context.setFormat(view3dSurfaceFormat());
+    return view3dShortfall(context.create() ? &context : nullptr);
 }
 
 } // namespace mw

@@ -17,7 +17,8 @@ QSurfaceFormat view3dSurfaceFormat();
 // Why the context cannot draw the view (none, OpenGL ES, older than 3.3); nothing when it can.
 std::optional<QString> view3dShortfall(const QOpenGLContext* context);
 
-// The line shown where the platform itself cannot host an OpenGL window (offscreen, minimal).
-QString view3dPlatformShortfall(const QString& platform);
+// Whether the view can be had here: nothing when it can; else why not, in one line (a platform that
+// cannot host an OpenGL window, offscreen or minimal; no 3.3 context).
+std::optional<QString> view3dUnavailable();
 
 } // namespace mw
