@@ -110,62 +110,85 @@ MapCamera MapCamera::fitting(const MissionMap& map, QSizeF size)
 
 bool insideOutline(const std::array<MapPoint, 4>& outline, MapPoint p) { return insideQuad(outline, p); }
 
-void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera, const MapOverlay& overlay)
-{
-    const QRectF view = QRectF(QPointF(0, 0), camera.size).adjusted(-10, -10, 10, 10);
-    // A large mission seen whole puts many entries on the same pixels: each small thing is drawn
-    // once per 2 x 2 pixel cell and layer, so a frame costs at most the view's size.
-    const int cellsX = static_cast<int>(camera.size.width()) / 2 + 2;
-    const int cellsY = static_cast<int>(camera.size.height()) / 2 + 2;
-    std::vector<std::uint16_t> taken(static_cast<std::size_t>(cellsX) * cellsY);
-    auto firstInCell = [&](QPointF c, std::uint16_t bit) {
+namespace {
+
+// A large mission seen whole puts many entries on the same pixels: each small thing is drawn once
+// per 2 x 2 pixel cell and kind, so a frame costs at most the view's size.
+class Cells {
+public:
+    explicit Cells(QSizeF size)
+        : m_x(static_cast<int>(size.width()) / 2 + 2), m_y(static_cast<int>(size.height()) / 2 + 2),
+          m_taken(static_cast<std::size_t>(m_x) * static_cast<std::size_t>(m_y))
+    {
+    }
+    // True the first time a thing of the kind `bit` stands in the cell of `c`.
+    bool first(QPointF c, std::uint16_t bit)
+    {
         const int cx = static_cast<int>(c.x() / 2) + 1, cy = static_cast<int>(c.y() / 2) + 1;
-        if (cx < 0 || cy < 0 || cx >= cellsX || cy >= cellsY)
+        if (cx < 0 || cy < 0 || cx >= m_x || cy >= m_y)
             return true;
-        std::uint16_t& cell = taken[static_cast<std::size_t>(cy) * cellsX + cx];
+        std::uint16_t& cell = m_taken[static_cast<std::size_t>(cy) * static_cast<std::size_t>(m_x) + static_cast<std::size_t>(cx)];
         if (cell & bit)
             return false;
         cell |= bit;
         return true;
-    };
-    // Outlines first (cache, collision), markers on top; each colour in one call.
-    QVector<QLineF> cacheLines, bodyLines;
+    }
+
+private:
+    int m_x, m_y;
+    std::vector<std::uint16_t> m_taken;
+};
+
+// The kinds of things a cell holds once.
+enum CellBit : std::uint16_t { CacheBit = 1, BodyBit = 2, BodyPointBit = 4, MarkerBits = 8, RingBit = 1024, OutlineBit = 2048 };
+
+// An outline's four sides, or a pixel where it is smaller than one; nothing out of view.
+void addOutline(QVector<QLineF>& lines, Cells& cells, std::uint16_t bit, const MapShape& s, const MapCamera& camera,
+                const QRectF& view)
+{
+    std::array<QPointF, 4> q;
+    for (int i = 0; i < 4; ++i)
+        q[i] = camera.toScreen(s.outline[i]);
+    const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
+    if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
+        return;
+    const QPointF c = camera.toScreen(s.centre);
+    if (box.width() < 2 && box.height() < 2) {
+        if (cells.first(c, bit))
+            lines.append(QLineF(c, c + QPointF(1, 0)));
+        return;
+    }
+    for (int i = 0; i < 4; ++i)
+        lines.append(QLineF(q[i], q[(i + 1) % 4]));
+}
+
+// Outlines first (cache, collision), markers on top; each colour in one call.
+void drawShapes(QPainter& p, const MissionMap& map, const MapCamera& camera, const MapOverlay& overlay, Cells& cells,
+                const QRectF& view)
+{
+    QVector<QLineF> cacheLines, bodyLines, headings;
     QVector<QPointF> bodyPoints;
-    std::array<QVector<QPointF>, 7> markers;
-    QVector<QLineF> headings;
+    std::array<QVector<QPointF>, MarkerKindCount> markers;
     for (const MapShape& s : map.shapes) {
         if (!overlay.visible[indexOf(s.layer)])
             continue;
         const QPointF c = camera.toScreen(s.centre);
         if (s.corners) {
-            std::array<QPointF, 4> q;
-            for (int i = 0; i < 4; ++i)
-                q[i] = camera.toScreen(s.outline[i]);
-            const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
-            if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
-                continue;
-            auto& lines = s.layer == ViewLayer::Cache ? cacheLines : bodyLines;
-            if (box.width() < 2 && box.height() < 2) {
-                if (firstInCell(c, s.layer == ViewLayer::Cache ? 1 : 2))
-                    lines.append(QLineF(c, c + QPointF(1, 0)));
-                continue;
-            }
-            for (int i = 0; i < 4; ++i)
-                lines.append(QLineF(q[i], q[(i + 1) % 4]));
+            const bool cached = s.layer == ViewLayer::Cache;
+            addOutline(cached ? cacheLines : bodyLines, cells, cached ? CacheBit : BodyBit, s, camera, view);
         } else if (s.layer == ViewLayer::Collision) {
             const double r = s.radius * camera.scale;
             if (!view.intersects(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)))
                 continue;
-            if (r < 2) {
-                if (firstInCell(c, 4))
-                    bodyPoints.append(c);
-                continue;
+            if (r >= 2) {
+                p.setPen(CollisionPen);
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(c, r, r);
+            } else if (cells.first(c, BodyPointBit)) {
+                bodyPoints.append(c);
             }
-            p.setPen(CollisionPen);
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(c, r, r);
-        } else if (view.contains(c) && firstInCell(c, static_cast<std::uint16_t>(8 << static_cast<int>(s.kind)))) {
-            markers[static_cast<int>(s.kind)].append(c);
+        } else if (view.contains(c) && cells.first(c, static_cast<std::uint16_t>(MarkerBits << static_cast<int>(s.kind)))) {
+            markers[static_cast<std::size_t>(s.kind)].append(c);
             if (s.heading.x != 0 || s.heading.z != 0)
                 headings.append(QLineF(c, c + QPointF(s.heading.x, -s.heading.z) * (MapMarkerRadius * 2.5)));
         }
@@ -178,74 +201,79 @@ void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera
     p.drawPoints(bodyPoints);
     p.setPen(QPen(QColor(40, 40, 40), 1));
     p.drawLines(headings);
-    for (int k = 0; k < 7; ++k) {
+    for (std::size_t k = 0; k < markers.size(); ++k) {
         p.setPen(QPen(colourOf(static_cast<MarkerKind>(k)), MapMarkerRadius * 2, Qt::SolidLine, Qt::SquareCap));
         p.drawPoints(markers[k]);
     }
-    p.setRenderHint(QPainter::Antialiasing);
-    // The selection: a ring about each object, each cached object's and body's outline in blue;
-    // like the rest, drawn once per cell and in as few calls as it can be (Select All of a city).
-    if (std::any_of(overlay.selected.begin(), overlay.selected.end(), [](const auto& rows) { return !rows.empty(); })) {
-        const QPen selectionPen(QColor(0, 90, 255), 2);
-        static const QPixmap ring = [&] {
-            const int side = static_cast<int>(MapMarkerRadius * 4 + 4);
-            QPixmap picture(side, side);
-            picture.fill(Qt::transparent);
-            QPainter rp(&picture);
-            rp.setRenderHint(QPainter::Antialiasing);
-            rp.setPen(selectionPen);
-            rp.drawEllipse(QPointF(side / 2.0, side / 2.0), MapMarkerRadius * 2, MapMarkerRadius * 2);
-            return picture;
-        }();
-        const QPointF ringHalf(ring.width() / 2.0, ring.height() / 2.0);
-        QVector<QLineF> outlines;
-        QVector<QPointF> rings;
-        p.setPen(selectionPen);
-        p.setBrush(Qt::NoBrush);
-        for (const MapShape& s : map.shapes) {
-            if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)])
-                continue;
-            const QPointF c = camera.toScreen(s.centre);
-            if (s.corners) {
-                std::array<QPointF, 4> q;
-                for (int i = 0; i < 4; ++i)
-                    q[i] = camera.toScreen(s.outline[i]);
-                const QRectF box = QRectF(q[0], q[2]).normalized().united(QRectF(q[1], q[3]).normalized());
-                if (!view.intersects(box.adjusted(-1, -1, 1, 1)))
-                    continue;
-                if (box.width() < 2 && box.height() < 2) {
-                    if (firstInCell(c, 2048))
-                        outlines.append(QLineF(c, c + QPointF(1, 0)));
-                    continue;
-                }
-                for (int i = 0; i < 4; ++i)
-                    outlines.append(QLineF(q[i], q[(i + 1) % 4]));
-            } else if (s.layer == ViewLayer::Collision && s.radius * camera.scale > MapMarkerRadius * 2) {
-                if (view.contains(c))
-                    p.drawEllipse(c, s.radius * camera.scale + 1, s.radius * camera.scale + 1);
-            } else if (view.contains(c) && firstInCell(c, 1024)) {
-                rings.append(c);
-            }
-        }
-        p.drawLines(outlines);
-        for (const QPointF& c : rings)
-            p.drawPixmap(c - ringHalf, ring);
+}
+
+// The selection: a ring about each object, each cached object's and body's outline in blue; like
+// the rest, drawn once per cell and in as few calls as it can be (Select All of a city).
+void drawSelection(QPainter& p, const MissionMap& map, const MapCamera& camera, const MapOverlay& overlay, Cells& cells,
+                   const QRectF& view)
+{
+    const QPen selectionPen(QColor(0, 90, 255), 2);
+    static const QPixmap ring = [&] {
+        const int side = static_cast<int>(MapMarkerRadius * 4 + 4);
+        QPixmap picture(side, side);
+        picture.fill(Qt::transparent);
+        QPainter rp(&picture);
+        rp.setRenderHint(QPainter::Antialiasing);
+        rp.setPen(selectionPen);
+        rp.drawEllipse(QPointF(side / 2.0, side / 2.0), MapMarkerRadius * 2, MapMarkerRadius * 2);
+        return picture;
+    }();
+    QVector<QLineF> outlines;
+    QVector<QPointF> rings;
+    p.setPen(selectionPen);
+    p.setBrush(Qt::NoBrush);
+    for (const MapShape& s : map.shapes) {
+        if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)])
+            continue;
+        const QPointF c = camera.toScreen(s.centre);
+        const double r = s.radius * camera.scale;
+        if (s.corners)
+            addOutline(outlines, cells, OutlineBit, s, camera, view);
+        else if (s.layer == ViewLayer::Collision && r > MapMarkerRadius * 2 && view.contains(c))
+            p.drawEllipse(c, r + 1, r + 1);
+        else if (view.contains(c) && cells.first(c, RingBit))
+            rings.append(c);
     }
+    p.drawLines(outlines);
+    const QPointF ringHalf(ring.width() / 2.0, ring.height() / 2.0);
+    for (const QPointF& c : rings)
+        p.drawPixmap(c - ringHalf, ring);
+}
+
+// The entry a list marked, ringed black and yellow.
+void drawMarked(QPainter& p, const MapShape& s, const MapCamera& camera)
+{
+    const QPointF c = camera.toScreen(s.centre);
+    const double r = std::max(MapMarkerRadius * 2.5, s.corners ? 0.0 : s.radius * camera.scale + 3);
+    p.setPen(QPen(QColor(0, 0, 0), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(QColor(255, 255, 0), 1));
+    p.drawEllipse(c, r + 2, r + 2);
+}
+
+} // namespace
+
+void paintMissionMap(QPainter& p, const MissionMap& map, const MapCamera& camera, const MapOverlay& overlay)
+{
+    const QRectF view = QRectF(QPointF(0, 0), camera.size).adjusted(-10, -10, 10, 10);
+    Cells cells(camera.size);
+    drawShapes(p, map, camera, overlay, cells, view);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (std::any_of(overlay.selected.begin(), overlay.selected.end(), [](const auto& rows) { return !rows.empty(); }))
+        drawSelection(p, map, camera, overlay, cells, view);
     if (overlay.band) {
         p.setPen(QPen(QColor(0, 90, 255), 1, Qt::DashLine));
         p.setBrush(QColor(0, 90, 255, 40));
         p.drawRect(*overlay.band);
     }
-    if (overlay.highlight && *overlay.highlight < map.shapes.size()) {
-        const MapShape& s = map.shapes[*overlay.highlight];
-        const QPointF c = camera.toScreen(s.centre);
-        const double r = std::max(MapMarkerRadius * 2.5, s.corners ? 0.0 : s.radius * camera.scale + 3);
-        p.setPen(QPen(QColor(0, 0, 0), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(c, r, r);
-        p.setPen(QPen(QColor(255, 255, 0), 1));
-        p.drawEllipse(c, r + 2, r + 2);
-    }
+    if (overlay.highlight && *overlay.highlight < map.shapes.size())
+        drawMarked(p, map.shapes[*overlay.highlight], camera);
     drawLegend(p);
     drawScaleBar(p, camera);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace mw {
 
@@ -20,6 +21,30 @@ Bounds boundsOf(const Instance3D& i)
     const Vec3 half = reachOf({x, y, z}, {0.5f, 0.5f, 0.5f});
     const Vec3 pad{MinimumMarkerRadius, MinimumMarkerRadius, MinimumMarkerRadius};
     return {c - half - pad, c + half + pad, c};
+}
+
+// Leaves [first, first + count) of `order`: the box around them, and the axis their centres spread
+// along most (none when they all lie at one point).
+struct Spread {
+    Vec3 min, max;
+    std::optional<int> axis;
+};
+Spread spreadOf(const std::vector<Bounds>& bounds, const std::vector<std::uint32_t>& order, std::uint32_t first,
+                std::uint32_t count)
+{
+    Spread s{bounds[order[first]].min, bounds[order[first]].max, std::nullopt};
+    Vec3 cmin = bounds[order[first]].centre, cmax = cmin;
+    for (std::uint32_t k = first; k < first + count; ++k) {
+        const Bounds& b = bounds[order[k]];
+        s.min = minOf(s.min, b.min);
+        s.max = maxOf(s.max, b.max);
+        cmin = minOf(cmin, b.centre);
+        cmax = maxOf(cmax, b.centre);
+    }
+    const Vec3 e = cmax - cmin;
+    if (e.x != 0 || e.y != 0 || e.z != 0)
+        s.axis = e.x >= e.y && e.x >= e.z ? 0 : e.y >= e.z ? 1 : 2;
+    return s;
 }
 
 // A hit at distance 0 is a ray that starts inside the shape: no target.
@@ -64,8 +89,7 @@ void Picker::prepare() const
     if (m_leaves.empty())
         return;
     std::vector<std::uint32_t> order(m_leaves.size());
-    for (std::uint32_t k = 0; k < order.size(); ++k)
-        order[k] = k;
+    std::iota(order.begin(), order.end(), 0u);
     m_nodes.reserve(2 * m_leaves.size() / LeafSize + 2);
     // Built with an explicit stack: the tree's depth never grows the call stack.
     struct Task {
@@ -77,24 +101,15 @@ void Picker::prepare() const
     while (!tasks.empty()) {
         const Task t = tasks.back();
         tasks.pop_back();
-        Vec3 min = bounds[order[t.first]].min, max = bounds[order[t.first]].max;
-        Vec3 cmin = bounds[order[t.first]].centre, cmax = cmin;
-        for (std::uint32_t k = t.first; k < t.first + t.count; ++k) {
-            const Bounds& b = bounds[order[k]];
-            min = minOf(min, b.min);
-            max = maxOf(max, b.max);
-            cmin = minOf(cmin, b.centre);
-            cmax = maxOf(cmax, b.centre);
-        }
-        m_nodes[t.node].min = min;
-        m_nodes[t.node].max = max;
-        const Vec3 extent = cmax - cmin;
-        if (t.count <= LeafSize || (extent.x == 0 && extent.y == 0 && extent.z == 0)) {
+        const Spread spread = spreadOf(bounds, order, t.first, t.count);
+        m_nodes[t.node].min = spread.min;
+        m_nodes[t.node].max = spread.max;
+        if (t.count <= LeafSize || !spread.axis) {
             m_nodes[t.node].first = t.first;
             m_nodes[t.node].count = t.count;
             continue;
         }
-        const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+        const int axis = *spread.axis;
         const auto key = [&](std::uint32_t k) {
             const Vec3& c = bounds[k].centre;
             return axis == 0 ? c.x : axis == 1 ? c.y : c.z;

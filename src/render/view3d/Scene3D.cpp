@@ -479,9 +479,11 @@ std::size_t Scene3D::memoryBytes() const
     return bytes;
 }
 
-Scene3D buildScene3D(const Scene3DSource& source)
+namespace {
+
+// Each batch's mesh and layer, and a place table for every row of each file, none placed yet.
+void prepareBatches(Scene3D& out, const Scene3DSource& source)
 {
-    Scene3D out;
     for (std::size_t k = 0; k < BatchCount; ++k) {
         const auto kind = static_cast<BatchKind>(k);
         Batch3D& b = out.batches[k];
@@ -490,8 +492,6 @@ Scene3D buildScene3D(const Scene3DSource& source)
         b.translucent = b.layer == ViewLayer::Collision;
         b.standing = kind == BatchKind::SceneBoxes || kind == BatchKind::CacheBoxes;
     }
-    // The scene's objects on a second thread while this one does the other files (their batches,
-    // place tables and bounds are apart); the cylinders wait for both, as they span everything.
     if (source.scene)
         out.places[static_cast<std::size_t>(ViewLayer::Scene)].assign(source.scene->entryCount(), Scene3D::NoInstance);
     if (source.cache)
@@ -500,18 +500,20 @@ Scene3D buildScene3D(const Scene3DSource& source)
         out.places[static_cast<std::size_t>(ViewLayer::Collision)].assign(source.tree->bodyCount(), Scene3D::NoInstance);
     if (source.model)
         out.places[static_cast<std::size_t>(ViewLayer::Frames)].assign(source.model->frames.size(), Scene3D::NoInstance);
+}
 
-    // Two workers, each with half of the scene's objects and a share of the bodies, the first also
-    // with the cache (so that both have about as much to do), the second with the frames and the
-    // route. Each writes only its own shares, and reads the files (a body's values are worked out on
-    // first reading, each in its own row).
+// Every item of the files but the cylinders, in shares made on two threads: each has half of the
+// scene's objects and a share of the bodies, the first also the cache (so that both have about as
+// much to do), the second the frames and the route. Each writes only its own shares, and reads
+// the files (a body's values are worked out on first reading, each in its own row).
+std::vector<Share> makeShares(Scene3D& out, const Scene3DSource& source, Bounds& routeBounds)
+{
     const auto sceneRows = source.scene ? std::min<std::uint32_t>(source.scene->FirstScriptIndex,
                                                                   static_cast<std::uint32_t>(source.scene->entryCount()))
                                         : 0u;
     const auto bodies = source.tree ? static_cast<std::uint32_t>(source.tree->bodyCount()) : 0u;
     const std::uint32_t bodiesFirst = bodies / 5 * 2;
     std::vector<Share> shares(6);
-    Bounds routeBounds;
     std::size_t routeLeftOut = 0;
     sideBySide(
         [&] {
@@ -531,8 +533,19 @@ Scene3D buildScene3D(const Scene3DSource& source)
             if (source.tree)
                 addBodies(shares[4], *source.tree, bodiesFirst, bodies);
         });
-    Bounds bounds = routeBounds;
     out.leftOut = routeLeftOut;
+    return shares;
+}
+
+} // namespace
+
+Scene3D buildScene3D(const Scene3DSource& source)
+{
+    Scene3D out;
+    prepareBatches(out, source);
+    Bounds bounds;
+    std::vector<Share> shares = makeShares(out, source, bounds);
+    // The cylinders last: they span everything else.
     Cylinders cylinders;
     for (Share& share : shares) {
         bounds.cover(share.bounds);
