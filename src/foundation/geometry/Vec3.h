@@ -3,8 +3,12 @@
 // every file of the game stores them, with the arithmetic the views and the placing commands use.
 
 #include <cmath>
+#include <numbers>
 
 namespace mw {
+
+// A whole turn, in radians.
+inline constexpr float Tau = 2 * std::numbers::pi_v<float>;
 
 struct Vec3 {
     float x = 0, y = 0, z = 0;

@@ -12,7 +12,6 @@ namespace {
 
 constexpr float PickPixels = 7; // how near the cursor must come to an arrow or the ring
 constexpr int RingSegments = 64;
-constexpr float Tau = 2 * std::numbers::pi_v<float>;
 
 float distanceToSegment(PixelPoint p, PixelPoint a, PixelPoint b)
 {

@@ -20,7 +20,6 @@ Instance3D outlineOf(const Instance3D& item)
 
 void addCircle(std::vector<Vec3>& lines, Vec3 centre, float radius)
 {
-    constexpr float Tau = 2 * std::numbers::pi_v<float>;
     for (int k = 0; k < CircleSegments; ++k) {
         const float a = Tau * static_cast<float>(k) / CircleSegments, b = Tau * static_cast<float>(k + 1) / CircleSegments;
         lines.push_back(centre + Vec3{std::cos(a), 0, std::sin(a)} * radius);

@@ -9,7 +9,6 @@ namespace mw {
 namespace {
 
 constexpr int Segments = 16;
-constexpr float Tau = 2 * std::numbers::pi_v<float>;
 
 std::uint16_t index(std::size_t n) { return static_cast<std::uint16_t>(n); }
 
