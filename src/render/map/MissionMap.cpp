@@ -22,10 +22,10 @@ namespace {
 
 bool drawable(const MapShape& s)
 {
-    // Damaged values (not finite) are left off the map rather than spoil its area.
-    const auto finite = [](MapPoint p) { return std::isfinite(p.x) && std::isfinite(p.z); };
-    return finite(s.centre) && std::isfinite(s.radius) &&
-           (!s.corners || std::all_of(s.outline.begin(), s.outline.end(), finite));
+    // Damaged values (not finite, or beyond the world's limit) are left off the map rather than
+    // shrink everything else to a point, as the 3D view leaves them out.
+    const auto within = [](MapPoint p) { return withinWorld(p.x) && withinWorld(p.z); };
+    return within(s.centre) && withinWorld(s.radius) && (!s.corners || std::all_of(s.outline.begin(), s.outline.end(), within));
 }
 
 void coverShapes(MissionMap& map)
