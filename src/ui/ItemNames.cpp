@@ -30,6 +30,11 @@ QString pickedText(const Mission& mission, ItemRef item, std::size_t nth, std::s
     return among > 1 ? QStringLiteral("%1 (%2 of %3 here)").arg(name).arg(nth).arg(among) : name;
 }
 
+QString lockedText(std::size_t locked)
+{
+    return locked == 1 ? QStringLiteral("1 locked item left where it is") : QStringLiteral("%1 locked items left where they are").arg(locked);
+}
+
 QString leftOutText(std::size_t leftOut)
 {
     return QStringLiteral("%1 left out of the 3D view: a place or size not finite or beyond %2 km")

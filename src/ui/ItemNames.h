@@ -13,6 +13,8 @@ QString itemName(const Mission& mission, ItemRef item);
 // The item a click picked, and when several lie under the cursor its place among them:
 // "SCube-0 (2 of 3 here)".
 QString pickedText(const Mission& mission, ItemRef item, std::size_t nth, std::size_t among);
+// How many selected items a view command left where they are, for they are locked.
+QString lockedText(std::size_t locked);
 // How many items the views left out for a damaged place or size.
 QString leftOutText(std::size_t leftOut);
 

@@ -13,6 +13,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
 #include <QMimeData>
 #include <QMenuBar>
 #include <QSettings>
@@ -38,6 +40,8 @@
 #include "ui/CommandRunner.h"
 #include "ui/EditState.h"
 #include "ui/InsertDialog.h"
+#include "ui/ItemNames.h"
+#include "ui/ItemStates.h"
 #include "ui/MapPanel.h"
 #include "ui/MissionMapView.h"
 #include "ui/OtherListPanel.h"
@@ -137,14 +141,22 @@ MainWindow::MainWindow()
     auto* coordinates = new QLabel;
     coordinates->setObjectName(QStringLiteral("MapCoordinates"));
     statusBar()->addPermanentWidget(coordinates);
+    m_statesLabel = new QLabel;
+    m_statesLabel->setObjectName(QString::fromLatin1(ids::ItemStatesLabel));
+    statusBar()->addPermanentWidget(m_statesLabel);
+    m_items = std::make_unique<ItemStates>(*m_mission);
+    m_scene->showStates(*m_items);
+    for (const auto& panel : m_others)
+        panel->showStates(*m_items);
     m_layers = std::make_unique<ViewLayers>();
-    m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, *m_layers, this, coordinates);
-    m_view3d = std::make_unique<View3DPanel>(*m_mission, *m_selection, *m_layers, *m_status, this);
+    m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, *m_layers, *m_items, this, coordinates);
+    m_view3d = std::make_unique<View3DPanel>(*m_mission, *m_selection, *m_layers, *m_items, *m_status, this);
     m_check = std::make_unique<CheckPanel>(*m_mission, this);
     m_objectCommands =
         std::make_unique<SelectionCommands>(*m_mission, *m_selection, m_prompter, *m_runner, *m_status, *m_scene);
 
     buildActions();
+    buildStateActions();
     buildMenus();
     connectPanels();
     m_mission->addListener(this);
@@ -172,6 +184,7 @@ void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter
 void MainWindow::restoreSettings(QSettings& settings)
 {
     m_qtFiles.rememberIn(&settings);
+    m_items->keepIn(&settings);
     if (settings.status() != QSettings::NoError)
         return; // unreadable: the defaults stand
     // Each value is checked before use; what does not fit is passed over.
@@ -282,8 +295,11 @@ void MainWindow::buildActions()
     m_map->view()->addAction(a.dropToGround);
     if (m_view3d->view())
         m_view3d->view()->addAction(a.dropToGround);
-    connect(a.dropToGround, &QAction::triggered, this,
-            [this] { m_objectCommands->dropItemsToGround(m_selection->placedItems()); });
+    connect(a.dropToGround, &QAction::triggered, this, [this] {
+        std::size_t locked = 0;
+        const PlacedItems items = m_items->unlocked(m_selection->placedItems(), locked);
+        m_objectCommands->dropItemsToGround(items, locked);
+    });
     connect(a.selectAll, &QAction::triggered, m_scene.get(), &ScenePanel::selectAll);
 
     a.showMap = makeAction(this, ids::ShowMap, QStringLiteral("&Map"));
@@ -339,6 +355,8 @@ void MainWindow::buildMenus()
     edit->addActions({a.selectAll, a.moveSelection, a.dropToGround});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.showMap, a.show3d});
+    view->addSeparator();
+    view->addActions({a.hideSelected, a.hideOthers, a.showAll, a.lockSelected, a.unlockAll});
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({a.exportAddin, a.checkMission});
 }
@@ -397,15 +415,31 @@ void MainWindow::connectPanels()
     connect(m_map.get(), &MapPanel::picked, this,
             [this](ViewLayer layer, std::uint32_t) { m_listTabs->setCurrentIndex(placeOf(fileOf(layer)).tab); });
     connect(m_view3d.get(), &View3DPanel::moveRequested, this,
-            [this](Vec3 offset) { m_objectCommands->moveItemsBy(m_selection->placedItems(), offset); });
+            [this](Vec3 offset) { m_objectCommands->moveItemsBy(movableItems(), offset); });
     connect(m_view3d.get(), &View3DPanel::turnRequested, this,
-            [this](double degrees) { m_objectCommands->turnItemsBy(m_selection->placedItems(), degrees); });
+            [this](double degrees) { m_objectCommands->turnItemsBy(movableItems(), degrees); });
+    connect(m_view3d.get(), &View3DPanel::contextMenuAt, this, [this](QPoint at) { showEntryMenu(m_view3d->dock(), at); });
+    connect(m_map.get(), &MapPanel::contextMenuAt, this, [this](QPoint at) { showEntryMenu(m_map->dock(), at); });
+    for (const char* list : {ids::AllList, ids::CacheList, ids::ModelList, ids::TreeList}) {
+        auto* view = findChild<QListView*>(QString::fromLatin1(list));
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QListView::customContextMenuRequested, this,
+                [this, view](QPoint at) { showEntryMenu(view, view->viewport()->mapToGlobal(at)); });
+    }
+    connect(m_items.get(), &ItemStates::changed, this, [this] {
+        tellStates();
+        updateActions();
+    });
     connect(m_view3d.get(), &View3DPanel::picked, this,
             [this](MissionFile file) { m_listTabs->setCurrentIndex(placeOf(file).tab); });
     connect(m_map.get(), &MapPanel::moved, this,
             [this](std::uint32_t row, float x, float z) { m_scene->placeShownAt(row, x, z); });
-    connect(m_map.get(), &MapPanel::movedSelection, this,
-            [this](float dx, float dz) { m_objectCommands->moveBy({dx, 0, dz}); });
+    connect(m_map.get(), &MapPanel::movedSelection, this, [this](float dx, float dz) {
+        PlacedItems items = movableItems();
+        items.cache.clear(); // the map drags scene objects
+        items.frames.clear();
+        m_objectCommands->moveItemsBy(items, {dx, 0, dz});
+    });
     connect(m_objectCommands.get(), &SelectionCommands::clipboardChanged, this, &MainWindow::updateActions);
 }
 
@@ -413,6 +447,79 @@ void MainWindow::selectEntry(MissionFile file, std::uint32_t row)
 {
     m_listTabs->setCurrentIndex(placeOf(file).tab);
     m_selection->setCurrent(file, row);
+}
+
+void MainWindow::buildStateActions()
+{
+    Actions& a = m_actions;
+    const struct {
+        QAction** action;
+        const char* id;
+        const char* caption;
+        QKeySequence key;
+        std::function<void()> run;
+    } states[] = {
+        {&a.hideSelected, ids::HideSelected, "&Hide Selected", QKeySequence(Qt::Key_H),
+         [this] { m_items->set(EntryState::Hidden, m_selection->items()); }},
+        {&a.hideOthers, ids::HideOthers, "Hide &Others", QKeySequence(Qt::SHIFT | Qt::Key_H),
+         [this] { m_items->hideOthers(m_selection->items()); }},
+        {&a.showAll, ids::ShowAll, "&Show All", QKeySequence(Qt::ALT | Qt::Key_H), [this] { m_items->clear(EntryState::Hidden); }},
+        {&a.lockSelected, ids::LockSelected, "&Lock Selected", QKeySequence(Qt::Key_L),
+         [this] { m_items->set(EntryState::Locked, m_selection->items()); }},
+        {&a.unlockAll, ids::UnlockAll, "&Unlock All", QKeySequence(Qt::ALT | Qt::Key_L), [this] { m_items->clear(EntryState::Locked); }},
+    };
+    for (const auto& s : states) {
+        *s.action = makeAction(this, s.id, QString::fromLatin1(s.caption));
+        // Letters belong to the lists and text boxes: the keys act in the map and the 3D view.
+        (*s.action)->setShortcut(s.key);
+        (*s.action)->setShortcutContext(Qt::WidgetShortcut);
+        m_map->view()->addAction(*s.action);
+        if (m_view3d->view())
+            m_view3d->view()->addAction(*s.action);
+        connect(*s.action, &QAction::triggered, this, [this, run = s.run] { changeStates(run); });
+    }
+}
+
+void MainWindow::changeStates(const std::function<void()>& change)
+{
+    if (m_mission->busy())
+        return;
+    change();
+    if (!m_toldStatesAreNoSteps) {
+        // Once: what hiding and locking are, and are not.
+        m_status->show(QStringLiteral("Hidden and locked items are kept in your settings, not in the mission's files: "
+                                      "they are no steps of \"Undo\""),
+                       QColor());
+        m_toldStatesAreNoSteps = true;
+    }
+}
+
+void MainWindow::showEntryMenu(QWidget* over, QPoint at)
+{
+    QMenu menu(over);
+    menu.setObjectName(QStringLiteral("EntryMenu"));
+    const Actions& a = m_actions;
+    menu.addAction(QStringLiteral("Hide"), a.hideSelected, &QAction::trigger)->setEnabled(a.hideSelected->isEnabled());
+    menu.addAction(QStringLiteral("Lock"), a.lockSelected, &QAction::trigger)->setEnabled(a.lockSelected->isEnabled());
+    menu.addAction(QStringLiteral("Show All"), a.showAll, &QAction::trigger)->setEnabled(a.showAll->isEnabled());
+    menu.addAction(QStringLiteral("Unlock All"), a.unlockAll, &QAction::trigger)->setEnabled(a.unlockAll->isEnabled());
+    menu.exec(at);
+}
+
+void MainWindow::tellStates()
+{
+    const std::size_t hidden = m_items->count(EntryState::Hidden), locked = m_items->count(EntryState::Locked);
+    m_statesLabel->setText(hidden || locked ? QStringLiteral("%1 hidden, %2 locked").arg(groupedNumber(hidden), groupedNumber(locked))
+                                            : QString());
+}
+
+PlacedItems MainWindow::movableItems()
+{
+    std::size_t locked = 0;
+    const PlacedItems items = m_items->unlocked(m_selection->placedItems(), locked);
+    if (locked > 0)
+        m_status->show(lockedText(locked), QColor());
+    return items;
 }
 
 void MainWindow::tellSelection()
@@ -468,6 +575,12 @@ void MainWindow::updateActions()
                                                    [this](MissionFile f) { return m_mission->isLoaded(f); }));
     a.selectAll->setEnabled(idle && objects);
     a.dropToGround->setEnabled(idle && m_mission->isLoaded(MissionFile::Tree) && !m_selection->placedItems().empty());
+    const bool anything = m_selection->size() > 0;
+    a.hideSelected->setEnabled(anything);
+    a.hideOthers->setEnabled(anything);
+    a.lockSelected->setEnabled(anything);
+    a.showAll->setEnabled(m_items->count(EntryState::Hidden) > 0);
+    a.unlockAll->setEnabled(m_items->count(EntryState::Locked) > 0);
     a.saveSceneValues->setEnabled(idle && objects);
     a.saveScript->setEnabled(idle && objects);
 }

@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "commands/placing/Placing.h"
 #include "mission/Mission.h"
 #include "ui/QtPrompter.h"
 
@@ -29,6 +31,7 @@ class CheckPanel;
 class ExportDialog;
 class CommandRunner;
 class InsertDialog;
+class ItemStates;
 class MapPanel;
 class OtherListPanel;
 class PanelProgress;
@@ -107,6 +110,11 @@ private:
         QAction* dropToGround = nullptr;
         QAction* showMap = nullptr;
         QAction* show3d = nullptr;
+        QAction* hideSelected = nullptr;
+        QAction* hideOthers = nullptr;
+        QAction* showAll = nullptr;
+        QAction* lockSelected = nullptr;
+        QAction* unlockAll = nullptr;
         QAction* exportAddin = nullptr;
         QAction* checkMission = nullptr;
         QAction* deleteObject = nullptr;
@@ -124,6 +132,14 @@ private:
     void updateActions();
     // The status line counts what is selected, by kind.
     void tellSelection();
+    // Hide and lock: the actions, their menu on a right click in a list or a view, and what the
+    // status bar says of them.
+    void buildStateActions();
+    void showEntryMenu(QWidget* over, QPoint at);
+    void changeStates(const std::function<void()>& change);
+    void tellStates();
+    // The selected items a view command may move; the locked ones are told in the status line.
+    PlacedItems movableItems();
 
     void missionChanged(const MissionChange& change) override;
     void historyChanged() override { updateActions(); }
@@ -174,6 +190,9 @@ private:
     std::unique_ptr<MapPanel> m_map;
     std::unique_ptr<View3DPanel> m_view3d;
     std::unique_ptr<CheckPanel> m_check;
+    std::unique_ptr<ItemStates> m_items;
+    QLabel* m_statesLabel = nullptr;
+    bool m_toldStatesAreNoSteps = false;
     std::unique_ptr<SelectionCommands> m_objectCommands;
     std::unique_ptr<InsertDialog> m_insertDialog;
     std::unique_ptr<PutTreeDialog> m_putTreeDialog;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/ItemStates.h"
 #include "ui/MissionMapView.h"
 #include "ui/Selection.h"
 #include "ui/ViewLayers.h"
@@ -15,7 +16,8 @@
 
 namespace mw {
 
-MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, QMainWindow* window, QLabel* coordinates)
+MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, const ItemStates& states,
+                   QMainWindow* window, QLabel* coordinates)
     : m_mission(mission), m_selection(selection)
 {
     m_dock = new QDockWidget(QStringLiteral("Map"), window);
@@ -55,6 +57,14 @@ MapPanel::MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, Q
     connect(m_view, &MissionMapView::toggled, &m_selection, &Selection::toggle);
     connect(m_view, &MissionMapView::boxed, &m_selection, &Selection::selectItems);
     connect(m_view, &MissionMapView::movedSelection, this, &MapPanel::movedSelection);
+    connect(m_view, &MissionMapView::contextMenuAt, this, &MapPanel::contextMenuAt);
+    connect(&states, &ItemStates::changed, this, [this, &states] {
+        const auto of = [&](EntryState state) {
+            return std::array{states.rows(state, MissionFile::Scene), states.rows(state, MissionFile::Cache),
+                              states.rows(state, MissionFile::Tree)};
+        };
+        m_view->setEntryStates(of(EntryState::Hidden), of(EntryState::Locked));
+    });
     connect(&m_selection, &Selection::changed, this, &MapPanel::showSelection);
     mission.addListener(this);
 }

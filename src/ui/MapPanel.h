@@ -19,6 +19,7 @@ class QMainWindow;
 namespace mw {
 
 class MissionMapView;
+class ItemStates;
 class Selection;
 class ViewLayers;
 
@@ -26,7 +27,8 @@ class MapPanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
     // The dock is added to `window`, hidden; the coordinates go into `coordinates`.
-    MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, QMainWindow* window, QLabel* coordinates);
+    MapPanel(Mission& mission, Selection& selection, ViewLayers& layers, const ItemStates& states, QMainWindow* window,
+             QLabel* coordinates);
     ~MapPanel() override;
 
     QDockWidget* dock() const { return m_dock; }
@@ -38,6 +40,8 @@ signals:
     void movedSelection(float dx, float dz);
     // A scene object was dragged (with Ctrl) to x, z.
     void moved(std::uint32_t row, float x, float z);
+    // A right click: the menu of what is selected.
+    void contextMenuAt(QPoint global);
 
 private:
     void missionChanged(const MissionChange& change) override;

@@ -71,6 +71,14 @@ void MissionMapView::setHighlight(ViewLayer layer, std::uint32_t row)
     update();
 }
 
+void MissionMapView::setEntryStates(std::array<std::vector<bool>, 3> hidden, std::array<std::vector<bool>, 3> locked)
+{
+    m_hidden = std::move(hidden);
+    m_lockedRows = std::move(locked);
+    m_lastHits.clear();
+    update();
+}
+
 void MissionMapView::setSelection(std::array<std::vector<std::uint32_t>, 3> rows)
 {
     m_selected = std::move(rows);
@@ -91,7 +99,9 @@ bool MissionMapView::isSelected(const MapShape& s) const
 
 void MissionMapView::fit()
 {
-    const MapCamera fitted = MapCamera::fitting(m_map, QSizeF(size()));
+    // What is drawn: the hidden entries do not count.
+    const MapCamera fitted =
+        MapCamera::fitting(areaOf(m_map, [this](const MapShape& s) { return !in(m_hidden, s); }), QSizeF(size()));
     m_centre = fitted.centre;
     m_scale = fitted.scale;
     m_fitted = !m_map.shapes.empty();
@@ -105,7 +115,7 @@ MapPoint MissionMapView::toWorld(QPointF p) const { return camera().toWorld(p); 
 void MissionMapView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintMissionMap(painter, m_map, camera(), {m_visible, m_selected, m_highlight, m_band});
+    paintMissionMap(painter, m_map, camera(), {m_visible, m_selected, m_hidden, m_highlight, m_band});
 }
 
 void MissionMapView::wheelEvent(QWheelEvent* event)
@@ -201,6 +211,10 @@ void MissionMapView::mouseMoveEvent(QMouseEvent* event)
 void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
+    if (event->button() == Qt::RightButton && !m_dragging) {
+        emit contextMenuAt(event->globalPosition().toPoint());
+        return;
+    }
     if (m_moving) {
         if (m_dragging) {
             const MapPoint world = toWorld(at);

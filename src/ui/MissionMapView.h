@@ -36,6 +36,9 @@ public:
     void setHighlight(ViewLayer layer, std::uint32_t row);
     // The selected items by layer (scene, cache, collision), each ringed or outlined.
     void setSelection(std::array<std::vector<std::uint32_t>, 3> rows);
+    // Rows by layer hidden (not drawn, picked, banded or fitted) and locked (not picked, banded or
+    // dragged); an empty vector for none.
+    void setEntryStates(std::array<std::vector<bool>, 3> hidden, std::array<std::vector<bool>, 3> locked);
     void fit();
 
     // World and widget coordinates.
@@ -56,6 +59,8 @@ signals:
     // The selected scene objects were dragged (with Ctrl) by dx, dz.
     void movedSelection(float dx, float dz);
     void pointerAt(float x, float z);
+    // A right click (no drag): the menu of what is selected, at a point of the screen.
+    void contextMenuAt(QPoint global);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,7 +79,16 @@ private:
     MissionMap m_map;
     LayerSwitches m_visible{true, true, true, true, true};
     LayerSwitches m_locked{};
-    bool pickable(const MapShape& s) const { return m_visible[indexOf(s.layer)] && !m_locked[indexOf(s.layer)]; }
+    std::array<std::vector<bool>, 3> m_hidden, m_lockedRows;
+    static bool in(const std::array<std::vector<bool>, 3>& rows, const MapShape& s)
+    {
+        const auto& layer = rows[indexOf(s.layer)];
+        return s.row < layer.size() && layer[s.row];
+    }
+    bool pickable(const MapShape& s) const
+    {
+        return m_visible[indexOf(s.layer)] && !m_locked[indexOf(s.layer)] && !in(m_hidden, s) && !in(m_lockedRows, s);
+    }
     std::optional<std::size_t> m_highlight; // index into the shapes
     MapPoint m_centre;
     double m_scale = 1;

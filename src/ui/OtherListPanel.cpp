@@ -13,6 +13,7 @@
 #include "mission/PendingEdits.h"
 #include "ui/EditState.h"
 #include "ui/ListTab.h"
+#include "ui/ItemStates.h"
 #include "ui/ListValuesPage.h"
 #include "ui/QtText.h"
 #include "ui/SelectingListView.h"
@@ -133,6 +134,15 @@ void OtherListPanel::applySelection()
     showListSelection(m_view, {listSelectionOf(m_view).current, wanted.rows});
     m_applying = false;
     pushSelection(); // a question may have kept the entry shown so far
+}
+
+void OtherListPanel::showStates(const ItemStates& states)
+{
+    m_model->setLooks([this, &states](std::uint32_t row) {
+        const ItemRef item{layerOf(file()), row};
+        return RowLook{states.is(EntryState::Hidden, item), states.is(EntryState::Locked, item)};
+    });
+    connect(&states, &ItemStates::changed, m_model, &TextListModel::looksChanged);
 }
 
 void OtherListPanel::resetEdits()

@@ -19,6 +19,7 @@ class QTabWidget;
 
 namespace mw {
 
+class ItemStates;
 class ListValuesPage;
 class Prompter;
 class Selection;
@@ -41,6 +42,8 @@ public:
     std::uint32_t shownRow() const { return m_shownRow; }
     // The reset routine of a load command: no unsaved edits, no "SAVED" marker, normal colours.
     void resetEdits();
+    // The list draws hidden rows grey and locked ones with a padlock.
+    void showStates(const ItemStates& states);
 
 private:
     void missionChanged(const MissionChange& change) override;

@@ -5,6 +5,8 @@
 
 #include <QAbstractListModel>
 
+#include "ui/RowLooks.h"
+
 namespace mw {
 
 class SceneCatalogue;
@@ -22,6 +24,9 @@ public:
     void reload();
     // The "All" row of a row of this list.
     std::uint32_t allRow(int row) const;
+    // How each row looks beside its text (hidden, locked), by its "All" row; every row drawn anew.
+    void setLooks(RowLookOf lookOf);
+    void looksChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -31,6 +36,7 @@ private:
     Kind m_kind;
     const SceneCatalogue& m_catalogue;
     bool m_detached = false;
+    RowLookOf m_lookOf;
 };
 
 } // namespace mw

@@ -19,6 +19,7 @@
 #include "ui/CommandRunner.h"
 #include "ui/EditState.h"
 #include "ui/InsertDialog.h"
+#include "ui/ItemStates.h"
 #include "ui/ListTab.h"
 #include "ui/QtText.h"
 #include "ui/SceneListModel.h"
@@ -172,6 +173,17 @@ void ScenePanel::reloadKeepingRows()
 {
     const std::uint32_t row = currentRow().value_or(0);
     m_runner.run([&] { return CommandResult(Outcome::doneWith(m_mission.reloadSceneAt(row, m_prompter))); });
+}
+
+void ScenePanel::showStates(const ItemStates& states)
+{
+    for (SceneListModel* model : m_models) {
+        model->setLooks([&states](std::uint32_t row) {
+            const ItemRef item{ViewLayer::Scene, row};
+            return RowLook{states.is(EntryState::Hidden, item), states.is(EntryState::Locked, item)};
+        });
+        connect(&states, &ItemStates::changed, model, &SceneListModel::looksChanged);
+    }
 }
 
 void ScenePanel::hideSavedMarker() { m_page->setSavedMarkerVisible(false); }

@@ -27,6 +27,7 @@ class Prompter;
 class SceneListModel;
 class ScenePage;
 class ScriptOverviewPage;
+class ItemStates;
 class Selection;
 class StatusLine;
 struct EditState;
@@ -56,6 +57,8 @@ public:
     std::optional<InsertSource> insertSource() const;
     // The scene read again, keeping the rows of the three lists.
     void reloadKeepingRows();
+    // The lists draw hidden rows grey and locked ones with a padlock.
+    void showStates(const ItemStates& states);
 
     // The commands of the page's buttons; true when the values, or the script, were written.
     bool saveValues();

@@ -11,6 +11,7 @@
 #include "foundation/seams/Prompter.h"
 #include "mission/Mission.h"
 #include "ui/CommandRunner.h"
+#include "ui/ItemNames.h"
 #include "ui/MoveSelectionDialog.h"
 #include "ui/QtText.h"
 #include "ui/ScenePanel.h"
@@ -153,13 +154,15 @@ void SelectionCommands::turnItemsBy(const PlacedItems& items, double degrees)
     m_runner.run([&] { return CommandResult(turnItems(m_mission, items, degrees, m_prompter)); });
 }
 
-void SelectionCommands::dropItemsToGround(const PlacedItems& items)
+void SelectionCommands::dropItemsToGround(const PlacedItems& items, std::size_t locked)
 {
     m_runner.run([&] {
         const Result<Dropped> dropped = dropToGround(m_mission, items, m_prompter);
-        const QString text = QStringLiteral("%1 moved, %2 found nothing below")
-                                 .arg(fromBytes(objectCount(dropped.value.moved)))
-                                 .arg(dropped.value.nothingBelow);
+        QString text = QStringLiteral("%1 moved, %2 found nothing below")
+                           .arg(fromBytes(objectCount(dropped.value.moved)))
+                           .arg(dropped.value.nothingBelow);
+        if (locked > 0)
+            text += QStringLiteral("; ") + lockedText(locked);
         if (dropped.ended == Ended::Refused)
             m_status.show(text, QColor()); // nothing to write: the counts all the same
         return CommandResult(dropped, text);

@@ -45,7 +45,8 @@ public:
     // The 3D view's placing commands, on the items it places (one step each).
     void moveItemsBy(const PlacedItems& items, Vec3 offset);
     void turnItemsBy(const PlacedItems& items, double degrees);
-    void dropItemsToGround(const PlacedItems& items);
+    // `locked`: how many selected items were left out for they are locked (told with the counts).
+    void dropItemsToGround(const PlacedItems& items, std::size_t locked = 0);
     // One selected row: the deletion of one object as it always was; several: asked once.
     void deleteSelected();
 

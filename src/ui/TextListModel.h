@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "ui/RowLooks.h"
+
 namespace mw {
 
 class TextListModel final : public QAbstractListModel {
@@ -17,6 +19,9 @@ public:
 
     // Shows `rows` rows, each as `textOf(row)`; no rows and no texts with 0.
     void setRows(int rows, TextOf textOf);
+    // How each row looks beside its text (hidden, locked); every row drawn anew.
+    void setLooks(RowLookOf lookOf);
+    void looksChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
     QVariant data(const QModelIndex& index, int role) const override;
@@ -24,6 +29,7 @@ public:
 private:
     int m_rows = 0;
     TextOf m_textOf;
+    RowLookOf m_lookOf;
 };
 
 } // namespace mw

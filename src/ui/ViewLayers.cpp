@@ -2,10 +2,9 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QToolButton>
+
+#include "ui/RowLooks.h"
 
 namespace mw {
 
@@ -34,34 +33,6 @@ LayerSwitches ViewLayers::pickable() const
         reach[i] = m_shown[i] && !m_locked[i];
     return reach;
 }
-
-namespace {
-
-// A small padlock, drawn: shut and dark when the layer is locked, open and grey when it is not.
-QIcon padlockIcon()
-{
-    QIcon icon;
-    for (const bool shut : {false, true}) {
-        QPixmap picture(24, 24);
-        picture.fill(Qt::transparent);
-        QPainter p(&picture);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QColor colour = shut ? QColor(40, 40, 40) : QColor(150, 150, 150);
-        p.setPen(QPen(colour, 2.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(7, shut ? 3 : 1, 10, 12), 0, 180 * 16); // the shackle
-        if (shut)
-            p.drawLine(QPointF(7, 9), QPointF(7, 12));
-        p.drawLine(QPointF(17, shut ? 9 : 7), QPointF(17, 12));
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawRoundedRect(QRectF(4, 11, 16, 11), 2, 2);
-        icon.addPixmap(picture, QIcon::Normal, shut ? QIcon::On : QIcon::Off);
-    }
-    return icon;
-}
-
-} // namespace
 
 void ViewLayers::addSwitches(QBoxLayout* row, const char* prefix, const char* lockPrefix)
 {

@@ -27,6 +27,12 @@ inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
 inline constexpr const char* Show3D = "Show3D";
 inline constexpr const char* DropToGround = "DropToGround";
+inline constexpr const char* HideSelected = "HideSelected";
+inline constexpr const char* HideOthers = "HideOthers";
+inline constexpr const char* ShowAll = "ShowAll";
+inline constexpr const char* LockSelected = "LockSelected";
+inline constexpr const char* UnlockAll = "UnlockAll";
+inline constexpr const char* ItemStatesLabel = "ItemStates";
 inline constexpr const char* ExportAddin = "ExportAddinAction";
 inline constexpr const char* CheckMission = "CheckMission";
 // Actions behind the buttons of the pages.

@@ -136,3 +136,26 @@ TEST_F(Picking3D, EndInTheListGoesToTheLastRowAndInTheViewDropsTheSelection)
     // Inside its body, the crate falls through to the ground.
     EXPECT_EQ(floatsIn("scene2.bin", ui.window->mission().sceneCatalogue().records[0].TranslationOffset), (Vec3{0, -1, 0}));
 }
+
+TEST_F(Picking3D, ALockedObjectIsNeitherPickedNorDraggedAndADropLeavesItWhereItIs)
+{
+    const auto before = readWholeFile(folder / "scene2.bin");
+    ui.window->selection().selectSceneRows({0}, false);
+    ui.action(ids::LockSelected)->trigger();
+    EXPECT_EQ(readWholeFile(folder / "scene2.bin"), before);
+    // Taken hold of where it is drawn, it is not there for the mouse: nothing moves.
+    ui.window->selection().selectSceneRows({0, 1}, false);
+    const QPoint crate = pixelOfItem({ViewLayer::Scene, 0});
+    dragTo(crate, crate + QPoint(60, 0));
+    release(crate + QPoint(60, 0));
+    EXPECT_EQ(readWholeFile(folder / "scene2.bin"), before);
+    EXPECT_NE(view->itemAt(crate)->item, (ItemRef{ViewLayer::Scene, 0}));
+    // The handles stand at the barrel alone; a drop moves it and says what it left.
+    ASSERT_TRUE(view->handles());
+    EXPECT_EQ(view->handles()->centre, (Vec3{-6, 0, 0}));
+    ui.action(ids::DropToGround)->trigger();
+    EXPECT_EQ(status(), "1 object moved, 0 found nothing below; 1 locked item left where it is");
+    const auto& records = ui.window->mission().sceneCatalogue().records;
+    EXPECT_EQ(floatsIn("scene2.bin", records[0].TranslationOffset), (Vec3{0, 0, 0}));
+    EXPECT_EQ(floatsIn("scene2.bin", records[1].TranslationOffset), (Vec3{-6, -1, 0}));
+}

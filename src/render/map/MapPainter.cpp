@@ -32,6 +32,14 @@ bool insideQuad(const std::array<MapPoint, 4>& poly, MapPoint p)
     return in;
 }
 
+bool isHidden(const MapOverlay& overlay, const MapShape& s)
+{
+    if (indexOf(s.layer) >= overlay.hidden.size())
+        return false;
+    const auto& rows = overlay.hidden[indexOf(s.layer)];
+    return s.row < rows.size() && rows[s.row];
+}
+
 bool isSelected(const MapOverlay& overlay, const MapShape& s)
 {
     if (indexOf(s.layer) >= overlay.selected.size())
@@ -96,7 +104,7 @@ MapPoint MapCamera::toWorld(QPointF p) const
             static_cast<float>(centre.z - (p.y() - size.height() / 2.0) / scale)};
 }
 
-MapCamera MapCamera::fitting(const MissionMap& map, QSizeF size)
+MapCamera MapCamera::fitting(const MapArea& map, QSizeF size)
 {
     MapCamera camera;
     camera.size = size;
@@ -170,7 +178,7 @@ void drawShapes(QPainter& p, const MissionMap& map, const MapCamera& camera, con
     QVector<QPointF> bodyPoints;
     std::array<QVector<QPointF>, MarkerKindCount> markers;
     for (const MapShape& s : map.shapes) {
-        if (!overlay.visible[indexOf(s.layer)])
+        if (!overlay.visible[indexOf(s.layer)] || isHidden(overlay, s))
             continue;
         const QPointF c = camera.toScreen(s.centre);
         if (s.corners) {
@@ -228,7 +236,7 @@ void drawSelection(QPainter& p, const MissionMap& map, const MapCamera& camera, 
     p.setPen(selectionPen);
     p.setBrush(Qt::NoBrush);
     for (const MapShape& s : map.shapes) {
-        if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)])
+        if (!isSelected(overlay, s) || !overlay.visible[indexOf(s.layer)] || isHidden(overlay, s))
             continue;
         const QPointF c = camera.toScreen(s.centre);
         const double r = s.radius * camera.scale;

@@ -31,13 +31,15 @@ struct MapCamera {
     QPointF toScreen(MapPoint p) const;
     MapPoint toWorld(QPointF p) const;
     // Every shape of `map` in view, 20 pixels from the edges.
-    static MapCamera fitting(const MissionMap& map, QSizeF size);
+    static MapCamera fitting(const MissionMap& map, QSizeF size) { return fitting(MapArea{map.min, map.max}, size); }
+    static MapCamera fitting(const MapArea& area, QSizeF size);
 };
 
 // What is drawn beside the shapes.
 struct MapOverlay {
     LayerSwitches visible{true, true, true, true, true};
     std::array<std::vector<std::uint32_t>, 3> selected; // rows by layer (scene, cache, collision), sorted
+    std::array<std::vector<bool>, 3> hidden;            // rows by layer not drawn (empty: none)
     std::optional<std::size_t> highlight;           // a shape's index
     std::optional<QRectF> band;                     // a rubber band being drawn
 };

@@ -30,25 +30,39 @@ bool drawable(const MapShape& s)
 
 void coverShapes(MissionMap& map)
 {
+    const MapArea all = areaOf(map, [](const MapShape&) { return true; });
+    map.min = all.min;
+    map.max = all.max;
+}
+
+} // namespace
+
+MapArea areaOf(const MissionMap& map, const std::function<bool(const MapShape&)>& counts)
+{
+    MapArea area;
     bool first = true;
     auto cover = [&](MapPoint p, float r) {
         if (first) {
-            map.min = {p.x - r, p.z - r}, map.max = {p.x + r, p.z + r};
+            area = {{p.x - r, p.z - r}, {p.x + r, p.z + r}};
             first = false;
             return;
         }
-        map.min = {std::min(map.min.x, p.x - r), std::min(map.min.z, p.z - r)};
-        map.max = {std::max(map.max.x, p.x + r), std::max(map.max.z, p.z + r)};
+        area.min = {std::min(area.min.x, p.x - r), std::min(area.min.z, p.z - r)};
+        area.max = {std::max(area.max.x, p.x + r), std::max(area.max.z, p.z + r)};
     };
-    map.min = map.max = {};
     for (const MapShape& s : map.shapes) {
+        if (!counts(s))
+            continue;
         if (s.corners)
             for (const MapPoint& p : s.outline)
                 cover(p, 0);
         else
             cover(s.centre, s.radius);
     }
+    return area;
 }
+
+namespace {
 
 std::optional<MapShape> shapeOf(ViewLayer layer, std::uint32_t row, const SceneCatalogue& scene,
                                 const CacheLoadResult& cache, const CollisionLoadResult& tree)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -37,6 +38,12 @@ struct MissionMap {
     std::vector<MapShape> shapes; // scene markers, then cache outlines, then collision bodies
     MapPoint min, max;            // the area all shapes cover (min = max = 0 when there are none)
 };
+
+// The area the shapes that count cover (min = max = 0 when none does).
+struct MapArea {
+    MapPoint min, max;
+};
+MapArea areaOf(const MissionMap& map, const std::function<bool(const MapShape&)>& counts);
 
 // The angle about the vertical axis (radians) of a rotation of the scene's rotation chunk, whose
 // components q1 and q3 the horizontal slider sets: twice atan2(q1, q3).

@@ -408,18 +408,34 @@ bool updateScene3D(Scene3D& scene, const Scene3DSource& source, ViewLayer layer,
     return true;
 }
 
+namespace {
+
+void cover(std::optional<Box3>& box, const Instance3D& i)
+{
+    const Vec3 c = i.column(3);
+    const float r = (length(i.column(0)) + length(i.column(1)) + length(i.column(2))) / 2;
+    const Vec3 half{r, r, r};
+    box = box ? Box3{minOf(box->min, c - half), maxOf(box->max, c + half)} : Box3{c - half, c + half};
+}
+
+} // namespace
+
 std::optional<Box3> boundsOf(const Scene3D& scene, std::span<const ItemRef> items)
 {
     std::optional<Box3> box;
-    for (const ItemRef& item : items) {
-        const Instance3D* i = scene.instance(item);
-        if (!i)
-            continue;
-        const Vec3 c = i->column(3);
-        const float r = (length(i->column(0)) + length(i->column(1)) + length(i->column(2))) / 2;
-        const Vec3 half{r, r, r};
-        box = box ? Box3{minOf(box->min, c - half), maxOf(box->max, c + half)} : Box3{c - half, c + half};
-    }
+    for (const ItemRef& item : items)
+        if (const Instance3D* i = scene.instance(item))
+            cover(box, *i);
+    return box;
+}
+
+std::optional<Box3> boundsOf(const Scene3D& scene, const std::function<bool(ItemRef)>& counts)
+{
+    std::optional<Box3> box;
+    for (const Batch3D& batch : scene.batches)
+        for (std::size_t k = 0; k < batch.instances.size(); ++k)
+            if (counts(batch.item(k)))
+                cover(box, batch.instances[k]);
     return box;
 }
 

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -157,6 +158,8 @@ struct Box3 {
     Vec3 min, max;
 };
 std::optional<Box3> boundsOf(const Scene3D& scene, std::span<const ItemRef> items);
+// The same for every item drawn that `counts`.
+std::optional<Box3> boundsOf(const Scene3D& scene, const std::function<bool(ItemRef)>& counts);
 
 // The box an instance of the box mesh draws, with all three axes even where a side is flat.
 OrientedBox boxOf(const Instance3D& instance);

@@ -14,10 +14,11 @@ constexpr std::array<float, 4> NoTurn{0, 0, 1, 0};
 } // namespace
 
 void PlacingPreview::show(const Mission& mission, const Scene3D& scene, const Scene3DSource& source,
-                          const std::vector<NewPlace>& places)
+                          const std::vector<NewPlace>& places, const DrawOverrides& base)
 {
     clear();
     m_active = true;
+    m_overrides = base;
     for (const NewPlace& p : places) {
         const ItemRef item{layerOf(p.file), p.row};
         const auto place = scene.find(item);

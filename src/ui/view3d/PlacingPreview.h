@@ -16,8 +16,9 @@ namespace mw {
 
 class PlacingPreview {
 public:
-    // The places drawn instead of where the scene holds them.
-    void show(const Mission& mission, const Scene3D& scene, const Scene3DSource& source, const std::vector<NewPlace>& places);
+    // The places drawn instead of where the scene holds them, over what `base` leaves out already.
+    void show(const Mission& mission, const Scene3D& scene, const Scene3DSource& source, const std::vector<NewPlace>& places,
+              const DrawOverrides& base);
     void clear();
     bool active() const { return m_active; }
     const DrawOverrides& overrides() const { return m_overrides; }

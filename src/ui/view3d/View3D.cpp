@@ -82,8 +82,11 @@ void View3D::frameAll()
 {
     if (!m_scene)
         return;
-    if (!m_scene->empty) {
-        m_camera.frame(m_scene->min, m_scene->max);
+    std::optional<Box3> box = m_scene->empty ? std::nullopt : std::optional(Box3{m_scene->min, m_scene->max});
+    if (m_hidden) // what is drawn, the hidden items left out
+        box = boundsOf(*m_scene, [this](ItemRef item) { return !m_hidden(item); });
+    if (box) {
+        m_camera.frame(box->min, box->max);
         update();
     }
     emit framedAll(m_scene->leftOut);

@@ -53,6 +53,8 @@ public:
     }
     // What a click, a drag or a band can reach (the layers shown and not locked, items passed over).
     void setPickFilter(PickFilter filter) { m_filter = std::move(filter); }
+    // The items hidden: Home and "Frame all" frame the others.
+    void setHidden(std::function<bool(ItemRef)> hidden) { m_hidden = std::move(hidden); }
     Camera& camera() { return m_camera; }
     // The box around these items in view; nothing happens when none is drawn.
     void frameItems(const std::vector<ItemRef>& items);
@@ -113,6 +115,8 @@ signals:
     void turnDragged(double degrees, bool finished);
     // A drag was cancelled: nothing moves.
     void dragCancelled();
+    // A right click (no drag): the menu of what is selected, at a point of the screen.
+    void contextMenuAt(QPoint global);
 
 protected:
     void initializeGL() override;
@@ -136,6 +140,7 @@ private:
     std::shared_ptr<const Scene3D> m_scene;
     std::unique_ptr<Picker> m_picker;
     PickFilter m_filter;
+    std::function<bool(ItemRef)> m_hidden;
     std::optional<ItemRef> m_hover;
     PickCycle m_cycle; // a second click at the same spot takes the next item there
     Highlight3D m_highlight; // the selection, with the hover added when it is drawn

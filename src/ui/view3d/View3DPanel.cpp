@@ -10,6 +10,7 @@
 #include "render/view3d/Highlight.h"
 #include "render/view3d/gl/GlFormat.h"
 #include "ui/ItemNames.h"
+#include "ui/ItemStates.h"
 #include "ui/Selection.h"
 #include "ui/StatusLine.h"
 #include "ui/ViewLayers.h"
@@ -19,9 +20,9 @@
 
 namespace mw {
 
-View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, StatusLine& status,
-                         QMainWindow* window)
-    : m_mission(mission), m_selection(selection), m_layers(layers), m_status(status)
+View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, const ItemStates& states,
+                         StatusLine& status, QMainWindow* window)
+    : m_mission(mission), m_selection(selection), m_layers(layers), m_states(states), m_status(status)
 {
     m_dock = new QDockWidget(QStringLiteral("3D View"), window);
     m_dock->setObjectName(QString::fromLatin1(ids::View3DDock));
@@ -41,10 +42,9 @@ View3DPanel::View3DPanel(Mission& mission, Selection& selection, ViewLayers& lay
         connectView();
         // The view, not the panel, receives these: they end with it, should it give up its OpenGL.
         View3D* view = m_view;
-        connect(&layers, &ViewLayers::changed, view, [view, &layers] {
-            view->setLayers(layers.shown());
-            view->setPickFilter({layers.pickable(), {}});
-        });
+        connect(&layers, &ViewLayers::changed, view, [view, &layers] { view->setLayers(layers.shown()); });
+        connect(&layers, &ViewLayers::changed, this, &View3DPanel::showStates);
+        connect(&states, &ItemStates::changed, this, &View3DPanel::showStates);
         connect(bar, &View3DBar::gridStepChosen, view, &View3D::setGridStep);
         connect(bar, &View3DBar::frameAllClicked, view, &View3D::frameAll);
     }
@@ -69,6 +69,7 @@ void View3DPanel::connectView()
 {
     View3D* view = m_view;
     connect(view, &View3D::unavailable, this, &View3DPanel::showUnavailable);
+    connect(view, &View3D::contextMenuAt, this, &View3DPanel::contextMenuAt);
     connect(view, &View3D::frameSelectionRequested, this, &View3DPanel::frameSelection);
     connect(view, &View3D::framedAll, this, [this](std::size_t leftOut) {
         if (leftOut > 0)
@@ -166,10 +167,9 @@ void View3DPanel::rebuild()
         return;
     m_scene = std::make_shared<Scene3D>(buildScene3D(source()));
     m_preview.clear();
-    m_view->setOverrides({});
     m_view->setScene(m_scene);
     m_view->setLayers(m_layers.shown());
-    m_view->setPickFilter({m_layers.pickable(), {}});
+    showStates();
     // Another mission: everything in view; the same one: the camera stays where the user put it.
     std::filesystem::path folder;
     for (const MissionFile file : MissionFiles)
@@ -188,23 +188,50 @@ void View3DPanel::showSelection()
 {
     if (!m_view || !m_scene)
         return;
-    // The handles at the centre of what they move, each of those items draggable by its body.
-    const std::vector<NewPlace> places = placesOf(m_mission, m_selection.placedItems());
+    // The handles at the centre of what they move (the locked items stay), each of those items
+    // draggable by its body.
+    std::size_t locked = 0;
+    const std::vector<NewPlace> places = placesOf(m_mission, m_states.unlocked(m_selection.placedItems(), locked));
     std::vector<ItemRef> draggable;
     for (const NewPlace& p : places)
         draggable.push_back({layerOf(p.file), p.row});
     m_view->setHandles(centreOf(places), std::move(draggable));
-    const std::vector<ItemRef> items = m_selection.items();
+    std::vector<ItemRef> items = m_selection.items();
+    std::erase_if(items, [this](ItemRef item) { return m_states.is(EntryState::Hidden, item); });
     m_view->setHighlight(highlightOf(*m_scene, items, m_mission.sceneCatalogue(), [this](ItemRef item) {
         const Instance3D* moved = m_preview.movedInstance(item);
         return moved ? moved : m_scene->instance(item);
     }));
 }
 
+void View3DPanel::showStates()
+{
+    if (!m_view || !m_scene)
+        return;
+    const ItemStates& states = m_states;
+    m_view->setPickFilter({m_layers.pickable(), [&states](ItemRef item) { return states.untouchable(item); }});
+    m_view->setHidden([&states](ItemRef item) { return states.is(EntryState::Hidden, item); });
+    m_hidden = {};
+    for (const MissionFile file : MissionFiles) {
+        const auto& rows = states.rows(EntryState::Hidden, file);
+        for (std::uint32_t row = 0; row < rows.size(); ++row)
+            if (const auto place = rows[row] ? m_scene->find({layerOf(file), row}) : std::nullopt)
+                m_hidden.skip(*place, m_scene->batch(place->batch).instances.size());
+    }
+    m_view->setOverrides(m_preview.active() ? m_preview.overrides() : m_hidden);
+    showSelection();
+}
+
+PlacedItems View3DPanel::movable() const
+{
+    std::size_t locked = 0;
+    return m_states.unlocked(m_selection.placedItems(), locked);
+}
+
 void View3DPanel::previewMove(Vec3 offset)
 {
-    const std::vector<NewPlace> places = movedPlaces(m_mission, m_selection.placedItems(), offset);
-    m_preview.show(m_mission, *m_scene, source(), places);
+    const std::vector<NewPlace> places = movedPlaces(m_mission, movable(), offset);
+    m_preview.show(m_mission, *m_scene, source(), places, m_hidden);
     m_view->setOverrides(m_preview.overrides());
     showSelection();
     if (!places.empty()) {
@@ -220,7 +247,7 @@ void View3DPanel::previewMove(Vec3 offset)
 
 void View3DPanel::previewTurn(double degrees)
 {
-    m_preview.show(m_mission, *m_scene, source(), turnedPlaces(m_mission, m_selection.placedItems(), degrees));
+    m_preview.show(m_mission, *m_scene, source(), turnedPlaces(m_mission, movable(), degrees), m_hidden);
     m_view->setOverrides(m_preview.overrides());
     showSelection();
     m_status.show(QStringLiteral("Turn %1\u00B0").arg(degrees, 0, 'g', 5), QColor());
@@ -230,7 +257,7 @@ void View3DPanel::endPreview()
 {
     m_preview.clear();
     if (m_view) {
-        m_view->setOverrides({});
+        m_view->setOverrides(m_hidden);
         showSelection();
     }
 }

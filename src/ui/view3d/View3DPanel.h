@@ -23,6 +23,7 @@ class QMainWindow;
 
 namespace mw {
 
+class ItemStates;
 class Selection;
 class StatusLine;
 class View3D;
@@ -31,7 +32,8 @@ class ViewLayers;
 class View3DPanel final : public QObject, private MissionListener {
     Q_OBJECT
 public:
-    View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, StatusLine& status, QMainWindow* window);
+    View3DPanel(Mission& mission, Selection& selection, ViewLayers& layers, const ItemStates& states, StatusLine& status,
+                QMainWindow* window);
     ~View3DPanel() override;
 
     QDockWidget* dock() const { return m_dock; }
@@ -46,6 +48,8 @@ signals:
     // A drag of the handles ended: the selection is to be moved or turned (as one command).
     void moveRequested(Vec3 offset);
     void turnRequested(double degrees);
+    // A right click: the menu of what is selected.
+    void contextMenuAt(QPoint global);
 
 private:
     void missionChanged(const MissionChange& change) override;
@@ -54,15 +58,21 @@ private:
     Scene3DSource source() const;
     void rebuild();
     void showSelection();
+    // The hidden and locked items: not drawn, not reached by clicks, drags and bands.
+    void showStates();
     void showUnavailable(const QString& reason);
     // A drag in progress: the places it would write drawn, and the status line saying where.
     void previewMove(Vec3 offset);
     void previewTurn(double degrees);
     void endPreview();
+    // What a drag moves: the selection's placed items but the locked ones.
+    PlacedItems movable() const;
 
     Mission& m_mission;
     Selection& m_selection;
     ViewLayers& m_layers;
+    const ItemStates& m_states;
+    DrawOverrides m_hidden; // the hidden items' instances, passed over
     StatusLine& m_status;
     QDockWidget* m_dock = nullptr;
     View3D* m_view = nullptr;

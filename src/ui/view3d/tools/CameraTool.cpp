@@ -41,7 +41,7 @@ private:
 // Flying: the mouse turns the camera on the spot, the keys move it, the wheel sets the speed.
 class Fly final : public Gesture {
 public:
-    Fly(View3D& view, QPointF at) : m_view(view), m_last(at)
+    Fly(View3D& view, QPointF at) : m_view(view), m_pressAt(at), m_last(at)
     {
         m_timer.setInterval(16);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { step(); });
@@ -52,16 +52,24 @@ public:
     {
         const QPointF delta = p.at - m_last;
         m_last = p.at;
+        m_moved = m_moved || (p.at - m_pressAt).manhattanLength() > View3D::ClickPixels;
         m_view.camera().look(static_cast<float>(delta.x()) * TurnPerPixel, static_cast<float>(-delta.y()) * TurnPerPixel);
         m_view.update();
     }
-    void release(const Pointer&) override { m_timer.stop(); }
+    void release(const Pointer& p) override
+    {
+        m_timer.stop();
+        // A right click that neither looked nor flew: the menu of the selection.
+        if (!m_moved && !m_flew)
+            emit m_view.contextMenuAt(m_view.mapToGlobal(p.at.toPoint()));
+    }
     void cancel() override { m_timer.stop(); }
     bool key(QKeyEvent* event, bool pressed) override
     {
         static const std::set<int> flyKeys{Qt::Key_W, Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_Q, Qt::Key_E};
         if (!flyKeys.count(event->key()))
             return false;
+        m_flew = true;
         if (!event->isAutoRepeat()) {
             if (pressed)
                 m_keys.insert(event->key());
@@ -90,7 +98,8 @@ private:
     }
 
     View3D& m_view;
-    QPointF m_last;
+    QPointF m_pressAt, m_last;
+    bool m_moved = false, m_flew = false;
     std::set<int> m_keys; // the fly keys held
     QTimer m_timer;
     QElapsedTimer m_clock;
