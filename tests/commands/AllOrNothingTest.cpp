@@ -7,6 +7,7 @@
 #include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
 #include "commands/editing/Deletion.h"
+#include "commands/editing/FieldEdit.h"
 #include "commands/editing/ListValueSave.h"
 #include "commands/editing/SceneValueSave.h"
 #include "commands/editing/Scripts.h"
@@ -185,6 +186,9 @@ TEST(AllOrNothing, PlacingAcrossFiles)
     report("drop to ground", sweepFileFaults(lifted, [&](FaultWorld& w) {
                EXPECT_EQ(dropToGround(w.mission, all, w.prompter).value.moved, 3u);
            }, 3));
+    report("one field of many", sweepFileFaults(lifted, [&](FaultWorld& w) {
+               setField(w.mission, fieldItemsOf(all), Field::SizeY, "*2", w.prompter);
+           }, 2));
 }
 
 TEST(AllOrNothing, SingleFileCommands)

@@ -1,0 +1,37 @@
+#pragma once
+// One field written into many objects as one step of the history, all or nothing across scene2.bin
+// and cache.bin. The typed value goes through the checks and conversions the inspector's save of
+// that field uses, once per object; the first object that refuses names itself in the inspector's
+// message and nothing is written. A heading is written as the first rotation slider writes it.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "commands/Outcome.h"
+#include "commands/editing/SelectionFields.h"
+
+namespace mw {
+
+class Mission;
+class Prompter;
+
+// What a typed value does to each object's own value: "2.5" (or "=-3") sets it, "+2" and "-0.5"
+// add to it, "*1.5" multiplies it. A field chosen from a list takes its code as it stands.
+struct FieldInput {
+    enum class Op : std::uint8_t { Set, Add, Multiply };
+    Op op = Op::Set;
+    std::string_view operand; // the number's text
+};
+FieldInput readFieldInput(std::string_view text, Field field);
+
+struct FieldsSet {
+    std::size_t items = 0; // the objects written (those that have the field)
+};
+
+// Sets `field` of every one of `items` that has it, as the step "Set <caption> of N objects".
+// Refused, with a message, when none has it or any refuses the value.
+Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, Field field, std::string_view text,
+                           Prompter& prompter);
+
+} // namespace mw
