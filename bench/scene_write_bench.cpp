@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "commands/editing/Deletion.h"
+#include "commands/editing/FieldEdit.h"
 #include "commands/editing/Scripts.h"
 #include "commands/insertion/InsertEngine.h"
 #include "commands/objects/CopyPaste.h"
@@ -155,6 +156,17 @@ void MoveThousand_LargeScene(benchmark::State& state)
     });
 }
 
+// One field of a thousand objects, each to its own value (relative), through the checks of the
+// inspector's save: at most one plain copy of the scene.
+void SetFieldThousand_LargeScene(benchmark::State& state)
+{
+    measure(state, [](mw::Mission& mission, mw::Prompter& prompter) {
+        const auto items = mw::fieldItemsOf({.scene = thousandRows(mission)});
+        if (mw::setField(mission, items, mw::Field::TranslationY, "+2", prompter).value.items != 1000)
+            throw std::runtime_error("the field was not set");
+    });
+}
+
 // A merge into the large scene, with the large cache and collision files of the same mission
 // loaded; measured against one plain copy of the scene the merge produced.
 template <class Merge>
@@ -258,4 +270,5 @@ BENCHMARK(DeleteObject_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoDelete_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(PasteThousand_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK(MoveThousand_LargeScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(SetFieldThousand_LargeScene)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

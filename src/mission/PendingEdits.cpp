@@ -10,6 +10,16 @@ bool askToSaveValues(Prompter& prompter) { return prompter.askYesNo("Save values
 
 } // namespace
 
+bool PendingEdits::beforeWritingShown(bool valuesEdited, Prompter& prompter, const Handlers& page)
+{
+    if (!valuesEdited)
+        return true;
+    if (askToSaveValues(prompter))
+        return page.saveValues();
+    page.dropValues();
+    return true;
+}
+
 PendingEdits::Next PendingEdits::beforeSceneEntry(bool scriptEdited, Prompter& prompter, const Handlers& page)
 {
     bool saved = false;

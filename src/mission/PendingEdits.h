@@ -31,6 +31,9 @@ public:
 
     static Next beforeSceneEntry(bool scriptEdited, Prompter& prompter, const Handlers& page);
     static Next beforeListEntry(bool valuesEdited, Prompter& prompter, const Handlers& page);
+    // Before a command writes the entry a page shows: its unsaved values saved or let go, as the
+    // user answers the same question. False when a save did not go through (the command stops).
+    static bool beforeWritingShown(bool valuesEdited, Prompter& prompter, const Handlers& page);
 };
 
 } // namespace mw

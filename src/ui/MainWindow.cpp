@@ -55,6 +55,7 @@
 #include "ui/view3d/View3DPanel.h"
 #include "ui/ViewLayers.h"
 #include "ui/SelectionCommands.h"
+#include "ui/SelectionDock.h"
 #include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
 #include "ui/ValueColours.h"
@@ -152,6 +153,10 @@ MainWindow::MainWindow()
     m_map = std::make_unique<MapPanel>(*m_mission, *m_selection, *m_layers, *m_items, this, coordinates);
     m_view3d = std::make_unique<View3DPanel>(*m_mission, *m_selection, *m_layers, *m_items, *m_status, this);
     m_check = std::make_unique<CheckPanel>(*m_mission, this);
+    m_selectionDock = std::make_unique<SelectionDock>(*m_mission, *m_selection, *m_runner, m_prompter, this);
+    m_selectionDock->setBeforeEdit([this](const PlacedItems& items) {
+        return m_scene->settleEditsOf(items.scene) && otherPanel(MissionFile::Cache).settleEditsOf(items.cache);
+    });
     m_objectCommands =
         std::make_unique<SelectionCommands>(*m_mission, *m_selection, m_prompter, *m_runner, *m_status, *m_scene);
 
@@ -178,6 +183,7 @@ MainWindow::~MainWindow()
     // The docks hide while the window's widgets are taken down: nothing may reach the window then.
     m_map->dock()->disconnect();
     m_view3d->dock()->disconnect();
+    m_selectionDock->dock()->disconnect();
 }
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter ? *prompter : m_qtPrompter); }
@@ -210,6 +216,7 @@ void MainWindow::restoreSettings(QSettings& settings)
     // The menu's check marks follow the docks restored.
     m_actions.showMap->setChecked(!m_map->dock()->isHidden());
     m_actions.show3d->setChecked(!m_view3d->dock()->isHidden());
+    m_actions.showSelectionDock->setChecked(!m_selectionDock->dock()->isHidden());
 }
 
 void MainWindow::saveSettings(QSettings& settings) const
@@ -314,6 +321,12 @@ void MainWindow::buildActions()
     connect(a.show3d, &QAction::toggled, m_view3d->dock(), &QDockWidget::setVisible);
     connect(m_view3d->dock(), &QDockWidget::visibilityChanged, a.show3d,
             [this](bool) { m_actions.show3d->setChecked(!m_view3d->dock()->isHidden()); });
+    a.showSelectionDock = makeAction(this, ids::ShowSelectionDock, QStringLiteral("&Selection Properties"));
+    a.showSelectionDock->setCheckable(true);
+    a.showSelectionDock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(a.showSelectionDock, &QAction::toggled, m_selectionDock->dock(), &QDockWidget::setVisible);
+    connect(m_selectionDock->dock(), &QDockWidget::visibilityChanged, a.showSelectionDock,
+            [this](bool) { m_actions.showSelectionDock->setChecked(!m_selectionDock->dock()->isHidden()); });
 
     a.exportAddin = makeAction(this, ids::ExportAddin, QString::fromUtf8("Export Selection as &ADDin\u2026"));
     connect(a.exportAddin, &QAction::triggered, this, &MainWindow::exportCommand);
@@ -354,7 +367,7 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addActions({a.selectAll, a.moveSelection, a.dropToGround});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addActions({a.showMap, a.show3d});
+    view->addActions({a.showMap, a.show3d, a.showSelectionDock});
     view->addSeparator();
     view->addActions({a.hideSelected, a.hideOthers, a.showAll, a.lockSelected, a.unlockAll});
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -773,11 +786,26 @@ void MainWindow::travel(bool back)
         for (std::size_t i = 0; i < m_others.size(); ++i)
             shown[i] = {m_selection->current(m_others[i]->file()), m_selection->rows(m_others[i]->file())};
         const KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
+        const std::vector<std::uint32_t> sceneSelected = m_selection->sceneRows();
+        const std::size_t sceneRows = m_mission->sceneCatalogue().entryCount();
         const bool moved = back ? m_mission->undo(m_prompter, keep) : m_mission->redo(m_prompter, keep);
         for (std::size_t i = 0; i < m_others.size(); ++i)
             if (shown[i].current)
                 m_selection->setList(m_others[i]->file(), shown[i]);
-        return moved ? CommandResult::done() : CommandResult::refused();
+        if (!moved)
+            return CommandResult::refused();
+        // Several objects stay selected where the step kept every row where it was (it added or
+        // took none): the reload keeps only the one shown.
+        CommandResult result = CommandResult::done();
+        if (sceneSelected.size() > 1 && m_mission->isLoaded(MissionFile::Scene) &&
+            m_mission->sceneCatalogue().entryCount() == sceneRows) {
+            SceneSelection kept = m_mission->sceneSelection();
+            for (const std::uint32_t row : sceneSelected)
+                if (row != kept.all)
+                    kept.more.push_back(row);
+            result.outcome.select = kept;
+        }
+        return result;
     });
 }
 

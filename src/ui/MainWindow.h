@@ -39,6 +39,7 @@ class PutTreeDialog;
 class ScenePanel;
 class Selection;
 class SelectionCommands;
+class SelectionDock;
 class StatusLine;
 struct EditState;
 class TrackDialog;
@@ -64,6 +65,7 @@ public:
     EditState& edits() { return *m_edits; }
     ExportDialog* exportDialog() const { return m_exportDialog.get(); }
     View3DPanel& view3d() { return *m_view3d; }
+    SelectionDock& selectionDock() { return *m_selectionDock; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -110,6 +112,7 @@ private:
         QAction* dropToGround = nullptr;
         QAction* showMap = nullptr;
         QAction* show3d = nullptr;
+        QAction* showSelectionDock = nullptr;
         QAction* hideSelected = nullptr;
         QAction* hideOthers = nullptr;
         QAction* showAll = nullptr;
@@ -190,6 +193,7 @@ private:
     std::unique_ptr<MapPanel> m_map;
     std::unique_ptr<View3DPanel> m_view3d;
     std::unique_ptr<CheckPanel> m_check;
+    std::unique_ptr<SelectionDock> m_selectionDock;
     std::unique_ptr<ItemStates> m_items;
     QLabel* m_statesLabel = nullptr;
     bool m_toldStatesAreNoSteps = false;

@@ -235,6 +235,20 @@ void OtherListPanel::onRowChanged(int row)
     showEntry(static_cast<std::uint32_t>(row));
 }
 
+bool OtherListPanel::settleEditsOf(std::span<const std::uint32_t> rows)
+{
+    if (std::find(rows.begin(), rows.end(), m_shownRow) == rows.end())
+        return true;
+    const PendingEdits::Handlers page{{}, {}, [this] { return m_runner.run([this] { return saveNow(); }).isDone(); },
+                                      [this] {
+                                          m_values->restoreColours();
+                                          m_edits.ChangedFlags[m_file] = false;
+                                          showEntry(m_shownRow);
+                                      },
+                                      {}};
+    return PendingEdits::beforeWritingShown(m_edits.ChangedFlags[m_file], m_prompter, page);
+}
+
 void OtherListPanel::showEntry(std::uint32_t row)
 {
     m_shownRow = row;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "commands/lists/OtherList.h"
 #include "mission/Mission.h"
@@ -40,6 +41,9 @@ public:
     // The file read again, the shown row kept.
     void reloadKeepingRow();
     std::uint32_t shownRow() const { return m_shownRow; }
+    // Before a command writes the entries `rows`: the page's unsaved values of one of them saved or
+    // let go, as the user answers "Save values?". False when the save did not go through.
+    bool settleEditsOf(std::span<const std::uint32_t> rows);
     // The reset routine of a load command: no unsaved edits, no "SAVED" marker, normal colours.
     void resetEdits();
     // The list draws hidden rows grey and locked ones with a padlock.

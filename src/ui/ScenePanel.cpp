@@ -384,6 +384,21 @@ std::optional<InsertSource> ScenePanel::insertSource() const
     return source;
 }
 
+bool ScenePanel::settleEditsOf(std::span<const std::uint32_t> rows)
+{
+    if (std::find(rows.begin(), rows.end(), m_shownRow) == rows.end())
+        return true;
+    const PendingEdits::Handlers page{{}, {}, [this] { return saveValues(); },
+                                      [this] {
+                                          m_page->restoreAllColours();
+                                          m_status.clear();
+                                          m_edits.ChangedFlags[MissionFile::Scene] = false;
+                                          refreshShownEntry();
+                                      },
+                                      {}};
+    return PendingEdits::beforeWritingShown(m_edits.ChangedFlags[MissionFile::Scene], m_prompter, page);
+}
+
 bool ScenePanel::saveValues()
 {
     const CommandResult result = m_runner.run([this] { return saveValuesNow(); });

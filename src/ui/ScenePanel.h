@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,10 @@ public:
     void reloadKeepingRows();
     // The lists draw hidden rows grey and locked ones with a padlock.
     void showStates(const ItemStates& states);
+
+    // Before a command writes the objects `rows`: the page's unsaved values of one of them saved or
+    // let go, as the user answers "Save values?". False when the save did not go through.
+    bool settleEditsOf(std::span<const std::uint32_t> rows);
 
     // The commands of the page's buttons; true when the values, or the script, were written.
     bool saveValues();

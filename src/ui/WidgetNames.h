@@ -26,6 +26,7 @@ inline constexpr const char* SelectAll = "SelectAll";
 inline constexpr const char* MoveSelection = "MoveSelectionAction";
 inline constexpr const char* ShowMap = "ShowMap";
 inline constexpr const char* Show3D = "Show3D";
+inline constexpr const char* ShowSelectionDock = "ShowSelectionDock";
 inline constexpr const char* DropToGround = "DropToGround";
 inline constexpr const char* HideSelected = "HideSelected";
 inline constexpr const char* HideOthers = "HideOthers";

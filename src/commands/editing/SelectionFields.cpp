@@ -41,6 +41,16 @@ constexpr FieldInfo Fields[] = {
     {Field::ThingSound, "thingSound", "Sound", FieldOwner::Thing, true},
 };
 
+// infoOf() finds a field's entry by its number.
+constexpr bool inFieldOrder()
+{
+    for (std::size_t k = 0; k < std::size(Fields); ++k)
+        if (static_cast<std::size_t>(Fields[k].field) != k)
+            return false;
+    return std::size(Fields) == FieldCount;
+}
+static_assert(inFieldOrder());
+
 std::optional<FieldOwner> ownerOfType(std::uint32_t typeCode)
 {
     switch (typeCode) {

@@ -27,6 +27,7 @@ enum class Field : std::uint8_t {
     HumanBehaviour, HumanAggression, HumanWeight,
     ThingWeight, ThingSound,
 };
+inline constexpr std::size_t FieldCount = static_cast<std::size_t>(Field::ThingSound) + 1;
 
 // Which objects carry a field: every scene and cached object with a transform, or the scene
 // objects of one kind.
