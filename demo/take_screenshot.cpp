@@ -1,7 +1,8 @@
 // Takes a picture of the editor for the README and the package's metadata: the main window on the
 // files or folder named, with the docks asked for shown, after the events have settled.
-// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] [--orbit DEGREES] [--top] [--only-3d]
-//        [--drag x|y|z|ring PIXELS] PATH...
+// Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--selection] [--select ROW]... [--hide-others] [--frame]
+//        [--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...
+// --selection shows the "Selection" dock; --hide-others hides everything but the selection, as Shift+H does.
 // --frame frames the selected objects in the 3D view, as F does; --top looks straight down on everything; --only-3d takes the 3D view's picture alone;
 // --drag holds a drag of a handle, PIXELS to the right of where it took hold, while the picture is taken.
 #include <QApplication>
@@ -25,15 +26,15 @@
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--select ROW]... [--frame] "
-                             "[--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
+        std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--selection] [--select ROW]... "
+                             "[--hide-others] [--frame] [--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
         return 2;
     }
     QApplication app(argc, argv);
     const QString out = QString::fromLocal8Bit(argv[1]);
     int width = 1280, height = 800;
     std::sscanf(argv[2], "%dx%d", &width, &height);
-    bool map = false, view3d = false, frame = false, only3d = false, top = false;
+    bool map = false, view3d = false, frame = false, only3d = false, top = false, selectionDock = false, hideOthers = false;
     std::vector<std::uint32_t> select;
     float orbit = 0;
     std::string dragPart;
@@ -57,6 +58,10 @@ int main(int argc, char** argv)
             orbit = static_cast<float>(std::atof(argv[++i]));
         else if (std::strcmp(argv[i], "--top") == 0)
             top = true;
+        else if (std::strcmp(argv[i], "--selection") == 0)
+            selectionDock = true;
+        else if (std::strcmp(argv[i], "--hide-others") == 0)
+            hideOthers = true;
         else
             paths << QString::fromLocal8Bit(argv[i]);
     }
@@ -68,8 +73,12 @@ int main(int argc, char** argv)
         window.findChild<QDockWidget*>(QString::fromLatin1(mw::ids::MapDock))->show();
     if (view3d)
         window.view3d().dock()->show();
+    if (selectionDock)
+        window.action(mw::ids::ShowSelectionDock)->trigger();
     if (!select.empty())
         window.selection().selectSceneRows(select, false);
+    if (hideOthers)
+        window.action(mw::ids::HideOthers)->trigger();
     for (int k = 0; k < 10; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);

@@ -65,6 +65,9 @@ SelectionDock::SelectionDock(Mission& mission, Selection& selection, CommandRunn
     box->addStretch(1);
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
+    // Wide enough for a caption and a mixed range side by side; taller content scrolls.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(320);
     scroll->setWidget(content);
     m_dock->setWidget(scroll);
     window->addDockWidget(Qt::RightDockWidgetArea, m_dock);

@@ -267,3 +267,18 @@ TEST(FieldEdit, SummarisesTheFieldsEveryObjectHas)
     EXPECT_EQ(captions({{MissionFile::Scene, 0}, {MissionFile::Cache, 0}}).size(), 7u);
     EXPECT_EQ(mixedText({Field::ThingSound, 1, 8}), "(mixed: several)");
 }
+
+// The cache changed on disk after the scene was written: the edit is stale, and neither file keeps
+// anything of it.
+TEST(FieldEdit, AFileChangedOnDiskIsNotWrittenNorTheOther)
+{
+    World w;
+    const auto scene = w.bytes(MissionFile::Scene);
+    auto cache = w.bytes(MissionFile::Cache);
+    cache.push_back(7);
+    writeBytes(w.folder() / "cache.bin", cache);
+    EXPECT_EQ(setField(w.mission, AcrossFiles, Field::TranslationY, "3", w.prompter).ended, Ended::Stale);
+    EXPECT_EQ(w.bytes(MissionFile::Scene), scene);
+    EXPECT_EQ(w.bytes(MissionFile::Cache), cache);
+    EXPECT_EQ(w.mission.history().undoCount(), 0u);
+}
