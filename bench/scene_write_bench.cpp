@@ -16,6 +16,7 @@
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
 #include "foundation/seams/Prompter.h"
+#include "Faults.h"
 #include "LargeMission.h"
 #include "mission/Mission.h"
 
@@ -37,13 +38,30 @@ fs::path workFolder()
     return folder;
 }
 
-double secondsPerPlainCopy(const fs::path& from, const fs::path& to)
+// The time and page faults of one plain copy of the file.
+struct Copy {
+    double seconds = 0, faults = 0;
+};
+
+Copy plainCopy(const fs::path& from, const fs::path& to)
 {
     constexpr int Rounds = 20;
+    const double faults = mw::bench::minorFaults();
     const auto start = Clock::now();
     for (int i = 0; i < Rounds; ++i)
         fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+    return {std::chrono::duration<double>(Clock::now() - start).count() / Rounds, (mw::bench::minorFaults() - faults) / Rounds};
+}
+
+// What a command cost against the copy, as counters: its time, its page faults, and the ratio.
+void report(benchmark::State& state, double seconds, double faults, const Copy& copy)
+{
+    const auto rounds = static_cast<double>(state.iterations());
+    state.counters["copy_ms"] = copy.seconds * 1e3;
+    state.counters["copy_faults"] = copy.faults;
+    state.counters["command_ms"] = seconds / rounds * 1e3;
+    state.counters["command_faults"] = faults / rounds;
+    state.counters["command_per_copy"] = seconds / rounds / copy.seconds;
 }
 
 // Runs `command` on a freshly loaded copy of the large scene per round, after `prepare`; only the
@@ -53,9 +71,9 @@ void measure(benchmark::State& state, Command command, Prepare prepare = [](mw::
 {
     const fs::path& large = mw::bench::largeScenePath();
     const fs::path folder = workFolder();
-    const double copy = secondsPerPlainCopy(large, folder / "copy.bin");
+    const Copy copy = plainCopy(large, folder / "copy.bin");
     Quiet quiet;
-    double spent = 0;
+    double spent = 0, faults = 0;
     // One mission for the run, as in an editing session: each round starts from the large scene.
     mw::Mission mission;
     for (auto _ : state) {
@@ -64,14 +82,13 @@ void measure(benchmark::State& state, Command command, Prepare prepare = [](mw::
         mission.open(mw::MissionFile::Scene, folder / "scene2.bin", quiet);
         prepare(mission, quiet);
         state.ResumeTiming();
+        const double faultsBefore = mw::bench::minorFaults();
         const auto start = Clock::now();
         command(mission, quiet);
         spent += std::chrono::duration<double>(Clock::now() - start).count();
+        faults += mw::bench::minorFaults() - faultsBefore;
     }
-    const double each = spent / static_cast<double>(state.iterations());
-    state.counters["copy_ms"] = copy * 1e3;
-    state.counters["command_ms"] = each * 1e3;
-    state.counters["command_per_copy"] = each / copy;
+    report(state, spent, faults, copy);
 }
 
 void SaveLongerScript_LargeScene(benchmark::State& state)
@@ -183,7 +200,7 @@ void measureMerge(benchmark::State& state, Merge merge)
     fs::copy_file(mw::bench::largeScenePath(), folder / "scene2.bin", options);
     for (mw::MissionFile file : {mw::MissionFile::Scene, mw::MissionFile::Cache, mw::MissionFile::Tree})
         mission.open(file, folder / mw::missionFileName(file), quiet);
-    double spent = 0;
+    double spent = 0, faults = 0;
     std::size_t added = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -191,18 +208,17 @@ void measureMerge(benchmark::State& state, Merge merge)
         mission.open(mw::MissionFile::Scene, folder / "scene2.bin", quiet);
         const auto before = mission.sceneCatalogue().entryCount();
         state.ResumeTiming();
+        const double faultsBefore = mw::bench::minorFaults();
         const auto start = Clock::now();
         if (!merge(mission, quiet).done())
             throw std::runtime_error("the merge did not run");
         spent += std::chrono::duration<double>(Clock::now() - start).count();
+        faults += mw::bench::minorFaults() - faultsBefore;
         added = mission.sceneCatalogue().entryCount() - before;
     }
-    const double copy = secondsPerPlainCopy(folder / "scene2.bin", workFolder() / "copy.bin");
-    const double each = spent / static_cast<double>(state.iterations());
+    const Copy copy = plainCopy(folder / "scene2.bin", workFolder() / "copy.bin");
     state.counters["objects_added"] = static_cast<double>(added);
-    state.counters["copy_ms"] = copy * 1e3;
-    state.counters["command_ms"] = each * 1e3;
-    state.counters["command_per_copy"] = each / copy;
+    report(state, spent, faults, copy);
 }
 
 void PutCache_LargeMission(benchmark::State& state) { measureMerge(state, mw::putCache); }

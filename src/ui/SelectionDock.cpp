@@ -133,58 +133,72 @@ void SelectionDock::missionChanged(const MissionChange& change)
 
 void SelectionDock::clear()
 {
-    for (Row& row : m_rows) {
-        row.edited = false;
-        row.label->hide();
-        (row.box ? static_cast<QWidget*>(row.box) : row.list)->hide();
-    }
+    for (std::size_t k = 0; k < m_rows.size(); ++k)
+        showRow(static_cast<Field>(k), false);
     for (QGroupBox* group : m_groups)
         group->hide();
     m_apply->setEnabled(false);
 }
 
+void SelectionDock::showRow(Field field, bool shown)
+{
+    Row& row = m_rows[static_cast<std::size_t>(field)];
+    QWidget* input = row.box ? static_cast<QWidget*>(row.box) : row.list;
+    if (!shown)
+        row.edited = false;
+    // Only what changes: a row shown again keeps the keyboard's focus.
+    if (row.label->isHidden() == shown) {
+        row.label->setVisible(shown);
+        input->setVisible(shown);
+    }
+}
+
 void SelectionDock::refresh()
 {
-    clear();
-    if (!m_dock->isVisible())
-        return;
-    const PlacedItems items = editedItems();
+    const PlacedItems items = m_dock->isVisible() ? editedItems() : PlacedItems{};
     if (items.size() < 2) {
+        clear();
         m_heading->setText(QStringLiteral("Select two or more objects or cached objects to edit a field of all of them at once."));
         return;
     }
-    const std::vector<FieldItem> fieldItems = fieldItemsOf(items);
-    const std::vector<FieldSummary> fields = summariseFields(m_mission, fieldItems);
+    const std::vector<FieldSummary> fields = summariseFields(m_mission, fieldItemsOf(items));
     QString heading = countText(items.scene.size(), "object", "objects");
     if (!items.cache.empty())
         heading = items.scene.empty() ? countText(items.cache.size(), "cached object", "cached objects")
                                       : heading + QStringLiteral(" and ") + countText(items.cache.size(), "cached object", "cached objects");
     m_heading->setText(fields.empty() ? heading + QStringLiteral(" selected: no field is shared by all of them.")
                                       : heading + QStringLiteral(" selected"));
-    for (const FieldSummary& summary : fields)
+    std::array<bool, FieldCount> shown{};
+    for (const FieldSummary& summary : fields) {
+        shown[static_cast<std::size_t>(summary.field)] = true;
         showSummary(summary);
-    for (std::size_t g = 0; g < std::size(Groups); ++g)
-        for (auto k = static_cast<std::size_t>(Groups[g].first); k <= static_cast<std::size_t>(Groups[g].last); ++k)
-            if (!m_rows[k].label->isHidden())
-                m_groups[g]->show();
+    }
+    for (std::size_t g = 0; g < std::size(Groups); ++g) {
+        bool any = false;
+        for (auto k = static_cast<std::size_t>(Groups[g].first); k <= static_cast<std::size_t>(Groups[g].last); ++k) {
+            showRow(static_cast<Field>(k), shown[k]);
+            any = any || shown[k];
+        }
+        m_groups[g]->setVisible(any);
+    }
     m_apply->setEnabled(!fields.empty());
 }
 
 void SelectionDock::showSummary(const FieldSummary& summary)
 {
-    Row& row = m_rows[static_cast<std::size_t>(summary.field)];
-    row.label->show();
+    const Row& row = m_rows[static_cast<std::size_t>(summary.field)];
+    if (row.edited)
+        return; // what was typed stays until it is written or the field goes
+    const QString value = fromText(fieldText(summary.field, summary.low));
     if (row.list) {
-        row.list->show();
         paintNormal(row.list);
         row.list->setCurrentIndex(summary.mixed() ? -1 : row.list->findData(static_cast<int>(summary.low)));
-        row.list->setPlaceholderText(summary.mixed() ? fromText(mixedText(summary))
-                                                     : QString::fromStdString(fieldText(summary.field, summary.low)));
+        row.list->setPlaceholderText(summary.mixed() ? fromText(mixedText(summary)) : value);
         return;
     }
-    row.box->show();
     paintNormal(row.box);
-    row.box->setText(summary.mixed() ? QString() : fromText(fieldText(summary.field, summary.low)));
+    // A negative value shown as "=-3": as typed, "-3" would subtract 3 from each.
+    row.box->setText(summary.mixed() ? QString() : (summary.low < 0 ? QStringLiteral("=") + value : value));
     row.box->setPlaceholderText(summary.mixed() ? fromText(mixedText(summary)) : QString());
 }
 
@@ -210,43 +224,62 @@ QString SelectionDock::typedText(Field field) const
     return row.box->text();
 }
 
-void SelectionDock::apply(Field field)
+void SelectionDock::setTypedText(Field field, const QString& text)
 {
     const Row& row = m_rows[static_cast<std::size_t>(field)];
-    // An empty box over mixed values, or a list nobody chose from, changes nothing.
-    const QString text = typedText(field);
-    if (!row.label->isHidden() && (row.edited || (row.box && !text.isEmpty())))
-        write(field, text);
+    if (row.list)
+        row.list->setCurrentIndex(row.list->findData(text.toInt()));
+    else
+        row.box->setText(text);
+    markEdited(field);
 }
 
-bool SelectionDock::write(Field field, const QString& text)
+void SelectionDock::apply(Field field)
 {
-    const PlacedItems items = editedItems();
-    if (items.size() < 2 || (m_beforeEdit && !m_beforeEdit(items)))
-        return false;
-    // The question's save may have changed the selection's rows (a reload): read them again.
-    const std::vector<FieldItem> fieldItems = fieldItemsOf(editedItems());
-    return m_runner
-        .run([&] {
-            const Result<FieldsSet> set = setField(m_mission, fieldItems, field, text.toStdString(), m_prompter);
-            const QString told = QString::fromLatin1(infoOf(field).caption) + QStringLiteral(" set on ") +
-                                 countText(set.value.items, "object", "objects");
-            return CommandResult(set, set.done() ? told : QString(), SavedColour);
-        })
-        .isDone();
+    // Only a field typed into (or chosen from its list) is written.
+    const Row& row = m_rows[static_cast<std::size_t>(field)];
+    if (!row.label->isHidden() && row.edited)
+        write({{field, typedText(field).toStdString()}});
 }
 
 void SelectionDock::applyEdited()
 {
-    // Each field typed into is its own step; the texts are taken first, since each step's notice
-    // shows the files again. A refusal ends it.
-    std::vector<std::pair<Field, QString>> typed;
-    for (const FieldInfo& info : allFields())
-        if (m_rows[static_cast<std::size_t>(info.field)].edited && !m_rows[static_cast<std::size_t>(info.field)].label->isHidden())
-            typed.emplace_back(info.field, typedText(info.field));
-    for (const auto& [field, text] : typed)
-        if (!write(field, text))
-            return;
+    std::vector<FieldText> typed;
+    for (const FieldInfo& info : allFields()) {
+        const Row& row = m_rows[static_cast<std::size_t>(info.field)];
+        if (row.edited && !row.label->isHidden())
+            typed.push_back({info.field, typedText(info.field).toStdString()});
+    }
+    if (!typed.empty())
+        write(typed);
+}
+
+bool SelectionDock::write(const std::vector<FieldText>& edits)
+{
+    const PlacedItems items = editedItems();
+    if (items.size() < 2 || (m_beforeEdit && !m_beforeEdit(items)))
+        return false;
+    // Written, the boxes show the files again; refused, they keep what was typed.
+    for (const FieldText& edit : edits)
+        m_rows[static_cast<std::size_t>(edit.field)].edited = false;
+    // The question's save may have changed the selection's rows (a reload): read them again.
+    const std::vector<FieldItem> fieldItems = fieldItemsOf(editedItems());
+    const bool done = m_runner
+                          .run([&] {
+                              const Result<FieldsSet> set = setFields(m_mission, fieldItems, edits, m_prompter);
+                              const QString what = edits.size() == 1 ? QString::fromLatin1(infoOf(edits.front().field).caption)
+                                                                     : QString::number(edits.size()) + QStringLiteral(" fields");
+                              const QString told = what + QStringLiteral(" set on ") + countText(set.value.items, "object", "objects");
+                              return CommandResult(set, set.done() ? told : QString(), SavedColour);
+                          })
+                          .isDone();
+    if (done)
+        refresh();
+    else
+        for (const FieldText& edit : edits)
+            if (!m_rows[static_cast<std::size_t>(edit.field)].label->isHidden())
+                setTypedText(edit.field, fromText(edit.text));
+    return done;
 }
 
 } // namespace mw

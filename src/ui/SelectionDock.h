@@ -10,7 +10,7 @@
 #include <array>
 #include <functional>
 
-#include "commands/editing/SelectionFields.h"
+#include "commands/editing/FieldEdit.h"
 #include "mission/Mission.h"
 
 class QComboBox;
@@ -40,7 +40,8 @@ public:
 
     // Writes what `field`'s box holds into every selected object (what Enter in the box does).
     void apply(Field field);
-    // Writes every field typed into since the dock last showed the files (the "Apply" button).
+    // Writes every field typed into since the dock last showed the files, as one step (the
+    // "Apply" button).
     void applyEdited();
 
 private:
@@ -56,8 +57,10 @@ private:
     // The fields as the selection and the files now are.
     void refresh();
     void clear();
-    // One field's text written into every selected object; true when it was.
-    bool write(Field field, const QString& text);
+    void showRow(Field field, bool shown);
+    // The fields' texts written into every selected object as one step; true when they were.
+    bool write(const std::vector<FieldText>& edits);
+    void setTypedText(Field field, const QString& text);
     void showSummary(const FieldSummary& summary);
     void markEdited(Field field);
     PlacedItems editedItems() const;

@@ -38,14 +38,24 @@ struct World {
         }
         for (int k = 0; k < 3; ++k)
             s.object(placed("Guard" + std::to_string(k), 9, 10.0f + k));
-        for (int k = 0; k < 3; ++k)
-            s.object(placed("Barrel" + std::to_string(k), 9, 20.0f + k));
+        for (int k = 0; k < 3; ++k) {
+            ObjectParts barrel = placed("Barrel" + std::to_string(k), 9, 20.0f + k);
+            barrel.rotation = std::array<float, 4>{0.5f, 0, 0.8660254f, 0}; // the first slider at 30
+            s.object(barrel);
+        }
         for (int k = 0; k < 3; ++k) {
             ObjectParts radio = placed("Radio" + std::to_string(k), 4, 30.0f + k);
             radio.sound = SoundParts{.fileName = "r.wav", .kind = 1, .volume = volume[k], .fields34 = Floats2{1, 2},
                                      .fields56 = Floats2{40, 100}};
             s.object(radio);
         }
+        // Row 12, a sound without its kind; row 13, a lamp without ranges.
+        ObjectParts mute = placed("Mute", 4, 40);
+        mute.sound = SoundParts{.fileName = "m.wav", .volume = 1, .fields56 = Floats2{40, 100}};
+        s.object(mute);
+        ObjectParts dim = placed("Dim", 2, 41);
+        dim.light = LightParts{.kind = 2, .colour = Floats3{1, 1, 1}, .power = 1};
+        s.object(dim);
         s.endObjects();
         s.beginDefinitions();
         const float aggression[] = {0.5f, 0.25f, 0.75f}, weight[] = {26, 10, 2};
@@ -202,6 +212,15 @@ const Case Cases[] = {
     {"a size beyond a float", Field::SizeZ, AcrossFiles, "*2e38", {}, {"message", "Put numeric", "Size: house1.i3d"}},
     {"a heading set", Field::Heading, AcrossFiles, "45", {"45", "45", "45", "45"}},
     {"a heading turned", Field::Heading, AcrossFiles, "+100", {"100", "100", "100", "100"}},
+    {"a heading turned from 30", Field::Heading, Barrels, "+15", {"45", "45", "45"}},
+    {"a heading beyond the numbers", Field::Heading, Barrels, "1e308", {}, {"message", "Put numeric", "Heading: Barrel0"}},
+    {"a range scaled", Field::LightRange1, Lamps, "*2", {"2", "2", "2"}},
+    {"a colour lowered", Field::LightRed, Lamps, "-27.5", {"100", "100", "100"}},
+    {"a human's weight", Field::HumanWeight, Guards, "-5", {"75", "75", "75"}},
+    {"a sound's fourth field", Field::SoundField4, Radios, "+1", {"3", "3", "3"}},
+    {"a sound's distance", Field::SoundDistance, Radios, "=50", {"50", "50", "50"}},
+    {"a sound without its kind keeps its values", Field::SoundVolume, {{MissionFile::Scene, 9}, {MissionFile::Scene, 12}}, "0.5", {"0.5", ""}},
+    {"a lamp without ranges", Field::LightRange2, {{MissionFile::Scene, 0}, {MissionFile::Scene, 13}}, "7", {"7", ""}},
 };
 
 } // namespace
@@ -240,6 +259,25 @@ TEST(FieldEdit, WritesWhatTheInspectorWritesForEachObject)
         EXPECT_EQ(edited.bytes(MissionFile::Scene), scene);
         EXPECT_EQ(edited.bytes(MissionFile::Cache), cache);
     }
+}
+
+// Several fields are one step, checked before anything is written.
+TEST(FieldEdit, SeveralFieldsAreOneStepOrNothing)
+{
+    World w;
+    const auto scene = w.bytes(MissionFile::Scene), cache = w.bytes(MissionFile::Cache);
+    const FieldText refused[] = {{Field::TranslationY, "+1"}, {Field::SizeX, "abc"}};
+    EXPECT_FALSE(setFields(w.mission, AcrossFiles, refused, w.prompter).done());
+    EXPECT_EQ(w.bytes(MissionFile::Scene), scene);
+    EXPECT_EQ(w.bytes(MissionFile::Cache), cache);
+    const FieldText both[] = {{Field::TranslationY, "+1"}, {Field::SizeX, "2"}};
+    EXPECT_EQ(setFields(w.mission, AcrossFiles, both, w.prompter).value.items, 4u);
+    EXPECT_EQ(w.mission.history().nextUndo()->name, "Set 2 fields of 4 objects");
+    EXPECT_EQ(*fieldValue(w.mission, AcrossFiles[3], Field::TranslationY), 6);
+    EXPECT_EQ(*fieldValue(w.mission, AcrossFiles[3], Field::SizeX), 2);
+    ASSERT_TRUE(w.mission.undo(w.prompter));
+    EXPECT_EQ(w.bytes(MissionFile::Scene), scene);
+    EXPECT_EQ(w.bytes(MissionFile::Cache), cache);
 }
 
 TEST(FieldEdit, SummarisesTheFieldsEveryObjectHas)

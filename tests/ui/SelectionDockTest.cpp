@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -108,4 +109,21 @@ TEST_F(SelectionDockTest, TheInspectorsUnsavedValuesOfASelectedLampAreAskedAbout
     EXPECT_EQ(ui.prompter.said, (std::vector<Said>{{"question", "Save values?", "Values not saved!"}}));
     EXPECT_EQ(brightness(), (std::vector<float>{0.5f, 0.5f, 0.5f}));
     EXPECT_EQ(inspectorBrightness->text(), QStringLiteral("0.5"));
+}
+
+TEST_F(SelectionDockTest, ApplyWritesEveryTypedFieldAsOneStepAndKeepsWhatARefusalLeft)
+{
+    const auto before = readWholeFile(path);
+    QTest::keyClicks(box("brightness"), QStringLiteral("+1"));
+    box("sizeX")->clear();
+    QTest::keyClicks(box("sizeX"), QStringLiteral("abc"));
+    ui.find<QPushButton>("SelectionApply")->click();
+    EXPECT_EQ(readWholeFile(path), before);
+    EXPECT_EQ(box("brightness")->text(), QStringLiteral("+1")); // still there to be put right
+    box("sizeX")->clear();
+    QTest::keyClicks(box("sizeX"), QStringLiteral("2"));
+    ui.find<QPushButton>("SelectionApply")->click();
+    EXPECT_EQ(brightness(), (std::vector<float>{2, 3, 4}));
+    EXPECT_EQ(box("sizeX")->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui.action(ids::Undo)->text(), QStringLiteral("&Undo Set 2 fields of 3 objects"));
 }

@@ -1,5 +1,6 @@
 #include "commands/editing/FieldEdit.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -99,6 +100,8 @@ public:
                 return refuse(PutNumeric, m_rule.title, item);
             if (m_field == Field::Heading) {
                 // To a ten-thousandth of a degree, as a turn in the views writes it.
+                if (!std::isfinite(*v * 1e4))
+                    return refuse(PutNumeric, m_rule.title, item);
                 const auto q = firstSliderComponentsAt(std::round(*v * 1e4) / 1e4);
                 return Words{std::bit_cast<std::uint32_t>(q[0]), std::bit_cast<std::uint32_t>(q[1])};
             }
@@ -173,11 +176,12 @@ double applied(FieldInput::Op op, double own, double operand)
 
 struct ItemWrite {
     FieldItem item;
+    Field field;
     FieldSlot slot;
     Words words;
 };
 
-// Each object's words, or nothing once one refused.
+// Each object's words for one field, or nothing once one refused.
 std::optional<std::vector<ItemWrite>> checkedWrites(const Mission& mission, std::span<const FieldItem> items, Field field,
                                                     std::string_view text, Prompter& prompter)
 {
@@ -185,7 +189,7 @@ std::optional<std::vector<ItemWrite>> checkedWrites(const Mission& mission, std:
     writes.reserve(items.size());
     for (const FieldItem& item : items)
         if (const auto slot = fieldSlot(mission, item, field))
-            writes.push_back({item, *slot, {}});
+            writes.push_back({item, field, *slot, {}});
     if (writes.empty()) {
         prompter.message("None of these objects has this field", infoOf(field).caption);
         return std::nullopt;
@@ -216,11 +220,11 @@ std::optional<std::vector<ItemWrite>> checkedWrites(const Mission& mission, std:
     return writes;
 }
 
-void keepCacheValue(Mission& mission, const ItemWrite& w, Field field)
+void keepCacheValue(Mission& mission, const ItemWrite& w)
 {
     CacheRecord r = mission.cache().records[w.item.row];
     const float value = std::bit_cast<float>(w.words.first);
-    switch (field) {
+    switch (w.field) {
     case Field::TranslationX: r.position.x = value; break;
     case Field::TranslationY: r.position.y = value; break;
     case Field::TranslationZ: r.position.z = value; break;
@@ -253,15 +257,19 @@ FieldInput readFieldInput(std::string_view text, Field field)
     }
 }
 
-Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, Field field, std::string_view text,
-                           Prompter& prompter)
+Result<FieldsSet> setFields(Mission& mission, std::span<const FieldItem> items, std::span<const FieldText> edits,
+                            Prompter& prompter)
 {
-    const auto writes = checkedWrites(mission, items, field, text, prompter);
-    if (!writes)
-        return Outcome::refused();
+    std::vector<ItemWrite> writes;
+    for (const FieldText& edit : edits) {
+        auto checked = checkedWrites(mission, items, edit.field, edit.text, prompter);
+        if (!checked)
+            return Outcome::refused();
+        writes.insert(writes.end(), checked->begin(), checked->end());
+    }
     PatchList scene, cache;
     std::vector<std::uint32_t> sceneRows, cacheRows;
-    for (const ItemWrite& w : *writes) {
+    for (const ItemWrite& w : writes) {
         const bool inScene = w.item.file == MissionFile::Scene;
         PatchList& list = inScene ? scene : cache;
         (inScene ? sceneRows : cacheRows).push_back(w.item.row);
@@ -272,8 +280,14 @@ Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, F
         if (w.slot.second)
             list.u32(w.slot.second, w.words.second);
     }
-    const std::string name = std::string("Set ") + infoOf(field).caption + " of " + objectCount(writes->size());
-    return runStep(mission, name, prompter, [&]() -> Result<FieldsSet> {
+    for (auto* rows : {&sceneRows, &cacheRows}) {
+        std::sort(rows->begin(), rows->end());
+        rows->erase(std::unique(rows->begin(), rows->end()), rows->end());
+    }
+    const std::size_t objects = sceneRows.size() + cacheRows.size();
+    const std::string what = edits.size() == 1 ? std::string(infoOf(edits.front().field).caption)
+                                               : std::to_string(edits.size()) + " fields";
+    return runStep(mission, "Set " + what + " of " + objectCount(objects), prompter, [&]() -> Result<FieldsSet> {
         const struct {
             MissionFile file;
             const PatchList& list;
@@ -287,11 +301,18 @@ Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, F
                 return written;
         }
         // The cache's reader keeps copies of the values: they show what was written.
-        for (const ItemWrite& w : *writes)
+        for (const ItemWrite& w : writes)
             if (w.item.file == MissionFile::Cache)
-                keepCacheValue(mission, w, field);
-        return {Outcome::doneWith(), {writes->size()}};
+                keepCacheValue(mission, w);
+        return {Outcome::doneWith(), {objects}};
     });
+}
+
+Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, Field field, std::string_view text,
+                           Prompter& prompter)
+{
+    const FieldText edit{field, std::string(text)};
+    return setFields(mission, items, {&edit, 1}, prompter);
 }
 
 } // namespace mw

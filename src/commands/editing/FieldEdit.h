@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "commands/Outcome.h"
@@ -26,12 +27,21 @@ struct FieldInput {
 FieldInput readFieldInput(std::string_view text, Field field);
 
 struct FieldsSet {
-    std::size_t items = 0; // the objects written (those that have the field)
+    std::size_t items = 0; // the objects written (those that have a field set)
 };
 
 // Sets `field` of every one of `items` that has it, as the step "Set <caption> of N objects".
 // Refused, with a message, when none has it or any refuses the value.
 Result<FieldsSet> setField(Mission& mission, std::span<const FieldItem> items, Field field, std::string_view text,
                            Prompter& prompter);
+
+// Several fields at once, as one step ("Set 3 fields of N objects"): every field is checked on
+// every object before anything is written; the first refusal ends it with nothing written.
+struct FieldText {
+    Field field;
+    std::string text;
+};
+Result<FieldsSet> setFields(Mission& mission, std::span<const FieldItem> items, std::span<const FieldText> edits,
+                            Prompter& prompter);
 
 } // namespace mw

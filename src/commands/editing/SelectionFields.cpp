@@ -185,8 +185,8 @@ double sceneValue(const SceneCatalogue& c, const FieldSlot& slot, Field field)
         return r.has(slot.at, 1) ? r.u8(slot.at) : 0;
     if (field == Field::SoundKind)
         return r.has(slot.at, 4) ? r.i32(slot.at) : 0;
-    if (field == Field::ThingSound)
-        return r.has(slot.at, 4) ? r.u32(slot.at) : 0;
+    if (field == Field::ThingSound) // written as 32 bits, read as the inspector reads it: its first byte
+        return r.has(slot.at, 1) ? r.u8(slot.at) : 0;
     if (isColour(field))
         return f32(slot.at) * 255.0f; // the box shows the channel times 255, as a float
     return f32(slot.at);
