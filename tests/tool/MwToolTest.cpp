@@ -222,8 +222,9 @@ TEST(MwTool, CraftedFilesAndPathsThatAreNoFilesEndInAnExitStatus)
     EXPECT_NE(listed2.out.find("\n0,Caf\xC3\xA9\\x00\\x1B,"), std::string::npos) << listed2.out;
 }
 
-// A folder copied from a case-blind system: its files are found whatever their letter case, and
-// two names that differ only in case are an error naming both.
+// A folder copied from a case-blind system: its files are found whatever their letter case, and,
+// where the file system tells such names apart, two names that differ only in case are an error
+// naming both.
 TEST(MwTool, FilesAreFoundWhateverTheirLetterCase)
 {
     TempFolder dir;
@@ -248,6 +249,9 @@ TEST(MwTool, FilesAreFoundWhateverTheirLetterCase)
     EXPECT_TRUE(fs::exists(mission / "SCENE2.BIN.sav"));
 
     writeBytes(mission / "scene2.bin", scene);
+    // A file system that ignores letter case holds the two names as one file: no clash is there.
+    if (fs::equivalent(mission / "scene2.bin", mission / "SCENE2.BIN"))
+        return;
     const Ran clash = mwtool("check " + quoted(mission), dir.path());
     EXPECT_EQ(clash.status, 1);
     EXPECT_NE(clash.out.find((mission / "scene2.bin").lexically_normal().generic_string() +

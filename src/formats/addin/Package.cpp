@@ -80,9 +80,9 @@ PackageReadResult readPackage(std::span<const std::uint8_t> bytes)
                 if (!r.has(at, PatchRecordSize))
                     throw Refused{"its patch records run past its end"};
                 const std::uint8_t n = r.u8(at), m = r.u8(at + 1);
-                if (n < 1 || n > 17 || m > 257)
-                    throw Refused{"a patch record has a pattern or replacement of an impossible length"};
-                const auto pattern = r.bytes(at + 2, n), replacement = r.bytes(at + 19, m);
+                if (n < 1 || n > PatternField)
+                    throw Refused{"a patch record has a pattern of an impossible length"};
+                const auto pattern = r.bytes(at + PatternAt, n), replacement = r.bytes(at + ReplacementAt, m);
                 p.patches[target].push_back({{pattern.begin(), pattern.end()}, {replacement.begin(), replacement.end()}});
             }
         }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,7 +21,15 @@ enum class PatchTarget { Tree = 0, Cache = 1, Model = 2, Scene = 3 };
 enum class FileGroup { Models = 0, Sounds = 1, Maps = 2, Tables = 3, MoreTables = 4, MissionFiles = 5 };
 
 inline constexpr std::size_t PackageHeaderSize = 274;
+
+// A patch record: the pattern's length n (one byte), the replacement's length m (one byte), then
+// the pattern in a field of 17 bytes and the replacement in a field of 257 bytes.
 inline constexpr std::size_t PatchRecordSize = 276;
+inline constexpr std::size_t PatternAt = 2, PatternField = 17;
+inline constexpr std::size_t ReplacementAt = 19, ReplacementField = 257;
+static_assert(PatternAt + PatternField == ReplacementAt && ReplacementAt + ReplacementField == PatchRecordSize);
+// m is one byte: every length it can say fits the replacement's field, so no m is ever refused.
+static_assert(std::numeric_limits<std::uint8_t>::max() <= ReplacementField);
 
 struct PatchRecord {
     std::vector<std::uint8_t> pattern;     // 1 ... 17 bytes

@@ -11,7 +11,6 @@ namespace mw {
 namespace {
 
 constexpr std::size_t TextField = 20;
-constexpr std::size_t PatternField = 17, ReplacementField = 257;
 constexpr std::size_t MaxReplacement = 255; // the field is wider than its one-byte length can say
 constexpr std::size_t MaxRecords = 255; // the count is one byte
 
