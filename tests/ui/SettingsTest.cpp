@@ -1,13 +1,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDockWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <fstream>
 
+#include "commands/addins/Export.h"
+#include "commands/addins/Import.h"
+#include "commands/insertion/InsertChoices.h"
+#include "commands/tracks/Tracks.h"
+#include "foundation/seams/FileChooser.h"
 #include "ui/MainWindow.h"
+#include "ui/QtPrompter.h"
 #include "ui/WidgetNames.h"
 #include "ui/WindowDriver.h"
 
@@ -17,6 +26,20 @@ using namespace mw::build;
 namespace {
 
 QString iniIn(const QTemporaryDir& dir) { return dir.filePath(QStringLiteral("settings.conf")); }
+
+// Does `answer` to the next file dialog the editor opens, once it is up.
+void answerNextDialog(const std::function<void(QFileDialog*)>& answer)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
+}
 
 } // namespace
 
@@ -80,4 +103,77 @@ TEST(Settings, NonsenseLeavesTheDefaults)
     ui.window->restoreSettings(settings);
     ui.window->show();
     EXPECT_FALSE(ui.find<QDockWidget>(ids::MapDock)->isVisible());
+}
+
+// The editor's own file dialogs: each kind reopens in the folder it was last used in, whatever the
+// others did since; a remembered folder that is gone is passed over.
+TEST(Settings, EachKindOfFileDialogReopensInItsOwnLastFolder)
+{
+    QTemporaryDir dir;
+    QSettings settings(iniIn(dir), QSettings::IniFormat);
+    QtFileChooser chooser(nullptr);
+    chooser.rememberIn(&settings);
+    const char* kinds[] = {filters::Scene, filters::Tree, addinmsg::Filter, insertfilters::Model, trackmsg::DestinationFilter};
+    const auto folderOf = [&](std::size_t k) { return dir.filePath(QStringLiteral("kind%1").arg(k)); };
+    for (std::size_t k = 0; k < std::size(kinds); ++k) {
+        QDir().mkpath(folderOf(k));
+        const QString file = folderOf(k) + QStringLiteral("/chosen.bin");
+        std::ofstream(file.toStdString()) << "x";
+        answerNextDialog([file](QFileDialog* d) {
+            d->selectFile(file);
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        ASSERT_TRUE(chooser.openFile(kinds[k]));
+    }
+    const auto openedIn = [&](const char* filter) {
+        QString folder;
+        answerNextDialog([&folder](QFileDialog* d) {
+            folder = d->directory().absolutePath();
+            d->reject();
+        });
+        EXPECT_FALSE(chooser.openFile(filter));
+        return folder;
+    };
+    for (std::size_t k = 0; k < std::size(kinds); ++k)
+        EXPECT_EQ(openedIn(kinds[k]), QDir(folderOf(k)).absolutePath()) << kinds[k];
+
+    // The export's save dialog remembers its own folder too.
+    answerNextDialog([&](QFileDialog* d) {
+        d->selectFile(folderOf(0) + QStringLiteral("/box.qra"));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    ASSERT_TRUE(chooser.saveFile(exportmsg::Filter, {}, "qra"));
+    QString saveFolder;
+    answerNextDialog([&](QFileDialog* d) {
+        saveFolder = d->directory().absolutePath();
+        d->reject();
+    });
+    EXPECT_FALSE(chooser.saveFile(exportmsg::Filter, {}, "qra"));
+    EXPECT_EQ(saveFolder, QDir(folderOf(0)).absolutePath());
+
+    QDir(folderOf(1)).removeRecursively();
+    EXPECT_NE(openedIn(kinds[1]), QDir(folderOf(1)).absolutePath());
+}
+
+// A 3D view left open comes back; where OpenGL cannot run (the offscreen platform), as its one
+// line saying why.
+TEST(Settings, AVisible3DViewComesBack)
+{
+    QTemporaryDir dir;
+    {
+        WindowDriver ui;
+        ui.window->show();
+        ui.action(ids::Show3D)->trigger();
+        QSettings settings(iniIn(dir), QSettings::IniFormat);
+        ui.window->saveSettings(settings);
+    }
+    WindowDriver ui;
+    QSettings settings(iniIn(dir), QSettings::IniFormat);
+    ui.window->restoreSettings(settings);
+    ui.window->show();
+    EXPECT_TRUE(ui.find<QDockWidget>(ids::View3DDock)->isVisible());
+    EXPECT_TRUE(ui.action(ids::Show3D)->isChecked());
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        EXPECT_FALSE(ui.find<QLabel>(ids::View3DNotice)->text().isEmpty());
+    }
 }
