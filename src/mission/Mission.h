@@ -88,6 +88,7 @@ namespace stepmsg {
 inline constexpr const char* NothingChanged = "Nothing was changed: every file is as it was before.";
 inline constexpr const char* NotPutBack = "These files could not be put back: ";
 inline constexpr const char* UndoCanRetry = ". \"&Undo\" can try again.";
+inline constexpr const char* HeldOutside = "a script writes only the loaded mission's files";
 } // namespace stepmsg
 
 class Mission {
@@ -227,6 +228,12 @@ public:
 
         // The command has done its work: its writes stay, as one step of the history.
         void commit() { m_committed = true; }
+        // From now until its end the step's writes change the loaded files in memory only; a
+        // committed step then writes each file it changed once, as the step left it (a file
+        // changed on disk meanwhile, or a write that fails, takes the whole step back), and a step
+        // taken back puts back only the memory: nothing was written. A write to anything but a
+        // loaded mission file fails. For the outermost step only (scripts: many commands, one step).
+        void holdWrites();
         // True when a write, read or check inside the step failed: the step will be taken back.
         bool failed() const { return outermost().m_failure.has_value(); }
 
@@ -238,6 +245,7 @@ public:
         Prompter& m_prompter;
         Step* m_outer = nullptr; // the step this one joined
         bool m_committed = false;
+        bool m_held = false;
         std::optional<std::pair<std::string, std::string>> m_failure; // text and title
         int m_exceptions = 0; // exceptions in flight when the step began
     };
@@ -295,6 +303,10 @@ private:
                                             std::span<const Patch> patches, std::span<const std::uint32_t> rows = {});
     std::optional<std::string> writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
                                           const SharedImage& image);
+    // The held step's files written, each once as it ends, after checking that none changed on
+    // disk meanwhile; the error when one could not be, those already written put back (the names
+    // of any that could not be go into `notPutBack`).
+    std::optional<std::string> writeHeld(const HistoryStep& step, std::vector<std::string>& notPutBack);
     // A failed write, as `failureText` (with the error as its title) or as the error itself.
     void failWrite(const std::string& error, const char* failureText, Prompter& prompter);
     // After a write: the file's new stamp; true when it is one of the loaded files.
@@ -347,6 +359,8 @@ private:
     std::vector<MissionListener*> m_listeners;
     int m_busyDepth = 0;
     Step* m_step = nullptr; // the outermost open step
+    bool m_holding = false; // the open step's writes stay in memory (Step::holdWrites)
+    std::array<bool, MissionFileCount> m_checkedWhileHeld{}; // a held step's files found unchanged
     int m_gathering = 0;    // steps and undos running whose notice is being gathered
     MissionChange m_gathered;
     std::string m_unwoundNote;

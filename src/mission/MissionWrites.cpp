@@ -39,13 +39,20 @@ void Mission::failWrite(const std::string& error, const char* failureText, Promp
 std::optional<std::string> Mission::writePatches(const std::filesystem::path& path, std::optional<MissionFile> file,
                                                  std::span<const Patch> patches, std::span<const std::uint32_t> rows)
 {
-    try {
-        patchInPlace(path, patches);
-    } catch (const IoError& error) {
-        return error.what();
+    if (m_holding) {
+        if (!file)
+            return std::string(stepmsg::HeldOutside);
+        if (*file == MissionFile::Scene)
+            m_parsedScene.reset();
+    } else {
+        try {
+            patchInPlace(path, patches);
+        } catch (const IoError& error) {
+            return error.what();
+        }
+        if (!wrote(path, file))
+            return std::nullopt;
     }
-    if (!wrote(path, file))
-        return std::nullopt;
     auto& kept = m_bytes[index(*file)];
     // The reader's result points into the kept bytes; it lets go while they are patched, so they
     // are patched in place unless the history holds them too, and then views the patched bytes
@@ -69,16 +76,23 @@ std::optional<std::string> Mission::writePatches(const std::filesystem::path& pa
 std::optional<std::string> Mission::writeImage(const std::filesystem::path& path, std::optional<MissionFile> file,
                                                const SharedImage& image)
 {
-    try {
-        if (image)
-            replaceWholeFile(path, *image);
-        else
-            removeFile(path);
-    } catch (const IoError& error) {
-        return error.what();
+    if (m_holding) {
+        if (!file || !image)
+            return std::string(stepmsg::HeldOutside);
+        if (*file == MissionFile::Scene)
+            m_parsedScene.reset();
+    } else {
+        try {
+            if (image)
+                replaceWholeFile(path, *image);
+            else
+                removeFile(path);
+        } catch (const IoError& error) {
+            return error.what();
+        }
+        if (!wrote(path, file))
+            return std::nullopt;
     }
-    if (!wrote(path, file))
-        return std::nullopt;
     // Shared, not copied: nothing patches bytes that the history holds.
     m_bytes[index(*file)] = image ? std::const_pointer_cast<std::vector<std::uint8_t>>(image) : nullptr;
     // The route has no reader to go stale: what is kept is what it holds now.
@@ -136,9 +150,14 @@ void Mission::fail(std::string_view text, std::string_view title, Prompter& prom
 
 bool Mission::checkUnchanged(MissionFile file, Prompter& prompter)
 {
-    const auto& stamp = m_stamps[index(file)];
-    if (stamp && mw::stampOf(pathOf(file)) == stamp)
+    // A held step looks at each file once; its end looks again before it writes.
+    if (m_holding && m_checkedWhileHeld[index(file)])
         return true;
+    const auto& stamp = m_stamps[index(file)];
+    if (stamp && mw::stampOf(pathOf(file)) == stamp) {
+        m_checkedWhileHeld[index(file)] = m_holding;
+        return true;
+    }
     fail(changedOnDiskMessage(missionFileName(file)), "", prompter);
     return false;
 }
@@ -316,10 +335,70 @@ Mission::Step::~Step()
         m_mission.endStep(*this);
 }
 
+void Mission::Step::holdWrites()
+{
+    if (m_outer || m_held)
+        return;
+    m_held = true;
+    m_mission.m_holding = true;
+    m_mission.m_checkedWhileHeld = {};
+}
+
+std::optional<std::string> Mission::writeHeld(const HistoryStep& step, std::vector<std::string>& notPutBack)
+{
+    for (const FileChange& c : step.changes) {
+        const auto file = loadedFileAt(c.path);
+        if (file && mw::stampOf(c.path) != m_stamps[index(*file)])
+            return changedOnDiskMessage(missionFileName(*file));
+    }
+    // Each file written whole or patched as the step left it; on a failure, those already written
+    // are put back as they were.
+    const auto write = [](const FileChange& c, bool back) {
+        if (!c.whole) {
+            if (back)
+                patchInPlace(c.path, std::vector<Patch>(c.patchesBefore.rbegin(), c.patchesBefore.rend()));
+            else
+                patchInPlace(c.path, c.patchesAfter);
+        } else if (const SharedImage& image = back ? c.before : c.after) {
+            replaceWholeFile(c.path, *image);
+        } else {
+            removeFile(c.path);
+        }
+    };
+    for (auto c = step.changes.begin(); c != step.changes.end(); ++c) {
+        try {
+            write(*c, false);
+        } catch (const IoError& error) {
+            for (auto w = std::make_reverse_iterator(c); w != step.changes.rend(); ++w) {
+                try {
+                    write(*w, true);
+                } catch (const IoError&) {
+                    notPutBack.push_back(utf8Of(w->path.filename()));
+                }
+                wrote(w->path, loadedFileAt(w->path));
+            }
+            return error.what();
+        }
+        wrote(c->path, loadedFileAt(c->path));
+    }
+    return std::nullopt;
+}
+
 void Mission::endStep(Step& s)
 {
     m_step = nullptr;
     HistoryStep step = m_history.close();
+    // A held step's files are written now, once each; a step taken back while held puts back
+    // only the memory (what the write put on disk, it has put back itself).
+    std::vector<std::string> heldNotPutBack;
+    if (s.m_held && s.m_committed && !s.m_failure) {
+        if (const auto error = writeHeld(step, heldNotPutBack))
+            s.m_failure.emplace(*error, "");
+    }
+    struct Release {
+        bool& holding;
+        ~Release() { holding = false; }
+    } release{m_holding};
     const bool kept = s.m_committed && !s.m_failure;
     // Its notice last, once every file is put back and read again where it must be.
     struct Tell {
@@ -350,7 +429,9 @@ void Mission::endStep(Step& s)
                 s.m_prompter.message(failure, title);
             return;
         }
-        const auto notPutBack = takeBack(step);
+        auto notPutBack = takeBack(step);
+        notPutBack.insert(notPutBack.end(), heldNotPutBack.begin(), heldNotPutBack.end());
+        m_holding = false;
         refreshReaders(step, s.m_prompter);
         if (!s.m_failure && !unwinding)
             failure = "****** \"" + step.name + "\" stopped before its end. ******";

@@ -241,3 +241,71 @@ TEST(AllOrNothing, SingleFileCommands)
         report(c.name, sweepFileFaults(writeAndLoadMission, c.run, c.minimum));
     }
 }
+
+// Many commands as one held step (what a script runs): nothing reaches the disk until the step
+// ends; then each file is written once, or, on any failure, every file stays as it was.
+TEST(AllOrNothing, HeldStepsWriteOnceAtTheirEnd)
+{
+    const auto commands = [](FaultWorld& w, bool commit) {
+        Mission::Step step(w.mission, "Script", w.prompter);
+        step.holdWrites();
+        EXPECT_TRUE(moveItems(w.mission, {.scene = {0}, .cache = {0}}, {1, 2, 3}, w.prompter).done());
+        EXPECT_TRUE(pasteObjects(w.mission, copyObjects(w.mission, std::vector<std::uint32_t>{0}).package, w.prompter).done());
+        EXPECT_TRUE(moveItems(w.mission, {.scene = {0}}, {0, 1, 0}, w.prompter).done());
+        if (commit)
+            step.commit();
+    };
+    {
+        // Held, then let go: the memory is as before, the disk never changed.
+        FaultWorld w;
+        writeAndLoadMission(w);
+        const auto before = folderSnapshot(w.dir.path());
+        commands(w, false);
+        EXPECT_EQ(folderSnapshot(w.dir.path()), before);
+        EXPECT_EQ(w.mission.sceneCatalogue().entryCount(), 2u);
+        EXPECT_EQ(w.mission.history().undoCount(), 0u);
+        expectMemoryMatchesDisk(w.mission);
+    }
+    {
+        // Held and kept: the files as the same commands leave them one by one, one undo step.
+        FaultWorld held, direct;
+        writeAndLoadMission(held);
+        writeAndLoadMission(direct);
+        const auto before = folderSnapshot(held.dir.path());
+        commands(held, true);
+        {
+            Mission::Step step(direct.mission, "Script", direct.prompter);
+            moveItems(direct.mission, {.scene = {0}, .cache = {0}}, {1, 2, 3}, direct.prompter);
+            pasteObjects(direct.mission, copyObjects(direct.mission, std::vector<std::uint32_t>{0}).package, direct.prompter);
+            moveItems(direct.mission, {.scene = {0}}, {0, 1, 0}, direct.prompter);
+            step.commit();
+        }
+        for (const MissionFile file : {MissionFile::Scene, MissionFile::Cache})
+            EXPECT_EQ(readWholeFile(held.mission.pathOf(file)), readWholeFile(direct.mission.pathOf(file)));
+        expectMemoryMatchesDisk(held.mission);
+        ASSERT_TRUE(held.mission.undo(held.prompter));
+        EXPECT_EQ(folderSnapshot(held.dir.path()).size(), before.size());
+        EXPECT_EQ(readWholeFile(held.mission.pathOf(MissionFile::Scene)), before.at(held.mission.pathOf(MissionFile::Scene)));
+    }
+    {
+        // A file changed on disk while the step held its writes: nothing of the step is written.
+        FaultWorld w;
+        writeAndLoadMission(w);
+        const auto scene = readWholeFile(w.mission.pathOf(MissionFile::Scene));
+        auto changed = readWholeFile(w.mission.pathOf(MissionFile::Cache));
+        changed.push_back(7);
+        {
+            Mission::Step step(w.mission, "Script", w.prompter);
+            step.holdWrites();
+            moveItems(w.mission, {.scene = {0}, .cache = {0}}, {1, 2, 3}, w.prompter);
+            writeBytes(w.mission.pathOf(MissionFile::Cache), changed);
+            step.commit();
+        }
+        EXPECT_EQ(readWholeFile(w.mission.pathOf(MissionFile::Cache)), changed);
+        EXPECT_EQ(readWholeFile(w.mission.pathOf(MissionFile::Scene)), scene);
+        EXPECT_EQ(w.mission.history().undoCount(), 0u);
+        ASSERT_FALSE(w.prompter.said.empty());
+        EXPECT_NE(w.prompter.said.back().text.find("cache.bin was changed outside the editor"), std::string::npos);
+    }
+    report("a held step", sweepFileFaults(writeAndLoadMission, [&](FaultWorld& w) { commands(w, true); }, 2));
+}
