@@ -47,6 +47,8 @@ public:
     // The step that records the writes from open() to close(); one at a time.
     void open(std::string name);
     bool isOpen() const { return m_open.has_value(); }
+    // The open step as it stands so far; nothing when none is open.
+    const HistoryStep* openStep() const { return m_open ? &*m_open : nullptr; }
     // The open step's record of `path`, made when the step first writes it.
     FileChange* changeOf(const std::filesystem::path& path);
     FileChange& addChange(const std::filesystem::path& path);

@@ -48,6 +48,7 @@
 #include "ui/PanelProgress.h"
 #include "ui/PutTreeDialog.h"
 #include "ui/QtText.h"
+#include "foundation/files/FileAccess.h"
 #include "ui/ScenePage.h"
 #include "ui/ScenePanel.h"
 #include "ui/Selection.h"
@@ -56,6 +57,7 @@
 #include "ui/ViewLayers.h"
 #include "ui/SelectionCommands.h"
 #include "ui/SelectionDock.h"
+#include "ui/ScriptConsole.h"
 #include "ui/StatusLine.h"
 #include "ui/TrackDialog.h"
 #include "ui/ValueColours.h"
@@ -154,6 +156,7 @@ MainWindow::MainWindow()
     m_view3d = std::make_unique<View3DPanel>(*m_mission, *m_selection, *m_layers, *m_items, *m_status, this);
     m_check = std::make_unique<CheckPanel>(*m_mission, this);
     m_selectionDock = std::make_unique<SelectionDock>(*m_mission, *m_selection, *m_runner, m_prompter, this);
+    m_console = std::make_unique<ScriptConsole>(*m_mission, *m_runner, this);
     m_selectionDock->setBeforeEdit([this](const PlacedItems& items) {
         return m_scene->settleEditsOf(items.scene) && otherPanel(MissionFile::Cache).settleEditsOf(items.cache);
     });
@@ -184,6 +187,7 @@ MainWindow::~MainWindow()
     m_map->dock()->disconnect();
     m_view3d->dock()->disconnect();
     m_selectionDock->dock()->disconnect();
+    m_console->dock()->disconnect();
 }
 
 void MainWindow::setPrompter(Prompter* prompter) { m_prompter.setTarget(prompter ? *prompter : m_qtPrompter); }
@@ -191,6 +195,7 @@ void MainWindow::restoreSettings(QSettings& settings)
 {
     m_qtFiles.rememberIn(&settings);
     m_items->keepIn(&settings);
+    m_console->keepIn(&settings);
     if (settings.status() != QSettings::NoError)
         return; // unreadable: the defaults stand
     // Each value is checked before use; what does not fit is passed over.
@@ -217,6 +222,7 @@ void MainWindow::restoreSettings(QSettings& settings)
     m_actions.showMap->setChecked(!m_map->dock()->isHidden());
     m_actions.show3d->setChecked(!m_view3d->dock()->isHidden());
     m_actions.showSelectionDock->setChecked(!m_selectionDock->dock()->isHidden());
+    m_actions.showScriptConsole->setChecked(!m_console->dock()->isHidden());
 }
 
 void MainWindow::saveSettings(QSettings& settings) const
@@ -327,6 +333,13 @@ void MainWindow::buildActions()
     connect(a.showSelectionDock, &QAction::toggled, m_selectionDock->dock(), &QDockWidget::setVisible);
     connect(m_selectionDock->dock(), &QDockWidget::visibilityChanged, a.showSelectionDock,
             [this](bool) { m_actions.showSelectionDock->setChecked(!m_selectionDock->dock()->isHidden()); });
+    a.showScriptConsole = makeAction(this, ids::ShowScriptConsole, QStringLiteral("Script &Console"));
+    a.showScriptConsole->setCheckable(true);
+    connect(a.showScriptConsole, &QAction::toggled, m_console->dock(), &QDockWidget::setVisible);
+    connect(m_console->dock(), &QDockWidget::visibilityChanged, a.showScriptConsole,
+            [this](bool) { m_actions.showScriptConsole->setChecked(!m_console->dock()->isHidden()); });
+    a.runScript = makeAction(this, ids::RunScript, QString::fromUtf8("Run &Script\u2026"));
+    connect(a.runScript, &QAction::triggered, this, &MainWindow::runScriptCommand);
 
     a.exportAddin = makeAction(this, ids::ExportAddin, QString::fromUtf8("Export Selection as &ADDin\u2026"));
     connect(a.exportAddin, &QAction::triggered, this, &MainWindow::exportCommand);
@@ -367,11 +380,11 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addActions({a.selectAll, a.moveSelection, a.dropToGround});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addActions({a.showMap, a.show3d, a.showSelectionDock});
+    view->addActions({a.showMap, a.show3d, a.showSelectionDock, a.showScriptConsole});
     view->addSeparator();
     view->addActions({a.hideSelected, a.hideOthers, a.showAll, a.lockSelected, a.unlockAll});
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addActions({a.exportAddin, a.checkMission});
+    tools->addActions({a.exportAddin, a.checkMission, a.runScript});
 }
 
 QWidget* MainWindow::buildBottomPanel()
@@ -641,6 +654,27 @@ void MainWindow::exitCommand()
 {
     if (!m_mission->busy())
         QApplication::closeAllWindows();
+}
+
+void MainWindow::runScriptCommand()
+{
+    const auto path = m_files.openFile(" (*.js)|*.js|(*.*)|*.*");
+    if (!path)
+        return;
+    // A script is a text a modder wrote; anything that is no regular file, or huge, is refused.
+    constexpr std::uintmax_t LargestScript = 16u * 1024u * 1024u;
+    std::error_code error;
+    std::vector<std::uint8_t> source;
+    try {
+        if (!fileExists(*path) || std::filesystem::file_size(*path, error) > LargestScript || error)
+            throw IoError("cannot read " + utf8Of(*path));
+        source = readWholeFile(*path);
+    } catch (const IoError& e) {
+        m_prompter.message(e.what(), "Run Script");
+        return;
+    }
+    m_console->runScript(QString::fromUtf8(reinterpret_cast<const char*>(source.data()), static_cast<qsizetype>(source.size())),
+                         fromPath(path->filename()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -40,6 +40,7 @@ class ScenePanel;
 class Selection;
 class SelectionCommands;
 class SelectionDock;
+class ScriptConsole;
 class StatusLine;
 struct EditState;
 class TrackDialog;
@@ -66,6 +67,7 @@ public:
     ExportDialog* exportDialog() const { return m_exportDialog.get(); }
     View3DPanel& view3d() { return *m_view3d; }
     SelectionDock& selectionDock() { return *m_selectionDock; }
+    ScriptConsole& scriptConsole() { return *m_console; }
 
     // Seams: every message box and file dialog goes through these (tests answer them).
     void setPrompter(Prompter* prompter);
@@ -113,6 +115,8 @@ private:
         QAction* showMap = nullptr;
         QAction* show3d = nullptr;
         QAction* showSelectionDock = nullptr;
+        QAction* showScriptConsole = nullptr;
+        QAction* runScript = nullptr;
         QAction* hideSelected = nullptr;
         QAction* hideOthers = nullptr;
         QAction* showAll = nullptr;
@@ -159,6 +163,7 @@ private:
     void putCacheCommand();
     void putTreeCommand();
     void exportCommand();
+    void runScriptCommand();
     void travel(bool back);
     void reloadStale(MissionFile file);
     void reloadChangedFiles();
@@ -194,6 +199,7 @@ private:
     std::unique_ptr<View3DPanel> m_view3d;
     std::unique_ptr<CheckPanel> m_check;
     std::unique_ptr<SelectionDock> m_selectionDock;
+    std::unique_ptr<ScriptConsole> m_console;
     std::unique_ptr<ItemStates> m_items;
     QLabel* m_statesLabel = nullptr;
     bool m_toldStatesAreNoSteps = false;

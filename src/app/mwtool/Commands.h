@@ -26,4 +26,8 @@ int install(const std::filesystem::path& package, const std::filesystem::path& m
 // Only where the tool is built with the window's map view.
 int render(const std::filesystem::path& missionFolder, const std::filesystem::path& png, int size);
 
+// Only where the tool is built with the scripting layer: a script over a mission folder, written
+// as one step (exit 0), refused or failed with nothing written (1); 2 when a path cannot be read.
+int run(const std::filesystem::path& script, const std::filesystem::path& missionFolder, bool dryRun, double timeLimit);
+
 } // namespace mw::tool

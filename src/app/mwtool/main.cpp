@@ -5,6 +5,9 @@
 #include <string>
 
 #include "app/mwtool/Commands.h"
+#ifdef MW_TOOL_SCRIPT
+#include "script/ScriptRun.h"
+#endif
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -73,6 +76,23 @@ int main(int argc, char** argv)
     render->footer("Example: mwtool render missions/demo map.png --size 800");
 #endif
 
+#ifdef MW_TOOL_SCRIPT
+    std::filesystem::path script, runFolder;
+    bool dryRun = false;
+    double timeLimit = 30;
+    CLI::App* runCommand = app.add_subcommand(
+        "run", "Runs a JavaScript file over a mission folder: everything it changes is written once, when it ends "
+               "well; exit status 0: done, 1: the script failed or was refused (nothing written), 2: a path "
+               "cannot be read");
+    runCommand->add_option("script", script, "The script (.js)")->required();
+    runCommand->add_option("mission", runFolder, "The mission folder")->required();
+    runCommand->add_flag("--dry-run", dryRun, "Run against the files in memory and write nothing");
+    runCommand->add_option("--time-limit", timeLimit, "Seconds before the script is stopped (default 30)")
+        ->check(CLI::Range(0.001, 86400.0));
+    runCommand->footer("The scripting interface:\n" + mw::ScriptRun::reference().toStdString() +
+                       "\n\nExample: mwtool run examples/scripts/lift-street-lamps.js missions/demo --dry-run");
+#endif
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -88,6 +108,10 @@ int main(int argc, char** argv)
 #ifdef MW_TOOL_RENDER
     if (render->parsed())
         return mw::tool::render(renderFolder, png, size);
+#endif
+#ifdef MW_TOOL_SCRIPT
+    if (runCommand->parsed())
+        return mw::tool::run(script, runFolder, dryRun, timeLimit);
 #endif
     return CannotRun;
 }

@@ -19,14 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // "NAME.4ds" for a model "NAME.i3d" (any letter case of the ".i3d").
-std::string modelFileFor(std::string_view model)
-{
-    std::string stem(model);
-    if (stem.size() >= 4 && equalIgnoringCase(stem.substr(stem.size() - 4), ".i3d"))
-        stem.erase(stem.size() - 4);
-    return stem + ".4ds";
-}
-
 // The file of that name in the folder, whatever its letter case.
 std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name)
 {
@@ -48,7 +40,7 @@ std::vector<PackageFile> modelFiles(const Mission& mission, std::span<const std:
     for (std::uint32_t row : rows) {
         if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript || catalogue.model(row).empty())
             continue;
-        const std::string name = modelFileFor(catalogue.model(row));
+        const std::string name = modelFileNameFor(catalogue.model(row));
         if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return equalIgnoringCase(s, name); }))
             continue;
         seen.push_back(name);

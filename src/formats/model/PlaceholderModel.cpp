@@ -1,6 +1,7 @@
 #include "formats/model/PlaceholderModel.h"
 
 #include "foundation/files/Paths.h"
+#include "foundation/text/Latin1Text.h"
 
 namespace mw {
 
@@ -20,6 +21,14 @@ std::optional<std::filesystem::path> placeholderModelPath(const std::filesystem:
     if (!models)
         return std::nullopt;
     return *models / PlaceholderModelName;
+}
+
+std::string modelFileNameFor(std::string_view model)
+{
+    std::string stem(model);
+    if (stem.size() >= 4 && equalIgnoringCase(std::string_view(stem).substr(stem.size() - 4), ".i3d"))
+        stem.erase(stem.size() - 4);
+    return stem + ".4ds";
 }
 
 } // namespace mw

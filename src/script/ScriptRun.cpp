@@ -1,0 +1,233 @@
+#include "script/ScriptRun.h"
+
+#include <QFileInfo>
+#include <QJSEngine>
+#include <QJSValueIterator>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "mission/Mission.h"
+#include "script/ScriptApi.h"
+
+namespace mw {
+
+namespace {
+
+// The script's names: `mission` and the commands, over the interface object, which the script
+// itself never sees; each becomes a global.
+constexpr const char* Prelude = R"js(
+(function (api) {
+    "use strict";
+    const shown = (v) => (typeof v === "object" && v !== null ? JSON.stringify(v) : String(v));
+    return {
+        mission: Object.freeze({
+            get objects() { return api.objects(); },
+            get cached() { return api.cached(); },
+            get frames() { return api.frames(); },
+            get bodies() { return api.bodies(); },
+            find: (pattern) => api.find(String(pattern)),
+            check: () => api.check(),
+            hasModelFile: (model) => api.hasModelFile(String(model)),
+        }),
+        print: (...values) => api.print(values.map(shown).join(" ")),
+        move: (items, dx, dy, dz) => api.move(items, dx, dy, dz),
+        place: (item, x, y, z) => api.place(item, x, y, z),
+        turn: (items, degrees) => api.turn(items, degrees),
+        dropToGround: (items) => api.dropToGround(items),
+        setField: (items, field, value) => api.setField(items, String(field), value),
+        duplicate: (items) => api.duplicate(items),
+        remove: (items) => api.remove(items),
+        insert: (kind, fields) => api.insert(String(kind), fields),
+        rename: (item, name) => api.rename(item, String(name)),
+    };
+})
+)js";
+
+// Interrupts the engine when the time is up, from a thread of its own.
+class Watchdog {
+public:
+    Watchdog(QJSEngine& engine, std::chrono::milliseconds limit)
+        : m_thread([this, &engine, limit] {
+              std::unique_lock lock(m_mutex);
+              if (!m_ended.wait_for(lock, limit, [this] { return m_done; })) {
+                  m_fired = true;
+                  engine.setInterrupted(true);
+              }
+          })
+    {
+    }
+    ~Watchdog() { finish(); }
+    // True when the time ran out.
+    bool finish()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_ended.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_fired;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    bool m_done = false;
+    bool m_fired = false;
+    std::thread m_thread;
+};
+
+QString seconds(std::chrono::milliseconds limit)
+{
+    const double s = static_cast<double>(limit.count()) / 1000.0;
+    return QString::number(s, 'g', 3) + QStringLiteral(" s");
+}
+
+// Where an exception that left the script was thrown: an Error carries its line; anything else
+// thrown is found in the stack's first frame of the script ("function:line:column:file URL").
+ScriptStop stopOf(const QJSValue& thrown, const QStringList& stack, const QString& fileName)
+{
+    ScriptStop stop{fileName, 0, thrown.toString()};
+    if (thrown.isError()) {
+        stop.message = thrown.property(QStringLiteral("message")).toString();
+        const QString name = thrown.property(QStringLiteral("name")).toString();
+        if (!name.isEmpty() && name != QStringLiteral("Error"))
+            stop.message = name + QStringLiteral(": ") + stop.message;
+        stop.line = thrown.property(QStringLiteral("lineNumber")).toInt();
+    }
+    for (const QString& frame : stack) {
+        const QStringList parts = frame.split(QLatin1Char(':'));
+        if (parts.size() >= 4 && parts.mid(3).join(QLatin1Char(':')).endsWith(fileName)) {
+            stop.line = parts[1].toInt();
+            break;
+        }
+    }
+    return stop;
+}
+
+} // namespace
+
+QString ScriptStop::text() const
+{
+    const QString where = line > 0 ? file + QLatin1Char(':') + QString::number(line) : file;
+    return where + QStringLiteral(": ") + message;
+}
+
+QString ScriptResult::summary(bool dryRun) const
+{
+    if (stopped)
+        return QStringLiteral("Stopped at ") + stopped->text() + QStringLiteral(". Nothing was changed.");
+    QString files;
+    for (std::size_t i = 0; i < this->files.size(); ++i)
+        files += (i == 0 ? QString() : i + 1 == this->files.size() ? QStringLiteral(" and ") : QStringLiteral(", ")) +
+                 QString::fromStdString(this->files[i]);
+    const QString what = changes.empty() ? QString() : QStringLiteral(": ") + QString::fromStdString(changes);
+    if (dryRun)
+        return this->files.empty() ? QStringLiteral("Dry run: the script changes nothing.")
+                                   : QStringLiteral("Dry run, nothing written: the script would change ") + files + what + QLatin1Char('.');
+    return this->files.empty() ? QStringLiteral("Nothing changed.") : QStringLiteral("Changed ") + files + what + QLatin1Char('.');
+}
+
+QString ScriptRun::reference()
+{
+    return QStringLiteral(
+        "mission.objects   the scene objects: list, row, name, kind, type, position {x, y, z}, heading, rotation,\n"
+        "                  size {x, y, z}, model, link, hasScript, and their kind's values (brightness, red,\n"
+        "                  green, blue, cone, range1, range2, soundKind, volume, distance, behaviour,\n"
+        "                  aggression, humanWeight, thingWeight, thingSound, ...)\n"
+        "mission.cached    the cached objects: list, row, name, isBase, position, rotation, size, heading\n"
+        "mission.frames    the model file's frames: list, row, name, position, rotation\n"
+        "mission.bodies    the collision bodies: list, row, name, kind, link, material, position, rotation, size\n"
+        "mission.find(re)  the scene objects whose name the regular expression matches\n"
+        "mission.check()   the check's problems: severity, file, offset, row, message\n"
+        "mission.hasModelFile(model)  whether the game's models folder holds the model's file\n"
+        "print(...)        prints its values\n"
+        "move(items, dx, dy, dz)        moves the items (objects, cached objects, frames) by an offset\n"
+        "place(item, x, y, z)           puts one item at a place\n"
+        "turn(items, degrees)           turns the items about the vertical axis (several: about their centre)\n"
+        "dropToGround(items)            drops the items onto the collision bodies below; how many moved\n"
+        "setField(items, field, value)  sets a field (x, y, z, sizeX, sizeY, sizeZ, heading, a kind's value) of\n"
+        "                               every item that has it; a text may be relative: \"+2\", \"-0.5\", \"*1.5\"\n"
+        "duplicate(items)               copies of the scene objects, named free; the copies\n"
+        "remove(items)                  deletes the scene objects with their definitions\n"
+        "insert(kind, fields)           a new object of a kind of the Insert menu (human, car, truck, policecar,\n"
+        "                               building, door, things, light, sound, other); fields as the dialog's:\n"
+        "                               name, model, x, y, z, sizeX, sizeY, sizeZ, brightness, aggression, ...\n"
+        "                               returns the new object\n"
+        "rename(item, name)             renames a scene object; its definition and the links to it follow\n"
+        "Items are rows of mission.objects, values read from a list, or arrays of them. Rows change when\n"
+        "objects are inserted or removed: read the lists again after such a command.");
+}
+
+ScriptRun::ScriptRun(Mission& mission, ScriptOptions options) : m_mission(mission), m_options(std::move(options)) {}
+
+void ScriptRun::stop()
+{
+    m_stopRequested = true;
+    if (QJSEngine* engine = m_engine.load())
+        engine->setInterrupted(true);
+}
+
+ScriptResult ScriptRun::run(const QString& source, const QString& fileName)
+{
+    ScriptResult result;
+    ScriptPrompter prompter;
+    ScriptTally tally;
+    // No extensions: the script has the language's own objects and what the prelude gives it.
+    QJSEngine engine;
+    ScriptApi api(engine, m_mission, prompter, tally,
+                  {[&](const QString& line) {
+                       result.printed << line;
+                       if (m_options.print)
+                           m_options.print(line);
+                   },
+                   m_options.between});
+    QJSEngine::setObjectOwnership(&api, QJSEngine::CppOwnership);
+    const std::string stepName = "Script " + QFileInfo(fileName).fileName().toStdString();
+    bool committed = false;
+    {
+        const Mission::BusyScope busy(m_mission);
+        Mission::Step step(m_mission, stepName, prompter);
+        step.holdWrites();
+        const QJSValue names = engine.evaluate(QString::fromLatin1(Prelude)).call({engine.newQObject(&api)});
+        QJSValueIterator name(names);
+        while (name.next())
+            engine.globalObject().setProperty(name.name(), name.value());
+        m_stopRequested = false;
+        m_engine = &engine;
+        Watchdog watchdog(engine, m_options.timeLimit);
+        QStringList stack;
+        const QJSValue value = engine.evaluate(source, fileName, 1, &stack);
+        const bool timedOut = watchdog.finish();
+        m_engine = nullptr;
+        if (timedOut || m_stopRequested)
+            result.stopped = ScriptStop{fileName, 0, timedOut ? QStringLiteral("stopped after ") + seconds(m_options.timeLimit)
+                                                              : QStringLiteral("stopped by the user")};
+        else if (!stack.isEmpty() || value.isError())
+            result.stopped = stopOf(value, stack, fileName);
+        if (const HistoryStep* open = m_mission.history().openStep())
+            for (const FileChange& c : open->changes)
+                result.files.push_back(c.path.filename().string());
+        prompter.last.clear();
+        if (!result.stopped && !m_options.dryRun) {
+            step.commit();
+            committed = true;
+        }
+    }
+    // Written when the step ended: a file changed on disk meanwhile, or a failed write, took it back.
+    if (committed && !prompter.last.empty()) {
+        result.stopped = ScriptStop{fileName, 0, QString::fromStdString(prompter.last)};
+        for (const MissionFile file : FolderFiles)
+            if (m_mission.changedOnDisk(file))
+                result.staleFile = file;
+    }
+    result.written = committed && !result.stopped && !result.files.empty();
+    result.changes = tally.text();
+    if (result.stopped)
+        result.files.clear();
+    return result;
+}
+
+} // namespace mw

@@ -1,0 +1,32 @@
+#pragma once
+// The mission as scripts see it: plain values read from the files at the moment they are asked
+// for, so that values read in a run show the commands made earlier in it. Every value names its
+// list ("objects", "cached", "frames", "bodies") and its row there, which is how the commands find
+// it again.
+
+#include <QJSValue>
+#include <QString>
+#include <cstdint>
+
+class QJSEngine;
+
+namespace mw {
+
+class Mission;
+struct CheckReport;
+
+enum class ScriptList { Objects, Cached, Frames, Bodies };
+
+// A scene object: name, kind and type, position {x, y, z}, heading (the first rotation slider's
+// angle, in degrees), rotation [q1 … q4], size, model, link, hasScript, and each value of its kind
+// under the name setField() knows it by (brightness, red, aggression, thingSound, …).
+QJSValue objectValue(QJSEngine& engine, const Mission& mission, std::uint32_t row);
+// Every entry of a list, in row order.
+QJSValue listValue(QJSEngine& engine, const Mission& mission, ScriptList list);
+// The scene objects whose name the regular expression matches somewhere; nothing for a pattern that
+// is no regular expression (`valid` false).
+QJSValue objectsMatching(QJSEngine& engine, const Mission& mission, const QString& pattern, bool& valid);
+// The check's problems: severity ("error", "warning"), file, offset, row (when known), message.
+QJSValue problemValues(QJSEngine& engine, const CheckReport& report);
+
+} // namespace mw
