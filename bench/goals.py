@@ -29,6 +29,7 @@ GOALS = [
     ("scene_write_bench", "MoveThousand_LargeScene", "command_per_copy", 1, "move 1 000 ÷ copy"),
     ("scene_write_bench", "SetFieldThousand_LargeScene", "command_per_copy", 1, "one field of 1 000 ÷ copy"),
     ("scene_write_bench", "DropThousand_LargeMission", "drop_per_load", 1, "drop 1 000 ÷ scene load"),
+    ("script_bench", "LiftThousandByScript_LargeScene", "script_per_command", 3, "1 000 moves by script ÷ one move"),
     ("check_bench", "CheckMission_Largest", "check_per_readers", 2, "check ÷ the readers' loads"),
     ("map_bench", "MapShapes_LargeMission", "build_per_load", 1, "map shapes ÷ scene load"),
     ("map_bench", "MapDraw_LargeMission", "time_ms", 1000 / 60, "map frame, ms"),

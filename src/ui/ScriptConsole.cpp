@@ -100,7 +100,7 @@ void ScriptConsole::showLine(const QString& text, const char* colour)
         m_output->appendPlainText(text);
         return;
     }
-    m_output->appendHtml(QStringLiteral("<span style=\"color:%1\">%2</span>").arg(QLatin1String(colour), text.toHtmlEscaped()));
+    m_output->appendHtml(QStringLiteral("<span style=\"color:%1; white-space:pre\">%2</span>").arg(QLatin1String(colour), text.toHtmlEscaped()));
 }
 
 void ScriptConsole::runTypedLine()

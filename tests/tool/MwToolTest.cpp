@@ -384,3 +384,47 @@ TEST(MwTool, RenderWritesAPngOfTheDemoMission)
     EXPECT_FALSE(fs::exists(dir.path() / "--help"));
 }
 #endif
+
+#ifdef MW_EXAMPLE_SCRIPTS
+// The example scripts run on the demo mission; a dry run writes nothing and says what the run
+// would change; a script that fails writes nothing and says where; a path that cannot be read is 2.
+TEST(MwTool, RunRunsScriptsOverAMissionFolder)
+{
+    TempFolder dir;
+    ASSERT_EQ(std::system((quoted(MW_MAKE_DEMO) + " " + quoted(dir.path()) + " >" + quoted(dir.path() / "out.txt")).c_str()), 0);
+    const fs::path demo = dir.path() / "missions" / "demo", examples = MW_EXAMPLE_SCRIPTS;
+    const auto files = [&] {
+        std::vector<std::vector<std::uint8_t>> bytes;
+        for (const char* name : {"scene2.bin", "cache.bin", "scene.4ds", "tree.klz"})
+            bytes.push_back(readWholeFile(demo / name));
+        return bytes;
+    };
+    const auto before = files();
+    const Ran dry = mwtool("run " + quoted(examples / "lift-street-lamps.js") + " " + quoted(demo) + " --dry-run", dir.path());
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(dry.out, "Lifted 1 street lamps by 2 m\n"
+                       "Dry run, nothing written: the script would change scene2.bin: 1 object moved.\n");
+    EXPECT_EQ(files(), before);
+
+    writeBytes(dir.path() / "bad.js", {'m', 'o', 'v', 'e', '(', '0', ',', '1', ',', '1', ',', '1', ')', ';', '\n',
+                                       'm', 'o', 'v', 'e', '(', '9', '9', '9', '9', '9', ')'});
+    const Ran bad = mwtool("run " + quoted(dir.path() / "bad.js") + " " + quoted(demo), dir.path());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Stopped at bad.js:2: move: there is no object at objects row 99999. Nothing was changed."),
+              std::string::npos) << bad.err;
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(mwtool("run " + quoted(dir.path() / "gone.js") + " " + quoted(demo), dir.path()).status, 2);
+    EXPECT_EQ(mwtool("run " + quoted(dir.path() / "bad.js") + " " + quoted(dir.path() / "gone"), dir.path()).status, 2);
+
+    for (const char* example : {"list-missing-models.js", "drop-barrels.js", "rename-guards.js", "lift-street-lamps.js"}) {
+        SCOPED_TRACE(example);
+        const Ran ran = mwtool("run " + quoted(examples / example) + " " + quoted(demo), dir.path());
+        EXPECT_EQ(ran.status, 0) << ran.err;
+        EXPECT_NE(ran.out.find('\n'), std::string::npos);
+    }
+    EXPECT_NE(files(), before);
+    const Ran listed = mwtool("list " + quoted(demo / "scene2.bin"), dir.path());
+    EXPECT_NE(listed.out.find(",Guard01,"), std::string::npos);
+    EXPECT_EQ(listed.out.find(",Gangster01,"), std::string::npos);
+}
+#endif
