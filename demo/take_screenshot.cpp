@@ -2,11 +2,13 @@
 // files or folder named, with the docks asked for shown, after the events have settled.
 // Usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--selection] [--select ROW]... [--hide-others] [--frame]
 //        [--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...
-// --selection shows the "Selection" dock; --hide-others hides everything but the selection, as Shift+H does.
+// --selection shows the "Selection" dock; --hide-others hides everything but the selection, as Shift+H does;
+// --script LINE types LINE into the script console and runs it (the console shown).
 // --frame frames the selected objects in the 3D view, as F does; --top looks straight down on everything; --only-3d takes the 3D view's picture alone;
 // --drag holds a drag of a handle, PIXELS to the right of where it took hold, while the picture is taken.
 #include <QApplication>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -27,7 +29,7 @@ int main(int argc, char** argv)
 {
     if (argc < 4) {
         std::fprintf(stderr, "usage: take-screenshot OUT.png WIDTHxHEIGHT [--map] [--3d] [--selection] [--select ROW]... "
-                             "[--hide-others] [--frame] [--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
+                             "[--hide-others] [--script LINE]... [--frame] [--orbit DEGREES] [--top] [--only-3d] [--drag x|y|z|ring PIXELS] PATH...\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -35,6 +37,7 @@ int main(int argc, char** argv)
     int width = 1280, height = 800;
     std::sscanf(argv[2], "%dx%d", &width, &height);
     bool map = false, view3d = false, frame = false, only3d = false, top = false, selectionDock = false, hideOthers = false;
+    QStringList scriptLines;
     std::vector<std::uint32_t> select;
     float orbit = 0;
     std::string dragPart;
@@ -62,6 +65,8 @@ int main(int argc, char** argv)
             selectionDock = true;
         else if (std::strcmp(argv[i], "--hide-others") == 0)
             hideOthers = true;
+        else if (std::strcmp(argv[i], "--script") == 0 && i + 1 < argc)
+            scriptLines << QString::fromLocal8Bit(argv[++i]);
         else
             paths << QString::fromLocal8Bit(argv[i]);
     }
@@ -79,6 +84,14 @@ int main(int argc, char** argv)
         window.selection().selectSceneRows(select, false);
     if (hideOthers)
         window.action(mw::ids::HideOthers)->trigger();
+    if (!scriptLines.isEmpty()) {
+        window.action(mw::ids::ShowScriptConsole)->trigger();
+        auto* input = window.findChild<QLineEdit*>(QStringLiteral("ScriptInput"));
+        for (const QString& line : scriptLines) {
+            input->setText(line);
+            QMetaObject::invokeMethod(input, "returnPressed");
+        }
+    }
     for (int k = 0; k < 10; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);

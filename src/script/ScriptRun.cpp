@@ -207,6 +207,9 @@ ScriptResult ScriptRun::run(const QString& source, const QString& fileName)
                                                               : QStringLiteral("stopped by the user")};
         else if (!stack.isEmpty() || value.isError())
             result.stopped = stopOf(value, stack, fileName);
+        else if (!value.isUndefined())
+            result.value = value.isObject() ? engine.globalObject().property(QStringLiteral("JSON")).property(QStringLiteral("stringify")).call({value}).toString()
+                                            : value.toString();
         if (const HistoryStep* open = m_mission.history().openStep())
             for (const FileChange& c : open->changes)
                 result.files.push_back(c.path.filename().string());

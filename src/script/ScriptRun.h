@@ -41,6 +41,7 @@ struct ScriptStop {
 struct ScriptResult {
     std::optional<ScriptStop> stopped;
     QStringList printed;
+    QString value; // what the script's last statement gave, when it gave something (a console shows it)
     std::vector<std::string> files; // the files the run changed (a dry run: would have)
     std::string changes;            // "100 objects moved, 2 objects renamed"
     bool written = false;           // the changes are in the files

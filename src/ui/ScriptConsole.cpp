@@ -155,6 +155,8 @@ bool ScriptConsole::runScript(const QString& source, const QString& name)
         if (result.stopped->line > 0 && result.stopped->line <= lines.size())
             showLine(QStringLiteral("    ") + lines[result.stopped->line - 1].trimmed(), "#b00000");
     } else if (ran.isDone()) {
+        if (!result.value.isEmpty())
+            showLine(result.value);
         showLine(result.summary(false), "#007000");
     } else {
         showLine(QStringLiteral("The editor is busy: the script did not run."), "#b00000");
