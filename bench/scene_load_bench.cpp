@@ -7,6 +7,7 @@
 #include "foundation/files/FileAccess.h"
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/Latin1Text.h"
+#include "Faults.h"
 #include "LargeMission.h"
 #include "mission/Search.h"
 
@@ -36,6 +37,7 @@ void SceneLoad_LargeScene(benchmark::State& state)
     const auto& file = mw::bench::largeScenePath();
     const double plain = secondsPerPlainRead(file);
     std::size_t entries = 0, catalogueBytes = 0;
+    const double faultsBefore = mw::bench::minorFaults();
     const auto start = Clock::now();
     for (auto _ : state) {
         const auto result = mw::loadScene(std::make_shared<const std::vector<std::uint8_t>>(mw::readWholeFile(file)));
@@ -45,6 +47,7 @@ void SceneLoad_LargeScene(benchmark::State& state)
     }
     const double load = std::chrono::duration<double>(Clock::now() - start).count() /
                         static_cast<double>(state.iterations());
+    state.counters["load_faults"] = (mw::bench::minorFaults() - faultsBefore) / static_cast<double>(state.iterations());
     state.counters["entries"] = static_cast<double>(entries);
     // The catalogue's own memory beside the file's bytes, as a share of the file's size.
     state.counters["catalogue_MB"] = static_cast<double>(catalogueBytes) / 1e6;
