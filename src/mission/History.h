@@ -25,6 +25,9 @@ struct FileChange {
     SharedImage before, after;
     // In-place changes: the ranges before and after, in the order they were written.
     std::vector<Patch> patchesBefore, patchesAfter;
+    // While the step is open: a whole change patched since, whose content after is the loaded
+    // file's kept bytes when the step ends (the mission sets `after` then).
+    bool afterIsKept = false;
     std::size_t storedBytes() const;
 };
 

@@ -151,6 +151,10 @@ std::optional<ReadShortfall> Mission::readShortfall(MissionFile file) const
 
 bool Mission::keptBytesCurrent(MissionFile file) const
 {
+    // A held step's writes are in the kept bytes only: they are the file as the step sees it
+    // (a change on disk meanwhile is found when the step ends).
+    if (m_holding)
+        return m_bytes[index(file)] != nullptr;
     const auto& stamp = m_stamps[index(file)];
     return m_bytes[index(file)] && stamp && mw::stampOf(pathOf(file)) == stamp;
 }

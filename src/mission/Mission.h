@@ -232,8 +232,9 @@ public:
         // committed step then writes each file it changed once, as the step left it (a file
         // changed on disk meanwhile, or a write that fails, takes the whole step back), and a step
         // taken back puts back only the memory: nothing was written. A write to anything but a
-        // loaded mission file fails. For the outermost step only (scripts: many commands, one step).
-        void holdWrites();
+        // loaded mission file fails. While held, a reload reads the kept bytes, never the disk.
+        // For the outermost step only (scripts: many commands, one step); false inside another.
+        bool holdWrites();
         // True when a write, read or check inside the step failed: the step will be taken back.
         bool failed() const { return outermost().m_failure.has_value(); }
 

@@ -106,6 +106,14 @@ void Mission::recordPatches(const std::filesystem::path& path, std::vector<Patch
     if (!change)
         change = &m_history.addChange(path);
     if (change->whole) {
+        // A loaded file's kept bytes are patched already: the step's end takes them as they are
+        // then, instead of a copy of the whole file for every patch.
+        const auto file = loadedFileAt(path);
+        const std::vector<std::uint8_t>* kept = file ? m_bytes[index(*file)].get() : nullptr;
+        if (kept && change->after && kept->size() == change->after->size()) {
+            change->afterIsKept = true;
+            return;
+        }
         auto image = std::make_shared<std::vector<std::uint8_t>>(*change->after);
         for (const Patch& p : after)
             std::copy(p.bytes.begin(), p.bytes.end(), image->begin() + static_cast<std::ptrdiff_t>(p.offset));
@@ -136,6 +144,7 @@ void Mission::recordImage(const std::filesystem::path& path, const SharedImage& 
         change->patchesAfter.clear();
     }
     change->after = after;
+    change->afterIsKept = false;
 }
 
 void Mission::fail(std::string_view text, std::string_view title, Prompter& prompter)
@@ -335,13 +344,14 @@ Mission::Step::~Step()
         m_mission.endStep(*this);
 }
 
-void Mission::Step::holdWrites()
+bool Mission::Step::holdWrites()
 {
-    if (m_outer || m_held)
-        return;
+    if (m_outer)
+        return false;
     m_held = true;
     m_mission.m_holding = true;
     m_mission.m_checkedWhileHeld = {};
+    return true;
 }
 
 std::optional<std::string> Mission::writeHeld(const HistoryStep& step, std::vector<std::string>& notPutBack)
@@ -369,7 +379,8 @@ std::optional<std::string> Mission::writeHeld(const HistoryStep& step, std::vect
         try {
             write(*c, false);
         } catch (const IoError& error) {
-            for (auto w = std::make_reverse_iterator(c); w != step.changes.rend(); ++w) {
+            // The failing file too: patches in place may have reached it in part.
+            for (auto w = std::make_reverse_iterator(c + 1); w != step.changes.rend(); ++w) {
                 try {
                     write(*w, true);
                 } catch (const IoError&) {
@@ -388,6 +399,13 @@ void Mission::endStep(Step& s)
 {
     m_step = nullptr;
     HistoryStep step = m_history.close();
+    // A whole file patched after it was replaced in the step ends as its kept bytes hold it.
+    for (FileChange& c : step.changes)
+        if (c.afterIsKept) {
+            if (const auto file = loadedFileAt(c.path))
+                c.after = m_bytes[index(*file)];
+            c.afterIsKept = false;
+        }
     // A held step's files are written now, once each; a step taken back while held puts back
     // only the memory (what the write put on disk, it has put back itself).
     std::vector<std::string> heldNotPutBack;
@@ -395,10 +413,6 @@ void Mission::endStep(Step& s)
         if (const auto error = writeHeld(step, heldNotPutBack))
             s.m_failure.emplace(*error, "");
     }
-    struct Release {
-        bool& holding;
-        ~Release() { holding = false; }
-    } release{m_holding};
     const bool kept = s.m_committed && !s.m_failure;
     // Its notice last, once every file is put back and read again where it must be.
     struct Tell {
@@ -413,6 +427,11 @@ void Mission::endStep(Step& s)
             }
         }
     } tell{*this, kept};
+    // Writes go to the disk again before anyone hears of the step.
+    struct Release {
+        bool& holding;
+        ~Release() { holding = false; }
+    } release{m_holding};
     if (kept) {
         if (m_history.record(std::move(step)))
             notifyHistory();

@@ -6,6 +6,7 @@
 #include <QJSValue>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,6 +15,8 @@
 
 #include "commands/placing/Placing.h"
 #include "foundation/seams/Prompter.h"
+#include "script/ScriptRun.h"
+#include "script/ScriptValues.h"
 
 class QJSEngine;
 
@@ -50,14 +53,19 @@ public:
         std::function<void(const QString&)> print;
         std::function<void()> between; // after each command: the window may draw
     };
-    ScriptApi(QJSEngine& engine, Mission& mission, ScriptPrompter& prompter, ScriptTally& tally, Sinks sinks);
+    ScriptApi(QJSEngine& engine, Mission& mission, ScriptPrompter& prompter, ScriptTally& tally, Sinks sinks,
+              QString fileName);
 
-    Q_INVOKABLE QJSValue objects() const;
-    Q_INVOKABLE QJSValue cached() const;
-    Q_INVOKABLE QJSValue frames() const;
-    Q_INVOKABLE QJSValue bodies() const;
-    Q_INVOKABLE QJSValue find(const QString& pattern);
-    Q_INVOKABLE QJSValue check() const;
+    // The first command refused in the run, with where the script called it: the run stops there
+    // even when the script caught what the command threw.
+    const std::optional<ScriptStop>& refusal() const { return m_refusal; }
+
+    // The lists, read once after each command: a loop over `mission.objects[i]` reads them once.
+    Q_INVOKABLE QJSValue objects();
+    Q_INVOKABLE QJSValue cached();
+    Q_INVOKABLE QJSValue frames();
+    Q_INVOKABLE QJSValue bodies();
+    Q_INVOKABLE QJSValue check();
     // Whether the game's models folder holds the file an object's model stands for (letter case
     // ignored): the one thing of the disk a script may learn, and only as yes or no.
     Q_INVOKABLE bool hasModelFile(const QString& model);
@@ -71,11 +79,19 @@ public:
     Q_INVOKABLE QJSValue duplicate(const QJSValue& items);
     Q_INVOKABLE QJSValue remove(const QJSValue& items);
     Q_INVOKABLE QJSValue insert(const QString& kind, const QJSValue& fields);
-    Q_INVOKABLE QJSValue rename(const QJSValue& item, const QString& name);
+    Q_INVOKABLE QJSValue rename(const QJSValue& item, const QString& newName);
+    // Where the script called the command that was refused: its stack, as the prelude caught it.
+    Q_INVOKABLE void refusedAt(const QString& stack);
 
 private:
-    // Throws `what` into the script (the caller returns at once).
+    // Runs one command: the lists are read again after it, and an exception it throws is a refusal.
+    template <class Command>
+    QJSValue command(const QString& name, Command&& body);
+    QJSValue list(ScriptList which);
+    // Throws `what` into the script and keeps it as the run's refusal (the caller returns at once).
     QJSValue refuse(const QString& command, const std::string& what);
+    // A text of the files from a script's text: single bytes, so only Latin-1 characters.
+    std::optional<std::string> latin1(const QString& command, const QString& text, const char* what);
     // True when the command was done; otherwise its message is thrown.
     bool done(const QString& command, const Outcome& outcome);
     // The items a command's argument names, or nothing once refused.
@@ -83,12 +99,15 @@ private:
     // The numbers of a command's arguments, or nothing once refused.
     std::optional<double> number(const QString& command, const QJSValue& value, const char* what);
 
-    std::optional<std::set<std::string>> m_modelFiles; // the models folder's names, folded, once read
+    std::optional<std::set<std::string>> m_modelFiles;
+    std::array<QJSValue, 4> m_lists;            // undefined: to be read
+    std::optional<ScriptStop> m_refusal; // the models folder's names, folded, once read
     QJSEngine& m_engine;
     Mission& m_mission;
     ScriptPrompter& m_prompter;
     ScriptTally& m_tally;
     Sinks m_sinks;
+    QString m_fileName;
 };
 
 } // namespace mw

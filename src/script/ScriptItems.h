@@ -1,6 +1,7 @@
 #pragma once
 // What a command's `items` argument names: a row of "objects" (a number), a value a list gave (it
-// carries its list and row), or an array of those. Each named item must be there now.
+// carries its list and row), or an array of those. Each named item must be there now, a value must
+// still name the entry it was read from, and an item named twice counts once.
 
 #include <QJSValue>
 #include <string>

@@ -20,26 +20,46 @@ constexpr const char* Prelude = R"js(
 (function (api) {
     "use strict";
     const shown = (v) => (typeof v === "object" && v !== null ? JSON.stringify(v) : String(v));
+    // A refused command throws; where the script called it is kept, even when the script
+    // catches what it threw (the run stops there all the same).
+    const command = (f) => (...args) => {
+        try {
+            return f(...args);
+        } catch (e) {
+            api.refusedAt(String(e && e.stack || ""));
+            throw e;
+        }
+    };
+    const find = (pattern) => {
+        let expression;
+        try {
+            expression = pattern instanceof RegExp ? new RegExp(pattern.source, pattern.flags.replace(/[gy]/g, ""))
+                                                   : new RegExp(String(pattern));
+        } catch (e) {
+            throw new Error("find: \"" + String(pattern) + "\" is no regular expression");
+        }
+        return api.objects().filter((o) => expression.test(o.name));
+    };
     return {
         mission: Object.freeze({
             get objects() { return api.objects(); },
             get cached() { return api.cached(); },
             get frames() { return api.frames(); },
             get bodies() { return api.bodies(); },
-            find: (pattern) => api.find(String(pattern)),
+            find,
             check: () => api.check(),
             hasModelFile: (model) => api.hasModelFile(String(model)),
         }),
         print: (...values) => api.print(values.map(shown).join(" ")),
-        move: (items, dx, dy, dz) => api.move(items, dx, dy, dz),
-        place: (item, x, y, z) => api.place(item, x, y, z),
-        turn: (items, degrees) => api.turn(items, degrees),
-        dropToGround: (items) => api.dropToGround(items),
-        setField: (items, field, value) => api.setField(items, String(field), value),
-        duplicate: (items) => api.duplicate(items),
-        remove: (items) => api.remove(items),
-        insert: (kind, fields) => api.insert(String(kind), fields),
-        rename: (item, name) => api.rename(item, String(name)),
+        move: command((items, dx, dy, dz) => api.move(items, dx, dy, dz)),
+        place: command((item, x, y, z) => api.place(item, x, y, z)),
+        turn: command((items, degrees) => api.turn(items, degrees)),
+        dropToGround: command((items) => api.dropToGround(items)),
+        setField: command((items, field, value) => api.setField(items, String(field), value)),
+        duplicate: command((items) => api.duplicate(items)),
+        remove: command((items) => api.remove(items)),
+        insert: command((kind, fields) => api.insert(String(kind), fields)),
+        rename: command((item, name) => api.rename(item, String(name))),
     };
 })
 )js";
@@ -85,8 +105,20 @@ QString seconds(std::chrono::milliseconds limit)
     return QString::number(s, 'g', 3) + QStringLiteral(" s");
 }
 
+// The line of the script in a stack's first frame of it ("function:line:column:file URL"); 0 when
+// the stack holds none.
+int stopLine(const QStringList& stack, const QString& fileName)
+{
+    for (const QString& frame : stack) {
+        const QStringList parts = frame.split(QLatin1Char(':'));
+        if (parts.size() >= 4 && parts.mid(3).join(QLatin1Char(':')).endsWith(fileName))
+            return parts[1].toInt();
+    }
+    return 0;
+}
+
 // Where an exception that left the script was thrown: an Error carries its line; anything else
-// thrown is found in the stack's first frame of the script ("function:line:column:file URL").
+// thrown is found in the stack.
 ScriptStop stopOf(const QJSValue& thrown, const QStringList& stack, const QString& fileName)
 {
     ScriptStop stop{fileName, 0, thrown.toString()};
@@ -97,13 +129,8 @@ ScriptStop stopOf(const QJSValue& thrown, const QStringList& stack, const QStrin
             stop.message = name + QStringLiteral(": ") + stop.message;
         stop.line = thrown.property(QStringLiteral("lineNumber")).toInt();
     }
-    for (const QString& frame : stack) {
-        const QStringList parts = frame.split(QLatin1Char(':'));
-        if (parts.size() >= 4 && parts.mid(3).join(QLatin1Char(':')).endsWith(fileName)) {
-            stop.line = parts[1].toInt();
-            break;
-        }
-    }
+    if (const int line = stopLine(stack, fileName))
+        stop.line = line;
     return stop;
 }
 
@@ -140,7 +167,7 @@ QString ScriptRun::reference()
         "mission.cached    the cached objects: list, row, name, isBase, position, rotation, size, heading\n"
         "mission.frames    the model file's frames: list, row, name, position, rotation\n"
         "mission.bodies    the collision bodies: list, row, name, kind, link, material, position, rotation, size\n"
-        "mission.find(re)  the scene objects whose name the regular expression matches\n"
+        "mission.find(re)  the scene objects whose name the regular expression (a text or /.../i) matches\n"
         "mission.check()   the check's problems: severity, file, offset, row, message\n"
         "mission.hasModelFile(model)  whether the game's models folder holds the model's file\n"
         "print(...)        prints its values\n"
@@ -158,7 +185,8 @@ QString ScriptRun::reference()
         "                               returns the new object\n"
         "rename(item, name)             renames a scene object; its definition and the links to it follow\n"
         "Items are rows of mission.objects, values read from a list, or arrays of them. Rows change when\n"
-        "objects are inserted or removed: read the lists again after such a command.");
+        "objects are inserted or removed: read the lists again after such a command. A refused command\n"
+        "ends the run even when the script catches it; texts are Latin-1.");
 }
 
 ScriptRun::ScriptRun(Mission& mission, ScriptOptions options) : m_mission(mission), m_options(std::move(options)) {}
@@ -183,33 +211,48 @@ ScriptResult ScriptRun::run(const QString& source, const QString& fileName)
                        if (m_options.print)
                            m_options.print(line);
                    },
-                   m_options.between});
+                   m_options.between},
+                  fileName);
     QJSEngine::setObjectOwnership(&api, QJSEngine::CppOwnership);
     const std::string stepName = "Script " + QFileInfo(fileName).fileName().toStdString();
     bool committed = false;
     {
         const Mission::BusyScope busy(m_mission);
         Mission::Step step(m_mission, stepName, prompter);
-        step.holdWrites();
+        if (!step.holdWrites()) {
+            result.stopped = ScriptStop{fileName, 0, QStringLiteral("a script cannot run inside another command")};
+            return result;
+        }
         const QJSValue names = engine.evaluate(QString::fromLatin1(Prelude)).call({engine.newQObject(&api)});
         QJSValueIterator name(names);
         while (name.next())
             engine.globalObject().setProperty(name.name(), name.value());
         m_stopRequested = false;
+        // Stop() reaches the engine, and the time limit holds, until the last value is formatted.
         m_engine = &engine;
+        struct Forget {
+            std::atomic<QJSEngine*>& engine;
+            ~Forget() { engine = nullptr; }
+        } forget{m_engine};
         Watchdog watchdog(engine, m_options.timeLimit);
         QStringList stack;
         const QJSValue value = engine.evaluate(source, fileName, 1, &stack);
+        QString shown;
+        if (stack.isEmpty() && !value.isError() && !value.isUndefined())
+            shown = value.isObject() ? engine.globalObject().property(QStringLiteral("JSON")).property(QStringLiteral("stringify")).call({value}).toString()
+                                     : value.toString();
         const bool timedOut = watchdog.finish();
-        m_engine = nullptr;
         if (timedOut || m_stopRequested)
-            result.stopped = ScriptStop{fileName, 0, timedOut ? QStringLiteral("stopped after ") + seconds(m_options.timeLimit)
-                                                              : QStringLiteral("stopped by the user")};
+            result.stopped = ScriptStop{fileName, stopLine(stack, fileName),
+                                        timedOut ? QStringLiteral("stopped after ") + seconds(m_options.timeLimit)
+                                                 : QStringLiteral("stopped by the user")};
+        else if (api.refusal())
+            // A refused command ends the run even when the script caught what it threw.
+            result.stopped = *api.refusal();
         else if (!stack.isEmpty() || value.isError())
             result.stopped = stopOf(value, stack, fileName);
-        else if (!value.isUndefined())
-            result.value = value.isObject() ? engine.globalObject().property(QStringLiteral("JSON")).property(QStringLiteral("stringify")).call({value}).toString()
-                                            : value.toString();
+        else
+            result.value = shown;
         if (const HistoryStep* open = m_mission.history().openStep())
             for (const FileChange& c : open->changes)
                 result.files.push_back(c.path.filename().string());
@@ -220,12 +263,13 @@ ScriptResult ScriptRun::run(const QString& source, const QString& fileName)
         }
     }
     // Written when the step ended: a file changed on disk meanwhile, or a failed write, took it back.
-    if (committed && !prompter.last.empty()) {
+    if (committed && !prompter.last.empty())
         result.stopped = ScriptStop{fileName, 0, QString::fromStdString(prompter.last)};
+    // A file another program changed meanwhile is to be read again, wherever the run noticed it.
+    if (result.stopped)
         for (const MissionFile file : FolderFiles)
             if (m_mission.changedOnDisk(file))
                 result.staleFile = file;
-    }
     result.written = committed && !result.stopped && !result.files.empty();
     result.changes = tally.text();
     if (result.stopped)

@@ -1,7 +1,6 @@
 #include "script/ScriptValues.h"
 
 #include <QJSEngine>
-#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 
@@ -170,21 +169,6 @@ QJSValue listValue(QJSEngine& engine, const Mission& mission, ScriptList list)
                        [&](std::uint32_t row) { return bodyValue(engine, mission, row); });
     }
     return engine.newArray();
-}
-
-QJSValue objectsMatching(QJSEngine& engine, const Mission& mission, const QString& pattern, bool& valid)
-{
-    const QRegularExpression expression(pattern);
-    valid = expression.isValid();
-    QJSValue out = engine.newArray();
-    if (!valid || !mission.isLoaded(MissionFile::Scene))
-        return out;
-    const SceneCatalogue& c = mission.sceneCatalogue();
-    quint32 found = 0;
-    for (std::uint32_t row = 0; row < c.FirstScriptIndex; ++row)
-        if (!c.records[row].isScript && expression.match(textOf(c.name(row))).hasMatch())
-            out.setProperty(found++, objectValue(engine, mission, row));
-    return out;
 }
 
 QJSValue problemValues(QJSEngine& engine, const CheckReport& report)

@@ -23,9 +23,6 @@ enum class ScriptList { Objects, Cached, Frames, Bodies };
 QJSValue objectValue(QJSEngine& engine, const Mission& mission, std::uint32_t row);
 // Every entry of a list, in row order.
 QJSValue listValue(QJSEngine& engine, const Mission& mission, ScriptList list);
-// The scene objects whose name the regular expression matches somewhere; nothing for a pattern that
-// is no regular expression (`valid` false).
-QJSValue objectsMatching(QJSEngine& engine, const Mission& mission, const QString& pattern, bool& valid);
 // The check's problems: severity ("error", "warning"), file, offset, row (when known), message.
 QJSValue problemValues(QJSEngine& engine, const CheckReport& report);
 

@@ -658,6 +658,9 @@ void MainWindow::exitCommand()
 
 void MainWindow::runScriptCommand()
 {
+    // One script at a time: while one runs, the window draws between its commands.
+    if (m_mission->busy() || m_console->running())
+        return;
     const auto path = m_files.openFile(" (*.js)|*.js|(*.*)|*.*");
     if (!path)
         return;

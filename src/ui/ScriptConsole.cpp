@@ -138,11 +138,18 @@ bool ScriptConsole::runScript(const QString& source, const QString& name)
     ScriptResult result;
     const CommandResult ran = m_runner.run([&] {
         ScriptRun run(m_mission, options);
+        // The console forgets the run however it ends.
+        struct Running {
+            ScriptConsole& console;
+            ~Running()
+            {
+                console.m_run = nullptr;
+                console.m_stop->setEnabled(false);
+            }
+        } running{*this};
         m_run = &run;
         m_stop->setEnabled(true);
         result = run.run(source, name);
-        m_run = nullptr;
-        m_stop->setEnabled(false);
         if (result.staleFile)
             return CommandResult(Outcome::stale(*result.staleFile));
         return result.ok() ? CommandResult::done(result.summary(false), SavedColour) : CommandResult::refused();

@@ -2,6 +2,8 @@
 // written by a run that throws, is stopped or runs out of time.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "commands/editing/Deletion.h"
 #include "commands/editing/FieldEdit.h"
 #include "commands/insertion/InsertEngine.h"
@@ -96,7 +98,7 @@ TEST(ScriptRun, EachCallWritesWhatItsCommandWrites)
         {"move(mission.cached[0], 0, -5, 0)", [](Mission& m, Prompter& p) { moveItems(m, {.cache = {0}}, {0, -5, 0}, p); }},
         {"place(mission.find('^Guard$')[0], 5, 6, 7)",
          [](Mission& m, Prompter& p) { writePlaces(m, {{MissionFile::Scene, 2, {5, 6, 7}, std::nullopt}}, "Place", p); }},
-        {"turn(mission.find('^Lamp'), 30)", [](Mission& m, Prompter& p) { turnItems(m, {.scene = LampRows}, 30, p); }},
+        {"turn(mission.find(/^lamp/gi), 30)", [](Mission& m, Prompter& p) { turnItems(m, {.scene = LampRows}, 30, p); }},
         {"dropToGround([4, 5])", [](Mission& m, Prompter& p) { dropToGround(m, {.scene = {4, 5}}, p); }},
         {"setField(mission.find('^Lamp'), 'brightness', '+1')",
          [](Mission& m, Prompter& p) { setField(m, fieldItemsOf({.scene = LampRows}), Field::LightBrightness, "+1", p); }},
@@ -139,6 +141,9 @@ TEST(ScriptRun, ARenameTakesTheDefinitionAndTheLinksAlong)
     EXPECT_EQ(fresh.sceneCatalogue().entry(2).typeCode, typecode::Human);
     EXPECT_EQ(fresh.sceneCatalogue().entry(3).linkName, "Boss");
     EXPECT_FALSE(w.run("rename(4, 'boss')").ok()); // taken, whatever the letter case
+    // A dot would hand the definition to the part of the name before it.
+    EXPECT_EQ(w.run("rename(2, 'Boss.2')").stopped->message.toStdString(),
+              std::string("rename: ") + renamemsg::DotWithDefinition + " (" + renamemsg::Title + ")");
 }
 
 // Values read in a run show its earlier commands; the run is one step, undone at once.
@@ -158,6 +163,20 @@ TEST(ScriptRun, ARunIsOneStepAndSeesItsOwnCommands)
     EXPECT_EQ(w.bytes(MissionFile::Cache), cache);
 }
 
+// A file replaced whole and then patched in one run: undo gives the file before, redo the file after.
+TEST(ScriptRun, AFileReplacedThenPatchedIsUndoneAndRedoneWhole)
+{
+    World w;
+    const auto before = w.bytes(MissionFile::Scene);
+    ASSERT_TRUE(w.run("remove(0);\nmove(0, 0, 1, 0);\nsetField(1, 'x', 9);").ok());
+    const auto after = w.bytes(MissionFile::Scene);
+    ASSERT_TRUE(w.mission.undo(w.prompter));
+    EXPECT_EQ(w.bytes(MissionFile::Scene), before);
+    ASSERT_TRUE(w.mission.redo(w.prompter));
+    EXPECT_EQ(w.bytes(MissionFile::Scene), after);
+    EXPECT_EQ(w.mission.sceneCatalogue().translation(0).y, 6.0f);
+}
+
 // A run that throws, is refused, is stopped or runs out of time writes nothing and records no step;
 // its message says where it stopped. A dry run writes nothing and says what it would have done.
 TEST(ScriptRun, NothingIsWrittenUnlessTheRunEndsWell)
@@ -173,20 +192,55 @@ TEST(ScriptRun, NothingIsWrittenUnlessTheRunEndsWell)
         {"move(0, 1, 1, 1);\nmove(99999, 0, 0, 0);", "Stopped at test.js:2: move: there is no object at objects row 99999. Nothing was changed."},
         {"move(0, 1, 1, 1);\nlet n = 0;\nwhile (true) ++n;", "Stopped at test.js: stopped after 0.2 s. Nothing was changed."},
         {"move(0, 1, 1, 1);\nundefinedName();", "Stopped at test.js:2: ReferenceError: undefinedName is not defined. Nothing was changed."},
+        {"move(0, 1, 1, 1);\ntry { move(99999, 0, 0, 0); } catch (e) {}\nprint('went on');",
+         "Stopped at test.js:2: move: there is no object at objects row 99999. Nothing was changed."},
+        {"const lamp = mission.objects[1];\nremove(0);\nmove(lamp, 0, 1, 0);",
+         "Stopped at test.js:3: move: \"Lamp1\" is no longer at objects row 1 (rows change when objects are inserted or "
+         "removed: read the lists again). Nothing was changed."},
+        {"move(mission.cached, 1, 0, 0);\nrename(2, 'G\u0141');", "Stopped at test.js:2: rename: the name holds characters that "
+         "the game's files cannot store. Nothing was changed."},
         {"move(0, 1, 1, 1)", "Dry run, nothing written: the script would change scene2.bin: 1 object moved.", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
         World w(100);
-        const auto scene = w.bytes(MissionFile::Scene);
+        std::map<MissionFile, std::vector<std::uint8_t>> before;
+        for (const MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Tree})
+            before[file] = w.bytes(file);
         ScriptOptions options;
         options.timeLimit = std::chrono::milliseconds(200);
         options.dryRun = c.dryRun;
         const ScriptResult result = w.run(c.script, options);
         EXPECT_EQ(result.summary(c.dryRun).toStdString(), c.stopped);
-        EXPECT_EQ(w.bytes(MissionFile::Scene), scene);
+        for (const MissionFile file : {MissionFile::Scene, MissionFile::Cache, MissionFile::Tree})
+            EXPECT_EQ(w.bytes(file), before[file]) << missionFileName(file);
         EXPECT_EQ(w.mission.history().undoCount(), 0u);
         EXPECT_EQ(w.mission.sceneCatalogue().translation(4).y, 5.0f); // the memory is put back too
+    }
+}
+
+// Another program's change to a file while a run goes on takes the whole run back, and is kept:
+// noticed by the next command, or when the run's files are written.
+TEST(ScriptRun, AChangeOnDiskDuringARunTakesTheRunBack)
+{
+    for (const int changedAfter : {1, 4}) { // the first call back, or the last (after the rename)
+        SCOPED_TRACE(changedAfter);
+        World w;
+        const auto scene = w.bytes(MissionFile::Scene);
+        auto theirs = w.bytes(MissionFile::Cache);
+        theirs.push_back(0);
+        ScriptOptions options;
+        int commands = 0;
+        options.between = [&] {
+            if (++commands == changedAfter)
+                writeBytes(w.folder() / "cache.bin", theirs);
+        };
+        const ScriptResult result = w.run("move(0, 1, 0, 0);\nmove(mission.cached, 0, 1, 0);\nrename(2, 'Boss');", options);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.staleFile, MissionFile::Cache) << result.summary(false).toStdString();
+        EXPECT_EQ(w.bytes(MissionFile::Scene), scene);
+        EXPECT_EQ(w.bytes(MissionFile::Cache), theirs);
+        EXPECT_EQ(w.mission.history().undoCount(), 0u);
     }
 }
 
@@ -198,4 +252,11 @@ TEST(ScriptRun, AScriptReachesOnlyTheMission)
                                       "typeof api, typeof mission.find].join(' '));");
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.printed, QStringList{QStringLiteral("undefined undefined undefined undefined undefined function")});
+    // Nor can it load another script from the disk.
+    writeBytes(w.folder() / "other.mjs", std::vector<std::uint8_t>{'p', 'r', 'i', 'n', 't', '(', '1', ')', ';'});
+    const std::string other = (w.folder() / "other.mjs").string();
+    const ScriptResult loaded = w.run("import('" + other + "').then(() => print('loaded'), (e) => print('refused'));\n"
+                                      "import('file://" + other + "').then(() => print('loaded'), (e) => print('refused'));");
+    EXPECT_FALSE(loaded.printed.contains(QStringLiteral("1")));
+    EXPECT_FALSE(loaded.printed.contains(QStringLiteral("loaded")));
 }

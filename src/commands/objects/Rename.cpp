@@ -69,6 +69,12 @@ Outcome renameObject(Mission& mission, std::uint32_t row, const std::string& nam
         prompter.message(renamemsg::BadName, renamemsg::Title);
         return Outcome::refused();
     }
+    // A definition belongs to the whole name or to the part before its first "."; a dot in the new
+    // name would hand the definition to another owner.
+    if (c.records[row].DefinitionChunkOffset != 0 && name.find('.') != std::string::npos) {
+        prompter.message(renamemsg::DotWithDefinition, renamemsg::Title);
+        return Outcome::refused();
+    }
     const std::string from(c.name(row));
     if (name == from)
         return Outcome::doneWith();

@@ -18,6 +18,8 @@ inline constexpr const char* Title = "Rename";
 inline constexpr const char* NotAnObject = "Only a scene object can be renamed";
 inline constexpr const char* BadName = "A name is 1 to 50 characters, without a zero byte";
 inline constexpr const char* Taken = "Another object has this name already";
+inline constexpr const char* DotWithDefinition =
+    "An object with a definition takes a name without \".\": the part before a \".\" names the definition's owner";
 } // namespace renamemsg
 
 // Renames the object of `row` (letter case counts as the insert command counts it: a name another
