@@ -22,13 +22,9 @@ constexpr const char* Prelude = R"js(
     const shown = (v) => (typeof v === "object" && v !== null ? JSON.stringify(v) : String(v));
     // A refused command throws; where the script called it is kept, even when the script
     // catches what it threw (the run stops there all the same).
-    const command = (f) => (...args) => {
-        try {
-            return f(...args);
-        } catch (e) {
-            api.refusedAt(String(e && e.stack || ""));
-            throw e;
-        }
+    const refused = (e) => {
+        api.refusedAt(String(e && e.stack || ""));
+        return e;
     };
     const find = (pattern) => {
         let expression;
@@ -51,15 +47,15 @@ constexpr const char* Prelude = R"js(
             hasModelFile: (model) => api.hasModelFile(String(model)),
         }),
         print: (...values) => api.print(values.map(shown).join(" ")),
-        move: command((items, dx, dy, dz) => api.move(items, dx, dy, dz)),
-        place: command((item, x, y, z) => api.place(item, x, y, z)),
-        turn: command((items, degrees) => api.turn(items, degrees)),
-        dropToGround: command((items) => api.dropToGround(items)),
-        setField: command((items, field, value) => api.setField(items, String(field), value)),
-        duplicate: command((items) => api.duplicate(items)),
-        remove: command((items) => api.remove(items)),
-        insert: command((kind, fields) => api.insert(String(kind), fields)),
-        rename: command((item, name) => api.rename(item, String(name))),
+        move: (items, dx, dy, dz) => { try { return api.move(items, dx, dy, dz); } catch (e) { throw refused(e); } },
+        place: (item, x, y, z) => { try { return api.place(item, x, y, z); } catch (e) { throw refused(e); } },
+        turn: (items, degrees) => { try { return api.turn(items, degrees); } catch (e) { throw refused(e); } },
+        dropToGround: (items) => { try { return api.dropToGround(items); } catch (e) { throw refused(e); } },
+        setField: (items, field, value) => { try { return api.setField(items, String(field), value); } catch (e) { throw refused(e); } },
+        duplicate: (items) => { try { return api.duplicate(items); } catch (e) { throw refused(e); } },
+        remove: (items) => { try { return api.remove(items); } catch (e) { throw refused(e); } },
+        insert: (kind, fields) => { try { return api.insert(String(kind), fields); } catch (e) { throw refused(e); } },
+        rename: (item, name) => { try { return api.rename(item, String(name)); } catch (e) { throw refused(e); } },
     };
 })
 )js";
