@@ -43,6 +43,14 @@ const std::filesystem::path& Mission::pathOf(MissionFile file) const
     return m_ws.ScenePath;
 }
 
+std::filesystem::path Mission::folder() const
+{
+    for (const MissionFile file : MissionFiles)
+        if (isLoaded(file))
+            return pathOf(file).parent_path();
+    return {};
+}
+
 SharedImage* Mission::readerSourceOf(MissionFile file)
 {
     switch (file) {

@@ -117,6 +117,8 @@ public:
     // The same bytes, shared: they stay as they are while anyone holds them.
     SharedImage sharedBytes(MissionFile file) const { return m_bytes[index(file)]; }
     const std::filesystem::path& pathOf(MissionFile file) const;
+    // The folder of the first loaded file; empty while nothing is loaded.
+    std::filesystem::path folder() const;
     const std::optional<FileStamp>& stampOf(MissionFile file) const { return m_stamps[index(file)]; }
     // True when the last load of the file read it (its lists may still be empty).
     bool isLoaded(MissionFile file) const { return m_stamps[index(file)].has_value(); }

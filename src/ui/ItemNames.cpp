@@ -35,6 +35,17 @@ QString lockedText(std::size_t locked)
     return locked == 1 ? QStringLiteral("1 locked item left where it is") : QStringLiteral("%1 locked items left where they are").arg(locked);
 }
 
+QString moveText(Vec3 offset, Vec3 to)
+{
+    return QStringLiteral("Move %1 m to %2, %3, %4")
+        .arg(static_cast<double>(length(offset)), 0, 'g', 4)
+        .arg(static_cast<double>(to.x), 0, 'g', 6)
+        .arg(static_cast<double>(to.y), 0, 'g', 6)
+        .arg(static_cast<double>(to.z), 0, 'g', 6);
+}
+
+QString turnText(double degrees) { return QStringLiteral("Turn %1\u00B0").arg(degrees, 0, 'g', 5); }
+
 QString leftOutText(std::size_t leftOut)
 {
     return QStringLiteral("%1 left out of the 3D view: a place or size not finite or beyond %2 km")

@@ -41,13 +41,10 @@ bool ItemStates::is(EntryState state, ItemRef item) const
 
 std::filesystem::path ItemStates::folder() const
 {
-    for (const MissionFile file : MissionFiles)
-        if (m_mission.isLoaded(file)) {
-            std::error_code ec;
-            const auto canonical = std::filesystem::weakly_canonical(m_mission.pathOf(file).parent_path(), ec);
-            return ec ? m_mission.pathOf(file).parent_path() : canonical;
-        }
-    return {};
+    const std::filesystem::path folder = m_mission.folder();
+    std::error_code ec;
+    const auto canonical = folder.empty() ? folder : std::filesystem::weakly_canonical(folder, ec);
+    return ec ? folder : canonical;
 }
 
 void ItemStates::load()

@@ -106,6 +106,18 @@ bool DrawOverrides::skips(Scene3D::Place place) const
     return place.index < flags.size() && flags[place.index];
 }
 
+DrawOverrides skippingRows(const Scene3D& scene, const std::function<const std::vector<bool>&(MissionFile)>& marked)
+{
+    DrawOverrides out;
+    for (const MissionFile file : MissionFiles) {
+        const std::vector<bool>& rows = marked(file);
+        for (std::uint32_t row = 0; row < rows.size(); ++row)
+            if (const auto place = rows[row] ? scene.find({layerOf(file), row}) : std::nullopt)
+                out.skip(*place, scene.batch(place->batch).instances.size());
+    }
+    return out;
+}
+
 void cullForFrame(const Scene3D& scene, const Camera& camera, const LayerSwitches& shown, FrameDraw& out,
                   const DrawOverrides* overrides)
 {

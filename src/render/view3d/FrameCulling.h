@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct DrawOverrides {
     void skip(Scene3D::Place place, std::size_t batchSize);
     bool skips(Scene3D::Place place) const;
 };
+
+// Overrides that pass over the instances of every row `marked` marks in its file ({} when none).
+DrawOverrides skippingRows(const Scene3D& scene, const std::function<const std::vector<bool>&(MissionFile)>& marked);
 
 // Items whose bounding sphere is smaller than this on the picture, in pixels of radius, are points.
 inline constexpr float PointRadius = 1.0f;

@@ -216,16 +216,12 @@ void View3D::keyPressEvent(QKeyEvent* event)
     }
     if (m_tools.key(event, true))
         return;
-    switch (event->key()) {
-    case Qt::Key_F:
+    if (event->key() == Qt::Key_F)
         emit frameSelectionRequested();
-        return;
-    case Qt::Key_Home:
+    else if (event->key() == Qt::Key_Home)
         frameAll();
-        return;
-    default:
+    else
         QOpenGLWidget::keyPressEvent(event);
-    }
 }
 
 void View3D::keyReleaseEvent(QKeyEvent* event)

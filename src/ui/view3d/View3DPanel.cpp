@@ -76,10 +76,7 @@ void View3DPanel::connectView()
             m_status.show(leftOutText(leftOut), QColor());
     });
     connect(view, &View3D::picked, this, [this](ItemRef item, bool toggle, std::size_t nth, std::size_t among) {
-        if (toggle)
-            m_selection.toggle(item);
-        else
-            m_selection.pick(item);
+        toggle ? m_selection.toggle(item) : m_selection.pick(item);
         emit picked(fileOf(item.layer));
         // What was picked, with how many are here; several selected, the status line counts them.
         if (m_selection.size() <= 1)
@@ -152,10 +149,8 @@ void View3DPanel::missionChanged(const MissionChange& change)
             continue; // read again before the notice ends
         anew = anew || f.read() || f.rows.empty() || !updateScene3D(*m_scene, source(), layerOf(f.file), f.rows);
     }
-    if (anew) {
-        rebuild();
-        return;
-    }
+    if (anew)
+        return rebuild();
     m_view->sceneUpdated();
     showSelection();
 }
@@ -171,17 +166,8 @@ void View3DPanel::rebuild()
     m_view->setLayers(m_layers.shown());
     showStates();
     // Another mission: everything in view; the same one: the camera stays where the user put it.
-    std::filesystem::path folder;
-    for (const MissionFile file : MissionFiles)
-        if (m_mission.isLoaded(file)) {
-            folder = m_mission.pathOf(file).parent_path();
-            break;
-        }
-    if (folder != m_folder) {
-        m_folder = folder;
+    if (m_mission.folder() != std::exchange(m_folder, m_mission.folder()))
         m_view->frameAll();
-    }
-    showSelection();
 }
 
 void View3DPanel::showSelection()
@@ -190,8 +176,7 @@ void View3DPanel::showSelection()
         return;
     // The handles at the centre of what they move (the locked items stay), each of those items
     // draggable by its body.
-    std::size_t locked = 0;
-    const std::vector<NewPlace> places = placesOf(m_mission, m_states.unlocked(m_selection.placedItems(), locked));
+    const std::vector<NewPlace> places = placesOf(m_mission, movable());
     std::vector<ItemRef> draggable;
     for (const NewPlace& p : places)
         draggable.push_back({layerOf(p.file), p.row});
@@ -211,15 +196,17 @@ void View3DPanel::showStates()
     const ItemStates& states = m_states;
     m_view->setPickFilter({m_layers.pickable(), [&states](ItemRef item) { return states.untouchable(item); }});
     m_view->setHidden([&states](ItemRef item) { return states.is(EntryState::Hidden, item); });
-    m_hidden = {};
-    for (const MissionFile file : MissionFiles) {
-        const auto& rows = states.rows(EntryState::Hidden, file);
-        for (std::uint32_t row = 0; row < rows.size(); ++row)
-            if (const auto place = rows[row] ? m_scene->find({layerOf(file), row}) : std::nullopt)
-                m_hidden.skip(*place, m_scene->batch(place->batch).instances.size());
-    }
+    m_hidden = skippingRows(*m_scene, [&states](MissionFile file) -> const std::vector<bool>& {
+        return states.rows(EntryState::Hidden, file);
+    });
     m_view->setOverrides(m_preview.active() ? m_preview.overrides() : m_hidden);
     showSelection();
+}
+
+void View3DPanel::frameSelection()
+{
+    if (m_view)
+        m_view->frameItems(m_selection.items());
 }
 
 PlacedItems View3DPanel::movable() const
@@ -234,15 +221,8 @@ void View3DPanel::previewMove(Vec3 offset)
     m_preview.show(m_mission, *m_scene, source(), places, m_hidden);
     m_view->setOverrides(m_preview.overrides());
     showSelection();
-    if (!places.empty()) {
-        const Vec3 t = places.front().translation;
-        m_status.show(QStringLiteral("Move %1 m to %2, %3, %4")
-                          .arg(static_cast<double>(length(offset)), 0, 'g', 4)
-                          .arg(static_cast<double>(t.x), 0, 'g', 6)
-                          .arg(static_cast<double>(t.y), 0, 'g', 6)
-                          .arg(static_cast<double>(t.z), 0, 'g', 6),
-                      QColor());
-    }
+    if (!places.empty())
+        m_status.show(moveText(offset, places.front().translation), QColor());
 }
 
 void View3DPanel::previewTurn(double degrees)
@@ -250,7 +230,7 @@ void View3DPanel::previewTurn(double degrees)
     m_preview.show(m_mission, *m_scene, source(), turnedPlaces(m_mission, movable(), degrees), m_hidden);
     m_view->setOverrides(m_preview.overrides());
     showSelection();
-    m_status.show(QStringLiteral("Turn %1\u00B0").arg(degrees, 0, 'g', 5), QColor());
+    m_status.show(turnText(degrees), QColor());
 }
 
 void View3DPanel::endPreview()
@@ -260,12 +240,6 @@ void View3DPanel::endPreview()
         m_view->setOverrides(m_hidden);
         showSelection();
     }
-}
-
-void View3DPanel::frameSelection()
-{
-    if (m_view)
-        m_view->frameItems(m_selection.items());
 }
 
 } // namespace mw
