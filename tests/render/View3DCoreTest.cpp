@@ -175,6 +175,35 @@ TEST(Scene3D, EachKindInItsBatchSizeAndColourStandingOnItsTranslation)
     EXPECT_GT(s.memoryBytes(), s.itemCount() * sizeof(Instance3D));
 }
 
+// Turned alike, every kind's arrow faces one way, the way the map draws its heading.
+TEST(Scene3D, EveryKindFacesWhereTheMapSaysItDoes)
+{
+    const std::array<float, 4> turned{0.8660254f, 0, 0.5f, 0};
+    build::SceneBuilder b;
+    b.beginObjects();
+    const std::pair<int, const char*> kinds[] = {{9, "car.i3d"}, {9, "man.i3d"}, {2, ""}, {4, ""}, {0x99, ""}};
+    for (const auto& [type, model] : kinds)
+        b.object({.name = "K" + std::to_string(type) + model, .type = static_cast<std::uint32_t>(type), .translation = Floats3{1, 0, 1},
+                  .rotation = turned, .model = std::string(model)});
+    b.endObjects();
+    const SceneLoadResult scene = loadScene(b.finish());
+    const Scene3D s = buildScene3D({.scene = &scene.catalogue});
+    const auto facing = [&](std::uint32_t row) {
+        const auto place = s.find({ViewLayer::Scene, row});
+        const Vec3 z = s.batch(place->batch).instances[place->index].column(2);
+        return Vec3{z.x, 0, z.z} / length(Vec3{z.x, 0, z.z});
+    };
+    const auto heading = sceneShape(scene.catalogue, 0)->heading;
+    const float towardsMap = dot(facing(0), Vec3{heading.x, 0, heading.z});
+    EXPECT_NEAR(std::fabs(towardsMap), 1, 1e-4);
+    for (std::uint32_t row = 1; row < std::size(kinds); ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_NEAR(length(facing(row) - facing(0)), 0, 1e-4);
+        const auto h = sceneShape(scene.catalogue, row)->heading;
+        EXPECT_NEAR(dot(facing(row), Vec3{h.x, 0, h.z}), towardsMap, 1e-4);
+    }
+}
+
 TEST(Picking, TheFirstItemOnTheRayIsPickedAsIfEveryItemWereTried)
 {
     std::mt19937 random(13);

@@ -93,11 +93,12 @@ Made sceneItem(const SceneCatalogue& scene, std::uint32_t row, Vec3 t, const std
     case MarkerKind::Human: return standing(HumanSize);
     case MarkerKind::Building: return standing(BuildingSize);
     case MarkerKind::Model: return standing(ThingSize);
-    case MarkerKind::Light: return made(BatchKind::SceneSpheres, instanceOf({}, Vec3{1, 1, 1} * LightDiameter, t, colour));
-    case MarkerKind::Sound: return made(BatchKind::SceneSpheres, instanceOf({}, Vec3{1, 1, 1} * SoundDiameter, t, colour));
+    // Round shapes turn with their object too: their arrow faces where the object does.
+    case MarkerKind::Light: return made(BatchKind::SceneSpheres, instanceOf(axes, Vec3{1, 1, 1} * LightDiameter, t, colour));
+    case MarkerKind::Sound: return made(BatchKind::SceneSpheres, instanceOf(axes, Vec3{1, 1, 1} * SoundDiameter, t, colour));
     case MarkerKind::Other: break;
     }
-    return made(BatchKind::SceneMarkers, instanceOf({}, Vec3{1, 1, 1} * MarkerSize, t, colour));
+    return made(BatchKind::SceneMarkers, instanceOf(axes, Vec3{1, 1, 1} * MarkerSize, t, colour));
 }
 
 // A cached object as large as its size, in metres, standing on its position: the footprint the
