@@ -49,8 +49,13 @@ TEST(Orientation, TheFirstSliderTurnsAboutTheVerticalAxisAsTheMapAndTheViewShowI
             const float yaw = yawOf(floats, layout);
             EXPECT_NEAR(std::sin(yaw), std::sin(turn), 1e-5);
             EXPECT_NEAR(std::cos(yaw), std::cos(turn), 1e-5);
+            // Twice as long, the components face the same way.
+            const auto [sin, cos] = yawSinCos({2 * floats[0], 2 * floats[1], 2 * floats[2], 2 * floats[3]}, layout);
+            EXPECT_NEAR(sin, std::sin(turn), 1e-5);
+            EXPECT_NEAR(cos, std::cos(turn), 1e-5);
         }
     }
+    EXPECT_EQ(yawSinCos({0, 0, 0, 0}, RotationLayout::Scene), (std::array<float, 2>{0, 1}));
     // The second slider alone tilts about the x axis, which stays where it is.
     for (int s = -90; s <= 90; s += 15) {
         const Mat3 m = orientationOf({0, 0, 1, secondSliderComponent(s)}, RotationLayout::Scene);

@@ -40,4 +40,18 @@ float yawOf(const std::array<float, 4>& floats, RotationLayout layout)
     return 2.0f * std::atan2(q.y, q.w);
 }
 
+std::array<float, 2> yawSinCos(const std::array<float, 4>& floats, RotationLayout layout)
+{
+    // (w, y) = r (cos a, sin a) for a yaw of 2a: sin 2a = 2yw / r², cos 2a = (w² - y²) / r².
+    const Quaternion q = quaternionOf(floats, layout);
+    const float n = q.w * q.w + q.y * q.y;
+    if (n == 0)
+        return {0, 1};
+    if (!std::isfinite(n)) {
+        const float yaw = yawOf(floats, layout);
+        return {std::sin(yaw), std::cos(yaw)};
+    }
+    return {2 * q.y * q.w / n, (q.w * q.w - q.y * q.y) / n};
+}
+
 } // namespace mw

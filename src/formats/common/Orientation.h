@@ -30,5 +30,8 @@ std::array<float, 4> floatsOf(const Quaternion& q, RotationLayout layout);
 Mat3 orientationOf(const std::array<float, 4>& q, RotationLayout layout);
 // The angle about the vertical axis, in radians: 2 atan2(y, w).
 float yawOf(const std::array<float, 4>& q, RotationLayout layout);
+// The same angle as {sin, cos}, from the components themselves (no angle is taken and turned back):
+// what the map draws for tens of thousands of objects.
+std::array<float, 2> yawSinCos(const std::array<float, 4>& q, RotationLayout layout);
 
 } // namespace mw

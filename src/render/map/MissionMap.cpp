@@ -10,9 +10,11 @@ namespace mw {
 
 float yawOfSceneRotation(const std::array<float, 4>& q) { return yawOf(q, RotationLayout::Scene); }
 
-std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, float yaw)
+std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, float yaw) { return rectangle(c, w, d, {std::sin(yaw), std::cos(yaw)}); }
+
+std::array<MapPoint, 4> rectangle(MapPoint c, float w, float d, std::array<float, 2> yawSinCos)
 {
-    const float s = std::sin(yaw), k = std::cos(yaw);
+    const auto [s, k] = yawSinCos;
     const float hw = std::fabs(w) / 2, hd = std::fabs(d) / 2;
     auto corner = [&](float u, float v) { return MapPoint{c.x + u * k + v * s, c.z - u * s + v * k}; };
     return {corner(-hw, -hd), corner(hw, -hd), corner(hw, hd), corner(-hw, hd)};
@@ -92,8 +94,8 @@ std::optional<MapShape> sceneShape(const SceneCatalogue& scene, std::uint32_t ro
     MapShape s{ViewLayer::Scene, markerKindOf(scene, row), row, {t.x, t.z}};
     s.heading = {0, 0}; // no rotation chunk: no heading to show
     if (r.RotationOffset) {
-        const float yaw = yawOfSceneRotation(scene.rotation(row));
-        s.heading = {std::sin(yaw), std::cos(yaw)};
+        const auto [sin, cos] = yawSinCos(scene.rotation(row), RotationLayout::Scene);
+        s.heading = {sin, cos};
     }
     return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
 }
@@ -105,9 +107,8 @@ std::optional<MapShape> cacheShape(const CacheLoadResult& cache, std::uint32_t r
         return std::nullopt; // a base record has no place
     MapShape s{ViewLayer::Cache, MarkerKind::Model, row, {r.position.x, r.position.z}};
     // The horizontal slider of the cache sets q1 and q2.
-    const float yaw = yawOf(r.rotation, RotationLayout::Cache);
     s.corners = 4;
-    s.outline = rectangle(s.centre, r.size.x, r.size.z, yaw);
+    s.outline = rectangle(s.centre, r.size.x, r.size.z, yawSinCos(r.rotation, RotationLayout::Cache));
     return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
 }
 
@@ -118,9 +119,9 @@ std::optional<MapShape> bodyShape(const CollisionLoadResult& tree, std::uint32_t
     if (b.CollisionKindTag == "SP" || b.CollisionKindTag == "CY") {
         s.radius = b.size.x;
     } else {
-        const float yaw = b.CollisionKindTag == "SC" ? 0.0f : yawOfSceneRotation(b.rotation);
         s.corners = 4;
-        s.outline = rectangle(s.centre, b.size.x, b.size.z, yaw);
+        s.outline = rectangle(s.centre, b.size.x, b.size.z,
+                              b.CollisionKindTag == "SC" ? std::array<float, 2>{0, 1} : yawSinCos(b.rotation, RotationLayout::Scene));
     }
     return drawable(s) ? std::optional<MapShape>(s) : std::nullopt;
 }

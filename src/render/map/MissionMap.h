@@ -51,6 +51,8 @@ float yawOfSceneRotation(const std::array<float, 4>& q);
 
 // A w x d rectangle about `centre`, turned by `yaw`.
 std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, float yaw);
+// The same, turned by the yaw given as {sin, cos}.
+std::array<MapPoint, 4> rectangle(MapPoint centre, float w, float d, std::array<float, 2> yawSinCos);
 
 MissionMap buildMissionMap(const SceneCatalogue& scene, const CacheLoadResult& cache, const CollisionLoadResult& tree);
 
