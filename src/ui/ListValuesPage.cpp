@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/text/NumericText.h"
+#include "ui/BoxStarts.h"
 #include "ui/QtText.h"
 #include "ui/RotationControls.h"
 #include "ui/ValueColours.h"
@@ -201,6 +202,7 @@ void ListValuesPage::showValues(const Values& v)
         m_material->setCurrentIndex(m_material->findData(v.material));
         m_materialCode->setText(materialHex(v.material));
     }
+    showBoxesFromTheStart(*this);
     m_filling = false;
 }
 

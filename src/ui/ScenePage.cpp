@@ -18,6 +18,7 @@
 #include "commands/editing/Scripts.h"
 #include "formats/scene/ValueTables.h"
 #include "foundation/text/NumericText.h"
+#include "ui/BoxStarts.h"
 #include "ui/ColourControls.h"
 #include "ui/QtText.h"
 #include "ui/RotationControls.h"
@@ -405,6 +406,7 @@ void ScenePage::showEntry(const SceneEntry& e, const std::optional<std::string>&
     m_script->setEnabled(script.has_value());
     m_script->setPlainText(fromBytes(scriptForEditing(m_storedScript)));
     m_scriptLength->setText(script ? QString::number(script->size()) : QString());
+    showBoxesFromTheStart(*this);
     m_filling = false;
 }
 

@@ -199,6 +199,7 @@ void SelectionDock::showSummary(const FieldSummary& summary)
     paintNormal(row.box);
     // A negative value shown as "=-3": as typed, "-3" would subtract 3 from each.
     row.box->setText(summary.mixed() ? QString() : (summary.low < 0 ? QStringLiteral("=") + value : value));
+    row.box->setCursorPosition(0);
     row.box->setPlaceholderText(summary.mixed() ? fromText(mixedText(summary)) : QString());
 }
 

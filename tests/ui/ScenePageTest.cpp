@@ -109,6 +109,7 @@ TEST_F(ScenePageTest, ShowsEachKindWithItsPanel)
     EXPECT_EQ(w<QSlider>("Slider1_0")->value(), 30);
     EXPECT_EQ(w<QSlider>("Slider2_0")->value(), -30);
     EXPECT_EQ(text("Text11_0").left(6), "30.000");
+    EXPECT_EQ(w<QLineEdit>("Text11_0")->cursorPosition(), 0); // a long value shown from its start
     EXPECT_EQ(text("Text3_0"), "0.5");
     EXPECT_EQ(text("Text4_0"), "0.25");
     EXPECT_EQ(text("Text12_0"), "0.5");

@@ -26,6 +26,8 @@ public:
 
     explicit View3D(QWidget* parent = nullptr);
     ~View3D() override;
+    // Docked beside the map, the view asks for room to work in, not its minimum.
+    QSize sizeHint() const override { return {480, 360}; }
 
     // What is drawn (kept alive by the view while it shows it).
     void setScene(std::shared_ptr<const Scene3D> scene);
