@@ -5,11 +5,11 @@
 
 #include "formats/scene/SceneLoader.h"
 #include "foundation/files/FileAccess.h"
-#include "foundation/seams/Prompter.h"
 #include "foundation/text/Latin1Text.h"
 #include "Faults.h"
 #include "LargeMission.h"
 #include "mission/Search.h"
+#include "QuietPrompter.h"
 
 namespace {
 
@@ -83,10 +83,7 @@ void SceneReload_LargeScene(benchmark::State& state)
 // A name search that finds nothing in 30 001 rows and is declined at the end of the list.
 void NameSearch_LargeScene(benchmark::State& state)
 {
-    struct DeclineAll : mw::Prompter {
-        void message(std::string_view, std::string_view) override {}
-        bool askYesNo(std::string_view, std::string_view) override { return false; }
-    } prompter;
+    mw::bench::QuietPrompter prompter;
     const auto scene = mw::loadScene(mw::readWholeFile(mw::bench::largeScenePath()));
     const auto& catalogue = scene.catalogue;
     for (auto _ : state) {

@@ -19,17 +19,14 @@
 #include "Faults.h"
 #include "LargeMission.h"
 #include "mission/Mission.h"
+#include "QuietPrompter.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-struct Quiet : mw::Prompter {
-    void message(std::string_view, std::string_view) override {}
-    bool askYesNo(std::string_view, std::string_view) override { return yes; }
-    bool yes = false;
-};
+using Quiet = mw::bench::QuietPrompter;
 
 fs::path workFolder()
 {

@@ -9,8 +9,8 @@
 #include "Faults.h"
 #include "LargeMission.h"
 #include "commands/placing/Placing.h"
-#include "foundation/seams/Prompter.h"
 #include "mission/Mission.h"
+#include "QuietPrompter.h"
 #include "script/ScriptRun.h"
 
 namespace {
@@ -18,10 +18,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-struct Quiet : mw::Prompter {
-    void message(std::string_view, std::string_view) override {}
-    bool askYesNo(std::string_view, std::string_view) override { return false; }
-};
+using Quiet = mw::bench::QuietPrompter;
 
 double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 

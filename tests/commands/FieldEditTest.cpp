@@ -9,6 +9,7 @@
 #include "mission/Mission.h"
 #include "support/MissionFileBuilders.h"
 #include "support/SceneBuilder.h"
+#include "support/SceneForms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
@@ -121,36 +122,6 @@ std::string* boxOf(SceneValueForm& f, Field field)
     }
 }
 
-// The inspector's form as it is filled for an entry, every value as its box shows it.
-SceneValueForm formOf(const SceneEntry& e)
-{
-    SceneValueForm f;
-    const float* values[] = {&e.translation.x, &e.translation.y, &e.translation.z, &e.size.x, &e.size.y, &e.size.z};
-    for (int i = 0; i < 6; ++i)
-        *boxOf(f, static_cast<Field>(i)) = formatFloat(*values[i]);
-    f.verticalAngle = formatDouble(verticalAngleFromQ2(e.rotation[1]));
-    f.rotation = e.rotation;
-    f.red = formatFloat(e.lightColour[0] * 255.0f);
-    f.green = formatFloat(e.lightColour[1] * 255.0f);
-    f.blue = formatFloat(e.lightColour[2] * 255.0f);
-    f.brightness = formatFloat(e.lightPower);
-    f.distance2 = formatFloat(e.lightDistance[1]);
-    f.range1 = formatFloat(e.lightRange[0]);
-    f.range2 = formatFloat(e.lightRange[1]);
-    f.sex = std::to_string(e.sex);
-    f.behaviour = e.behaviour;
-    f.aggression = formatFloat(e.aggression);
-    f.humanWeight = f.thingWeight = formatFloat(e.weight);
-    f.thingSound = e.thingSound;
-    f.soundKind = std::to_string(e.soundKind);
-    f.volume = formatFloat(e.soundField[2]);
-    f.soundField3 = formatFloat(e.soundField[3]);
-    f.soundField4 = formatFloat(e.soundField[4]);
-    f.soundField5 = formatFloat(e.soundField[5]);
-    f.soundDistance = formatFloat(e.soundField[6]);
-    return f;
-}
-
 // What the editor wrote for one object alone before this command: the inspector's save of that
 // one box, or, for a heading, a turn in the views to it.
 void saveAlone(Mission& mission, FieldItem item, Field field, const std::string& text, Prompter& prompter)
@@ -169,7 +140,7 @@ void saveAlone(Mission& mission, FieldItem item, Field field, const std::string&
         const CacheRecord& r = mission.cache().records[item.row];
         e.translation = r.position, e.size = r.size, e.rotation = r.rotation;
     }
-    SceneValueForm form = formOf(e);
+    SceneValueForm form = formShowing(e);
     if (field == Field::HumanBehaviour || field == Field::ThingSound)
         (field == Field::HumanBehaviour ? form.behaviour : form.thingSound) = std::stoi(text);
     else

@@ -9,6 +9,7 @@
 #include "mission/Mission.h"
 #include "support/Outcomes.h"
 #include "support/SceneBuilder.h"
+#include "support/SceneForms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempFolder.h"
 
@@ -54,33 +55,12 @@ protected:
         mission.open(MissionFile::Scene, path, prompter);
     }
 
-    SceneValueForm formFor(const SceneEntry& e) const
+    // The form as shown, with the vertical angle and the colour boxes at values of their own.
+    static SceneValueForm formFor(const SceneEntry& e)
     {
-        SceneValueForm f;
-        f.translationX = formatFloat(e.translation.x);
-        f.translationY = formatFloat(e.translation.y);
-        f.translationZ = formatFloat(e.translation.z);
-        f.sizeX = formatFloat(e.size.x);
-        f.sizeY = formatFloat(e.size.y);
-        f.sizeZ = formatFloat(e.size.z);
+        SceneValueForm f = formShowing(e);
         f.verticalAngle = "0";
-        f.rotation = e.rotation;
-        f.brightness = formatFloat(e.lightPower);
         f.red = f.green = f.blue = "127.5";
-        f.distance1 = formatFloat(e.lightDistance[0]);
-        f.distance2 = formatFloat(e.lightDistance[1]);
-        f.range1 = formatFloat(e.lightRange[0]);
-        f.range2 = formatFloat(e.lightRange[1]);
-        f.sex = std::to_string(e.sex);
-        f.aggression = formatFloat(e.aggression);
-        f.humanWeight = formatFloat(e.weight);
-        f.thingWeight = formatFloat(e.weight);
-        f.soundKind = std::to_string(e.soundKind);
-        f.volume = formatFloat(e.soundField[2]);
-        f.soundField3 = formatFloat(e.soundField[3]);
-        f.soundField4 = formatFloat(e.soundField[4]);
-        f.soundField5 = formatFloat(e.soundField[5]);
-        f.soundDistance = formatFloat(e.soundField[6]);
         return f;
     }
 

@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <fstream>
+#include <functional>
+#include <memory>
 
 #include "commands/addins/Export.h"
 #include "commands/addins/Import.h"
@@ -41,34 +43,44 @@ void answerNextDialog(const std::function<void(QFileDialog*)>& answer)
     poll->start(10);
 }
 
+// Leaves a window arranged by `arrange` in the settings of `dir`, then opens the next window from
+// them once the first is gone.
+std::unique_ptr<WindowDriver> reopened(const QTemporaryDir& dir, const std::function<void(WindowDriver&)>& arrange)
+{
+    {
+        WindowDriver ui;
+        arrange(ui);
+        QSettings settings(iniIn(dir), QSettings::IniFormat);
+        ui.window->saveSettings(settings);
+    }
+    auto next = std::make_unique<WindowDriver>();
+    QSettings settings(iniIn(dir), QSettings::IniFormat);
+    next->window->restoreSettings(settings);
+    next->window->show();
+    return next;
+}
+
 } // namespace
 
 // What a window leaves in its settings, the next one opens with: size, docks, layers.
 TEST(Settings, TheNextWindowOpensWhereTheLastWasLeft)
 {
     QTemporaryDir dir;
-    {
-        WindowDriver ui;
-        ui.window->resize(1111, 777);
-        ui.window->show();
-        ui.action(ids::ShowMap)->trigger();
-        ui.find<QCheckBox>("MapLayer_2")->click(); // collision bodies off
-        ui.find<QToolButton>("View3DLock_2")->click(); // and locked
-        QSettings settings(iniIn(dir), QSettings::IniFormat);
-        ui.window->saveSettings(settings);
-    }
-    WindowDriver ui;
-    QSettings settings(iniIn(dir), QSettings::IniFormat);
-    ui.window->restoreSettings(settings);
-    ui.window->show();
-    EXPECT_EQ(ui.window->size(), QSize(1111, 777));
-    EXPECT_TRUE(ui.find<QDockWidget>(ids::MapDock)->isVisible());
-    EXPECT_TRUE(ui.action(ids::ShowMap)->isChecked());
-    EXPECT_FALSE(ui.find<QCheckBox>("MapLayer_2")->isChecked());
-    EXPECT_FALSE(ui.find<QCheckBox>("View3DLayer_2")->isChecked());
-    EXPECT_TRUE(ui.find<QCheckBox>("MapLayer_1")->isChecked());
-    EXPECT_TRUE(ui.find<QToolButton>("MapLock_2")->isChecked());
-    EXPECT_FALSE(ui.find<QToolButton>("MapLock_1")->isChecked());
+    const auto ui = reopened(dir, [](WindowDriver& first) {
+        first.window->resize(1111, 777);
+        first.window->show();
+        first.action(ids::ShowMap)->trigger();
+        first.find<QCheckBox>("MapLayer_2")->click(); // collision bodies off
+        first.find<QToolButton>("View3DLock_2")->click(); // and locked
+    });
+    EXPECT_EQ(ui->window->size(), QSize(1111, 777));
+    EXPECT_TRUE(ui->find<QDockWidget>(ids::MapDock)->isVisible());
+    EXPECT_TRUE(ui->action(ids::ShowMap)->isChecked());
+    EXPECT_FALSE(ui->find<QCheckBox>("MapLayer_2")->isChecked());
+    EXPECT_FALSE(ui->find<QCheckBox>("View3DLayer_2")->isChecked());
+    EXPECT_TRUE(ui->find<QCheckBox>("MapLayer_1")->isChecked());
+    EXPECT_TRUE(ui->find<QToolButton>("MapLock_2")->isChecked());
+    EXPECT_FALSE(ui->find<QToolButton>("MapLock_1")->isChecked());
 }
 
 // Settings that hold nonsense, or that are no settings file at all, leave the defaults.
@@ -160,20 +172,13 @@ TEST(Settings, EachKindOfFileDialogReopensInItsOwnLastFolder)
 TEST(Settings, AVisible3DViewComesBack)
 {
     QTemporaryDir dir;
-    {
-        WindowDriver ui;
-        ui.window->show();
-        ui.action(ids::Show3D)->trigger();
-        QSettings settings(iniIn(dir), QSettings::IniFormat);
-        ui.window->saveSettings(settings);
-    }
-    WindowDriver ui;
-    QSettings settings(iniIn(dir), QSettings::IniFormat);
-    ui.window->restoreSettings(settings);
-    ui.window->show();
-    EXPECT_TRUE(ui.find<QDockWidget>(ids::View3DDock)->isVisible());
-    EXPECT_TRUE(ui.action(ids::Show3D)->isChecked());
+    const auto ui = reopened(dir, [](WindowDriver& first) {
+        first.window->show();
+        first.action(ids::Show3D)->trigger();
+    });
+    EXPECT_TRUE(ui->find<QDockWidget>(ids::View3DDock)->isVisible());
+    EXPECT_TRUE(ui->action(ids::Show3D)->isChecked());
     if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
-        EXPECT_FALSE(ui.find<QLabel>(ids::View3DNotice)->text().isEmpty());
+        EXPECT_FALSE(ui->find<QLabel>(ids::View3DNotice)->text().isEmpty());
     }
 }
