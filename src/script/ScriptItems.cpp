@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "mission/Mission.h"
+#include "script/ScriptValues.h"
 
 namespace mw {
 
@@ -20,8 +21,6 @@ std::optional<std::uint32_t> rowOf(const QJSValue& value)
         return std::nullopt;
     return static_cast<std::uint32_t>(n);
 }
-
-QString latin1Text(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
 // Adds one item (once, however often it is named); the reason when it names nothing there is, or
 // a value read before a command moved the rows under it.
@@ -46,7 +45,7 @@ std::optional<std::string> addItem(const Mission& mission, const QJSValue& value
     int which = 0;
     if (list == QStringLiteral("objects")) {
         const SceneCatalogue& c = mission.sceneCatalogue();
-        if (!mission.isLoaded(MissionFile::Scene) || *row >= c.FirstScriptIndex || c.records[*row].isScript)
+        if (!mission.isLoaded(MissionFile::Scene) || !c.isObject(*row))
             return "there is no object at " + at;
         nameThere = latin1Text(c.name(*row));
     } else if (list == QStringLiteral("cached")) {

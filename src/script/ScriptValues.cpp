@@ -13,9 +13,6 @@ namespace mw {
 
 namespace {
 
-// Texts of the files are single bytes; scripts get them as Latin-1.
-QString textOf(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-
 // A stored 32-bit float as the number its shortest text says (4.2, not 4.199999809265137), as
 // the inspector shows it.
 double shown(double value)
@@ -74,7 +71,7 @@ QJSValue cachedValue(QJSEngine& engine, const Mission& mission, std::uint32_t ro
 {
     const CacheRecord& r = mission.cache().records[row];
     QJSValue out = entry(engine, "cached", row);
-    out.setProperty(QStringLiteral("name"), textOf(mission.cache().name(row)));
+    out.setProperty(QStringLiteral("name"), latin1Text(mission.cache().name(row)));
     out.setProperty(QStringLiteral("isBase"), r.baseRecord);
     if (r.TranslationOffset == 0)
         return out;
@@ -90,7 +87,7 @@ QJSValue frameValue(QJSEngine& engine, const Mission& mission, std::uint32_t row
 {
     const ModelFrame& f = mission.model().frames[row];
     QJSValue out = entry(engine, "frames", row);
-    out.setProperty(QStringLiteral("name"), textOf(f.name));
+    out.setProperty(QStringLiteral("name"), latin1Text(f.name));
     out.setProperty(QStringLiteral("position"), vec3(engine, f.position));
     out.setProperty(QStringLiteral("rotation"), floats(engine, f.rotation));
     return out;
@@ -101,9 +98,9 @@ QJSValue bodyValue(QJSEngine& engine, const Mission& mission, std::uint32_t row)
     const CollisionLoadResult& tree = mission.tree();
     const CollisionBody& b = tree.body(row);
     QJSValue out = entry(engine, "bodies", row);
-    out.setProperty(QStringLiteral("name"), textOf(tree.listText(row)));
-    out.setProperty(QStringLiteral("kind"), textOf(b.CollisionKindTag));
-    out.setProperty(QStringLiteral("link"), textOf(tree.linkName(row)));
+    out.setProperty(QStringLiteral("name"), latin1Text(tree.listText(row)));
+    out.setProperty(QStringLiteral("kind"), latin1Text(b.CollisionKindTag));
+    out.setProperty(QStringLiteral("link"), latin1Text(tree.linkName(row)));
     out.setProperty(QStringLiteral("material"), b.material);
     if (b.placed) {
         out.setProperty(QStringLiteral("position"), vec3(engine, b.position));
@@ -129,11 +126,11 @@ QJSValue objectValue(QJSEngine& engine, const Mission& mission, std::uint32_t ro
     const SceneCatalogue& c = mission.sceneCatalogue();
     const SceneRecord& r = c.records[row];
     QJSValue out = entry(engine, "objects", row);
-    out.setProperty(QStringLiteral("name"), textOf(c.name(row)));
+    out.setProperty(QStringLiteral("name"), latin1Text(c.name(row)));
     out.setProperty(QStringLiteral("kind"), kindOf(r));
     out.setProperty(QStringLiteral("type"), r.typeCode);
-    out.setProperty(QStringLiteral("model"), textOf(c.model(row)));
-    out.setProperty(QStringLiteral("link"), textOf(textIn(c.bytes(), {r.LinkOffset, r.linkLength})));
+    out.setProperty(QStringLiteral("model"), latin1Text(c.model(row)));
+    out.setProperty(QStringLiteral("link"), latin1Text(c.link(row)));
     out.setProperty(QStringLiteral("hasScript"), r.hasScript);
     if (r.TranslationOffset)
         out.setProperty(QStringLiteral("position"), vec3(engine, c.translation(row)));
@@ -185,6 +182,11 @@ QJSValue problemValues(QJSEngine& engine, const CheckReport& report)
         out.setProperty(QStringLiteral("message"), QString::fromStdString(p.message));
         return out;
     });
+}
+
+QString latin1Text(std::string_view bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace mw

@@ -7,6 +7,7 @@
 #include <QJSValue>
 #include <QString>
 #include <cstdint>
+#include <string_view>
 
 class QJSEngine;
 
@@ -14,6 +15,9 @@ namespace mw {
 
 class Mission;
 struct CheckReport;
+
+// A text of the files as scripts get it: the files' texts are single bytes, read as Latin-1.
+QString latin1Text(std::string_view bytes);
 
 enum class ScriptList { Objects, Cached, Frames, Bodies };
 

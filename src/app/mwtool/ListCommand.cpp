@@ -39,7 +39,7 @@ Table sceneTable(const SceneCatalogue& scene)
         };
         t.rows.push_back({rowNumber(row), text(scene.name(row)),
                           r.typeCode == typecode::None ? Cell() : Cell(hexNumber(r.typeCode, 2)), r.hasScript,
-                          text(scene.model(row)), text(textIn(scene.bytes(), {r.LinkOffset, r.linkLength})),
+                          text(scene.model(row)), text(scene.link(row)),
                           present(r.TranslationOffset, numbers(scene.translation(row))),
                           present(r.RotationOffset, numbers(scene.rotation(row))),
                           present(r.SizeOffset, numbers(scene.size(row)))});

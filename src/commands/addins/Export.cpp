@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "NAME.4ds" for a model "NAME.i3d" (any letter case of the ".i3d").
 // The file of that name in the folder, whatever its letter case.
 std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name)
 {
@@ -38,7 +37,7 @@ std::vector<PackageFile> modelFiles(const Mission& mission, std::span<const std:
     std::vector<PackageFile> files;
     std::vector<std::string> seen;
     for (std::uint32_t row : rows) {
-        if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript || catalogue.model(row).empty())
+        if (!catalogue.isObject(row) || catalogue.model(row).empty())
             continue;
         const std::string name = modelFileNameFor(catalogue.model(row));
         if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return equalIgnoringCase(s, name); }))

@@ -23,11 +23,6 @@ bool hasDefinition(const SceneEntry& e)
     return (e.hasScript || kind) && e.DefinitionChunkOffset != 0;
 }
 
-bool isObjectRow(const SceneCatalogue& catalogue, std::uint32_t row)
-{
-    return row < catalogue.FirstScriptIndex && !catalogue.records[row].isScript;
-}
-
 // The splices that remove the objects of `rows` (objects only) and their definitions, in file
 // order; nothing when a recorded chunk does not lie in the kept bytes.
 std::optional<std::vector<SceneSplice>> removals(const Mission& mission, std::span<const std::uint32_t> rows)
@@ -91,7 +86,7 @@ Outcome deleteObject(Mission& mission, std::uint32_t row, Prompter& prompter)
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     if (row >= catalogue.entryCount())
         return Outcome::refused();
-    if (!isObjectRow(catalogue, row)) {
+    if (!catalogue.isObject(row)) {
         prompter.message(deletemsg::NotDeletable, deletemsg::Title);
         return Outcome::refused();
     }
@@ -105,7 +100,7 @@ Outcome deleteObjects(Mission& mission, std::span<const std::uint32_t> rows, Pro
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
     std::vector<std::uint32_t> objects;
     for (std::uint32_t row : rows)
-        if (row < catalogue.entryCount() && isObjectRow(catalogue, row))
+        if (catalogue.isObject(row))
             objects.push_back(row);
     std::sort(objects.begin(), objects.end());
     objects.erase(std::unique(objects.begin(), objects.end()), objects.end());

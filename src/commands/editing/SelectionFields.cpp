@@ -120,7 +120,7 @@ std::optional<FieldSlot> definitionSlot(const SceneCatalogue& c, const SceneReco
 
 std::optional<FieldSlot> sceneSlot(const SceneCatalogue& c, std::uint32_t row, Field field)
 {
-    if (row >= c.FirstScriptIndex || row >= c.entryCount() || c.records[row].isScript)
+    if (!c.isObject(row))
         return std::nullopt;
     const SceneRecord& r = c.records[row];
     const FieldOwner owner = infoOf(field).owner;

@@ -29,14 +29,6 @@ std::string fieldText(std::string_view text)
     return s;
 }
 
-std::span<const std::uint8_t> chunkAt(std::span<const std::uint8_t> file, std::uint32_t at)
-{
-    const ByteReader r(file);
-    if (!r.has(at, chunk::HeaderSize) || !r.has(at, r.u32(at + 2)))
-        return {};
-    return file.subspan(at, r.u32(at + 2));
-}
-
 // The names of the scene and of the objects pasted so far: letter case ignored when a name is made
 // free (as the insert command compares names), as they are when a link is looked for. The scene's
 // names stay in its bytes; a scene has up to 30 001 of them.
@@ -99,18 +91,18 @@ CopiedObjects copyObjects(const Mission& mission, std::span<const std::uint32_t>
     for (std::uint32_t row : sorted) {
         if (row >= catalogue.entryCount())
             continue;
-        if (row >= catalogue.FirstScriptIndex || catalogue.records[row].isScript) {
+        if (!catalogue.isObject(row)) {
             ++copied.scriptsLeftOut;
             continue;
         }
         const SceneRecord& r = catalogue.records[row];
-        const auto object = chunkAt(file, r.ObjectChunkOffset);
+        const auto object = wholeChunkAt(file, r.ObjectChunkOffset);
         if (object.empty())
             continue;
         copied.package.objects.insert(copied.package.objects.end(), object.begin(), object.end());
         copied.names.emplace_back(catalogue.name(row));
         if (r.DefinitionChunkOffset && std::find(definitions.begin(), definitions.end(), r.DefinitionChunkOffset) == definitions.end()) {
-            const auto definition = chunkAt(file, r.DefinitionChunkOffset);
+            const auto definition = wholeChunkAt(file, r.DefinitionChunkOffset);
             if (!definition.empty() && ByteReader(definition).u16(0) == chunk::Definition) {
                 copied.package.definitions.insert(copied.package.definitions.end(), definition.begin(), definition.end());
                 definitions.push_back(r.DefinitionChunkOffset);

@@ -16,13 +16,14 @@ namespace {
 
 constexpr std::size_t LongestName = 50;
 
-bool isObjectRow(const SceneCatalogue& c, std::uint32_t row) { return row < c.FirstScriptIndex && !c.records[row].isScript; }
-
-// The whole chunk that starts at `at` in the scene's bytes.
+// The whole chunk that starts at `at` in the scene's bytes; one that does not lie inside them
+// is a damaged scene.
 std::span<const std::uint8_t> chunkAt(std::span<const std::uint8_t> bytes, std::uint32_t at)
 {
-    const ByteReader r(bytes);
-    return r.bytes(at, r.u32(at + 2ull));
+    const auto whole = wholeChunkAt(bytes, at);
+    if (whole.empty())
+        throw TruncatedData();
+    return whole;
 }
 
 // The object's chunk renamed, its definition's and the linked objects' chunks following.
@@ -31,26 +32,26 @@ std::vector<SceneSplice> renamings(const Mission& mission, std::uint32_t row, co
     const SceneCatalogue& c = mission.sceneCatalogue();
     const auto bytes = mission.bytes(MissionFile::Scene);
     std::vector<SceneSplice> splices;
-    const auto replace = [&](std::uint32_t at, std::vector<std::uint8_t> chunk, std::uint32_t sizeField) {
-        const auto old = static_cast<std::uint32_t>(chunkAt(bytes, at).size());
-        splices.push_back({at, old, std::move(chunk), {sizeField}});
+    const auto replace = [&](std::uint32_t at, std::span<const std::uint8_t> old, std::vector<std::uint8_t> chunk,
+                             std::uint32_t sizeField) {
+        splices.push_back({at, static_cast<std::uint32_t>(old.size()), std::move(chunk), {sizeField}});
     };
     const SceneRecord& record = c.records[row];
-    replace(record.ObjectChunkOffset, changedObjectChunk(chunkAt(bytes, record.ObjectChunkOffset), to, std::nullopt, 0),
-            c.ObjectsSizeOffset);
+    const auto object = chunkAt(bytes, record.ObjectChunkOffset);
+    replace(record.ObjectChunkOffset, object, changedObjectChunk(object, to, std::nullopt, 0), c.ObjectsSizeOffset);
     if (record.DefinitionChunkOffset != 0) {
         const auto definition = chunkAt(bytes, record.DefinitionChunkOffset);
         const std::string name = definitionChunkName(definition);
         // Owned by the whole name, or by the part before its first ".".
         const std::string renamed = name == from ? to : to + name.substr(std::min(name.size(), from.size()));
-        replace(record.DefinitionChunkOffset, renamedDefinitionChunk(definition, renamed), c.DefsPos);
+        replace(record.DefinitionChunkOffset, definition, renamedDefinitionChunk(definition, renamed), c.DefsPos);
     }
     for (std::uint32_t other = 0; other < c.FirstScriptIndex; ++other) {
-        const SceneRecord& r = c.records[other];
-        if (other == row || r.isScript || textIn(c.bytes(), {r.LinkOffset, r.linkLength}) != from)
+        if (other == row || !c.isObject(other) || c.link(other) != from)
             continue;
-        replace(r.ObjectChunkOffset, changedObjectChunk(chunkAt(bytes, r.ObjectChunkOffset), std::string(c.name(other)), to, 0),
-                c.ObjectsSizeOffset);
+        const auto linked = chunkAt(bytes, c.records[other].ObjectChunkOffset);
+        replace(c.records[other].ObjectChunkOffset, linked,
+                changedObjectChunk(linked, std::string(c.name(other)), to, 0), c.ObjectsSizeOffset);
     }
     std::sort(splices.begin(), splices.end(), [](const SceneSplice& a, const SceneSplice& b) { return a.at < b.at; });
     return splices;
@@ -61,7 +62,7 @@ std::vector<SceneSplice> renamings(const Mission& mission, std::uint32_t row, co
 Outcome renameObject(Mission& mission, std::uint32_t row, const std::string& name, Prompter& prompter)
 {
     const SceneCatalogue& c = mission.sceneCatalogue();
-    if (!mission.isLoaded(MissionFile::Scene) || row >= c.entryCount() || !isObjectRow(c, row)) {
+    if (!mission.isLoaded(MissionFile::Scene) || !c.isObject(row)) {
         prompter.message(renamemsg::NotAnObject, renamemsg::Title);
         return Outcome::refused();
     }

@@ -38,6 +38,14 @@ std::string textOf(std::span<const std::uint8_t> textChunk)
 
 } // namespace
 
+std::span<const std::uint8_t> wholeChunkAt(std::span<const std::uint8_t> file, std::uint32_t at)
+{
+    const ByteReader r(file);
+    if (!r.has(at, chunk::HeaderSize) || !r.has(at, r.u32(at + 2)))
+        return {};
+    return file.subspan(at, r.u32(at + 2));
+}
+
 std::optional<std::vector<std::span<const std::uint8_t>>> splitChunks(std::span<const std::uint8_t> run)
 {
     const ByteReader r(run);

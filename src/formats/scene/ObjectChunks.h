@@ -11,6 +11,9 @@
 
 namespace mw {
 
+// The whole chunk that starts at `at` in a file's bytes; empty when it does not lie inside them.
+std::span<const std::uint8_t> wholeChunkAt(std::span<const std::uint8_t> file, std::uint32_t at);
+
 // A run of whole chunks (the objects or the definitions of a package's scene block), split into
 // its chunks. Nothing when the run does not consist of whole chunks.
 std::optional<std::vector<std::span<const std::uint8_t>>> splitChunks(std::span<const std::uint8_t> run);

@@ -142,6 +142,17 @@ public:
         const SceneRecord& r = records[row];
         return textIn(bytes(), {r.ModelOffset, r.modelLength});
     }
+    // The name the row's link starts with.
+    std::string_view link(std::size_t row) const
+    {
+        const SceneRecord& r = records[row];
+        return textIn(bytes(), {r.LinkOffset, r.linkLength});
+    }
+    // Whether the row is a placed object (not a free-standing script, not past the rows).
+    bool isObject(std::size_t row) const
+    {
+        return row < FirstScriptIndex && row < records.size() && !records[row].isScript;
+    }
     // For each of `names` (with `hashes`, their NameIndex::hashOf), the first row bearing it, or
     // NameIndex::NotFound: one pass over the rows. `slots` is working memory, reusable.
     void findFirstRows(std::span<const std::string_view> names, std::span<const std::uint32_t> hashes,
