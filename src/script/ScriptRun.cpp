@@ -7,10 +7,22 @@
 #include <mutex>
 #include <thread>
 
+#include "foundation/files/FileAccess.h"
+#include "foundation/files/Paths.h"
 #include "mission/Mission.h"
 #include "script/ScriptApi.h"
 
 namespace mw {
+
+QString readScriptSource(const std::filesystem::path& path)
+{
+    constexpr std::uintmax_t LargestScript = 16u * 1024u * 1024u;
+    std::error_code error;
+    if (!fileExists(path) || std::filesystem::file_size(path, error) > LargestScript || error)
+        throw IoError("cannot read " + utf8Of(path));
+    const std::vector<std::uint8_t> source = readWholeFile(path);
+    return QString::fromUtf8(reinterpret_cast<const char*>(source.data()), static_cast<qsizetype>(source.size()));
+}
 
 namespace {
 

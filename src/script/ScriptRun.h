@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@ class QJSEngine;
 namespace mw {
 
 class Mission;
+
+// A script file's text. A script is a text a modder wrote: anything that is no regular file, or
+// larger than 16 MiB, is refused as unreadable (IoError), as is a file that cannot be read.
+QString readScriptSource(const std::filesystem::path& path);
 
 struct ScriptOptions {
     std::chrono::milliseconds timeLimit{30'000};

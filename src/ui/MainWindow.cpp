@@ -34,6 +34,7 @@
 #include "commands/merges/PutCache.h"
 #include "commands/merges/PutTree.h"
 #include "mission/MissionFolder.h"
+#include "script/ScriptRun.h"
 #include "ui/ChangedFilesBar.h"
 #include "ui/CheckPanel.h"
 #include "ui/ExportDialog.h"
@@ -212,10 +213,12 @@ void MainWindow::restoreSettings(QSettings& settings)
             on[k] = text[static_cast<qsizetype>(k)] == QLatin1Char('1');
         return on;
     };
+    const auto shown = switches("view/layers");
+    const auto locked = switches("view/locks");
     for (const ViewLayer layer : AllViewLayers) {
-        if (const auto shown = switches("view/layers"))
+        if (shown)
             m_layers->setShown(layer, (*shown)[indexOf(layer)]);
-        if (const auto locked = switches("view/locks"))
+        if (locked)
             m_layers->setLocked(layer, (*locked)[indexOf(layer)]);
     }
     // The menu's check marks follow the docks restored.
@@ -600,7 +603,10 @@ void MainWindow::updateActions()
     a.checkMission->setEnabled(idle && std::any_of(std::begin(MissionFiles), std::end(MissionFiles),
                                                    [this](MissionFile f) { return m_mission->isLoaded(f); }));
     a.selectAll->setEnabled(idle && objects);
-    a.dropToGround->setEnabled(idle && m_mission->isLoaded(MissionFile::Tree) && !m_selection->placedItems().empty());
+    a.dropToGround->setEnabled(idle && m_mission->isLoaded(MissionFile::Tree) &&
+                                  (!m_selection->rows(MissionFile::Scene).empty() ||
+                                   !m_selection->rows(MissionFile::Cache).empty() ||
+                                   !m_selection->rows(MissionFile::Model).empty()));
     const bool anything = m_selection->size() > 0;
     a.hideSelected->setEnabled(anything);
     a.hideOthers->setEnabled(anything);
@@ -664,20 +670,14 @@ void MainWindow::runScriptCommand()
     const auto path = m_files.openFile(" (*.js)|*.js|(*.*)|*.*");
     if (!path)
         return;
-    // A script is a text a modder wrote; anything that is no regular file, or huge, is refused.
-    constexpr std::uintmax_t LargestScript = 16u * 1024u * 1024u;
-    std::error_code error;
-    std::vector<std::uint8_t> source;
+    QString source;
     try {
-        if (!fileExists(*path) || std::filesystem::file_size(*path, error) > LargestScript || error)
-            throw IoError("cannot read " + utf8Of(*path));
-        source = readWholeFile(*path);
+        source = readScriptSource(*path);
     } catch (const IoError& e) {
         m_prompter.message(e.what(), "Run Script");
         return;
     }
-    m_console->runScript(QString::fromUtf8(reinterpret_cast<const char*>(source.data()), static_cast<qsizetype>(source.size())),
-                         fromPath(path->filename()));
+    m_console->runScript(source, fromPath(path->filename()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

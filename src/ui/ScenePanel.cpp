@@ -126,19 +126,17 @@ void ScenePanel::selectAll()
         all.rows[row] = static_cast<std::uint32_t>(row);
     if (!all.current && !all.rows.empty())
         all.current = 0;
-    const SceneSelection s = m_selection.scene();
-    m_selection.setSceneLists(std::move(all), s.scripts, s.things);
+    m_selection.setSceneLists(std::move(all), m_selection.scriptsRow(), m_selection.thingsRow());
 }
 
 void ScenePanel::applySelection()
 {
     if (m_pushing)
         return; // the lists' own selection coming back
-    const SceneSelection s = m_selection.scene();
     const auto current = m_selection.current(MissionFile::Scene);
     m_listsFilling = true;
-    selectListRow(m_lists[ScriptsTab], s.scripts);
-    selectListRow(m_lists[ThingsTab], s.things);
+    selectListRow(m_lists[ScriptsTab], m_selection.scriptsRow());
+    selectListRow(m_lists[ThingsTab], m_selection.thingsRow());
     // Every row at once, with the current one: the entry is shown below, once.
     showListSelection(m_lists[AllTab], {current, m_selection.sceneRows()});
     m_listsFilling = false;

@@ -50,17 +50,6 @@ std::vector<ItemRef> Selection::items() const
     return items;
 }
 
-SceneSelection Selection::scene() const
-{
-    const ListSelection& all = list(MissionFile::Scene);
-    SceneSelection s{std::nullopt, m_scripts, m_things, all.rows};
-    if (all.current && std::binary_search(all.rows.begin(), all.rows.end(), *all.current)) {
-        s.all = all.current;
-        s.more.erase(std::lower_bound(s.more.begin(), s.more.end(), *all.current));
-    }
-    return s;
-}
-
 PlacedItems Selection::placedItems() const
 {
     return {rows(MissionFile::Scene), rows(MissionFile::Cache), rows(MissionFile::Model)};

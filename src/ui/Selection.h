@@ -44,9 +44,9 @@ public:
     std::size_t size() const;
     // Every selected item, list by list.
     std::vector<ItemRef> items() const;
-    // The scene's lists as the commands hand rows over: "All"'s current row (when it is selected)
-    // and the rows beside it, the current rows of "Scripts" and "Things".
-    SceneSelection scene() const;
+    // The current rows of "Scripts" and "Things".
+    std::optional<std::uint32_t> scriptsRow() const { return m_scripts; }
+    std::optional<std::uint32_t> thingsRow() const { return m_things; }
     // What the placing commands (the 3D view's handles, Drop to Ground) act on: the selected scene
     // objects, cached objects and frames.
     PlacedItems placedItems() const;

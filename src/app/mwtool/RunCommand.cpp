@@ -18,9 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A script larger than this is no script a modder wrote by hand.
-constexpr std::uintmax_t LargestScript = 16u * 1024u * 1024u;
-
 // What the readers say while the files are read.
 class LoadPrompter final : public Prompter {
 public:
@@ -60,14 +57,11 @@ bool openMission(Mission& mission, const fs::path& folder)
 
 int run(const fs::path& script, const fs::path& folder, bool dryRun, double timeLimit)
 {
-    std::error_code error;
-    if (!fileExists(script) || fs::file_size(script, error) > LargestScript || error || !canOpenForReading(script)) {
-        std::cerr << "mwtool: cannot read the script " << utf8Of(script) << '\n';
-        return CannotRun;
-    }
-    std::vector<std::uint8_t> source;
+    QString source;
     try {
-        source = readWholeFile(script);
+        if (!canOpenForReading(script))
+            throw IoError("cannot read the script " + utf8Of(script));
+        source = readScriptSource(script);
     } catch (const IoError& e) {
         std::cerr << "mwtool: " << e.what() << '\n';
         return CannotRun;
@@ -89,8 +83,7 @@ int run(const fs::path& script, const fs::path& folder, bool dryRun, double time
     options.timeLimit = std::chrono::milliseconds(static_cast<long long>(timeLimit * 1000));
     options.print = [](const QString& line) { std::cout << line.toStdString() << '\n'; };
     ScriptRun run(mission, options);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(source.data()), static_cast<qsizetype>(source.size()));
-    const ScriptResult result = run.run(text, QString::fromStdString(utf8Of(script.filename())));
+    const ScriptResult result = run.run(source, QString::fromStdString(utf8Of(script.filename())));
     (result.ok() ? std::cout : std::cerr) << result.summary(dryRun).toStdString() << '\n';
     return result.ok() ? Ok : Problems;
 }
