@@ -75,10 +75,22 @@ void ItemStates::save() const
     m_settings->sync();
 }
 
+const EntryKeys& ItemStates::keysOf(MissionFile file)
+{
+    auto& keys = m_keys[indexOf(file)];
+    if (!keys)
+        keys.emplace(m_mission, file);
+    return *keys;
+}
+
 void ItemStates::missionChanged(const MissionChange& change)
 {
-    if (change.kind == MissionChange::Kind::AboutToLoad)
+    if (change.kind == MissionChange::Kind::AboutToLoad) {
+        m_keys[indexOf(change.file)].reset();
         return;
+    }
+    for (const FileChanged& f : change.files)
+        m_keys[indexOf(f.file)].reset(); // a name written in place changes a key too
     if (std::none_of(change.files.begin(), change.files.end(), [](const FileChanged& f) { return f.read(); }))
         return; // values written in place: no row moved
     if (folder() != m_folder)
@@ -93,7 +105,7 @@ void ItemStates::resolve()
     for (const MissionFile file : MissionFiles) {
         if (!m_mission.isLoaded(file) || (m_states.empty(EntryState::Hidden) && m_states.empty(EntryState::Locked)))
             continue;
-        const EntryKeys keys(m_mission, file);
+        const EntryKeys& keys = keysOf(file);
         m_states.forgetMissing(keys, file); // deleted or renamed entries drop out
         for (const EntryState state : {EntryState::Hidden, EntryState::Locked}) {
             auto& resolved = rows[index(state)][indexOf(file)];
@@ -123,7 +135,7 @@ void ItemStates::set(EntryState state, const std::vector<ItemRef>& items)
             if (item.layer != ViewLayer::Route && fileOf(item.layer) == file)
                 rows.push_back(item.row);
         if (!rows.empty())
-            any = m_states.set(state, EntryKeys(m_mission, file), rows, true) || any;
+            any = m_states.set(state, keysOf(file), rows, true) || any;
     }
     if (any)
         changedByUser();
@@ -140,7 +152,7 @@ void ItemStates::hideOthers(const std::vector<ItemRef>& kept)
                 keep[item.row] = true;
             }
         if (!keep.empty())
-            any = m_states.setAllBut(EntryState::Hidden, EntryKeys(m_mission, file), keep) || any;
+            any = m_states.setAllBut(EntryState::Hidden, keysOf(file), keep) || any;
     }
     if (any)
         changedByUser();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "commands/placing/Placing.h"
@@ -51,6 +52,8 @@ private:
     // The rows of every loaded file from the keys; tells when anything changed.
     void resolve();
     void changedByUser();
+    // A loaded file's keys, built when first asked for after the file last changed.
+    const EntryKeys& keysOf(MissionFile file);
     std::filesystem::path folder() const;
     void load();
     void save() const;
@@ -61,6 +64,7 @@ private:
     std::filesystem::path m_folder; // whose states are loaded
     std::array<std::array<std::vector<bool>, 4>, 2> m_rows; // by state, by file
     std::array<std::size_t, 2> m_counts{};
+    std::array<std::optional<EntryKeys>, MissionFileCount> m_keys; // by file
 };
 
 } // namespace mw
