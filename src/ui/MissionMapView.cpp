@@ -24,7 +24,7 @@ MissionMapView::MissionMapView(QWidget* parent) : QWidget(parent)
 void MissionMapView::setMap(MissionMap map)
 {
     m_map = std::move(map);
-    m_highlight.reset();
+    m_overlay.highlight.reset();
     m_lastHits.clear();
     if (!m_fitted && !m_map.shapes.empty())
         fit();
@@ -34,24 +34,24 @@ void MissionMapView::setMap(MissionMap map)
 void MissionMapView::changeMap(const std::function<void(MissionMap&)>& change)
 {
     std::optional<std::pair<ViewLayer, std::uint32_t>> marked;
-    if (m_highlight && *m_highlight < m_map.shapes.size())
-        marked = std::pair(m_map.shapes[*m_highlight].layer, m_map.shapes[*m_highlight].row);
+    if (m_overlay.highlight && *m_overlay.highlight < m_map.shapes.size())
+        marked = std::pair(m_map.shapes[*m_overlay.highlight].layer, m_map.shapes[*m_overlay.highlight].row);
     change(m_map);
-    m_highlight.reset();
+    m_overlay.highlight.reset();
     m_lastHits.clear();
     if (marked) {
         const auto it = std::find_if(m_map.shapes.begin(), m_map.shapes.end(), [&](const MapShape& s) {
             return s.layer == marked->first && s.row == marked->second;
         });
         if (it != m_map.shapes.end())
-            m_highlight = static_cast<std::size_t>(it - m_map.shapes.begin());
+            m_overlay.highlight = static_cast<std::size_t>(it - m_map.shapes.begin());
     }
     update();
 }
 
 void MissionMapView::setLayers(const LayerSwitches& shown, const LayerSwitches& locked)
 {
-    m_visible = shown;
+    m_overlay.visible = shown;
     m_locked = locked;
     update();
 }
@@ -61,9 +61,9 @@ void MissionMapView::setHighlight(ViewLayer layer, std::uint32_t row)
     const auto it = std::find_if(m_map.shapes.begin(), m_map.shapes.end(),
                                  [&](const MapShape& s) { return s.layer == layer && s.row == row; });
     if (it == m_map.shapes.end()) {
-        m_highlight.reset();
+        m_overlay.highlight.reset();
     } else {
-        m_highlight = static_cast<std::size_t>(it - m_map.shapes.begin());
+        m_overlay.highlight = static_cast<std::size_t>(it - m_map.shapes.begin());
         const QPointF at = toScreen(it->centre);
         if (!rect().adjusted(20, 20, -20, -20).contains(at.toPoint()))
             m_centre = it->centre;
@@ -73,7 +73,7 @@ void MissionMapView::setHighlight(ViewLayer layer, std::uint32_t row)
 
 void MissionMapView::setEntryStates(std::array<std::vector<bool>, 3> hidden, std::array<std::vector<bool>, 3> locked)
 {
-    m_hidden = std::move(hidden);
+    m_overlay.hidden = std::move(hidden);
     m_lockedRows = std::move(locked);
     m_lastHits.clear();
     update();
@@ -81,7 +81,7 @@ void MissionMapView::setEntryStates(std::array<std::vector<bool>, 3> hidden, std
 
 void MissionMapView::setSelection(std::array<std::vector<std::uint32_t>, 3> rows)
 {
-    m_selected = std::move(rows);
+    m_overlay.selected = std::move(rows);
     update();
 }
 
@@ -93,7 +93,7 @@ MapCamera MissionMapView::camera() const
 
 bool MissionMapView::isSelected(const MapShape& s) const
 {
-    const auto& rows = m_selected[indexOf(s.layer)];
+    const auto& rows = m_overlay.selected[indexOf(s.layer)];
     return std::binary_search(rows.begin(), rows.end(), s.row);
 }
 
@@ -101,7 +101,7 @@ void MissionMapView::fit()
 {
     // What is drawn: the hidden entries do not count.
     const MapCamera fitted =
-        MapCamera::fitting(areaOf(m_map, [this](const MapShape& s) { return !in(m_hidden, s); }), QSizeF(size()));
+        MapCamera::fitting(areaOf(m_map, [this](const MapShape& s) { return !in(m_overlay.hidden, s); }), QSizeF(size()));
     m_centre = fitted.centre;
     m_scale = fitted.scale;
     m_fitted = !m_map.shapes.empty();
@@ -115,7 +115,7 @@ MapPoint MissionMapView::toWorld(QPointF p) const { return camera().toWorld(p); 
 void MissionMapView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintMissionMap(painter, m_map, camera(), {m_visible, m_selected, m_hidden, m_highlight, m_band});
+    paintMissionMap(painter, m_map, camera(), m_overlay);
 }
 
 void MissionMapView::wheelEvent(QWheelEvent* event)
@@ -158,7 +158,7 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
     m_dragging = false;
     m_moving.reset();
     m_group.clear();
-    m_band.reset();
+    m_overlay.band.reset();
     const auto hits = shapesAt(m_pressAt);
     m_panning = event->button() != Qt::LeftButton || (!hits.empty() && !(event->modifiers() & Qt::ControlModifier));
     if (!(event->modifiers() & Qt::ControlModifier) || event->button() != Qt::LeftButton)
@@ -167,7 +167,7 @@ void MissionMapView::mousePressEvent(QMouseEvent* event)
         const MapShape& s = m_map.shapes[i];
         if (s.layer != ViewLayer::Scene)
             continue;
-        if (m_selected[0].size() > 1 && isSelected(s)) {
+        if (m_overlay.selected[0].size() > 1 && isSelected(s)) {
             // The whole selection goes along.
             for (std::size_t k = 0; k < m_map.shapes.size(); ++k)
                 if (m_map.shapes[k].layer == ViewLayer::Scene && isSelected(m_map.shapes[k]))
@@ -202,7 +202,7 @@ void MissionMapView::mouseMoveEvent(QMouseEvent* event)
         m_centre.x -= static_cast<float>((at.x() - m_lastMouse.x()) / m_scale);
         m_centre.z += static_cast<float>((at.y() - m_lastMouse.y()) / m_scale);
     } else if (m_dragging) {
-        m_band = QRectF(m_pressAt, at).normalized();
+        m_overlay.band = QRectF(m_pressAt, at).normalized();
     }
     m_lastMouse = at;
     update();
@@ -230,9 +230,9 @@ void MissionMapView::mouseReleaseEvent(QMouseEvent* event)
             emit movedSelection(world.x - m_groupFrom.x, world.z - m_groupFrom.z);
         return;
     }
-    if (m_band) {
-        const MapPoint a = toWorld(m_band->topLeft()), b = toWorld(m_band->bottomRight());
-        m_band.reset();
+    if (m_overlay.band) {
+        const MapPoint a = toWorld(m_overlay.band->topLeft()), b = toWorld(m_overlay.band->bottomRight());
+        m_overlay.band.reset();
         std::vector<ItemRef> items;
         for (const MapShape& s : m_map.shapes)
             if (pickable(s) && s.centre.x >= std::min(a.x, b.x) && s.centre.x <= std::max(a.x, b.x) &&

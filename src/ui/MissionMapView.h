@@ -31,7 +31,7 @@ public:
     void changeMap(const std::function<void(MissionMap&)>& change);
     const MissionMap& map() const { return m_map; }
     void setLayers(const LayerSwitches& shown, const LayerSwitches& locked);
-    bool layerVisible(ViewLayer layer) const { return m_visible[indexOf(layer)]; }
+    bool layerVisible(ViewLayer layer) const { return m_overlay.visible[indexOf(layer)]; }
     // Marks an entry and brings it into view.
     void setHighlight(ViewLayer layer, std::uint32_t row);
     // The selected items by layer (scene, cache, collision), each ringed or outlined.
@@ -77,9 +77,11 @@ private:
     MapCamera camera() const;
 
     MissionMap m_map;
-    LayerSwitches m_visible{true, true, true, true, true};
+    // What is drawn over the shapes (layers shown, selection, hidden rows, highlight, band), kept
+    // as the painter takes it.
+    MapOverlay m_overlay;
     LayerSwitches m_locked{};
-    std::array<std::vector<bool>, 3> m_hidden, m_lockedRows;
+    std::array<std::vector<bool>, 3> m_lockedRows;
     static bool in(const std::array<std::vector<bool>, 3>& rows, const MapShape& s)
     {
         const auto& layer = rows[indexOf(s.layer)];
@@ -87,19 +89,16 @@ private:
     }
     bool pickable(const MapShape& s) const
     {
-        return m_visible[indexOf(s.layer)] && !m_locked[indexOf(s.layer)] && !in(m_hidden, s) && !in(m_lockedRows, s);
+        return m_overlay.visible[indexOf(s.layer)] && !m_locked[indexOf(s.layer)] && !in(m_overlay.hidden, s) && !in(m_lockedRows, s);
     }
-    std::optional<std::size_t> m_highlight; // index into the shapes
     MapPoint m_centre;
     double m_scale = 1;
     bool m_fitted = false;
 
-    std::array<std::vector<std::uint32_t>, 3> m_selected; // rows by layer, sorted
     QPointF m_pressAt;
     QPointF m_lastMouse;
     bool m_dragging = false;
     bool m_panning = false;
-    std::optional<QRectF> m_band;         // the rubber band being drawn
     std::optional<std::size_t> m_moving; // the shape a Ctrl+drag moves
     std::vector<std::size_t> m_group;    // the shapes a Ctrl+drag of the selection moves
     MapPoint m_groupFrom;
