@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
 #include "commands/editing/Deletion.h"
+#include "commands/editing/FieldRules.h"
 #include "commands/editing/PatchList.h"
-#include "commands/editing/Rotation.h"
-#include "formats/scene/ValueTables.h"
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/NumericText.h"
 #include "mission/Mission.h"
@@ -18,144 +15,6 @@
 namespace mw {
 
 namespace {
-
-constexpr const char* PutNumeric = "Put numeric";
-
-// How the inspector reads a field's box, and what it says when it refuses.
-struct Rule {
-    enum class Parse : std::uint8_t { Float32, Number, Int32, Code };
-    Parse parse;
-    const char* title; // of "Put numeric"
-    const char* rangeText = nullptr;
-    const char* rangeTitle = nullptr;
-    float low = 0, high = 0;
-    bool highOpen = false;
-};
-
-Rule ruleOf(Field field)
-{
-    using P = Rule::Parse;
-    switch (field) {
-    case Field::TranslationX:
-    case Field::TranslationY:
-    case Field::TranslationZ: return {P::Float32, "Translation"};
-    case Field::SizeX:
-    case Field::SizeY:
-    case Field::SizeZ: return {P::Float32, "Size"};
-    case Field::Heading: return {P::Number, "Heading"};
-    case Field::LightRed:
-    case Field::LightGreen:
-    case Field::LightBlue: return {P::Number, "Light colour"};
-    case Field::LightBrightness: return {P::Float32, "Light brightness", "Value 0 ... 5", "Light brightness", 0, 6, true};
-    case Field::LightCone: return {P::Float32, "Light distance"};
-    case Field::LightRange1:
-    case Field::LightRange2: return {P::Float32, "Light"};
-    case Field::SoundKind: return {P::Int32, "Sound kind"};
-    case Field::SoundVolume: return {P::Float32, "Volume"};
-    case Field::SoundField3:
-    case Field::SoundField4:
-    case Field::SoundField5: return {P::Float32, "Sound"};
-    case Field::SoundDistance: return {P::Float32, "Distance"};
-    case Field::HumanBehaviour: return {P::Code, "Behaviour"};
-    case Field::HumanAggression: return {P::Float32, "Aggression", "Value 0 ... 1", "Agression", 0, 1, false};
-    case Field::HumanWeight:
-    case Field::ThingWeight: return {P::Float32, "Weight"};
-    case Field::ThingSound: return {P::Code, "Sound"};
-    }
-    return {P::Float32, ""};
-}
-
-bool isListed(Field field, std::int64_t code)
-{
-    if (field == Field::HumanBehaviour) {
-        for (const CodedCaption& c : HumanBehaviours)
-            if (c.code == code)
-                return true;
-        return false;
-    }
-    return code >= 0 && code < static_cast<std::int64_t>(std::size(ThingSounds));
-}
-
-// The words a field's slot takes: a float's bits or an integer; a heading's two components.
-struct Words {
-    std::uint32_t first = 0, second = 0;
-};
-
-class FieldCheck {
-public:
-    FieldCheck(Field field, Prompter& prompter) : m_field(field), m_rule(ruleOf(field)), m_prompter(prompter) {}
-
-    // The words for a value's text, or nothing once the refusal, naming `item`, is told.
-    std::optional<Words> words(std::string_view text, std::string_view item) const
-    {
-        using P = Rule::Parse;
-        const bool translation = m_field <= Field::TranslationZ;
-        if (translation && text.empty())
-            return refuse("Fill all fields", "", item);
-        switch (m_rule.parse) {
-        case P::Float32: return float32(text, item);
-        case P::Number: {
-            const auto v = parseNumber(text);
-            if (!v)
-                return refuse(PutNumeric, m_rule.title, item);
-            if (m_field == Field::Heading) {
-                // To a ten-thousandth of a degree, as a turn in the views writes it.
-                if (!std::isfinite(*v * 1e4))
-                    return refuse(PutNumeric, m_rule.title, item);
-                const auto q = firstSliderComponentsAt(std::round(*v * 1e4) / 1e4);
-                return Words{std::bit_cast<std::uint32_t>(q[0]), std::bit_cast<std::uint32_t>(q[1])};
-            }
-            return Words{std::bit_cast<std::uint32_t>(static_cast<float>(*v / 255.0))};
-        }
-        case P::Int32: {
-            const auto v = parseInteger(text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
-            if (!v)
-                return refuse(PutNumeric, m_rule.title, item);
-            return Words{static_cast<std::uint32_t>(static_cast<std::int32_t>(*v))};
-        }
-        case P::Code: {
-            if (!parseNumber(text))
-                return refuse(PutNumeric, m_rule.title, item);
-            const auto v = parseInteger(text, 0, 255);
-            if (!v || !isListed(m_field, *v))
-                return refuse("Not one of the list", m_rule.title, item);
-            return Words{static_cast<std::uint32_t>(*v)};
-        }
-        }
-        return std::nullopt;
-    }
-
-    std::optional<Words> notNumeric(std::string_view item) const { return refuse(PutNumeric, m_rule.title, item); }
-
-private:
-    std::optional<Words> float32(std::string_view text, std::string_view item) const
-    {
-        const auto v = parseFloat32(text);
-        if (!v)
-            return refuse(PutNumeric, m_rule.title, item);
-        if (m_rule.rangeText) {
-            const bool below = !(*v >= m_rule.low);
-            const bool above = m_rule.highOpen ? !(*v < m_rule.high) : !(*v <= m_rule.high);
-            if (below || above)
-                return refuse(m_rule.rangeText, m_rule.rangeTitle, item);
-        }
-        return Words{std::bit_cast<std::uint32_t>(*v)};
-    }
-
-    // The inspector's message, its title followed by the object that refused.
-    std::optional<Words> refuse(const char* text, std::string_view title, std::string_view item) const
-    {
-        std::string titled(title);
-        if (!item.empty())
-            titled += titled.empty() ? std::string(item) : ": " + std::string(item);
-        m_prompter.message(text, titled);
-        return std::nullopt;
-    }
-
-    Field m_field;
-    Rule m_rule;
-    Prompter& m_prompter;
-};
 
 std::string nameOf(const Mission& mission, FieldItem item)
 {

@@ -1,9 +1,10 @@
 #include "commands/editing/SceneValueSave.h"
 
 #include <cstdint>
-#include <limits>
+#include <utility>
 #include <vector>
 
+#include "commands/editing/FieldRules.h"
 #include "commands/editing/PatchList.h"
 #include "commands/editing/Rotation.h"
 #include "foundation/bytes/ByteWriter.h"
@@ -14,8 +15,6 @@
 namespace mw {
 
 namespace {
-
-constexpr const char* PutNumeric = "Put numeric";
 
 class SceneSave {
 public:
@@ -44,14 +43,8 @@ public:
     }
 
 private:
-    // A 32-bit float from a box, or "Put numeric" with the box's title.
-    std::optional<float> number(const std::string& text, const char* title)
-    {
-        const auto value = parseFloat32(text);
-        if (!value)
-            m_prompter.message(PutNumeric, title);
-        return value;
-    }
+    // A box read as its field reads it: its value, or nothing once the refusal is told.
+    std::optional<float> number(const std::string& text, Field field) { return readFloatBox(field, text, m_prompter); }
 
     WriteOutcome write(const PatchList& list)
     {
@@ -103,31 +96,26 @@ private:
     bool saveLight()
     {
         const SceneValueForm& f = m_form;
-        const auto distance = number(f.distance2, "Light distance");
+        const auto distance = number(f.distance2, Field::LightCone);
         if (!distance)
             return false;
-        const auto range1 = number(f.range1, "Light");
+        const auto range1 = number(f.range1, Field::LightRange1);
         if (!range1)
             return false;
-        const auto range2 = number(f.range2, "Light");
+        const auto range2 = number(f.range2, Field::LightRange2);
         if (!range2)
             return false;
-        const auto brightness = number(f.brightness, "Light brightness");
+        const auto brightness = number(f.brightness, Field::LightBrightness);
         if (!brightness)
             return false;
-        if (!(*brightness >= 0.0f && *brightness < 6.0f)) {
-            m_prompter.message("Value 0 ... 5", "Light brightness");
-            return false;
-        }
         std::array<float, 3> colour{};
-        const std::string* boxes[] = {&f.red, &f.green, &f.blue};
+        const std::pair<const std::string*, Field> boxes[] = {
+            {&f.red, Field::LightRed}, {&f.green, Field::LightGreen}, {&f.blue, Field::LightBlue}};
         for (int i = 0; i < 3; ++i) {
-            const auto v = parseNumber(*boxes[i]);
-            if (!v) {
-                m_prompter.message(PutNumeric, "Light colour");
+            const auto v = number(*boxes[i].first, boxes[i].second);
+            if (!v)
                 return false;
-            }
-            colour[i] = static_cast<float>(*v / 255.0);
+            colour[i] = *v;
         }
 
         PatchList list;
@@ -151,14 +139,10 @@ private:
     bool saveHuman()
     {
         const SceneValueForm& f = m_form;
-        const auto aggression = number(f.aggression, "Aggression");
+        const auto aggression = number(f.aggression, Field::HumanAggression);
         if (!aggression)
             return false;
-        if (!(*aggression >= 0.0f && *aggression <= 1.0f)) {
-            m_prompter.message("Value 0 ... 1", "Agression");
-            return false;
-        }
-        const auto weight = number(f.humanWeight, "Weight");
+        const auto weight = number(f.humanWeight, Field::HumanWeight);
         if (!weight)
             return false;
         if (!parseNumber(f.sex)) {
@@ -194,7 +178,7 @@ private:
 
     bool saveThing()
     {
-        const auto weight = number(m_form.thingWeight, "Weight");
+        const auto weight = number(m_form.thingWeight, Field::ThingWeight);
         if (!weight)
             return false;
         // With no sound chosen, the first entry ("Lath 1", item data 0) is taken.
@@ -214,25 +198,22 @@ private:
     bool saveSound()
     {
         const SceneValueForm& f = m_form;
-        const auto volume = number(f.volume, "Volume");
+        const auto volume = number(f.volume, Field::SoundVolume);
         if (!volume)
             return false;
-        const auto distance = number(f.soundDistance, "Distance");
+        const auto distance = number(f.soundDistance, Field::SoundDistance);
         if (!distance)
             return false;
-        const auto kind = parseInteger(f.soundKind, std::numeric_limits<std::int32_t>::min(),
-                                       std::numeric_limits<std::int32_t>::max());
-        if (!kind) {
-            m_prompter.message(PutNumeric, "Sound kind");
+        const auto kind = readIntegerBox(Field::SoundKind, f.soundKind, m_prompter);
+        if (!kind)
             return false;
-        }
-        const auto field3 = number(f.soundField3, "Sound");
+        const auto field3 = number(f.soundField3, Field::SoundField3);
         if (!field3)
             return false;
-        const auto field4 = number(f.soundField4, "Sound");
+        const auto field4 = number(f.soundField4, Field::SoundField4);
         if (!field4)
             return false;
-        const auto field5 = number(f.soundField5, "Sound");
+        const auto field5 = number(f.soundField5, Field::SoundField5);
         if (!field5)
             return false;
 
