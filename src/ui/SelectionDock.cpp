@@ -268,9 +268,7 @@ bool SelectionDock::write(const std::vector<FieldText>& edits)
     const bool done = m_runner
                           .run([&] {
                               const Result<FieldsSet> set = setFields(m_mission, fieldItems, edits, m_prompter);
-                              const QString what = edits.size() == 1 ? QString::fromLatin1(infoOf(edits.front().field).caption)
-                                                                     : QString::number(edits.size()) + QStringLiteral(" fields");
-                              const QString told = what + QStringLiteral(" set on ") + countText(set.value.items, "object", "objects");
+                              const QString told = fromText(fieldsCaption(edits)) + QStringLiteral(" set on ") + countText(set.value.items, "object", "objects");
                               return CommandResult(set, set.done() ? told : QString(), SavedColour);
                           })
                           .isDone();

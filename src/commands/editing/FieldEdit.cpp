@@ -116,6 +116,11 @@ FieldInput readFieldInput(std::string_view text, Field field)
     }
 }
 
+std::string fieldsCaption(std::span<const FieldText> edits)
+{
+    return edits.size() == 1 ? std::string(infoOf(edits.front().field).caption) : std::to_string(edits.size()) + " fields";
+}
+
 Result<FieldsSet> setFields(Mission& mission, std::span<const FieldItem> items, std::span<const FieldText> edits,
                             Prompter& prompter)
 {
@@ -144,9 +149,7 @@ Result<FieldsSet> setFields(Mission& mission, std::span<const FieldItem> items, 
         rows->erase(std::unique(rows->begin(), rows->end()), rows->end());
     }
     const std::size_t objects = sceneRows.size() + cacheRows.size();
-    const std::string what = edits.size() == 1 ? std::string(infoOf(edits.front().field).caption)
-                                               : std::to_string(edits.size()) + " fields";
-    return runStep(mission, "Set " + what + " of " + objectCount(objects), prompter, [&]() -> Result<FieldsSet> {
+    return runStep(mission, "Set " + fieldsCaption(edits) + " of " + objectCount(objects), prompter, [&]() -> Result<FieldsSet> {
         const struct {
             MissionFile file;
             const PatchList& list;

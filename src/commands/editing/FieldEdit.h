@@ -41,6 +41,8 @@ struct FieldText {
     Field field;
     std::string text;
 };
+// What several fields are called in the step and its report: the field's caption, or "3 fields".
+std::string fieldsCaption(std::span<const FieldText> edits);
 Result<FieldsSet> setFields(Mission& mission, std::span<const FieldItem> items, std::span<const FieldText> edits,
                             Prompter& prompter);
 
