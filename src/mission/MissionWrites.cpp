@@ -569,6 +569,10 @@ bool Mission::travel(bool back, Prompter& prompter, const std::optional<KeptRows
 
 void Mission::reloadAfterTravel(const HistoryStep& step, const KeptRows& keep, Prompter& prompter)
 {
+    // A step that only patched in place kept every row where it was: the rows selected beside the
+    // shown one stay selected. After a whole file's rewrite they may name other entries.
+    const bool rowsStay = std::none_of(step.changes.begin(), step.changes.end(), [](const FileChange& c) { return c.whole; });
+    m_sceneSelection.more.clear(); // kept only by the reload below
     for (const FileChange& c : step.changes) {
         const auto file = loadedFileAt(c.path);
         if (!file)
@@ -579,6 +583,8 @@ void Mission::reloadAfterTravel(const HistoryStep& step, const KeptRows& keep, P
         }
         // "All" keeps its row, or the remembered one when it names none.
         KeptRows rows = keep;
+        if (!rowsStay)
+            rows.more.clear();
         if (rows.all == 0)
             rows.all = rows.fallback;
         rows.fallback = rows.all;

@@ -54,6 +54,10 @@ SceneSelection selectionAfterLoad(const SceneCatalogue& catalogue, Workspace& ws
             s.things = ws.PlainListIndex;
         ws.KeepSelection = false;
     }
+    if (keep)
+        for (const std::uint32_t row : keep->more)
+            if (row < rows && row != s.all)
+                s.more.push_back(row);
     return s;
 }
 

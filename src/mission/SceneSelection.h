@@ -27,6 +27,8 @@ struct KeptRows {
     std::uint32_t fallback = 0; // the "All" row when `all` is 0 or past the end
     std::uint32_t scripts = 0;  // "Scripts"
     std::uint32_t things = 0;   // "Things"
+    // Rows of "All" selected beside `all`, kept as they are (an undo that moved no row keeps them).
+    std::vector<std::uint32_t> more;
 };
 
 // The rows after a load. A reload with rows to keep selects them where the scene still has them;

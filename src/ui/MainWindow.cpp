@@ -822,28 +822,19 @@ void MainWindow::travel(bool back)
         std::array<ListSelection, 3> shown{};
         for (std::size_t i = 0; i < m_others.size(); ++i)
             shown[i] = {m_selection->current(m_others[i]->file()), m_selection->rows(m_others[i]->file())};
-        const KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
-        const std::vector<std::uint32_t> sceneSelected = m_selection->sceneRows();
-        // A step that only patched in place kept every row where it was.
-        const HistoryStep* step = back ? m_mission->history().nextUndo() : m_mission->history().nextRedo();
-        const bool rowsStay = step && std::none_of(step->changes.begin(), step->changes.end(),
-                                                   [](const FileChange& c) { return c.whole; });
+        KeptRows keep = m_selection->keptRows(m_mission->rememberedRows());
+        if (m_selection->sceneRows().size() > 1)
+            keep.more = m_selection->sceneRows();
         const bool moved = back ? m_mission->undo(m_prompter, keep) : m_mission->redo(m_prompter, keep);
         for (std::size_t i = 0; i < m_others.size(); ++i)
             if (shown[i].current)
                 m_selection->setList(m_others[i]->file(), shown[i]);
         if (!moved)
             return CommandResult::refused();
-        // Several objects stay selected where the step kept every row where it was: the reload
-        // keeps only the one shown.
+        // Several objects the reload kept selected (the step moved no row) stay selected.
         CommandResult result = CommandResult::done();
-        if (sceneSelected.size() > 1 && rowsStay && m_mission->isLoaded(MissionFile::Scene)) {
-            SceneSelection kept = m_mission->sceneSelection();
-            for (const std::uint32_t row : sceneSelected)
-                if (row != kept.all)
-                    kept.more.push_back(row);
-            result.outcome.select = kept;
-        }
+        if (m_mission->isLoaded(MissionFile::Scene) && !m_mission->sceneSelection().more.empty())
+            result.outcome.select = m_mission->sceneSelection();
         return result;
     });
 }

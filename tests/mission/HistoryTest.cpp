@@ -213,3 +213,24 @@ TEST_F(HistoryTest, AStepNotCommittedTakesBackWhatItWrote)
     EXPECT_FALSE(fs::exists(added));
     EXPECT_EQ(readWholeFile(scene), original);
 }
+
+// Rows selected beside the shown one stay selected across an undo that moved no row; after one
+// that rewrote the file they may name other entries, and only the shown row is kept.
+TEST_F(HistoryTest, RowsSelectedBesideTheShownOneStayOnlyWhereNoRowMoved)
+{
+    const KeptRows keep{.all = GuardRow, .fallback = GuardRow, .more = {CrateRow, GuardRow}};
+    SceneValueForm f = {};
+    f.translationX = "7", f.translationY = "8", f.translationZ = "9";
+    f.sizeX = f.sizeY = f.sizeZ = "1";
+    f.verticalAngle = "0";
+    f.rotation = {1, 0, 0, 0};
+    SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
+    ASSERT_EQ(valueSaveOf(saveSceneValues(f, shown, mission, prompter)), ValueSaveResult::Saved);
+    ASSERT_TRUE(mission.undo(prompter, keep));
+    EXPECT_EQ(mission.sceneSelection().all, std::optional<std::uint32_t>(GuardRow));
+    EXPECT_EQ(mission.sceneSelection().more, std::vector<std::uint32_t>{CrateRow});
+
+    ASSERT_EQ(scriptSaveOf(saveScript(mission, IntroRow, "wait", prompter)), ScriptSaveResult::NewLength);
+    ASSERT_TRUE(mission.undo(prompter, keep));
+    EXPECT_TRUE(mission.sceneSelection().more.empty());
+}
