@@ -158,18 +158,9 @@ QJSValue ScriptApi::check() { return problemValues(m_engine, checkFiles(loadedFi
 
 bool ScriptApi::hasModelFile(const QString& model)
 {
-    if (!m_modelFiles) {
-        // Names only, at most as many as a game's folder holds.
-        constexpr std::size_t MostFiles = 200'000;
-        m_modelFiles.emplace();
-        std::error_code error;
-        if (const auto folder = modelsFolderOf(m_mission.workspace().ScenePath))
-            for (auto it = std::filesystem::directory_iterator(*folder, error);
-                 !error && it != std::filesystem::directory_iterator() && m_modelFiles->size() < MostFiles; it.increment(error))
-                if (it->is_regular_file(error))
-                    m_modelFiles->insert(foldedCase(utf8Of(it->path().filename())));
-    }
-    return m_modelFiles->count(foldedCase(modelFileNameFor(model.toLatin1().toStdString()))) > 0;
+    if (!m_modelFolder)
+        m_modelFolder.emplace(m_mission.workspace().ScenePath);
+    return m_modelFolder->find(modelFileNameFor(model.toLatin1().toStdString())).has_value();
 }
 
 void ScriptApi::print(const QString& line)

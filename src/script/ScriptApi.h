@@ -10,11 +10,11 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "commands/placing/Placing.h"
 #include "foundation/seams/Prompter.h"
+#include "mission/ModelFolder.h"
 #include "script/ScriptRun.h"
 #include "script/ScriptValues.h"
 
@@ -99,7 +99,7 @@ private:
     // The numbers of a command's arguments, or nothing once refused.
     std::optional<double> number(const QString& command, const QJSValue& value, const char* what);
 
-    std::optional<std::set<std::string>> m_modelFiles;
+    std::optional<ModelFolder> m_modelFolder; // listed when first asked
     std::array<QJSValue, 4> m_lists;            // undefined: to be read
     std::optional<ScriptStop> m_refusal; // the models folder's names, folded, once read
     QJSEngine& m_engine;

@@ -11,6 +11,7 @@
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/Latin1Text.h"
 #include "mission/Mission.h"
+#include "mission/ModelFolder.h"
 
 namespace mw {
 
@@ -18,22 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file of that name in the folder, whatever its letter case.
-std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name)
-{
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (entry.is_regular_file(ec) && equalIgnoringCase(utf8Of(entry.path().filename()), name))
-            return entry.path();
-    return std::nullopt;
-}
-
 // The models group: the model file of every object that has a model, each once.
 std::vector<PackageFile> modelFiles(const Mission& mission, std::span<const std::uint32_t> rows,
                                     std::vector<std::string>& missing)
 {
     const SceneCatalogue& catalogue = mission.sceneCatalogue();
-    const auto folder = modelsFolderOf(mission.workspace().ScenePath);
+    const ModelFolder models(mission.workspace().ScenePath);
     std::vector<PackageFile> files;
     std::vector<std::string> seen;
     for (std::uint32_t row : rows) {
@@ -47,7 +38,7 @@ std::vector<PackageFile> modelFiles(const Mission& mission, std::span<const std:
             missing.push_back(name + " (the name does not fit a package)");
             continue;
         }
-        const auto path = folder ? findIgnoringCase(*folder, name) : std::nullopt;
+        const auto path = models.find(name);
         if (!path) {
             missing.push_back(name + " (not in the models folder)");
             continue;
