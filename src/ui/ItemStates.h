@@ -14,6 +14,7 @@
 #include "mission/EntryStates.h"
 #include "mission/Mission.h"
 #include "render/common/Layers.h"
+#include "ui/RowLooks.h"
 
 class QSettings;
 
@@ -34,6 +35,13 @@ public:
     // Hidden or locked: what a click, a drag or a band passes over.
     bool untouchable(ItemRef item) const { return is(EntryState::Hidden, item) || is(EntryState::Locked, item); }
     std::size_t count(EntryState state) const { return m_counts[index(state)]; }
+    // How the rows of a layer's list look: grey when hidden, a padlock when locked.
+    RowLookOf looksOf(ViewLayer layer) const
+    {
+        return [this, layer](std::uint32_t row) {
+            return RowLook{is(EntryState::Hidden, {layer, row}), is(EntryState::Locked, {layer, row})};
+        };
+    }
 
     void set(EntryState state, const std::vector<ItemRef>& items);
     // Every item of the items' layers but them hidden.

@@ -138,10 +138,7 @@ void OtherListPanel::applySelection()
 
 void OtherListPanel::showStates(const ItemStates& states)
 {
-    m_model->setLooks([this, &states](std::uint32_t row) {
-        const ItemRef item{layerOf(file()), row};
-        return RowLook{states.is(EntryState::Hidden, item), states.is(EntryState::Locked, item)};
-    });
+    m_model->setLooks(states.looksOf(layerOf(file())));
     connect(&states, &ItemStates::changed, m_model, &TextListModel::looksChanged);
 }
 

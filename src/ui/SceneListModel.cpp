@@ -6,7 +6,7 @@
 namespace mw {
 
 SceneListModel::SceneListModel(Kind kind, const SceneCatalogue& catalogue, QObject* parent)
-    : QAbstractListModel(parent), m_kind(kind), m_catalogue(catalogue)
+    : LookedListModel(parent), m_kind(kind), m_catalogue(catalogue)
 {
 }
 
@@ -61,19 +61,7 @@ QVariant SceneListModel::data(const QModelIndex& index, int role) const
         return fromBytes(m_catalogue.name(row)); // read from the file's bytes as the row is drawn
     if (role == Qt::CheckStateRole && m_kind != Kind::Things)
         return m_catalogue.records[row].hasScript ? Qt::Checked : Qt::Unchecked;
-    return m_lookOf ? lookData(m_lookOf(row), role) : QVariant();
-}
-
-void SceneListModel::setLooks(RowLookOf lookOf)
-{
-    m_lookOf = std::move(lookOf);
-    looksChanged();
-}
-
-void SceneListModel::looksChanged()
-{
-    if (rowCount() > 0)
-        emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole, Qt::DecorationRole});
+    return lookOf(row, role);
 }
 
 Qt::ItemFlags SceneListModel::flags(const QModelIndex& index) const

@@ -3,15 +3,13 @@
 // script), "Scripts" (the check-marked entries) and "Things" (the others). Check marks are shown
 // but cannot be changed by the user.
 
-#include <QAbstractListModel>
-
 #include "ui/RowLooks.h"
 
 namespace mw {
 
 class SceneCatalogue;
 
-class SceneListModel final : public QAbstractListModel {
+class SceneListModel final : public LookedListModel {
     Q_OBJECT
 public:
     enum class Kind { All, Scripts, Things };
@@ -24,9 +22,6 @@ public:
     void reload();
     // The "All" row of a row of this list.
     std::uint32_t allRow(int row) const;
-    // How each row looks beside its text (hidden, locked), by its "All" row; every row drawn anew.
-    void setLooks(RowLookOf lookOf);
-    void looksChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -36,7 +31,6 @@ private:
     Kind m_kind;
     const SceneCatalogue& m_catalogue;
     bool m_detached = false;
-    RowLookOf m_lookOf;
 };
 
 } // namespace mw

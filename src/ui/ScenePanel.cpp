@@ -176,10 +176,7 @@ void ScenePanel::reloadKeepingRows()
 void ScenePanel::showStates(const ItemStates& states)
 {
     for (SceneListModel* model : m_models) {
-        model->setLooks([&states](std::uint32_t row) {
-            const ItemRef item{ViewLayer::Scene, row};
-            return RowLook{states.is(EntryState::Hidden, item), states.is(EntryState::Locked, item)};
-        });
+        model->setLooks(states.looksOf(ViewLayer::Scene));
         connect(&states, &ItemStates::changed, model, &SceneListModel::looksChanged);
     }
 }
