@@ -10,18 +10,12 @@
 #include "commands/editing/PatchList.h"
 #include "foundation/seams/Prompter.h"
 #include "foundation/text/NumericText.h"
+#include "mission/EntryStates.h"
 #include "mission/Mission.h"
 
 namespace mw {
 
 namespace {
-
-std::string nameOf(const Mission& mission, FieldItem item)
-{
-    if (item.file == MissionFile::Cache)
-        return std::string(mission.cache().name(item.row));
-    return std::string(mission.sceneCatalogue().name(item.row));
-}
 
 double applied(FieldInput::Op op, double own, double operand)
 {
@@ -56,7 +50,7 @@ std::optional<std::vector<ItemWrite>> checkedWrites(const Mission& mission, std:
     const FieldCheck check(field, prompter);
     const FieldInput input = readFieldInput(text, field);
     if (input.op == FieldInput::Op::Set) {
-        const auto words = check.words(input.operand, nameOf(mission, writes.front().item));
+        const auto words = check.words(input.operand, entryName(mission, writes.front().item.file, writes.front().item.row));
         if (!words)
             return std::nullopt;
         for (ItemWrite& w : writes)
@@ -65,7 +59,7 @@ std::optional<std::vector<ItemWrite>> checkedWrites(const Mission& mission, std:
     }
     const auto operand = parseNumber(input.operand);
     for (ItemWrite& w : writes) {
-        const std::string name = nameOf(mission, w.item);
+        const std::string name = entryName(mission, w.item.file, w.item.row);
         if (!operand) {
             check.notNumeric(name);
             return std::nullopt;
