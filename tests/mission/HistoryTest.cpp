@@ -46,6 +46,18 @@ protected:
         mission.open(MissionFile::Scene, scene, prompter);
     }
 
+    // The crate's values saved in place, at (7, 8, 9).
+    void moveCrate()
+    {
+        SceneValueForm f;
+        f.translationX = "7", f.translationY = "8", f.translationZ = "9";
+        f.sizeX = f.sizeY = f.sizeZ = "1";
+        f.verticalAngle = "0";
+        f.rotation = {1, 0, 0, 0};
+        SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
+        ASSERT_EQ(valueSaveOf(saveSceneValues(f, shown, mission, prompter)), ValueSaveResult::Saved);
+    }
+
     std::string undoName() const { return mission.history().nextUndo() ? mission.history().nextUndo()->name : ""; }
 
     TempFolder dir;
@@ -62,16 +74,7 @@ TEST_F(HistoryTest, EveryKindOfWriteIsUndoneAndRedoneToTheByte)
         std::function<void()> command;
     };
     const Case cases[] = {
-        {"Save values of Crate",
-         [&] {
-             SceneValueForm f;
-             f.translationX = "7", f.translationY = "8", f.translationZ = "9";
-             f.sizeX = f.sizeY = f.sizeZ = "1";
-             f.verticalAngle = "0";
-             f.rotation = {1, 0, 0, 0};
-             SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
-             ASSERT_EQ(valueSaveOf(saveSceneValues(f, shown, mission, prompter)), ValueSaveResult::Saved);
-         }},
+        {"Save values of Crate", [&] { moveCrate(); }},
         {"Save script of Guard",
          [&] { ASSERT_EQ(scriptSaveOf(saveScript(mission, GuardRow, "say yo", prompter)), ScriptSaveResult::SameLength); }},
         {"Save script of Guard",
@@ -219,13 +222,7 @@ TEST_F(HistoryTest, AStepNotCommittedTakesBackWhatItWrote)
 TEST_F(HistoryTest, RowsSelectedBesideTheShownOneStayOnlyWhereNoRowMoved)
 {
     const KeptRows keep{.all = GuardRow, .fallback = GuardRow, .more = {CrateRow, GuardRow}};
-    SceneValueForm f = {};
-    f.translationX = "7", f.translationY = "8", f.translationZ = "9";
-    f.sizeX = f.sizeY = f.sizeZ = "1";
-    f.verticalAngle = "0";
-    f.rotation = {1, 0, 0, 0};
-    SceneEntry shown = mission.sceneCatalogue().entry(CrateRow);
-    ASSERT_EQ(valueSaveOf(saveSceneValues(f, shown, mission, prompter)), ValueSaveResult::Saved);
+    moveCrate();
     ASSERT_TRUE(mission.undo(prompter, keep));
     EXPECT_EQ(mission.sceneSelection().all, std::optional<std::uint32_t>(GuardRow));
     EXPECT_EQ(mission.sceneSelection().more, std::vector<std::uint32_t>{CrateRow});
